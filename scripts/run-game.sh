@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the game and runs it from the build folder, which holds the Data tree.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BENCH=ON
+cd "$root/build/release"
+exec ./kestrovar "$@"

@@ -1,0 +1,43 @@
+#include "Platform/ErrorText.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+struct ErrorEntry {
+    HRESULT code;
+    const char* name;
+    const char* description;
+};
+
+constexpr std::array kErrors{
+    ErrorEntry{S_OK, "S_OK", "The operation completed successfully."},
+    ErrorEntry{S_FALSE, "S_FALSE", "The operation completed with nothing to do."},
+    ErrorEntry{E_FAIL, "E_FAIL", "Unspecified error."},
+    ErrorEntry{E_OUTOFMEMORY, "E_OUTOFMEMORY", "Ran out of memory."},
+    ErrorEntry{E_INVALIDARG, "E_INVALIDARG", "An invalid parameter was passed."},
+    ErrorEntry{E_NOTIMPL, "E_NOTIMPL", "Not implemented."},
+};
+
+const ErrorEntry* FindError(HRESULT hr) {
+    for (const ErrorEntry& entry : kErrors)
+        if (entry.code == hr)
+            return &entry;
+    return nullptr;
+}
+
+} // namespace
+
+const char* PlatGetErrorString(HRESULT hr) {
+    const ErrorEntry* entry = FindError(hr);
+    return entry ? entry->name : "Unknown";
+}
+
+const char* PlatGetErrorDescription(HRESULT hr) {
+    if (const ErrorEntry* entry = FindError(hr))
+        return entry->description;
+    static thread_local char text[48];
+    std::snprintf(text, sizeof text, "Unknown error 0x%08X.", static_cast<unsigned>(hr));
+    return text;
+}

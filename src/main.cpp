@@ -1,0 +1,5 @@
+#include "Core/Log.h"
+
+int main() {
+    return GetLog().IsReady() ? 0 : 1;
+}
