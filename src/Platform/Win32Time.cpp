@@ -1,0 +1,46 @@
+#include "Platform/Win32Time.h"
+
+#include <time.h>
+
+namespace {
+
+constexpr LONGLONG kNanosecondsPerSecond = 1000000000;
+
+class MonotonicClock : public PlatClockSource {
+public:
+    bool Frequency(LONGLONG& frequency) override {
+        frequency = kNanosecondsPerSecond;
+        return true;
+    }
+    LONGLONG Counter() override {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return static_cast<LONGLONG>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
+    }
+    DWORD Milliseconds() override { return static_cast<DWORD>(Counter() / 1000000); }
+};
+
+MonotonicClock g_MonotonicClock;
+PlatClockSource* g_ClockSource = &g_MonotonicClock;
+
+} // namespace
+
+void PlatSetClockSource(PlatClockSource* source) {
+    g_ClockSource = source ? source : &g_MonotonicClock;
+}
+
+BOOL QueryPerformanceFrequency(LONGLONG* frequency) {
+    LONGLONG value = 0;
+    const bool available = g_ClockSource->Frequency(value) && value > 0;
+    *frequency = available ? value : 0;
+    return available ? TRUE : FALSE;
+}
+
+BOOL QueryPerformanceCounter(LONGLONG* count) {
+    *count = g_ClockSource->Counter();
+    return TRUE;
+}
+
+DWORD timeGetTime() {
+    return g_ClockSource->Milliseconds();
+}
