@@ -1,0 +1,46 @@
+#include "Core/StringFunctions.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+bool IsSpaceChar(char c) {
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
+}
+
+void TrimString(std::string& text) {
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsSpaceChar);
+    text.erase(last.base(), text.end());
+    const auto first = std::find_if_not(text.begin(), text.end(), IsSpaceChar);
+    text.erase(text.begin(), first);
+}
+
+void ToLowerString(std::string& text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+}
+
+void ToUpperString(std::string& text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+}
+
+bool IsNumberString(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '-' || c == '.'; });
+}
+
+bool IsIntegerString(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '-'; });
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// String helpers shared by every text-file reader. Case folding and the
+// character classes are plain ASCII, whatever the user's locale.
+
+// True for TAB, LF, CR and space only.
+bool IsSpaceChar(char c);
+
+// Removes IsSpaceChar characters from both ends, in place.
+void TrimString(std::string& text);
+
+// Fold only the letters A-Z / a-z; every other byte, including bytes of
+// 128 and above, stays as it is.
+void ToLowerString(std::string& text);
+void ToUpperString(std::string& text);
+
+// Character-set tests only: the order of the characters is not checked, so
+// "1-2" passes both, and both are true for the empty string.
+bool IsNumberString(std::string_view text);  // digits, '-' and '.'
+bool IsIntegerString(std::string_view text); // digits and '-'
