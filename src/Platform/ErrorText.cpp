@@ -1,5 +1,7 @@
 #include "Platform/ErrorText.h"
 
+#include "Platform/Graphics/D3D9Types.h"
+
 #include <array>
 #include <cstdio>
 
@@ -18,6 +20,16 @@ constexpr std::array kErrors{
     ErrorEntry{E_OUTOFMEMORY, "E_OUTOFMEMORY", "Ran out of memory."},
     ErrorEntry{E_INVALIDARG, "E_INVALIDARG", "An invalid parameter was passed."},
     ErrorEntry{E_NOTIMPL, "E_NOTIMPL", "Not implemented."},
+    ErrorEntry{D3DERR_OUTOFVIDEOMEMORY, "D3DERR_OUTOFVIDEOMEMORY", "Out of video memory."},
+    ErrorEntry{D3DERR_WRONGTEXTUREFORMAT, "D3DERR_WRONGTEXTUREFORMAT",
+               "The texture format is not supported."},
+    ErrorEntry{D3DERR_NOTFOUND, "D3DERR_NOTFOUND", "The requested item was not found."},
+    ErrorEntry{D3DERR_DEVICELOST, "D3DERR_DEVICELOST", "The device is lost and cannot be reset yet."},
+    ErrorEntry{D3DERR_DEVICENOTRESET, "D3DERR_DEVICENOTRESET", "The device is lost and can be reset."},
+    ErrorEntry{D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE", "The requested format or mode is not available."},
+    ErrorEntry{D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL",
+               "Invalid call: a parameter or the device state is wrong."},
+    ErrorEntry{D3DXERR_INVALIDDATA, "D3DXERR_INVALIDDATA", "The data is invalid."},
 };
 
 const ErrorEntry* FindError(HRESULT hr) {

@@ -9,6 +9,7 @@ using BYTE = uint8_t;
 using WORD = uint16_t;
 using DWORD = uint32_t;
 using UINT = unsigned int;
+using INT = int;
 using BOOL = int;
 using LONG = int32_t;
 using HRESULT = int32_t;
@@ -16,6 +17,7 @@ using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 using LRESULT = intptr_t;
 using LONGLONG = int64_t;
+using ULONG = uint32_t;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
