@@ -1,5 +1,6 @@
 #include "Platform/Graphics/Direct3D9.h"
 
+#include "Platform/Graphics/GLBackend.h"
 #include "Platform/Graphics/RecordingBackend.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ std::vector<D3DDISPLAYMODE> StandardModes() {
 std::unique_ptr<PlatGraphicsBackend> CreateBackend(PlatGraphicsBackendKind kind) {
     if (kind == PlatGraphicsBackendKind::Recording)
         return std::make_unique<PlatRecordingBackend>();
-    return nullptr;
+    return std::make_unique<PlatGLBackend>();
 }
 
 } // namespace
@@ -94,10 +95,7 @@ HRESULT IDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE, HWND, DWORD, D3DPRESE
         return D3DERR_INVALIDCALL;
     if (!IsDisplayFormat(params->BackBufferFormat))
         return D3DERR_INVALIDCALL;
-    std::unique_ptr<PlatGraphicsBackend> backend = CreateBackend(kind);
-    if (!backend)
-        return D3DERR_NOTAVAILABLE;
-    auto* created = new IDirect3DDevice9(this, std::move(backend));
+    auto* created = new IDirect3DDevice9(this, CreateBackend(kind));
     const HRESULT hr = created->Open(*params);
     if (FAILED(hr)) {
         created->Release();
