@@ -164,7 +164,7 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
     glGenFramebuffers(1, &drawFramebuffer);
     glGenFramebuffers(1, &readFramebuffer);
     glGenSamplers(kPlatSamplers, samplers);
-    fixedFunction = std::make_unique<PlatGLProgram>();
+    fixedFunction = std::make_unique<PlatGLProgram>("fixed function");
     std::string errors;
     if (!fixedFunction->Build(kPlatFixedFunctionVertexShader, kPlatFixedFunctionFragmentShader, &errors)) {
         std::fprintf(stderr, "Graphics: fixed-function program: %s\n", errors.c_str());
@@ -400,6 +400,16 @@ HRESULT PlatGLBackend::Present(IDirect3DSurface9& backBuffer) {
                       width == sourceWidth && height == sourceHeight ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(window);
     return D3D_OK;
+}
+
+std::unique_ptr<PlatShaderProgram> PlatGLBackend::CreateProgram(const std::string& name,
+                                                                const std::string& vertex,
+                                                                const std::string& fragment,
+                                                                std::string* errors) {
+    auto program = std::make_unique<PlatGLProgram>(name);
+    if (!program->Build(vertex, fragment, errors))
+        return nullptr;
+    return program;
 }
 
 HRESULT PlatGLBackend::ReadPixels(IDirect3DSurface9& surface, std::vector<uint32_t>* texels) {

@@ -35,11 +35,12 @@ public:
     HRESULT Present(IDirect3DSurface9& backBuffer) override;
     HRESULT ReadPixels(IDirect3DSurface9& surface, std::vector<uint32_t>* texels) override;
 
-    // The program that draws when no effect pass supplies one.
-    PlatGLProgram& FixedFunction() { return *fixedFunction; }
-    // Makes the next draw use this program instead of the fixed-function one
-    // (null restores it).
-    void UseProgram(PlatGLProgram* program) { customProgram = program; }
+    std::unique_ptr<PlatShaderProgram> CreateProgram(const std::string& name, const std::string& vertex,
+                                                     const std::string& fragment,
+                                                     std::string* errors) override;
+    void UseProgram(PlatShaderProgram* program) override {
+        customProgram = static_cast<PlatGLProgram*>(program);
+    }
 
 private:
     void AttachColour(GLenum framebuffer, IDirect3DSurface9& surface);

@@ -74,6 +74,22 @@ bool PlatGLProgram::Build(const std::string& vertexSource, const std::string& fr
     return true;
 }
 
+void PlatGLProgram::SetFloats(const std::string& uniform, const float* values, int count) {
+    Use();
+    const GLint location = Location(uniform);
+    if (count == 16)
+        glUniformMatrix4fv(location, 1, GL_FALSE, values);
+    else if (count == 4)
+        glUniform4fv(location, 1, values);
+    else
+        glUniform1f(location, values[0]);
+}
+
+void PlatGLProgram::SetInt(const std::string& uniform, int value) {
+    Use();
+    glUniform1i(Location(uniform), value);
+}
+
 GLint PlatGLProgram::Location(const std::string& name) {
     auto found = locations.find(name);
     if (found == locations.end())

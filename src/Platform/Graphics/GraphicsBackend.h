@@ -1,8 +1,11 @@
 #pragma once
 
 #include "Platform/Graphics/DeviceState.h"
+#include "Platform/Graphics/ShaderProgram.h"
 #include "Platform/Graphics/VertexLayout.h"
 
+#include <memory>
+#include <string>
 #include <vector>
 
 class IDirect3DSurface9;
@@ -62,6 +65,15 @@ public:
     virtual void StretchRect(IDirect3DSurface9& source, const RECT& sourceRect, IDirect3DSurface9& target,
                              const RECT& targetRect, D3DTEXTUREFILTERTYPE filter) = 0;
     virtual HRESULT Present(IDirect3DSurface9& backBuffer) = 0;
+
+    // Compiles and links an effect pass's GLSL (each source follows the shader
+    // prelude); null with the compiler's message in *errors.
+    virtual std::unique_ptr<PlatShaderProgram> CreateProgram(const std::string& name,
+                                                             const std::string& vertex,
+                                                             const std::string& fragment,
+                                                             std::string* errors) = 0;
+    // Later draws use this program; null returns to the fixed-function emulation.
+    virtual void UseProgram(PlatShaderProgram* program) = 0;
 
     // The texels of a colour surface as 0xAARRGGBB words, top row first.
     virtual HRESULT ReadPixels(IDirect3DSurface9& surface, std::vector<uint32_t>* texels) = 0;

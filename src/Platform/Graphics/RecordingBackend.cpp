@@ -100,6 +100,10 @@ void PlatRecordingBackend::Draw(const PlatDrawCall& call) {
     }
     for (int i = 0; i < kPlatSamplers; ++i)
         record.textures[i] = SerialOf(call.state->textures[i]);
+    if (current) {
+        record.program = current->name;
+        record.uniforms = current->uniforms;
+    }
     CaptureGeometry(call, record);
     calls.push_back(std::move(record));
 }

@@ -2,8 +2,24 @@
 
 #include "Platform/Graphics/GraphicsBackend.h"
 
+#include <map>
 #include <string>
 #include <vector>
+
+// An effect program on the recording backend: keeps the last value set for
+// each uniform.
+class PlatRecordedProgram : public PlatShaderProgram {
+public:
+    explicit PlatRecordedProgram(std::string programName) : name(std::move(programName)) {}
+    const std::string& GetName() const override { return name; }
+    void SetFloats(const std::string& uniform, const float* values, int count) override {
+        uniforms[uniform].assign(values, values + count);
+    }
+    void SetInt(const std::string& uniform, int value) override { uniforms[uniform] = {float(value)}; }
+
+    std::string name;
+    std::map<std::string, std::vector<float>> uniforms;
+};
 
 // One call the device made on the recording backend. Objects are named by
 // their serial numbers (0 for none).
@@ -25,6 +41,10 @@ struct PlatRecordedCall {
     // base vertex is applied) starts at byte k * stride of vertices.
     PlatDrawCall call;
     PlatStateValues state;
+    // The effect program drawing, or empty for the fixed-function emulation;
+    // a copy of its uniforms at the draw.
+    std::string program;
+    std::map<std::string, std::vector<float>> uniforms;
     uint32_t vertexBuffer = 0;
     uint32_t indexBuffer = 0;
     std::array<uint32_t, kPlatSamplers> textures{};
@@ -67,10 +87,18 @@ public:
     void StretchRect(IDirect3DSurface9& source, const RECT& sourceRect, IDirect3DSurface9& target,
                      const RECT& targetRect, D3DTEXTUREFILTERTYPE filter) override;
     HRESULT Present(IDirect3DSurface9& backBuffer) override;
+    std::unique_ptr<PlatShaderProgram> CreateProgram(const std::string& name, const std::string&,
+                                                     const std::string&, std::string*) override {
+        return std::make_unique<PlatRecordedProgram>(name);
+    }
+    void UseProgram(PlatShaderProgram* program) override {
+        current = static_cast<PlatRecordedProgram*>(program);
+    }
     // The recording backend has no pixels.
     HRESULT ReadPixels(IDirect3DSurface9&, std::vector<uint32_t>*) override { return E_NOTIMPL; }
 
 private:
     std::vector<PlatRecordedCall> calls;
     int liveObjects = 0;
+    PlatRecordedProgram* current = nullptr;
 };
