@@ -10,6 +10,13 @@ static_assert(D3DCMP_NEVER == 1 && D3DCMP_ALWAYS == 8 && D3DLIGHT_DIRECTIONAL ==
 
 namespace {
 
+// Appends a shader's or program's log to *errors.
+void AppendLog(GLuint object, void (*getLog)(GLuint, GLsizei, GLsizei*, GLchar*), std::string* errors) {
+    char log[2048] = {};
+    getLog(object, sizeof log, nullptr, log);
+    *errors += log;
+}
+
 GLuint Compile(GLenum kind, const std::string& body, std::string* errors) {
     const GLuint shader = glCreateShader(kind);
     const char* parts[] = {kPlatShaderPrelude, body.c_str()};
@@ -18,9 +25,7 @@ GLuint Compile(GLenum kind, const std::string& body, std::string* errors) {
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (!ok) {
-        char log[2048] = {};
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        *errors += log;
+        AppendLog(shader, glGetShaderInfoLog, errors);
         glDeleteShader(shader);
         return 0;
     }
@@ -61,9 +66,7 @@ bool PlatGLProgram::Build(const std::string& vertexSource, const std::string& fr
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok) {
-        char log[2048] = {};
-        glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        *errors += log;
+        AppendLog(program, glGetProgramInfoLog, errors);
         glDeleteProgram(program);
         program = 0;
         return false;

@@ -36,20 +36,21 @@ void CaptureGeometry(const PlatDrawCall& call, PlatRecordedCall& record) {
 
 } // namespace
 
-float PlatRecordedCall::VertexFloat(UINT vertex, UINT byteOffset) const {
-    float value = 0;
+template <class T>
+T PlatRecordedCall::ReadVertex(UINT vertex, UINT byteOffset) const {
+    T value{};
     const size_t at = size_t(vertex) * call.stride + byteOffset;
     if (at + sizeof value <= vertices.size())
         std::memcpy(&value, vertices.data() + at, sizeof value);
     return value;
 }
 
+float PlatRecordedCall::VertexFloat(UINT vertex, UINT byteOffset) const {
+    return ReadVertex<float>(vertex, byteOffset);
+}
+
 DWORD PlatRecordedCall::VertexDword(UINT vertex, UINT byteOffset) const {
-    DWORD value = 0;
-    const size_t at = size_t(vertex) * call.stride + byteOffset;
-    if (at + sizeof value <= vertices.size())
-        std::memcpy(&value, vertices.data() + at, sizeof value);
-    return value;
+    return ReadVertex<DWORD>(vertex, byteOffset);
 }
 
 HRESULT PlatRecordingBackend::Open(const D3DPRESENT_PARAMETERS&) {

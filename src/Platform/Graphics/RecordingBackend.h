@@ -54,6 +54,10 @@ struct PlatRecordedCall {
     // A float at a byte offset of vertex k (positions, texture coordinates).
     float VertexFloat(UINT vertex, UINT byteOffset) const;
     DWORD VertexDword(UINT vertex, UINT byteOffset) const;
+
+private:
+    template <class T>
+    T ReadVertex(UINT vertex, UINT byteOffset) const;
 };
 
 // A backend that draws nothing. Buffer and texture contents live in their
