@@ -6,7 +6,7 @@
 bool RbAxisList::Reserve(int axisNumber, int endpointCount, RbAllocator* allocator) {
     axis = axisNumber;
     bit = static_cast<std::uint8_t>(1u << axisNumber);
-    head = tail = nullptr;
+    list = {};
     return pool.Reserve(endpointCount, allocator);
 }
 
@@ -27,30 +27,30 @@ void RbAxisList::Insert(RbBody* body) {
     body->minEndpoints[axis] = low;
     body->maxEndpoints[axis] = high;
 
-    RbEndpoint* formerHead = head;
-    InsertBefore(low, head);
-    InsertBefore(high, head);
+    RbEndpoint* formerHead = list.head;
+    list.PushFront(low);
+    list.PushFront(high);
     body->UpdateWorldBounds();
     if (!formerHead || !(low->value < formerHead->value))
         return;
 
-    Unlink(low);
-    Unlink(high);
-    RbEndpoint* e = head;
+    list.Remove(low);
+    list.Remove(high);
+    RbEndpoint* e = list.head;
     while (e && !(e->value <= low->value))
         e = e->poolNext;
-    InsertBefore(low, e);
+    list.InsertBefore(low, e);
     // The maximum stays in front of its own minimum even for an empty interval.
     e = formerHead;
     while (e && e != low && !(e->value < high->value))
         e = e->poolNext;
-    InsertBefore(high, e);
+    list.InsertBefore(high, e);
 }
 
 void RbAxisList::Remove(RbBody* body) {
     for (RbEndpoint** slot : {&body->minEndpoints[axis], &body->maxEndpoints[axis]}) {
         if (*slot) {
-            Unlink(*slot);
+            list.Remove(*slot);
             pool.Return(*slot);
             *slot = nullptr;
         }
@@ -61,12 +61,11 @@ void RbAxisList::Resort(RbRegion& region) {
     // The old list is consumed from its tail (smallest value first) and each
     // endpoint is inserted into the new list walking from its head: an
     // unchanged order costs one comparison per endpoint.
-    RbEndpoint* x = tail;
-    head = tail = nullptr;
+    RbEndpoint* x = list.tail;
+    list = {};
     while (x) {
         RbEndpoint* towardHead = x->poolPrev;
-        x->poolNext = x->poolPrev = nullptr;
-        RbEndpoint* y = head;
+        RbEndpoint* y = list.head;
         while (y) {
             if (y->body == x->body) {
                 if (x->isMax)
@@ -78,39 +77,7 @@ void RbAxisList::Resort(RbRegion& region) {
             }
             y = y->poolNext;
         }
-        InsertBefore(x, y);
+        list.InsertBefore(x, y);
         x = towardHead;
     }
-}
-
-void RbAxisList::Unlink(RbEndpoint* e) {
-    if (e->poolNext)
-        e->poolNext->poolPrev = e->poolPrev;
-    else
-        tail = e->poolPrev;
-    if (e->poolPrev)
-        e->poolPrev->poolNext = e->poolNext;
-    else
-        head = e->poolNext;
-    e->poolNext = e->poolPrev = nullptr;
-}
-
-void RbAxisList::InsertBefore(RbEndpoint* e, RbEndpoint* before) {
-    if (!before) {
-        e->poolPrev = tail;
-        e->poolNext = nullptr;
-        if (tail)
-            tail->poolNext = e;
-        else
-            head = e;
-        tail = e;
-        return;
-    }
-    e->poolNext = before;
-    e->poolPrev = before->poolPrev;
-    if (before->poolPrev)
-        before->poolPrev->poolNext = e;
-    else
-        head = e;
-    before->poolPrev = e;
 }

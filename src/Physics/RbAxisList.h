@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Physics/RbList.h"
 #include "Physics/RbPool.h"
 #include "Physics/RbRegionRecords.h"
 
@@ -22,17 +23,12 @@ public:
     // of a minimum and another body's maximum to the region.
     void Resort(RbRegion& region);
 
-    const RbEndpoint* Head() const { return head; }
+    const RbEndpoint* Head() const { return list.head; }
     std::uint8_t Bit() const { return bit; }
 
 private:
-    void Unlink(RbEndpoint* e);
-    // Inserts e in front of before, or at the tail when before is null.
-    void InsertBefore(RbEndpoint* e, RbEndpoint* before);
-
     RbPool<RbEndpoint> pool;
-    RbEndpoint* head = nullptr;
-    RbEndpoint* tail = nullptr;
+    RbList<RbEndpoint> list;
     int axis = 0;
     std::uint8_t bit = 0;
 };

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <type_traits>
+
 // An intrusive doubly linked list (head, tail, count) chained through two link
 // members of its elements, by default the pool links poolNext and poolPrev.
 // An element is on at most one list at a time; removal clears its links.
-template <class T, class Link = T, Link* Link::*Next = &Link::poolNext, Link* Link::*Prev = &Link::poolPrev>
+// Link is the class that declares the links (a base class of T for bodies).
+template <class T, class Link = std::remove_pointer_t<decltype(T::poolNext)>,
+          Link* Link::*Next = &Link::poolNext, Link* Link::*Prev = &Link::poolPrev>
 struct RbList {
     T* head = nullptr;
     T* tail = nullptr;
@@ -30,6 +34,23 @@ struct RbList {
         else
             tail = e;
         head = e;
+        ++count;
+    }
+
+    // Inserts e in front of before, or at the tail when before is null.
+    void InsertBefore(T* e, T* before) {
+        if (!before) {
+            Append(e);
+            return;
+        }
+        T* prev = static_cast<T*>(before->*Prev);
+        e->*Next = before;
+        e->*Prev = prev;
+        if (prev)
+            prev->*Next = e;
+        else
+            head = e;
+        before->*Prev = e;
         ++count;
     }
 

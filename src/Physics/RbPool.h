@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Physics/RbDefaultAllocator.h"
+#include "Physics/RbList.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -43,17 +44,10 @@ public:
         std::memcpy(block, &header, sizeof(header));
         elements = reinterpret_cast<T*>(block + HeaderSize);
         capacity = count;
-        for (int i = 0; i < count; ++i)
-            new (&elements[i]) T();
         for (int i = 0; i < count; ++i) {
-            elements[i].poolNext = i + 1 < count ? &elements[i + 1] : nullptr;
-            elements[i].poolPrev = i > 0 ? &elements[i - 1] : nullptr;
-            elements[i].inUse = 0;
+            new (&elements[i]) T();
+            freeList.Append(&elements[i]);
         }
-        freeHead = &elements[0];
-        freeTail = &elements[count - 1];
-        freeCount = count;
-        usedCount = 0;
         return true;
     }
 
@@ -62,44 +56,30 @@ public:
             std::destroy_n(elements, capacity);
             allocator->Free(reinterpret_cast<unsigned char*>(elements) - HeaderSize);
         }
-        elements = freeHead = freeTail = nullptr;
-        capacity = freeCount = usedCount = 0;
+        elements = nullptr;
+        freeList = {};
+        capacity = 0;
     }
 
     // One free element marked in use with cleared links, or null when exhausted.
     T* Take() {
-        T* e = freeHead;
+        T* e = freeList.head;
         if (!e)
             return nullptr;
+        freeList.Remove(e);
         e->inUse = 1;
-        T* next = static_cast<T*>(e->poolNext);
-        Unlink(e);
-        if (e == freeTail)
-            freeHead = freeTail = nullptr;
-        else
-            freeHead = next;
-        --freeCount;
-        ++usedCount;
         return e;
     }
 
     // Puts an element in use back at the head of the free list. The owner
-    // removes it from its own list first. Elements of other pools and
-    // elements already free are refused, so a double return cannot corrupt
-    // the free list.
+    // takes it off its own list first. Elements of other pools and elements
+    // already free are refused, so a double return cannot corrupt the free
+    // list.
     void Return(T* e) {
         if (IndexOf(e) < 0 || !e->inUse)
             return;
         e->inUse = 0;
-        Unlink(e);
-        e->poolNext = freeHead;
-        if (freeHead)
-            freeHead->poolPrev = e;
-        else
-            freeTail = e;
-        freeHead = e;
-        ++freeCount;
-        --usedCount;
+        freeList.PushFront(e);
     }
 
     // Slot number of a pointer, or -1 when it is not the start of an element
@@ -117,10 +97,10 @@ public:
 
     T* At(int index) { return &elements[index]; }
     int Capacity() const { return capacity; }
-    int FreeCount() const { return freeCount; }
-    int UsedCount() const { return usedCount; }
-    const T* FreeHead() const { return freeHead; }
-    const T* FreeTail() const { return freeTail; }
+    int FreeCount() const { return freeList.count; }
+    int UsedCount() const { return capacity - freeList.count; }
+    const T* FreeHead() const { return freeList.head; }
+    const T* FreeTail() const { return freeList.tail; }
     RbDefaultAllocator& DefaultAllocator() { return defaultAllocator; }
 
     // The block starts with the element count, padded so that the elements
@@ -128,23 +108,9 @@ public:
     static constexpr std::size_t HeaderSize = alignof(T) > 4 ? alignof(T) : 4;
 
 private:
-    static void Unlink(T* e) {
-        T* next = static_cast<T*>(e->poolNext);
-        T* prev = static_cast<T*>(e->poolPrev);
-        if (next)
-            next->poolPrev = prev;
-        if (prev)
-            prev->poolNext = next;
-        e->poolNext = nullptr;
-        e->poolPrev = nullptr;
-    }
-
     T* elements = nullptr;
-    T* freeHead = nullptr;
-    T* freeTail = nullptr;
+    RbList<T> freeList;
     int capacity = 0;
-    int freeCount = 0;
-    int usedCount = 0;
     RbDefaultAllocator defaultAllocator;
     RbAllocator* allocator = &defaultAllocator;
 };

@@ -7,11 +7,6 @@ namespace {
 
 constexpr float Pi = 3.14159265f;
 
-void ExpectVector(const RbVector& actual, const RbVector& expected, float tolerance = 1e-4f) {
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
-
 TEST(RbGeometry, LocalBoxes) {
     RbGeometry fresh;
     ExpectVector(fresh.halfExtents, {0.5f, 0.5f, 0.5f});

@@ -12,11 +12,6 @@ namespace {
 
 constexpr float Pi = 3.14159265f;
 
-void ExpectVector(const RbVector& actual, const RbVector& expected, float tolerance = 1e-4f) {
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
-
 RbGeometry Box(float x, float y, float z) {
     RbGeometry g;
     g.SetBoxSize(x, y, z);

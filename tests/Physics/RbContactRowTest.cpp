@@ -5,11 +5,6 @@
 
 namespace {
 
-void ExpectVector(const RbVector& actual, const RbVector& expected, float tolerance = 1e-4f) {
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
-
 TEST(RbContactRow, FrameFromNormal) {
     RbVector t1, t2;
     RbFrameFromNormal({0, 0, 1}, t1, t2);

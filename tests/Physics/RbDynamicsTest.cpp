@@ -7,11 +7,6 @@ namespace {
 
 constexpr float Dt = 1.0f / 60;
 
-void ExpectVector(const RbVector& actual, const RbVector& expected, float tolerance = 1e-5f) {
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-}
-
 class RbDynamics : public ::testing::Test {
 protected:
     RbDynamics() : gravity(0, 0, -9.8f), world(MakeWorld({}, &gravity)) {}

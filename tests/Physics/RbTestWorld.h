@@ -3,6 +3,8 @@
 #include "Physics/RbQuaternion.h"
 #include "Physics/RbSimulator.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 
 #include <memory>
@@ -46,4 +48,10 @@ inline RbMatrix4 RbAxisRotation(const RbVector& axis, float angle, const RbVecto
         m.row[i] = {r.row[i].x, r.row[i].y, r.row[i].z, 0};
     m.SetPosition(position);
     return m;
+}
+
+// Compares the first three components.
+inline void ExpectVector(const RbVector& actual, const RbVector& expected, float tolerance = 1e-4f) {
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
 }
