@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (SUCCEEDED(ReadPackDirectory(file, pack))) {
         std::vector<uint8_t> bytes;
         for (const auto& [path, where] : pack.entries) {
-            if (FAILED(ReadPackData(file, where, bytes)) || bytes.size() != static_cast<std::size_t>(where.size))
+            if (FAILED(ReadPackData(file, where, bytes)) ||
+                bytes.size() != static_cast<std::size_t>(where.size))
                 __builtin_trap(); // an accepted entry must lie inside the pack
         }
     }
