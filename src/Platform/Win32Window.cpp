@@ -41,6 +41,9 @@ bool StartVideo() {
         std::fprintf(stderr, "Video start-up failed: %s\n", SDL_GetError());
         return false;
     }
+    // The OpenGL driver stays loaded for the life of the process: drivers
+    // that are unloaded and loaded again leak, and windows come and go.
+    SDL_GL_LoadLibrary(nullptr);
     g_VideoStarted = true;
     if (!PlatGetEventSource())
         PlatSetEventSource(&g_SdlEvents);
@@ -155,11 +158,5 @@ void PlatReleaseWindows() {
     g_Windows.clear();
     g_Classes.clear();
     g_CurrentCursor = kArrowCursor;
-    if (!g_VideoStarted)
-        return;
-    if (PlatGetEventSource() == &g_SdlEvents)
-        PlatSetEventSource(nullptr);
     g_SdlEvents.Reset();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    g_VideoStarted = false;
 }
