@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Physics/RbVector.h"
+
+#include <cstdint>
+
+struct RbBody;
+
+// One remembered support point of a rigid body resting on another body or the
+// terrain. While filled it is also on its support's supportedRecords list.
+struct RbRestRecord {
+    RbVector localPoint;
+    RbVector supportLocalPoint;
+    RbVector worldPoint;
+    RbVector supportWorldPoint;
+    RbVector separation;
+    RbVector supportNormal;
+    RbVector worldNormal;
+    float restValue = 0.0f;
+    float normalSeparation = 0.0f;
+    float tangentialDrift = 0.0f;
+    std::int32_t material = 0;
+    std::int32_t supportMaterial = 0;
+    // 0 free; 1 the support is a rigid body; 2 it is not rigid.
+    std::int32_t state = 0;
+    RbBody* support = nullptr;
+    RbRestRecord* supportedNext = nullptr;
+    RbRestRecord* supportedPrev = nullptr;
+    RbBody* owner = nullptr;
+    std::int32_t stepCreated = 0;
+
+    // Frees the record and takes it off its support's list.
+    void Drop();
+};
