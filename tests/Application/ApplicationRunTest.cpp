@@ -12,6 +12,7 @@
 #include "Physics/PPhysics.h"
 #include "Platform/SdlWindow.h"
 #include "Platform/Win32Shell.h"
+#include "Platform/Win32Window.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PMeshManager.h"
@@ -45,20 +46,30 @@ Calls Join(std::initializer_list<Calls> parts) {
     return all;
 }
 
-const Calls kSingletons = {"CPScriptManager()", "CPMaterialManager()", "CPMeshManager()", "CNAudio()",
-                           "CPAnimationManager()", "CPGameData()", "CPScriptManager::LoadScripts",
+const Calls kSingletons = {"CPScriptManager()",
+                           "CPMaterialManager()",
+                           "CPMeshManager()",
+                           "CNAudio()",
+                           "CPAnimationManager()",
+                           "CPGameData()",
+                           "CPScriptManager::LoadScripts",
                            "CPGameData::LoadStrings"};
 const Calls kSoundAndRender = {"CPMusic()", "CNAudio::Init window",
                                "CNAudio::SetListenerPosition (0, 0, 0) (0, 0, 0)",
                                "CNAudio::SetListenerOrientation (0, 0, 1) (0, -1, 0)", "CPRender::Start"};
-const Calls kStandingTasks = {"CPRender::DrawLoadingScreen 10", "CPRender::DrawLoadingScreen 20",
-                              "CPRender::DrawLoadingScreen 45", "CPParticlesManager()",
-                              "CPParticlesManager::Start",      "CPRender::DrawLoadingScreen 60",
-                              "CNInput()",                      "AI_Task()",
-                              "CPPhysics()",                    "CNInput::Start"};
-const Calls kFontsAndLoop = {"CPRender::DrawLoadingScreen 85", "SPFontManager()", "SPFontManager::LoadAll",
-                             "CPRender::DrawLoadingScreen 100", "CPRender::Stop",
-                             "CPMaterialManager::ClearAllItems"};
+const Calls kStandingTasks = {"CPRender::DrawLoadingScreen 10",
+                              "CPRender::DrawLoadingScreen 20",
+                              "CPRender::DrawLoadingScreen 45",
+                              "CPParticlesManager()",
+                              "CPParticlesManager::Start",
+                              "CPRender::DrawLoadingScreen 60",
+                              "CNInput()",
+                              "AI_Task()",
+                              "CPPhysics()",
+                              "CNInput::Start"};
+const Calls kFontsAndLoop = {
+    "CPRender::DrawLoadingScreen 85",  "SPFontManager()", "SPFontManager::LoadAll",
+    "CPRender::DrawLoadingScreen 100", "CPRender::Stop",  "CPMaterialManager::ClearAllItems"};
 const Calls kShutDownA = {"~SPFontManager()", "~CPScriptManager()", "CNSoundCache::StopAll"};
 const Calls kShutDownB = {"~CPPhysics()", "~AI_Task()", "~CPMeshManager()", "~CPGameData()",
                           "~CPAnimationManager()"};
@@ -120,7 +131,8 @@ protected:
         links.Write(text.data(), static_cast<int>(text.size()));
         ASSERT_EQ(links.Save(), S_OK);
         PlatResetMessageQueue();
-        PlatSetShellRecorder([this](const std::string&, const std::string& target) { opened.push_back(target); });
+        PlatSetShellRecorder(
+            [this](const std::string&, const std::string& target) { opened.push_back(target); });
         SetCallRecorder([this](const std::string& call) { Record(call); });
     }
     void TearDown() override {
@@ -165,6 +177,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
     struct Case {
         const char* name;
         int launcherResult;
+        bool windowClassTaken;
         bool actionsFile;
         std::set<std::string> refused;
         Calls expected;
@@ -172,15 +185,40 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         std::optional<std::string> actionsAfter;
     };
     const std::vector<Case> cases = {
-        {"launcher exit", LAUNCH_EXIT, true, {}, kSingletons, false, kActions},
-        {"render refused", LAUNCH_WINDOWED, true, {"CPRender::Start"},
-         Join({kSingletons, kSoundAndRender, kShutDownC}), false, kActions},
-        {"input refused, no bindings file", LAUNCH_WINDOWED, false, {},
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, std::nullopt},
-        {"input devices refused", LAUNCH_WINDOWED, true, {"CNInput::OpenDevices"},
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, kActions},
-        {"normal run", LAUNCH_WINDOWED, true, {},
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kFontsAndLoop, kShutDownA, kShutDownB, kShutDownC}), true,
+        {"launcher exit", LAUNCH_EXIT, false, true, {}, kSingletons, false, kActions},
+        {"no main window", LAUNCH_WINDOWED, true, true, {}, Join({kSingletons, kShutDownC}), false, kActions},
+        {"render refused",
+         LAUNCH_WINDOWED,
+         false,
+         true,
+         {"CPRender::Start"},
+         Join({kSingletons, kSoundAndRender, kShutDownC}),
+         false,
+         kActions},
+        {"input refused, no bindings file",
+         LAUNCH_WINDOWED,
+         false,
+         false,
+         {},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
+         true,
+         std::nullopt},
+        {"input devices refused",
+         LAUNCH_WINDOWED,
+         false,
+         true,
+         {"CNInput::OpenDevices"},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
+         true,
+         kActions},
+        {"normal run",
+         LAUNCH_WINDOWED,
+         false,
+         true,
+         {},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kFontsAndLoop, kShutDownA, kShutDownB,
+               kShutDownC}),
+         true,
          kActions},
     };
     for (const Case& c : cases) {
@@ -190,6 +228,12 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         if (c.actionsFile)
             WriteFile("Actions.cfg", kActions);
         SetRefusedCalls(c.refused);
+        if (c.windowClassTaken) {
+            WNDCLASS taken;
+            taken.lpfnWndProc = DefWindowProc;
+            taken.lpszClassName = "Kestrovar";
+            ASSERT_NE(RegisterClass(&taken), 0);
+        }
         calls.clear();
         opened.clear();
         audioLast = false;

@@ -1,5 +1,4 @@
 #include "Application/MainWindow.h"
-#include "Application/RunOptions.h"
 #include "Core/AppState.h"
 #include "Core/CallRecorder.h"
 #include "Core/PGlobalTimer.h"
@@ -51,7 +50,9 @@ protected:
         while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessage(&msg);
     }
-    int Resets() const { return static_cast<int>(std::count(calls.begin(), calls.end(), "CPRender::ResetDevice")); }
+    int Resets() const {
+        return static_cast<int>(std::count(calls.begin(), calls.end(), "CPRender::ResetDevice"));
+    }
     bool ClockSuspended() const { return kernel.IsSuspended(timer.Get()); }
 
     CPGlobalTimer timerTask;
@@ -87,8 +88,20 @@ TEST_F(MainWindowTest, SizeAndActivationDriveTheClockAndTheDevice) {
         {"windowed ignores focus", 0, false, {deactivate}, true, false, 0},
         {"fullscreen loses focus", 1, false, {deactivate}, false, true, 0},
         {"fullscreen regains focus", 1, false, {deactivate, {WM_ACTIVATE, WA_ACTIVE}}, true, false, 1},
-        {"fullscreen click activation", 1, false, {deactivate, {WM_ACTIVATE, WA_CLICKACTIVE}}, true, false, 1},
-        {"fullscreen activation while minimised", 1, false, {{WM_ACTIVATE, WA_ACTIVE | (1u << 16)}}, false, true, 0},
+        {"fullscreen click activation",
+         1,
+         false,
+         {deactivate, {WM_ACTIVATE, WA_CLICKACTIVE}},
+         true,
+         false,
+         1},
+        {"fullscreen activation while minimised",
+         1,
+         false,
+         {{WM_ACTIVATE, WA_ACTIVE | (1u << 16)}},
+         false,
+         true,
+         0},
         {"exiting ignores focus", 1, true, {deactivate}, true, false, 0},
     };
     for (const Case& c : cases) {
@@ -166,40 +179,6 @@ TEST(CreateMainWindow, WindowedAndFullscreenAreCentredAtTheClientSize) {
         EXPECT_EQ(CreateMainWindow(nullptr, SW_SHOWNORMAL, &second, windowed, 640, 480, "Kestrovar"), E_FAIL);
         PlatReleaseWindows();
         PlatResetMessageQueue();
-    }
-}
-
-TEST(RunOptions, CommandLine) {
-    struct Case {
-        std::vector<const char*> args;
-        bool ok;
-        int launcherResult;
-        int frames;
-    };
-    const std::vector<Case> cases = {
-        {{}, true, LAUNCH_WINDOWED, -1},
-        {{"--fullscreen"}, true, LAUNCH_FULLSCREEN, -1},
-        {{"--fullscreen", "--windowed"}, true, LAUNCH_WINDOWED, -1},
-        {{"--frames", "100", "--fullscreen"}, true, LAUNCH_FULLSCREEN, 100},
-        {{"--frames", "0"}, true, LAUNCH_WINDOWED, 0},
-        {{"--frames"}, false, 0, 0},
-        {{"--frames", "-3"}, false, 0, 0},
-        {{"--frames", "12x"}, false, 0, 0},
-        {{"--frames", ""}, false, 0, 0},
-        {{"--window"}, false, 0, 0},
-    };
-    for (const Case& c : cases) {
-        std::vector<const char*> argv{"kestrovar"};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
-        SPRunOptions options;
-        std::string error;
-        const bool ok = ParseRunOptions(static_cast<int>(argv.size()), argv.data(), options, error);
-        EXPECT_EQ(ok, c.ok) << argv.size();
-        EXPECT_EQ(error.empty(), c.ok);
-        if (ok && c.ok) {
-            EXPECT_EQ(options.launcherResult, c.launcherResult);
-            EXPECT_EQ(options.frames, c.frames);
-        }
     }
 }
 
