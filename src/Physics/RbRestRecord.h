@@ -43,3 +43,7 @@ struct RbRestRecord {
     // The support is the terrain, or a body in use and active.
     bool IsSupportPresent(const RbSimulator& world) const;
 };
+
+// True when the origin lies inside the 2D triangle (x, y of the points)
+// enlarged by 10 % about its centroid; points on an edge are outside.
+bool RbPointInInflatedTriangle(const RbVector& a, const RbVector& b, const RbVector& c);
