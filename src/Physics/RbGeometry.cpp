@@ -25,12 +25,13 @@ void RbGeometry::SetCylinder(float diameter, float height) {
 }
 
 void RbGeometry::MakeTriangleSet(const int* indices, const int* indicesEnd,
-                                 const RbTriangle* const* triangles, const RbVector* vertices) {
+                                 const RbTriangle* const* triangles, const RbVector* vertices, int count) {
     kind = RB_GEOMETRY_TRIANGLES;
     triangleIndices = indices;
     triangleIndicesEnd = indicesEnd;
     triangleArray = triangles;
     vertexArray = vertices;
+    triangleCount = count;
 }
 
 void RbGeometry::GetLocalBox(RbVector& boxMin, RbVector& boxMax) const {

@@ -28,6 +28,8 @@ struct RbGeometry {
     const int* triangleIndicesEnd = nullptr;
     const RbTriangle* const* triangleArray = nullptr;
     const RbVector* vertexArray = nullptr;
+    // Triangles in the array; candidate numbers outside it are skipped.
+    std::int32_t triangleCount = 0;
 
     RbGeometry* poolNext = nullptr;
     RbGeometry* poolPrev = nullptr;
@@ -46,7 +48,7 @@ struct RbGeometry {
     int GetMaterialIndex() const { return materialIndex; }
     ERbGeometryType GetKind() const { return kind; }
     void MakeTriangleSet(const int* indices, const int* indicesEnd, const RbTriangle* const* triangles,
-                         const RbVector* vertices);
+                         const RbVector* vertices, int count);
 
     // The axis-aligned box of the shape in its body's frame.
     void GetLocalBox(RbVector& boxMin, RbVector& boxMax) const;

@@ -4,6 +4,7 @@
 
 struct RbBody;
 struct RbGeometry;
+struct RbTriangleData;
 
 // The deepest contact between any geometry of body A and any geometry of body
 // B; the record is finished with lever arms, body-frame points and materials.
@@ -28,3 +29,7 @@ void RbBoxTrianglesTest(RbCollisionResult& result, const RbGeometry& box, const 
                         const RbGeometry& triangles);
 void RbCylinderTrianglesTest(RbCollisionResult& result, const RbGeometry& cylinder,
                              const RbMatrix4& cylinderTransform, const RbGeometry& triangles);
+
+// True when the point lies inside the triangle's projection along its
+// dominant normal axis (a point on an edge counts as inside).
+bool RbPointInTriangle(const RbTriangleData& triangle, const RbVector& point);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class RbSimulator;
 struct RbBody;
 
 // One remembered support point of a rigid body resting on another body or the
@@ -31,4 +32,18 @@ struct RbRestRecord {
 
     // Frees the record and takes it off its support's list.
     void Drop();
+    // Refreshes the world points, the separation, the world normal and the
+    // separation's normal and tangential parts from the two bodies' poses.
+    void Update();
+    // Refreshes the world normal; returns the support's point in world space.
+    RbVector UpdateSupportFrame();
+    // The support is a resting rigid body, or a body that is not rigid and
+    // has not been moved since the last step.
+    bool IsSupportSettled() const;
+    // The support is the terrain, or a body in use and active.
+    bool IsSupportPresent(const RbSimulator& world) const;
 };
+
+// True when the origin lies inside the 2D triangle (x, y of the points)
+// enlarged by 10 % about its centroid; points on an edge are outside.
+bool RbPointInInflatedTriangle(const RbVector& a, const RbVector& b, const RbVector& c);

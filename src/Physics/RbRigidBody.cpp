@@ -250,7 +250,5 @@ void RbRigidBody::Free() {
         controllers.Remove(c);
         simulator->ControllerPool().Return(c);
     }
-    for (RbRestRecord& record : restBlock.records)
-        if (record.state != 0)
-            record.Drop();
+    LeaveStacking();
 }

@@ -5,6 +5,7 @@
 #include "Physics/RbMatrix.h"
 
 class RbControllerCallback;
+struct RbStackHeader;
 struct RbStackInfo;
 
 // A rigid body's support points and its last ten velocities.
@@ -95,9 +96,24 @@ struct RbRigidBody : RbBody {
     // Gives back everything the body holds, ready for its pool.
     void Free();
 
-    // Rest decisions of the resting-contact code.
+    // Resting contacts: rest records, resting rows and rest decisions.
+    int CheckRestingContacts();
+    int BuildRestRows(bool link);
+    int CheckRestPoints() const;
+    bool CheckRestDrift();
+    bool IsIdle();
+    bool IsMovingFast() const;
     bool HoldAtRest();
     void UpdateRestState();
+
+    // Stacking: a resting contact on a support, given as a rest-record
+    // template; false when no stack record could be had.
+    bool AddStackContact(const RbRestRecord& filled);
+    bool NewStackInfo(const RbRestRecord& filled);
+    bool JoinStackAsSupport(RbStackHeader* header);
+    void ReleaseStackInfo();
+    // Gives back the stack record and drops every rest record.
+    void LeaveStacking();
 
 private:
     void DeriveState();

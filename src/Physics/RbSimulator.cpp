@@ -39,9 +39,19 @@ bool RbSimulator::Initialise(const RbVector& gravityVector) {
         return false;
     stepCounter = 0;
     terrainBody.simulator = this;
-    return controllerPool.Reserve(sizeInfo.controllersCount, allocator) &&
+    // The terrain's one geometry is its bounds record, turned into the set of
+    // triangles near each body in turn.
+    terrainBody.geometries.Append(&terrainBody.localBounds);
+    singleBodies.simulator = this;
+    singleBodies.isSingles = 1;
+    int stackable = sizeInfo.rigidBodiesCount + sizeInfo.rigidParticleCount;
+    return stackInfoPool.Reserve(stackable, allocator) &&
+           stackHeaderPool.Reserve(stackable + 100, allocator) &&
+           controllerPool.Reserve(sizeInfo.controllersCount, allocator) &&
            sensorPool.Reserve(sizeInfo.sensorsCount, allocator) &&
-           geometryPool.Reserve(sizeInfo.geometriesCount, allocator) && restingRows.Init(allocator, 100, 100);
+           geometryPool.Reserve(sizeInfo.geometriesCount, allocator) &&
+           restingRows.Init(allocator, 100, 100) && groupList.Init(allocator, 1000, 100) &&
+           stackWorkList.Init(allocator, 1000, 100);
 }
 
 void RbSimulator::SetGravity(const RbVector& gravityVector) {

@@ -2,7 +2,9 @@
 
 #include "Physics/RbAnimatedBody.h"
 #include "Physics/RbArray.h"
+#include "Physics/RbBodyGroup.h"
 #include "Physics/RbCallbacks.h"
+#include "Physics/RbCollisionInfo.h"
 #include "Physics/RbCollisionResult.h"
 #include "Physics/RbCollisionTable.h"
 #include "Physics/RbController.h"
@@ -14,6 +16,7 @@
 #include "Physics/RbRegion.h"
 #include "Physics/RbRigidBody.h"
 #include "Physics/RbSizeInfo.h"
+#include "Physics/RbStackHeader.h"
 
 // The active and inactive bodies of one kind.
 struct RbBodyLists {
@@ -69,6 +72,7 @@ public:
     RbBodyLists& AnimatedBodies() { return animatedLists; }
     RbBodyLists& RigidParticles() { return particleLists; }
     RbAnimatedBody& TerrainBody() { return terrainBody; }
+    const RbAnimatedBody& TerrainBody() const { return terrainBody; }
     const RbVector& GetGravity() const { return gravity; }
     const RbVector& GravityDirection() const { return gravityDirection; }
     float GravityLength() const { return gravityLength; }
@@ -80,6 +84,25 @@ public:
     // Appends a copy of a resting row; false when the buffer cannot grow.
     bool AddRestingRow(const RbCollisionResult& row) { return restingRows.Append(row); }
     RbArray<RbCollisionResult>& RestingRows() { return restingRows; }
+
+    // Contacts: registration of a detected contact (impulse, positional
+    // correction, resting record) and the solver's row iterations.
+    void RegisterCollision(RbBody* a, RbBody* b, RbCollisionResult& record);
+    void SolveRows(int iterations);
+    bool NoRestitution() const { return noRestitution != 0; }
+    bool LastIteration() const { return lastIteration != 0; }
+    RbBodyGroup& ContactGroup() { return contactGroup; }
+
+    // Stacking.
+    RbStackInfo* TakeStackInfo(RbRigidBody* body, int supportOnly);
+    // A new stack holding the record when one is given; null when the pool is
+    // exhausted.
+    RbStackHeader* AllocStackHeader(RbStackInfo* info);
+    void ReleaseStackHeader(RbStackHeader* header);
+    RbPool<RbStackInfo>& StackInfoPool() { return stackInfoPool; }
+    RbStackHeader& SingleBodies() { return singleBodies; }
+    const RbList<RbStackHeader>& StackHeaders() const { return stackHeaders; }
+    RbArray<RbStackInfo*>& StackWorkList() { return stackWorkList; }
 
 private:
     RbSimulator(const RbSizeInfo& sizes, RbAllocator* caller);
@@ -101,11 +124,14 @@ private:
     void CheckTerrainCollisions();
     void ClearAccumulators();
     void ApplyForces(RbBodyLists& lists);
-    void ResetStackFlags();
     void SolveStacks();
     void ResolveContacts();
     void Integrate(RbBodyLists& lists);
     void ClearMovedFlags();
+    void CheckBodyPair(RbBody* a, RbBody* b);
+    void CheckTerrain(RbRigidBody* body);
+    void HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code, RbCollisionInfo& info);
+    void CorrectPosition(RbRigidBody* body, const RbVector& offset);
 
     RbSizeInfo sizeInfo;
     RbPerformanceReport* currentReport = nullptr;
@@ -126,6 +152,16 @@ private:
     RbPool<RbSensor> sensorPool;
     RbPool<RbGeometry> geometryPool;
     RbArray<RbCollisionResult> restingRows;
+    RbPool<RbStackInfo> stackInfoPool;
+    RbPool<RbStackHeader> stackHeaderPool;
+    // Stacks in use, in the order they were taken.
+    RbList<RbStackHeader> stackHeaders;
+    RbStackHeader singleBodies;
+    RbArray<RbStackHeader*> groupList;
+    RbArray<RbStackInfo*> stackWorkList;
+    RbBodyGroup contactGroup;
+    std::int32_t noRestitution = 0;
+    std::uint8_t lastIteration = 0;
     RbPool<RbRigidBody> rigidPool;
     RbPool<RbAnimatedBody> animatedPool;
     RbPool<RbRigidBody> particlePool;
@@ -135,6 +171,13 @@ private:
     RbRegion region;
     RbCollisionTable collisionTable;
     RbAnimatedBody terrainBody;
+    // The terrain query's answer for the body being tested.
+    const int* terrainCandidates = nullptr;
+    const RbTriangle* terrainTriangles = nullptr;
+    const RbVector* terrainVertices = nullptr;
+    // The reports handed to the collision callback by the two passes.
+    RbCollisionInfo bodyContactInfo;
+    RbCollisionInfo terrainContactInfo;
     RbCollisionCallback collisionCallback = nullptr;
     RbTerrainQueryCallback terrainQueryCallback = nullptr;
     RbLogCallback logCallback = nullptr;

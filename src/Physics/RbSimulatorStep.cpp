@@ -35,7 +35,6 @@ void RbSimulator::Step() {
     ApplyForces(rigidLists);
     ApplyForces(particleLists);
     Lap(0);
-    ResetStackFlags();
     SolveStacks();
     ResolveContacts();
     Lap(4);

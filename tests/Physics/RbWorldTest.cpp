@@ -212,11 +212,16 @@ TEST(RbWorld, SteppingAllocatesNothing) {
         body->UpdateBoundingInfo();
         body->SetPosition({0.3f * (i % 7), 0.25f * (i / 7), 0});
     }
-    int afterCreation = allocator.requests;
+    world->Advance(1.0f / 60, 2, nullptr);
+    EXPECT_GT(world->Region().ActivePairs().count, 0);
+    // Only the row buffers and work lists may grow, while the contacts build
+    // up; after that a step allocates nothing.
+    for (int i = 0; i < 20; ++i)
+        world->Advance(1.0f / 60, 2, nullptr);
+    int afterWarmUp = allocator.requests;
     for (int i = 0; i < 100; ++i)
         world->Advance(1.0f / 60, 2, nullptr);
-    EXPECT_EQ(allocator.requests, afterCreation);
-    EXPECT_GT(world->Region().ActivePairs().count, 0);
+    EXPECT_EQ(allocator.requests, afterWarmUp);
     RbSimulator::Destroy(world);
 }
 
