@@ -1,22 +1,18 @@
+#include "Application/PApplication.h"
 #include "Core/Log.h"
-#include "Core/PGlobalTimer.h"
-#include "Core/PTaskManager.h"
-#include "Platform/Win32Messages.h"
+#include "Platform/Win32Window.h"
 
-// Starts the kernel with the frame clock and ends it at once through the
-// normal quit path: the engine's subsystems are added here as they land.
-int main() {
-    if (!GetLog().IsReady())
-        return 1;
+#include <cstdio>
+#include <string>
+
+int main(int argc, char** argv) {
+    SPRunOptions options;
+    std::string error;
+    if (!ParseRunOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "kestrovar: %s\nusage: kestrovar [--windowed | --fullscreen] [--frames N]\n",
+                     error.c_str());
+        return 2;
+    }
     GetLog().OpenFile("log.txt");
-
-    CPTaskManager kernel;
-    CPGlobalTimer timer;
-    timer.priority = PRIORITY_TIMER;
-    if (!kernel.AddTask(&timer))
-        return 1;
-    PostQuitMessage(0);
-    const int result = kernel.Run();
-    GetLog().Print(0, "Kernel ended after %d frames\n", g_FrameCounter);
-    return result;
+    return ApplicationMain(nullptr, SW_SHOWNORMAL, options);
 }

@@ -65,6 +65,10 @@ void PlatSetEventSource(PlatEventSource* source) {
     g_EventSource = source;
 }
 
+PlatEventSource* PlatGetEventSource() {
+    return g_EventSource;
+}
+
 void PlatResetMessageQueue() {
     g_Queue.clear();
     g_WindowProcs.clear();

@@ -55,6 +55,7 @@ public:
 
 // Installs the source that feeds the queue; null leaves only posted messages.
 void PlatSetEventSource(PlatEventSource* source);
+PlatEventSource* PlatGetEventSource();
 
 // Drops every queued message and window binding (tests start clean with it).
 void PlatResetMessageQueue();

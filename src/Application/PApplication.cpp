@@ -1,0 +1,256 @@
+#include "Application/PApplication.h"
+
+#include "Application/MainWindow.h"
+#include "Application/PFrameLimit.h"
+#include "Core/AppState.h"
+#include "Core/Log.h"
+#include "Core/PFileReader.h"
+#include "Core/PFileWriter.h"
+#include "Core/PGlobalTimer.h"
+#include "Core/PLineReader.h"
+#include "Core/PSettings.h"
+#include "Core/PTaskManager.h"
+#include "Core/PTokenizer.h"
+#include "Core/PackFiles.h"
+#include "Game/PGameData.h"
+#include "Input/NInput.h"
+#include "Interface/SPFontManager.h"
+#include "Particles/PParticlesManager.h"
+#include "Physics/PPhysics.h"
+#include "Platform/Win32Shell.h"
+#include "Render/PAnimationManager.h"
+#include "Render/PMaterialManager.h"
+#include "Render/PMeshManager.h"
+#include "Render/PRender.h"
+#include "Script/PScriptManager.h"
+#include "Sound/NAudio.h"
+#include "Sound/NSoundCache.h"
+#include "Sound/PMusic.h"
+#include "Vehicles/AI_Task.h"
+
+#include <optional>
+
+CPApplication* g_Application = nullptr;
+
+namespace {
+
+constexpr const char* kTitle = "Kestrovar";
+constexpr const char* kUrlScheme = "http://";
+constexpr const char* kLauncherPage = "http://www.kestrovar.example/launcher.html";
+
+// The first field of the reader's next line ("" when none is left).
+std::string FirstTokenOfNextLine(CPLineReader& lines) {
+    std::string line, token;
+    lines.ReadLine(line);
+    CPTokenizer tokens(line, " ", true);
+    tokens.NextToken(token);
+    return token;
+}
+
+void OpenExitPage() {
+    // An address missing from data\links.txt leaves the bare scheme: there
+    // is nothing to open then.
+    if (g_ExitUrl.size() <= std::string(kUrlScheme).size())
+        return;
+    ShellExecuteA(nullptr, "open", g_ExitUrl.c_str(), "", "", SW_SHOWNORMAL);
+}
+
+} // namespace
+
+CPApplication::CPApplication(SPRunOptions runOptions) : options(runOptions) {
+    g_Application = this;
+}
+
+CPApplication::~CPApplication() {
+    if (g_Application == this)
+        g_Application = nullptr;
+}
+
+void CPApplication::Run(HINSTANCE instance, int showCommand) {
+    MountPackFiles();
+    if (!GetLog().IsReady())
+        return;
+    CreateSingletons();
+    g_ScriptManager->LoadScripts();
+    g_Settings->Load("config.cfg");
+    g_GameData->LoadStrings();
+    ReadExitAddress();
+    const int choice = ShowLauncher();
+    if (choice != LAUNCH_FULLSCREEN && choice != LAUNCH_WINDOWED)
+        return;
+    if (!OpenMainWindow(instance, showCommand))
+        return ShutDownC();
+    StartSound();
+    g_TaskManager->hWnd = mainWindow;
+    g_TaskManager->hInstance = instance;
+    if (!StartRender())
+        return ShutDownC();
+    AddStandingTasks();
+    if (!StartInput())
+        return ShutDownB();
+    LoadFonts();
+    RunMainLoop();
+    ShutDownA();
+}
+
+void CPApplication::CreateSingletons() {
+    new CPSettings();
+    auto* kernel = new CPTaskManager();
+    kernel->AddRunEndHandler(CPMaterialManager::ClearAllItems);
+    kernel->AddRunEndHandler([] {
+        if (g_Settings)
+            g_Settings->ReleaseDators();
+    });
+    new CPScriptManager();
+    new CPMaterialManager();
+    new CPMeshManager();
+    new CNAudio();
+    new CPAnimationManager();
+    new CPGameData();
+}
+
+void CPApplication::ReadExitAddress() {
+    CPFileReader reader("data\\links.txt", true);
+    reader.Load();
+    CPLineReader lines(reader.GetData(), static_cast<std::size_t>(reader.GetSize()));
+    FirstTokenOfNextLine(lines); // the launcher page's address, not used
+    g_LauncherPageUrl = kLauncherPage;
+    g_ExitUrl = kUrlScheme + FirstTokenOfNextLine(lines);
+}
+
+int CPApplication::ShowLauncher() {
+    // The launcher dialog's buttons, taken from the command line.
+    if (options.launcherResult == LAUNCH_FULLSCREEN)
+        g_FullScreen = 1;
+    else if (options.launcherResult == LAUNCH_WINDOWED)
+        g_FullScreen = 0;
+    return options.launcherResult;
+}
+
+bool CPApplication::OpenMainWindow(HINSTANCE instance, int showCommand) {
+    if (SUCCEEDED(CreateMainWindow(instance, showCommand, &mainWindow, g_FullScreen == 0, g_ScreenWidth,
+                                   g_ScreenHeight, kTitle)))
+        return true;
+    GetLog().Print(0, "The main window could not be created\n");
+    return false;
+}
+
+void CPApplication::StartSound() {
+    music = new CPMusic();
+    music->priority = PRIORITY_MUSIC;
+    g_TaskManager->AddTask(music);
+    g_Audio->Init(mainWindow);
+    g_Audio->SetListenerPosition(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 0));
+    g_Audio->SetListenerOrientation(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, -1, 0));
+}
+
+bool CPApplication::StartRender() {
+    render = new CPRender();
+    render->priority = PRIORITY_RENDER;
+    return g_TaskManager->AddTask(render);
+}
+
+void CPApplication::AddStandingTasks() {
+    render->DrawLoadingScreen(10);
+    timer = new CPGlobalTimer();
+    timer->priority = PRIORITY_TIMER;
+    g_TaskManager->AddTask(timer);
+    render->DrawLoadingScreen(20);
+    mainScript = g_ScriptManager->GetScript("main");
+    if (mainScript) {
+        mainScript->priority = PRIORITY_MAIN_SCRIPT;
+        g_TaskManager->AddTask(mainScript);
+    }
+    render->DrawLoadingScreen(45);
+    particles = new CPParticlesManager();
+    particles->priority = PRIORITY_PARTICLES;
+    g_TaskManager->AddTask(particles);
+    render->DrawLoadingScreen(60);
+}
+
+bool CPApplication::StartInput() {
+    input = new CNInput();
+    input->priority = PRIORITY_INPUT;
+    new AI_Task();
+    new CPPhysics();
+    return g_TaskManager->AddTask(input);
+}
+
+void CPApplication::LoadFonts() {
+    render->DrawLoadingScreen(85);
+    auto* fonts = new SPFontManager();
+    fonts->LoadAll();
+    render->DrawLoadingScreen(100);
+}
+
+void CPApplication::RunMainLoop() {
+    std::optional<CPFrameLimit> limit;
+    if (options.frames >= 0)
+        limit.emplace(options.frames);
+    g_TaskManager->Run();
+    GetLog().Print(0, "Kernel ended after %d frames\n", g_FrameCounter);
+}
+
+void CPApplication::ShutDownA() {
+    delete g_FontManager;
+    // The registry deletes its scripts: no handle to one may outlive it.
+    mainScript = nullptr;
+    delete g_ScriptManager;
+    for (auto& [name, sound] : g_Audio->sounds)
+        sound = nullptr;
+    g_Audio->sounds.clear();
+    CNSoundCache::StopAll();
+    ShutDownB();
+}
+
+void CPApplication::ShutDownB() {
+    SaveActions();
+    if (FAILED(g_Settings->Save("config.cfg")))
+        GetLog().Print(0, "config.cfg could not be written\n");
+    delete g_Physics;
+    delete g_AITask;
+    input = nullptr;
+    delete g_MeshManager;
+    delete g_GameData;
+    delete g_AnimationManager;
+    particles = nullptr;
+    mainScript = nullptr;
+    timer = nullptr;
+    render = nullptr;
+    ShutDownC();
+}
+
+void CPApplication::ShutDownC() {
+    music = nullptr;
+    delete g_MaterialManager;
+    delete g_TaskManager;
+    delete g_Settings;
+    delete g_Audio;
+}
+
+void CPApplication::SaveActions() {
+    // Bindings that were never read must not replace the user's file.
+    if (!input || !input->actionsLoaded)
+        return;
+    CPFileWriter writer("Actions.cfg", false);
+    for (const std::string& name : input->actionNames) {
+        const SNBinding& binding = input->bindings.at(name);
+        const std::string line = name + ";" + binding.second + ";" +
+                                 (binding.numeric ? std::to_string(binding.code) : binding.keyName) + ";" +
+                                 (binding.numeric ? "true" : "false") + "\r\n";
+        writer.Write(line.data(), static_cast<int>(line.size()));
+    }
+    if (FAILED(writer.Save()))
+        GetLog().Print(0, "Actions.cfg could not be written\n");
+}
+
+int ApplicationMain(HINSTANCE instance, int showCommand, const SPRunOptions& options) {
+    auto* application = new CPApplication(options);
+    application->Run(instance, showCommand);
+    g_AppExiting = true;
+    delete application;
+    // The windows go as they would at the end of the process.
+    PlatReleaseWindows();
+    OpenExitPage();
+    return 0;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Application/RunOptions.h"
+#include "Core/PRefPtr.h"
+#include "Platform/Win32Types.h"
+
+class CNInput;
+class CPGlobalTimer;
+class CPLuaScript;
+class CPMusic;
+class CPParticlesManager;
+class CPRender;
+
+class CPApplication;
+extern CPApplication* g_Application;
+
+// The program from the entry call to its end: mounts the packs, creates the
+// singletons, reads the settings and the exit address, takes the launcher's
+// choice, opens the main window, adds the standing tasks behind a loading
+// screen, runs the kernel's main loop and shuts everything down in order.
+class CPApplication {
+public:
+    explicit CPApplication(SPRunOptions runOptions);
+    virtual ~CPApplication();
+    CPApplication(const CPApplication&) = delete;
+    CPApplication& operator=(const CPApplication&) = delete;
+
+    void Run(HINSTANCE instance, int showCommand);
+
+private:
+    void CreateSingletons();
+    void ReadExitAddress();
+    // The launcher's result; starting sets the fullscreen setting.
+    int ShowLauncher();
+    bool OpenMainWindow(HINSTANCE instance, int showCommand);
+    void StartSound();
+    bool StartRender();
+    void AddStandingTasks();
+    bool StartInput();
+    void LoadFonts();
+    void RunMainLoop();
+
+    // The three ways out: after the main loop (A), after a refused input
+    // task (B), after a refused render task or a failed window (C). Each
+    // continues with the next.
+    void ShutDownA();
+    void ShutDownB();
+    void ShutDownC();
+    void SaveActions();
+
+    SPRunOptions options;
+    HWND mainWindow = nullptr;
+    CPRefPtr<CPMusic> music;
+    CPRefPtr<CPRender> render;
+    CPRefPtr<CPGlobalTimer> timer;
+    CPRefPtr<CPLuaScript> mainScript;
+    CPRefPtr<CPParticlesManager> particles;
+    CPRefPtr<CNInput> input;
+};
+
+// The entry function: runs the application, marks it as exiting, deletes it,
+// closes the windows and opens the exit page. Returns the exit status, 0.
+int ApplicationMain(HINSTANCE instance, int showCommand, const SPRunOptions& options);

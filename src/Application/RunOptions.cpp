@@ -1,0 +1,35 @@
+#include "Application/RunOptions.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace {
+
+bool ParseFrameCount(const char* text, int& frames) {
+    const char* end = text + std::strlen(text);
+    auto [stop, failure] = std::from_chars(text, end, frames);
+    return failure == std::errc() && stop == end && *text != '\0' && frames >= 0;
+}
+
+} // namespace
+
+bool ParseRunOptions(int argc, const char* const* argv, SPRunOptions& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--windowed") {
+            options.launcherResult = LAUNCH_WINDOWED;
+        } else if (option == "--fullscreen") {
+            options.launcherResult = LAUNCH_FULLSCREEN;
+        } else if (option == "--frames") {
+            if (i + 1 >= argc || !ParseFrameCount(argv[i + 1], options.frames)) {
+                error = "--frames needs a whole number of frames";
+                return false;
+            }
+            ++i;
+        } else {
+            error = "unknown option " + option;
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// Launcher results: the buttons that close the launcher.
+inline constexpr int LAUNCH_FULLSCREEN = 1000;
+inline constexpr int LAUNCH_EXIT = 1002;
+inline constexpr int LAUNCH_WINDOWED = 1003;
+
+// What the command line asks of a run:
+//   --windowed, --fullscreen  start as the launcher's buttons would
+//   --frames N                end the main loop after N frames
+struct SPRunOptions {
+    // The launcher's result; with neither option the game starts windowed.
+    int launcherResult = LAUNCH_WINDOWED;
+    // Frames before the main loop is asked to quit; -1 runs until closed.
+    int frames = -1;
+};
+
+// False, with the reason in `error`, for an unknown option or a bad count.
+bool ParseRunOptions(int argc, const char* const* argv, SPRunOptions& options, std::string& error);

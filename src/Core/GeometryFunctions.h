@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Platform/D3DX9Math.h"
+
+// Geometry helpers of the bounding volumes and the game code.
+
+// Distance along the ray to the plane when the ray runs against the plane's
+// normal; -1 when it runs parallel to the plane or along the normal.
+float RayPlaneDistance(const D3DXVECTOR3& origin, const D3DXVECTOR3& direction, const D3DXPLANE& plane);
+
+// Whether the point, taken to lie in the triangle's plane, is inside the
+// triangle: the test runs in the two coordinates that remain after dropping
+// the one where the triangle's normal is largest, and counts the edges lying
+// above the point (ends included); inside when exactly one does. Edges that
+// are vertical in that view never count.
+bool PointInTriangle(const D3DXVECTOR3& point, const D3DXVECTOR3& a, const D3DXVECTOR3& b,
+                     const D3DXVECTOR3& c);
+
+// Componentwise minimum and maximum.
+D3DXVECTOR3 Vec3Min(const D3DXVECTOR3& a, const D3DXVECTOR3& b);
+D3DXVECTOR3 Vec3Max(const D3DXVECTOR3& a, const D3DXVECTOR3& b);
+
+// Arc cosine and arc sine of x clamped to [-1, 1], so that rounding noise in
+// dot products of unit vectors never gives NaN.
+float ClampedAcos(float x);
+float ClampedAsin(float x);

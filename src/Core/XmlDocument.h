@@ -1,0 +1,9 @@
+#pragma once
+
+#include <tinyxml.h>
+
+// Loads an XML document through CPFileReader (so it may come from a pack)
+// and parses it with the given encoding. A file found nowhere sets the
+// document's "Failed to open file" error; an empty file gives false with no
+// error; otherwise true when the document parsed without error.
+bool LoadXmlDocument(TiXmlDocument& document, const char* fileName, TiXmlEncoding encoding);

@@ -1,0 +1,191 @@
+// The collision passes of a step: body against body over the broad phase's
+// pairs, then every moving rigid body against the terrain triangles near it.
+// Contacts are filtered through the collision table, registered (impulse,
+// positional correction, resting record) and reported to the game.
+
+#include "Physics/RbNarrowPhase.h"
+#include "Physics/RbSensorTest.h"
+#include "Physics/RbSimulator.h"
+#include "Physics/RbSolver.h"
+
+#include <cmath>
+
+namespace {
+
+bool IsResting(const RbBody* body) {
+    return body->isRigid && static_cast<const RbRigidBody*>(body)->restState == 1;
+}
+
+bool HadContact(const RbBody* body) {
+    return body->isRigid && static_cast<const RbRigidBody*>(body)->contactLastStep != 0;
+}
+
+// A normal that can carry an impulse: finite and not zero.
+bool IsUsableNormal(const RbVector& n) {
+    return RbIsFinite(n) && RbAnyComponentAtLeast(n, 1e-6f);
+}
+
+int ReportType(const RbBody* body) {
+    return body->isRigid ? 1 : 2;
+}
+
+// A rest-record template for the upper body of a contact.
+RbRestRecord RestTemplate(const RbVector& ownPoint, const RbVector& supportPoint, const RbVector& normal,
+                          RbBody* support, int material, int supportMaterial) {
+    RbRestRecord t;
+    t.localPoint = ownPoint;
+    t.supportLocalPoint = supportPoint;
+    t.supportNormal = RbToFrame(normal, support->WorldTransform().row);
+    t.support = support;
+    t.material = material;
+    t.supportMaterial = supportMaterial;
+    return t;
+}
+
+} // namespace
+
+void RbSimulator::CheckBodyCollisions() {
+    for (const RbOverlapPair* pair = region.ActivePairs().head; pair; pair = pair->poolNext)
+        CheckBodyPair(pair->bodyA, pair->bodyB);
+}
+
+void RbSimulator::CheckBodyPair(RbBody* a, RbBody* b) {
+    if (!a->isRigid && !b->isRigid)
+        return;
+    int code = collisionTable.Get(a->collisionGroup, b->collisionGroup);
+    if (code == 0)
+        return;
+    if (a->isRigid != b->isRigid) {
+        const RbBody* rigid = a->isRigid ? a : b;
+        const auto* animated = static_cast<const RbAnimatedBody*>(a->isRigid ? b : a);
+        if (IsResting(rigid) && !HadContact(rigid) && !animated->moved)
+            return;
+    } else if (IsResting(a) && IsResting(b) && !HadContact(a) && !HadContact(b)) {
+        return;
+    }
+    const RbMatrix4& transformA = a->WorldTransform();
+    const RbMatrix4& transformB = b->WorldTransform();
+    RbCollisionResult record;
+    RbTestGeometries(record, a, transformA, b, transformB, {});
+    if (a->isRigid)
+        RbSensorTest(a->sensors.head, transformA, *b, transformB, b);
+    if (b->isRigid)
+        RbSensorTest(b->sensors.head, transformB, *a, transformA, a);
+    if (!record.hasContact)
+        return;
+    HandleContact(a, b, record, code, bodyContactInfo);
+}
+
+void RbSimulator::CheckTerrainCollisions() {
+    terrainBody.worldTransform = RbMatrix4();
+    for (RbBodyLists* lists : {&rigidLists, &particleLists})
+        for (RbBody* body = lists->active.head; body; body = body->poolNext)
+            CheckTerrain(static_cast<RbRigidBody*>(body));
+    for (RbBodyLists* lists : {&rigidLists, &particleLists}) {
+        for (RbBody* body = lists->active.head; body; body = body->poolNext) {
+            auto* rigid = static_cast<RbRigidBody*>(body);
+            rigid->contactLastStep = rigid->contactThisStep;
+            rigid->contactThisStep = 0;
+        }
+    }
+}
+
+void RbSimulator::CheckTerrain(RbRigidBody* body) {
+    // Without a query there is no terrain: the world's own triangle tree is
+    // never filled.
+    if (!terrainQueryCallback || (body->restState == 1 && !body->contactLastStep))
+        return;
+    int candidateCount = 0, triangleCount = 0;
+    terrainQueryCallback(body->worldMin, body->worldMax, &terrainCandidates, &terrainTriangles,
+                         &terrainVertices, &candidateCount, &triangleCount, body);
+    Lap(8);
+    if (!terrainCandidates || !terrainTriangles || !terrainVertices || candidateCount < 0 ||
+        triangleCount < 0)
+        candidateCount = triangleCount = 0;
+    RbGeometry& terrain = terrainBody.localBounds;
+    terrain.MakeTriangleSet(terrainCandidates, terrainCandidates + candidateCount, &terrainTriangles,
+                            terrainVertices, triangleCount);
+    const RbMatrix4& transform = body->WorldTransform();
+    RbCollisionResult record;
+    RbTestGeometries(record, body, transform, &terrainBody, terrainBody.worldTransform, {});
+    RbSensorTest(body->sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+    if (record.hasContact)
+        HandleContact(body, &terrainBody, record,
+                      collisionTable.Get(body->collisionGroup, RbCollisionTable::Terrain),
+                      terrainContactInfo);
+    terrain.MakeTriangleSet(nullptr, nullptr, nullptr, nullptr, 0);
+    terrainCandidates = nullptr;
+    terrainTriangles = nullptr;
+    terrainVertices = nullptr;
+}
+
+void RbSimulator::HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code,
+                                RbCollisionInfo& info) {
+    record.bodyA = a;
+    record.bodyB = b;
+    if ((code & 1) && IsUsableNormal(record.normal)) {
+        RegisterCollision(a, b, record);
+    } else {
+        // The report carries the relative velocity even when no impulse is
+        // applied.
+        record.relativeVelocity = a->GetVelocityAtPoint(record.pointA) - b->GetVelocityAtPoint(record.pointB);
+    }
+    if (!(code & 2) || !collisionCallback)
+        return;
+    bool terrain = b == &terrainBody;
+    info.bodyA = a;
+    info.bodyB = b;
+    info.typeA = ReportType(a);
+    info.typeB = terrain ? 0 : ReportType(b);
+    info.geometryA = record.geometryA;
+    info.geometryB = terrain ? nullptr : record.geometryB;
+    info.materialIdA = record.materialA;
+    info.materialIdB = record.materialB;
+    info.bodyContactPointA = record.bodyPointA;
+    info.bodyContactPointB = record.bodyPointB;
+    info.worldContactPointA = record.worldPointA;
+    info.worldContactPointB = record.worldPointB;
+    info.relativeVelocity = record.relativeVelocity;
+    info.collisionNormal = record.normal;
+    collisionCallback(&info);
+}
+
+void RbSimulator::RegisterCollision(RbBody* a, RbBody* b, RbCollisionResult& record) {
+    record.bodyA = a;
+    record.bodyB = b;
+    record.kind = RB_ROW_COLLISION;
+    if (a->isRigid && !a->IsParticle() && b->IsParticle()) {
+        record.Prepare(false, false);
+        RbResolveCollision(*this, a, b, record, RB_SOLVE_COLLISION, 1.0f);
+        CorrectPosition(static_cast<RbRigidBody*>(b), -record.normal * record.depth);
+        return;
+    }
+    record.relativeVelocity = a->GetVelocityAtPoint(record.pointA) - b->GetVelocityAtPoint(record.pointB);
+    const RbVector& n = record.normal;
+    bool aBelow = RbDot(n, gravityDirection) >= 0.0f;
+    RbBody* upper = aBelow ? b : a;
+    if (upper->isRigid) {
+        record.Prepare(false, false);
+        RbResolveCollision(*this, a, b, record, RB_SOLVE_COLLISION, 1.0f);
+        auto* resting = static_cast<RbRigidBody*>(upper);
+        if (aBelow)
+            resting->AddStackContact(RestTemplate(record.bodyPointB, record.bodyPointA, -n, a,
+                                                  record.materialB, record.materialA));
+        else
+            resting->AddStackContact(
+                RestTemplate(record.bodyPointA, record.bodyPointB, n, b, record.materialA, record.materialB));
+        return;
+    }
+    // The upper side cannot rest (a wall, an overhang): the lower rigid side
+    // is pushed out of the penetration at once.
+    RbBody* lower = aBelow ? a : b;
+    if (lower->isRigid)
+        CorrectPosition(static_cast<RbRigidBody*>(lower), (lower == a ? n : -n) * record.depth);
+    record.Prepare(false, false);
+    RbResolveCollision(*this, a, b, record, RB_SOLVE_COLLISION, 1.0f);
+}
+
+void RbSimulator::CorrectPosition(RbRigidBody* body, const RbVector& offset) {
+    body->transform.SetPosition(body->GetPosition() + offset);
+    body->contactThisStep = 1;
+}

@@ -1,0 +1,12 @@
+#include "Physics/RbDefaultAllocator.h"
+
+#include <cstdlib>
+
+void* RbDefaultAllocator::Allocate(std::size_t size, int /*alignment*/) {
+    allocatedBytes += size;
+    return std::malloc(size);
+}
+
+void RbDefaultAllocator::Free(void* block) {
+    std::free(block);
+}

@@ -1,0 +1,11 @@
+#include "Physics/RbRestRecord.h"
+
+#include "Physics/RbBody.h"
+
+void RbRestRecord::Drop() {
+    state = 0;
+    stepCreated = 0;
+    if (support)
+        support->supportedRecords.Remove(this);
+    support = nullptr;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Physics/RbMatrix.h"
+
+struct RbBody;
+struct RbGeometry;
+struct RbSensor;
+
+// Tests every sensor of a list (from first on) of a body placed by
+// sensorBodyTransform against each geometry of another body; a sensor keeps
+// the deepest hit of the step, the earlier one on a tie, with detectBody set
+// to the given value.
+void RbSensorTest(RbSensor* first, const RbMatrix4& sensorBodyTransform, const RbBody& other,
+                  const RbMatrix4& otherTransform, RbBody* detectBody);
+
+// A sensor copy whose start and line are in the frame of the shape: fills its
+// detection fields (depth, normal in world axes, contact point in the shape's
+// frame, material) when the segment enters the shape.
+void RbSensorLineTest(RbSensor& copy, const RbGeometry& shape, const RbMatrix4& shapeTransform);

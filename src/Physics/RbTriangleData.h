@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Physics/RbGeometry.h"
+#include "Physics/RbTriangle.h"
+
+// One terrain triangle of a triangle set, gathered for the tests: vertices,
+// edges (edge j from vertex j to vertex j + 1), unit normal and plane offset.
+struct RbTriangleData {
+    RbVector vertex[3];
+    RbVector edge[3];
+    RbVector normal;
+    float offset = 0.0f;
+    int material = 0;
+    int mode = 0;
+};
+
+// Calls visit(data) for every candidate triangle of the set in list order.
+// Candidate numbers outside the triangle array and triangles without a
+// normal (doubled area below 0.001) are skipped: such a sliver has no plane to
+// collide with, and would report contacts with a zero normal.
+template <class Visit>
+void RbForEachTriangle(const RbGeometry& set, Visit visit) {
+    if (!set.triangleArray || !*set.triangleArray || !set.vertexArray)
+        return;
+    const RbTriangle* triangles = *set.triangleArray;
+    for (const int* index = set.triangleIndices; index != set.triangleIndicesEnd; ++index) {
+        if (*index < 0 || *index >= set.triangleCount)
+            continue;
+        const RbTriangle& triangle = triangles[*index];
+        RbTriangleData data;
+        for (int j = 0; j < 3; ++j)
+            data.vertex[j] = set.vertexArray[triangle.vertex[j]];
+        for (int j = 0; j < 3; ++j)
+            data.edge[j] = data.vertex[(j + 1) % 3] - data.vertex[j];
+        data.normal = RbSafeNormalise(RbCross(data.edge[0], data.edge[1]));
+        if (RbLengthSquared(data.normal) == 0.0f)
+            continue;
+        data.offset = RbDot(data.normal, data.vertex[0]);
+        data.material = triangle.material;
+        data.mode = triangle.mode;
+        visit(data);
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The engine names files the Windows way ("Data\Textures\A.tga"): either
+// separator, any letter case, relative to the game's root (the working
+// directory). These functions map such names onto the files on disk.
+
+struct PlatFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using PlatFile = std::unique_ptr<std::FILE, PlatFileCloser>;
+
+// The letters A-Z become a-z; every other byte stays.
+char PlatFoldCase(char c);
+
+// True when the two names are equal with the letters A-Z folded to a-z.
+bool PlatNamesEqualNoCase(std::string_view a, std::string_view b);
+
+// The native path of an engine path: both separators become "/" and each
+// component that exists on disk in another letter case takes the disk's
+// spelling (the first in byte order when several match). A component that
+// does not exist, and everything below it, is kept as given.
+std::string PlatResolvePath(std::string_view path);
+
+// Opens an existing regular file for binary reading; null for anything else
+// (missing, a directory, unreadable).
+PlatFile PlatOpenFileForReading(std::string_view path);
+
+// The file's length in bytes, found by seeking to its end; false when the
+// seek fails.
+bool PlatFileLength(std::FILE* file, int64_t& length);
+
+// Sizes `out` to `size` and reads that many bytes from `offset` of the file.
+// False when the seek fails (`out` is then empty) or fewer bytes come (`out`
+// then keeps the bytes read, the rest zero).
+bool PlatReadAt(std::FILE* file, int64_t offset, std::size_t size, std::vector<uint8_t>& out);
+
+// Replaces the file's contents: the bytes go to a temporary file in the same
+// folder, which is flushed, checked and renamed over the old file, so a full
+// disk or a crash never leaves a partial file. False on any failure, with
+// the old file untouched.
+bool PlatReplaceFile(std::string_view path, const void* data, std::size_t size);

@@ -1,0 +1,290 @@
+#include "Application/PApplication.h"
+#include "Core/AppState.h"
+#include "Core/CallRecorder.h"
+#include "Core/PFileWriter.h"
+#include "Core/PGlobalTimer.h"
+#include "Core/PSettings.h"
+#include "Core/PTaskManager.h"
+#include "Game/PGameData.h"
+#include "Input/NInput.h"
+#include "Interface/SPFontManager.h"
+#include "Particles/PParticlesManager.h"
+#include "Physics/PPhysics.h"
+#include "Platform/SdlWindow.h"
+#include "Platform/Win32Shell.h"
+#include "Platform/Win32Window.h"
+#include "Render/PAnimationManager.h"
+#include "Render/PMaterialManager.h"
+#include "Render/PMeshManager.h"
+#include "Render/PRender.h"
+#include "Script/PScriptManager.h"
+#include "Sound/NAudio.h"
+#include "Sound/PMusic.h"
+#include "Vehicles/AI_Task.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+Calls Join(std::initializer_list<Calls> parts) {
+    Calls all;
+    for (const Calls& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+const Calls kSingletons = {"CPScriptManager()",
+                           "CPMaterialManager()",
+                           "CPMeshManager()",
+                           "CNAudio()",
+                           "CPAnimationManager()",
+                           "CPGameData()",
+                           "CPScriptManager::LoadScripts",
+                           "CPGameData::LoadStrings"};
+const Calls kSoundAndRender = {"CPMusic()", "CNAudio::Init window",
+                               "CNAudio::SetListenerPosition (0, 0, 0) (0, 0, 0)",
+                               "CNAudio::SetListenerOrientation (0, 0, 1) (0, -1, 0)", "CPRender::Start"};
+const Calls kStandingTasks = {"CPRender::DrawLoadingScreen 10",
+                              "CPRender::DrawLoadingScreen 20",
+                              "CPRender::DrawLoadingScreen 45",
+                              "CPParticlesManager()",
+                              "CPParticlesManager::Start",
+                              "CPRender::DrawLoadingScreen 60",
+                              "CNInput()",
+                              "AI_Task()",
+                              "CPPhysics()",
+                              "CNInput::Start"};
+const Calls kFontsAndLoop = {
+    "CPRender::DrawLoadingScreen 85",  "SPFontManager()", "SPFontManager::LoadAll",
+    "CPRender::DrawLoadingScreen 100", "CPRender::Stop",  "CPMaterialManager::ClearAllItems"};
+const Calls kShutDownA = {"~SPFontManager()", "~CPScriptManager()", "CNSoundCache::StopAll"};
+const Calls kShutDownB = {"~CPPhysics()", "~AI_Task()", "~CPMeshManager()", "~CPGameData()",
+                          "~CPAnimationManager()"};
+const Calls kShutDownC = {"~CPMaterialManager()", "~CNAudio()"};
+
+const char* const kActions = "fire;Fire;32;true\r\nleft;Steer left;LEFT;false\r\n";
+const char* const kExitUrl = "http://www.kestrovar.example/bye";
+
+std::optional<std::string> ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Whatever a run leaves alive on purpose (the tasks, and the singletons when
+// it ends before the main window) is deleted here, kernel first.
+void DeleteLeftovers() {
+    delete g_TaskManager;
+    delete g_Render;
+    delete g_GlobalTimer;
+    delete g_Music;
+    delete g_ParticlesManager;
+    delete g_Input;
+    delete g_FontManager;
+    delete g_ScriptManager;
+    delete g_MaterialManager;
+    delete g_MeshManager;
+    delete g_Audio;
+    delete g_AnimationManager;
+    delete g_GameData;
+    delete g_Physics;
+    delete g_AITask;
+    delete g_Settings;
+}
+
+// Runs the entry function in a fresh game folder on the headless backend,
+// with recording stand-ins and the exit page recorded instead of opened.
+class ApplicationRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        oldDirectory = fs::current_path();
+        folder = fs::temp_directory_path() / ("kv-app-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder / "Data" / "Scripts");
+        fs::current_path(folder);
+        WriteFile("Data/Scripts/list.dat", "main lua system\nmenu lua interface\n");
+        CPFileWriter links("Data/links.txt", true);
+        const std::string text = "www.kestrovar.example/launcher\nwww.kestrovar.example/bye\n";
+        links.Write(text.data(), static_cast<int>(text.size()));
+        ASSERT_EQ(links.Save(), S_OK);
+        PlatResetMessageQueue();
+        PlatSetShellRecorder(
+            [this](const std::string&, const std::string& target) { opened.push_back(target); });
+        SetCallRecorder([this](const std::string& call) { Record(call); });
+    }
+    void TearDown() override {
+        SetCallRecorder({});
+        SetRefusedCalls({});
+        PlatSetShellRecorder({});
+        DeleteLeftovers();
+        PlatResetMessageQueue();
+        g_AppExiting = false;
+        g_AppActive = true;
+        fs::current_path(oldDirectory);
+        fs::remove_all(folder);
+    }
+
+    void Record(const std::string& call) {
+        calls.push_back(call);
+        if (call == "CPScriptManager()")
+            createdAfterKernelAndSettings = g_TaskManager && g_Settings;
+        if (call == "~CPMaterialManager()")
+            materialsBeforeKernel = g_TaskManager && g_Settings;
+        if (call == "~CNAudio()")
+            audioLast = !g_TaskManager && !g_Settings && !g_MaterialManager;
+        if (call == "SPFontManager::LoadAll") {
+            hadWindow = PlatGetFirstWindow() != nullptr;
+            for (const auto& task : g_TaskManager->GetActiveTasks())
+                tasks.push_back(task->GetClassName() + " " + std::to_string(task->priority));
+        }
+    }
+
+    fs::path oldDirectory;
+    fs::path folder;
+    Calls calls;
+    Calls tasks;
+    std::vector<std::string> opened;
+    bool createdAfterKernelAndSettings = false;
+    bool materialsBeforeKernel = false;
+    bool audioLast = false;
+    bool hadWindow = false;
+};
+
+TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
+    struct Case {
+        const char* name;
+        int launcherResult;
+        bool windowClassTaken;
+        bool actionsFile;
+        std::set<std::string> refused;
+        Calls expected;
+        bool configWritten;
+        std::optional<std::string> actionsAfter;
+    };
+    const std::vector<Case> cases = {
+        {"launcher exit", LAUNCH_EXIT, false, true, {}, kSingletons, false, kActions},
+        {"no main window", LAUNCH_WINDOWED, true, true, {}, Join({kSingletons, kShutDownC}), false, kActions},
+        {"render refused",
+         LAUNCH_WINDOWED,
+         false,
+         true,
+         {"CPRender::Start"},
+         Join({kSingletons, kSoundAndRender, kShutDownC}),
+         false,
+         kActions},
+        {"input refused, no bindings file",
+         LAUNCH_WINDOWED,
+         false,
+         false,
+         {},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
+         true,
+         std::nullopt},
+        {"input devices refused",
+         LAUNCH_WINDOWED,
+         false,
+         true,
+         {"CNInput::OpenDevices"},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
+         true,
+         kActions},
+        {"normal run",
+         LAUNCH_WINDOWED,
+         false,
+         true,
+         {},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kFontsAndLoop, kShutDownA, kShutDownB,
+               kShutDownC}),
+         true,
+         kActions},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove("config.cfg");
+        fs::remove("Actions.cfg");
+        if (c.actionsFile)
+            WriteFile("Actions.cfg", kActions);
+        SetRefusedCalls(c.refused);
+        if (c.windowClassTaken) {
+            WNDCLASS taken;
+            taken.lpfnWndProc = DefWindowProc;
+            taken.lpszClassName = "Kestrovar";
+            ASSERT_NE(RegisterClass(&taken), 0);
+        }
+        calls.clear();
+        opened.clear();
+        audioLast = false;
+
+        SPRunOptions options;
+        options.launcherResult = c.launcherResult;
+        options.frames = 3;
+        EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+
+        EXPECT_EQ(calls, c.expected);
+        EXPECT_TRUE(g_AppExiting);
+        EXPECT_EQ(PlatGetFirstWindow(), nullptr);
+        EXPECT_EQ(fs::exists("config.cfg"), c.configWritten);
+        EXPECT_EQ(ReadFile("Actions.cfg"), c.actionsAfter);
+        EXPECT_EQ(opened, std::vector<std::string>{kExitUrl});
+        EXPECT_TRUE(createdAfterKernelAndSettings);
+        EXPECT_EQ(audioLast, c.launcherResult != LAUNCH_EXIT);
+
+        SetCallRecorder({});
+        DeleteLeftovers();
+        SetCallRecorder([this](const std::string& call) { Record(call); });
+        g_AppExiting = false;
+    }
+}
+
+TEST_F(ApplicationRunTest, NormalRunListsTheStandingTasksAndSavesTheSettings) {
+    WriteFile("Actions.cfg", "left;Steer left;LEFT;false\nfire;Fire;32;true\n");
+    SPRunOptions options;
+    options.launcherResult = LAUNCH_FULLSCREEN;
+    options.frames = 3;
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+
+    EXPECT_TRUE(hadWindow);
+    EXPECT_EQ(tasks, (Calls{"CPGlobalTimer 10", "CPMusic 12", "CNInput 12", "CPLuaScript 20",
+                            "CPParticlesManager 9000", "CPRender 10000"}));
+    EXPECT_EQ(g_FrameCounter, 3);
+    EXPECT_TRUE(materialsBeforeKernel);
+    EXPECT_TRUE(audioLast);
+    EXPECT_EQ(ReadFile("Actions.cfg"), "left;Steer left;LEFT;false\r\nfire;Fire;32;true\r\n");
+    const std::string config = ReadFile("config.cfg").value_or("");
+    EXPECT_NE(config.find("fullScreen = 1\r\n"), std::string::npos);
+    EXPECT_NE(config.find("screenWidth = 640\r\n"), std::string::npos);
+}
+
+TEST_F(ApplicationRunTest, MissingExitAddressOpensNothing) {
+    fs::remove("Data/links.txt");
+    SPRunOptions options;
+    options.launcherResult = LAUNCH_EXIT;
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(g_ExitUrl, "http://");
+    EXPECT_TRUE(opened.empty());
+}
+
+} // namespace

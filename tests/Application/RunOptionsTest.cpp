@@ -1,0 +1,44 @@
+#include "Application/RunOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(RunOptions, CommandLine) {
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        int launcherResult;
+        int frames;
+    };
+    const std::vector<Case> cases = {
+        {{}, true, LAUNCH_WINDOWED, -1},
+        {{"--fullscreen"}, true, LAUNCH_FULLSCREEN, -1},
+        {{"--fullscreen", "--windowed"}, true, LAUNCH_WINDOWED, -1},
+        {{"--frames", "100", "--fullscreen"}, true, LAUNCH_FULLSCREEN, 100},
+        {{"--frames", "0"}, true, LAUNCH_WINDOWED, 0},
+        {{"--frames"}, false, 0, 0},
+        {{"--frames", "-3"}, false, 0, 0},
+        {{"--frames", "12x"}, false, 0, 0},
+        {{"--frames", ""}, false, 0, 0},
+        {{"--window"}, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"kestrovar"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        SPRunOptions options;
+        std::string error;
+        const bool ok = ParseRunOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+        EXPECT_EQ(ok, c.ok) << argv.size();
+        EXPECT_EQ(error.empty(), c.ok);
+        if (ok && c.ok) {
+            EXPECT_EQ(options.launcherResult, c.launcherResult);
+            EXPECT_EQ(options.frames, c.frames);
+        }
+    }
+}
+
+} // namespace

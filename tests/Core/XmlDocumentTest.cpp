@@ -1,0 +1,68 @@
+#include "Core/XmlDocument.h"
+#include "Core/PackFiles.h"
+
+#include "Support/PackFixtures.h"
+#include "Support/TempGameRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class XmlDocumentTest : public testing::Test {
+protected:
+    XmlDocumentTest() { g_PackFiles.clear(); }
+    ~XmlDocumentTest() override { g_PackFiles.clear(); }
+
+    TempGameRoot root;
+    TiXmlDocument document;
+};
+
+const char kCar[] = "<?xml version=\"1.0\"?>\n<car name=\"Viper\"><engine power=\"250\"/></car>\n";
+
+TEST_F(XmlDocumentTest, ALooseDocumentParses) {
+    root.WriteFile("Data/Descriptions/Car.xml", kCar);
+    ASSERT_TRUE(LoadXmlDocument(document, "data\\descriptions\\car.xml", TIXML_ENCODING_UNKNOWN));
+    EXPECT_FALSE(document.Error());
+    EXPECT_STREQ(document.Value(), "data\\descriptions\\car.xml");
+    const TiXmlElement* car = document.FirstChildElement("car");
+    ASSERT_NE(car, nullptr);
+    EXPECT_STREQ(car->Attribute("name"), "Viper");
+    int power = 0;
+    EXPECT_EQ(car->FirstChildElement("engine")->QueryIntAttribute("power", &power), TIXML_SUCCESS);
+    EXPECT_EQ(power, 250);
+}
+
+TEST_F(XmlDocumentTest, APackedDocumentParses) {
+    root.WriteFile("Data/game1.dat", PackBytes({{"Data/Descriptions/car.xml", kCar}}));
+    ASSERT_EQ(MountPackFiles(), S_OK);
+    ASSERT_TRUE(LoadXmlDocument(document, "Data\\Descriptions\\CAR.xml", TIXML_ENCODING_UTF8));
+    EXPECT_NE(document.FirstChildElement("car"), nullptr);
+}
+
+TEST_F(XmlDocumentTest, FailuresLeaveTheRightErrorState) {
+    root.WriteFile("empty.xml", "");
+    root.WriteFile("broken.xml", "<car><engine></car>");
+    root.WriteFile("good.xml", kCar);
+
+    EXPECT_FALSE(LoadXmlDocument(document, "missing.xml", TIXML_ENCODING_UNKNOWN));
+    EXPECT_TRUE(document.Error());
+    EXPECT_EQ(document.ErrorId(), TiXmlBase::TIXML_ERROR_OPENING_FILE);
+    EXPECT_STREQ(document.ErrorDesc(), "Failed to open file");
+
+    // An earlier error does not stay with the next document.
+    EXPECT_FALSE(LoadXmlDocument(document, "empty.xml", TIXML_ENCODING_UNKNOWN));
+    EXPECT_FALSE(document.Error());
+    EXPECT_EQ(document.FirstChild(), nullptr);
+
+    EXPECT_FALSE(LoadXmlDocument(document, "broken.xml", TIXML_ENCODING_UNKNOWN));
+    EXPECT_TRUE(document.Error());
+    EXPECT_NE(document.ErrorId(), TiXmlBase::TIXML_ERROR_OPENING_FILE);
+
+    ASSERT_TRUE(LoadXmlDocument(document, "good.xml", TIXML_ENCODING_UNKNOWN));
+    EXPECT_FALSE(document.Error());
+    EXPECT_EQ(document.FirstChildElement()->NextSiblingElement(), nullptr);
+}
+
+} // namespace
