@@ -48,3 +48,10 @@ inline constexpr WORD LOWORD(uintptr_t value) {
 inline constexpr WORD HIWORD(uintptr_t value) {
     return static_cast<WORD>((value >> 16) & 0xFFFF);
 }
+
+struct RECT {
+    LONG left = 0;
+    LONG top = 0;
+    LONG right = 0;
+    LONG bottom = 0;
+};

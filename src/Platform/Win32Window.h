@@ -45,13 +45,6 @@ inline constexpr int IDC_ARROW = 32512;
 struct PlatCursor;
 using HCURSOR = PlatCursor*;
 
-struct RECT {
-    LONG left = 0;
-    LONG top = 0;
-    LONG right = 0;
-    LONG bottom = 0;
-};
-
 struct WNDCLASS {
     UINT style = 0;
     WNDPROC lpfnWndProc = nullptr;

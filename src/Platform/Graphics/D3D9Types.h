@@ -4,38 +4,16 @@
 // callers pass as numbers (vertex formats, creation and filter flags) keep
 // those numbers; everything else is only ever used by name.
 
+#include "Platform/D3DX9Math.h"
 #include "Platform/Win32Types.h"
 
 #include <cstdint>
 
 // ---- Basic records. Matrices are row-major and used with row vectors
 // (v' = v * M, translation in the fourth row).
-
-struct D3DCOLORVALUE {
-    float r = 0, g = 0, b = 0, a = 0;
-    constexpr bool operator==(const D3DCOLORVALUE&) const = default;
-};
-
-struct D3DVECTOR {
-    float x = 0, y = 0, z = 0;
-    constexpr bool operator==(const D3DVECTOR&) const = default;
-};
-
-struct D3DMATRIX {
-    union {
-        struct {
-            float _11, _12, _13, _14;
-            float _21, _22, _23, _24;
-            float _31, _32, _33, _34;
-            float _41, _42, _43, _44;
-        };
-        float m[4][4];
-    };
-};
-
-struct RECT {
-    LONG left = 0, top = 0, right = 0, bottom = 0;
-};
+// The device takes the math layer's records as they are.
+using D3DVECTOR = D3DXVECTOR3;
+using D3DMATRIX = D3DXMATRIX;
 
 // A colour packed as 0xAARRGGBB; in memory its bytes are B, G, R, A.
 using D3DCOLOR = DWORD;

@@ -6,9 +6,6 @@
 #include <memory>
 #include <vector>
 
-struct D3DXMATRIX;
-struct D3DXVECTOR4;
-
 inline constexpr DWORD D3DXFX_DONOTSAVESTATE = 0x1;
 
 // A compiled effect: parameters, techniques of passes, and the device work

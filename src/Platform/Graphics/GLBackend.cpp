@@ -3,6 +3,7 @@
 #include "Platform/Graphics/Buffer.h"
 #include "Platform/Graphics/FixedFunctionShader.h"
 #include "Platform/Graphics/Surface9.h"
+#include "Platform/SdlWindow.h"
 
 #include <SDL2/SDL.h>
 
@@ -129,7 +130,7 @@ PlatGLBackend::~PlatGLBackend() {
         glDeleteVertexArrays(1, &vertexArray);
         SDL_GL_DeleteContext(context);
     }
-    if (window)
+    if (window && ownsWindow)
         SDL_DestroyWindow(window);
     if (videoStarted)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -145,10 +146,14 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    const Uint32 shown = params.hDeviceWindow ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
-    window = SDL_CreateWindow("Kestrovar", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              static_cast<int>(params.BackBufferWidth),
-                              static_cast<int>(params.BackBufferHeight), SDL_WINDOW_OPENGL | shown);
+    // Draw into the caller's window; without one, into a hidden window of our own.
+    window = PlatGetSdlWindow(params.hDeviceWindow);
+    ownsWindow = window == nullptr;
+    if (ownsWindow)
+        window = SDL_CreateWindow("Kestrovar", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  static_cast<int>(params.BackBufferWidth),
+                                  static_cast<int>(params.BackBufferHeight),
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window)
         context = SDL_GL_CreateContext(window);
     if (!context) {

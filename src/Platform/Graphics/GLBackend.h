@@ -50,6 +50,7 @@ private:
     void UploadLevel(IDirect3DBaseTexture9& texture, UINT face, UINT level, bool allocate);
 
     SDL_Window* window = nullptr;
+    bool ownsWindow = false;
     void* context = nullptr;
     bool videoStarted = false;
     GLuint vertexArray = 0;
