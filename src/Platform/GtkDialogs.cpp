@@ -13,7 +13,7 @@ namespace {
 // The dialog font is small; the theme's spacing is trimmed to fit controls
 // laid out for it.
 constexpr const char* kStyle = R"(
-.kv-dialog, .kv-dialog * { font-family: Sans; font-size: 8pt; }
+.kv-dialog, .kv-dialog * { font-family: Sans; font-size: 7.5pt; }
 .kv-dialog button { padding: 0 4px; min-height: 0; min-width: 0; }
 .kv-dialog entry { padding: 0 4px; min-height: 0; }
 .kv-dialog check { min-height: 12px; min-width: 12px; }
@@ -70,6 +70,14 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;
 }
 
+// Escape is the dialog's Cancel, as in every dialog box.
+gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+    if (event->keyval != GDK_KEY_Escape)
+        return FALSE;
+    static_cast<PlatDialog*>(data)->Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return TRUE;
+}
+
 GtkWidget* MakeWidget(PlatControl& control, GtkDialogView& view) {
     const char* caption = control.text.c_str();
     GtkWidget* widget = nullptr;
@@ -100,6 +108,8 @@ GtkWidget* MakeWidget(PlatControl& control, GtkDialogView& view) {
     }
     case PlatControlKind::ComboBox:
         widget = gtk_combo_box_text_new_with_entry();
+        // The field takes the control's width, not a width in characters.
+        gtk_entry_set_width_chars(GTK_ENTRY(gtk_bin_get_child(GTK_BIN(widget))), 1);
         g_signal_connect(widget, "changed", G_CALLBACK(OnComboChanged), &control);
         break;
     }
@@ -196,6 +206,7 @@ public:
         if (PlatDialog* owner = PlatFindDialog(dialog.owner); owner && owner->backend == this)
             gtk_window_set_transient_for(window, GTK_WINDOW(ViewOf(*owner).window));
         g_signal_connect(view->window, "delete-event", G_CALLBACK(OnDelete), &dialog);
+        g_signal_connect(view->window, "key-press-event", G_CALLBACK(OnKey), &dialog);
 
         GtkWidget* fixed = gtk_fixed_new();
         gtk_widget_set_size_request(fixed, dialog.rect.right - dialog.rect.left,
