@@ -74,7 +74,7 @@ LRESULT ComboMessage(PlatControl& combo, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-bool Changes(UINT message) {
+bool ChangesTheList(UINT message) {
     return message == CB_ADDSTRING || message == CB_SETCURSEL;
 }
 
@@ -240,7 +240,7 @@ LRESULT SendDlgItemMessage(HWND window, int id, UINT message, WPARAM wParam, LPA
     if (!control || control->item.kind != PlatControlKind::ComboBox)
         return 0;
     const LRESULT result = ComboMessage(*control, message, wParam, lParam);
-    if (Changes(message))
+    if (ChangesTheList(message))
         control->dialog->backend->ControlChanged(*control);
     return result;
 }
