@@ -4,6 +4,7 @@
 #include "Core/AppState.h"
 #include "Core/PSettings.h"
 #include "Platform/DialogScript.h"
+#include "Support/DialogChecks.h"
 #include "Support/TempGameRoot.h"
 
 #include <gtest/gtest.h>
@@ -104,14 +105,8 @@ TEST_F(LauncherDialogTest, TitledAndCentred) {
                                  char title[32] = {};
                                  GetWindowText(dialog, title, sizeof title);
                                  EXPECT_STREQ(title, "Kestrovar");
-                                 RECT rect;
-                                 ASSERT_TRUE(GetWindowRect(dialog, &rect));
-                                 EXPECT_EQ(rect.right - rect.left, 665);
-                                 EXPECT_EQ(rect.bottom - rect.top, 538);
-                                 EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 665) / 2);
-                                 EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 538) / 2);
                              }),
-                             PlatClick(IDC_EXIT)},
+                             ExpectCentred(665, 538), PlatClick(IDC_EXIT)},
                             false,
                             {},
                             {}};

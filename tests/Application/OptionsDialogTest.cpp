@@ -3,6 +3,7 @@
 #include "Application/DisplayModes.h"
 #include "Core/PSettings.h"
 #include "Platform/DialogScript.h"
+#include "Support/DialogChecks.h"
 #include "Support/TempGameRoot.h"
 
 #include <gtest/gtest.h>
@@ -234,18 +235,7 @@ TEST_F(OptionsDialogTest, ControlActionsGiveTheSettingsAndTheSavedFile) {
 }
 
 TEST_F(OptionsDialogTest, OpensInTheMiddleOfTheScreen) {
-    PlatDialogScript script{{PlatInspect([](HWND dialog) {
-                                 RECT rect;
-                                 ASSERT_TRUE(GetWindowRect(dialog, &rect));
-                                 EXPECT_EQ(rect.right - rect.left, 279);
-                                 EXPECT_EQ(rect.bottom - rect.top, 171);
-                                 EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 279) / 2);
-                                 EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 171) / 2);
-                             }),
-                             PlatClick(IDCANCEL)},
-                            false,
-                            {},
-                            {}};
+    PlatDialogScript script{{ExpectCentred(279, 171), PlatClick(IDCANCEL)}, false, {}, {}};
     PlatSetDialogScript(&script);
     EXPECT_EQ(DialogBoxIndirectParam(nullptr, &g_OptionsDialog, nullptr, OptionsDialogProc, 0), IDCANCEL);
 }
