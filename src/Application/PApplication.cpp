@@ -1,7 +1,11 @@
 #include "Application/PApplication.h"
 
+#include "Application/DialogResources.h"
+#include "Application/DisplayModes.h"
+#include "Application/LauncherDialog.h"
 #include "Application/MainWindow.h"
 #include "Application/PFrameLimit.h"
+#include "Application/PWebHost.h"
 #include "Core/AppState.h"
 #include "Core/Log.h"
 #include "Core/PFileReader.h"
@@ -17,6 +21,7 @@
 #include "Interface/SPFontManager.h"
 #include "Particles/PParticlesManager.h"
 #include "Physics/PPhysics.h"
+#include "Platform/FileSystem.h"
 #include "Platform/Win32Shell.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
@@ -36,7 +41,8 @@ namespace {
 
 constexpr const char* kTitle = "Kestrovar";
 constexpr const char* kUrlScheme = "http://";
-constexpr const char* kLauncherPage = "http://www.kestrovar.example/launcher.html";
+// Shipped with the game data, so the launcher shows it without a network.
+constexpr const char* kLauncherPage = "Data/launcher/index.html";
 
 // The first field of the reader's next line ("" when none is left).
 std::string FirstTokenOfNextLine(CPLineReader& lines) {
@@ -75,7 +81,8 @@ void CPApplication::Run(HINSTANCE instance, int showCommand) {
     g_Settings->Load("config.cfg");
     g_GameData->LoadStrings();
     ReadExitAddress();
-    const int choice = ShowLauncher();
+    EnumDisplayModes();
+    const int choice = ShowLauncher(instance);
     if (choice != LAUNCH_FULLSCREEN && choice != LAUNCH_WINDOWED)
         return;
     if (!OpenMainWindow(instance, showCommand))
@@ -114,17 +121,28 @@ void CPApplication::ReadExitAddress() {
     reader.Load();
     CPLineReader lines(reader.GetData(), static_cast<std::size_t>(reader.GetSize()));
     FirstTokenOfNextLine(lines); // the launcher page's address, not used
-    g_LauncherPageUrl = kLauncherPage;
+    g_LauncherPageUrl = PlatFileUrl(kLauncherPage);
     g_ExitUrl = kUrlScheme + FirstTokenOfNextLine(lines);
 }
 
-int CPApplication::ShowLauncher() {
-    // The launcher dialog's buttons, taken from the command line.
+int CPApplication::ShowLauncher(HINSTANCE instance) {
+    // The command line may press a start button for the player.
     if (options.launcherResult == LAUNCH_FULLSCREEN)
         g_FullScreen = 1;
     else if (options.launcherResult == LAUNCH_WINDOWED)
         g_FullScreen = 0;
-    return options.launcherResult;
+    if (options.launcherResult != LAUNCH_DIALOG)
+        return options.launcherResult;
+    const auto result =
+        static_cast<int>(DialogBoxIndirectParam(instance, &g_LauncherDialog, nullptr, LauncherDialogProc, 0));
+    if (g_WebHost) {
+        g_WebHost->CloseBrowser();
+        g_WebHost->Release();
+        g_WebHost = nullptr;
+    }
+    if (result == -1)
+        GetLog().Print(0, "The launcher could not be shown; start with --windowed or --fullscreen\n");
+    return result;
 }
 
 bool CPApplication::OpenMainWindow(HINSTANCE instance, int showCommand) {

@@ -30,8 +30,9 @@ public:
 private:
     void CreateSingletons();
     void ReadExitAddress();
-    // The launcher's result; starting sets the fullscreen setting.
-    int ShowLauncher();
+    // The launcher's result (from the command line, or the dialog);
+    // starting sets the fullscreen setting.
+    int ShowLauncher(HINSTANCE instance);
     bool OpenMainWindow(HINSTANCE instance, int showCommand);
     void StartSound();
     bool StartRender();

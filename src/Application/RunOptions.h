@@ -2,17 +2,20 @@
 
 #include <string>
 
-// Launcher results: the buttons that close the launcher.
+// Launcher results: the buttons that close the launcher, and LAUNCH_DIALOG
+// for a run that shows the launcher to ask.
+inline constexpr int LAUNCH_DIALOG = 0;
 inline constexpr int LAUNCH_FULLSCREEN = 1000;
 inline constexpr int LAUNCH_EXIT = 1002;
 inline constexpr int LAUNCH_WINDOWED = 1003;
 
 // What the command line asks of a run:
-//   --windowed, --fullscreen  start as the launcher's buttons would
+//   --windowed, --fullscreen  start as the launcher's buttons would, without
+//                             showing it
 //   --frames N                end the main loop after N frames
 struct SPRunOptions {
-    // The launcher's result; with neither option the game starts windowed.
-    int launcherResult = LAUNCH_WINDOWED;
+    // The launcher's result; with neither option the launcher is shown.
+    int launcherResult = LAUNCH_DIALOG;
     // Frames before the main loop is asked to quit; -1 runs until closed.
     int frames = -1;
 };

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -145,4 +147,25 @@ bool PlatReplaceFile(std::string_view path, const void* data, std::size_t size) 
     if (!ok)
         ::unlink(tempPath.c_str());
     return ok;
+}
+
+std::string PlatFileUrl(std::string_view path) {
+    std::string absolute(path);
+    if (absolute.empty() || absolute.front() != '/') {
+        char* directory = getcwd(nullptr, 0);
+        absolute = std::string(directory ? directory : "") + "/" + absolute;
+        std::free(directory);
+    }
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char c : absolute) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           (c != '\0' && std::strchr("-._~/", c));
+        if (plain)
+            url += c;
+        else
+            url += {'%', kHex[byte >> 4], kHex[byte & 15]};
+    }
+    return url;
 }

@@ -47,3 +47,8 @@ bool PlatReadAt(std::FILE* file, int64_t offset, std::size_t size, std::vector<u
 // disk or a crash never leaves a partial file. False on any failure, with
 // the old file untouched.
 bool PlatReplaceFile(std::string_view path, const void* data, std::size_t size);
+
+// The "file://" address of a path (relative ones from the working
+// directory), with every byte but letters, digits, "-._~" and "/"
+// percent-encoded.
+std::string PlatFileUrl(std::string_view path);

@@ -2,6 +2,7 @@
 
 #include "Platform/SdlEventSource.h"
 #include "Platform/SdlWindow.h"
+#include "Platform/WindowObject.h"
 
 #include <cstdio>
 #include <map>
@@ -9,10 +10,15 @@
 #include <string>
 #include <vector>
 
-struct PlatWindow {
+namespace {
+
+struct SdlWindowObject final : PlatWindow {
+    explicit SdlWindowObject(SDL_Window* window) : sdl(window) {}
     SDL_Window* sdl = nullptr;
     bool shownOnce = false;
 };
+
+} // namespace
 
 // Only "shown" and "hidden" are told apart; SDL draws the arrow.
 struct PlatCursor {};
@@ -22,7 +28,7 @@ namespace {
 // Class name -> window procedure. Class styles and cursors change nothing
 // here: SDL redraws nothing itself and shows the arrow unless told otherwise.
 std::map<std::string, WNDPROC> g_Classes;
-std::vector<std::unique_ptr<PlatWindow>> g_Windows;
+std::vector<std::unique_ptr<SdlWindowObject>> g_Windows;
 ATOM g_NextAtom = 0xC000;
 bool g_VideoStarted = false;
 PlatSdlEventSource g_SdlEvents;
@@ -31,7 +37,16 @@ PlatCursor g_ArrowCursor;
 HCURSOR const kArrowCursor = &g_ArrowCursor;
 HCURSOR g_CurrentCursor = kArrowCursor;
 
-bool StartVideo() {
+SdlWindowObject* FindSdlWindow(HWND hwnd) {
+    for (const auto& window : g_Windows)
+        if (window.get() == hwnd)
+            return window.get();
+    return nullptr;
+}
+
+} // namespace
+
+bool PlatStartVideo() {
     if (g_VideoStarted)
         return true;
     // Closing the last window must reach the window procedure as WM_CLOSE,
@@ -50,13 +65,9 @@ bool StartVideo() {
     return true;
 }
 
-} // namespace
-
 SDL_Window* PlatGetSdlWindow(HWND hwnd) {
-    for (const auto& window : g_Windows)
-        if (window.get() == hwnd)
-            return window->sdl;
-    return nullptr;
+    SdlWindowObject* window = FindSdlWindow(hwnd);
+    return window ? window->sdl : nullptr;
 }
 
 HWND PlatFindWindow(Uint32 sdlWindowId) {
@@ -84,7 +95,7 @@ BOOL AdjustWindowRect(RECT* rect, DWORD, BOOL) {
 
 int GetSystemMetrics(int index) {
     SDL_DisplayMode mode;
-    if (!StartVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
+    if (!PlatStartVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
         return 0;
     if (index == SM_CXSCREEN)
         return mode.w;
@@ -94,7 +105,7 @@ int GetSystemMetrics(int index) {
 HWND CreateWindowEx(DWORD, const char* className, const char* title, DWORD style, int x, int y, int width,
                     int height, HWND, void*, HINSTANCE, void*) {
     auto found = className ? g_Classes.find(className) : g_Classes.end();
-    if (found == g_Classes.end() || !StartVideo())
+    if (found == g_Classes.end() || !PlatStartVideo())
         return nullptr;
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP)
@@ -104,24 +115,25 @@ HWND CreateWindowEx(DWORD, const char* className, const char* title, DWORD style
         std::fprintf(stderr, "Window creation failed: %s\n", SDL_GetError());
         return nullptr;
     }
-    g_Windows.push_back(std::make_unique<PlatWindow>(PlatWindow{sdl}));
+    g_Windows.push_back(std::make_unique<SdlWindowObject>(sdl));
     HWND hwnd = g_Windows.back().get();
     PlatSetWindowProc(hwnd, found->second);
     return hwnd;
 }
 
 BOOL ShowWindow(HWND hwnd, int showCommand) {
-    SDL_Window* sdl = PlatGetSdlWindow(hwnd);
-    if (!sdl)
+    SdlWindowObject* window = FindSdlWindow(hwnd);
+    if (!window)
         return FALSE;
+    SDL_Window* sdl = window->sdl;
     const bool wasVisible = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN) != 0;
     if (showCommand == SW_HIDE) {
         SDL_HideWindow(sdl);
         return wasVisible;
     }
     SDL_ShowWindow(sdl);
-    if (!hwnd->shownOnce) {
-        hwnd->shownOnce = true;
+    if (!window->shownOnce) {
+        window->shownOnce = true;
         int width = 0, height = 0;
         SDL_GetWindowSize(sdl, &width, &height);
         const MSG size{hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height)};

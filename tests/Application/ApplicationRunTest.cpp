@@ -1,4 +1,6 @@
+#include "Application/DialogResources.h"
 #include "Application/PApplication.h"
+#include "Application/PWebHost.h"
 #include "Core/AppState.h"
 #include "Core/CallRecorder.h"
 #include "Core/PFileWriter.h"
@@ -10,6 +12,8 @@
 #include "Interface/SPFontManager.h"
 #include "Particles/PParticlesManager.h"
 #include "Physics/PPhysics.h"
+#include "Platform/DialogScript.h"
+#include "Platform/FileSystem.h"
 #include "Platform/SdlWindow.h"
 #include "Platform/Win32Shell.h"
 #include "Platform/Win32Window.h"
@@ -285,6 +289,64 @@ TEST_F(ApplicationRunTest, MissingExitAddressOpensNothing) {
     EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
     EXPECT_EQ(g_ExitUrl, "http://");
     EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(ApplicationRunTest, WithoutAnOptionTheLauncherDecides) {
+    struct Case {
+        const char* name;
+        std::vector<PlatDialogAction> actions;
+        bool ran;
+        const char* fullScreenLine;
+    };
+    const std::vector<Case> cases = {
+        {"start windowed", {PlatClick(IDC_START_WINDOWED)}, true, "fullScreen = 0\r\n"},
+        {"start fullscreen", {PlatClick(IDC_START_FULLSCREEN)}, true, "fullScreen = 1\r\n"},
+        {"exit", {PlatClick(IDC_EXIT)}, false, nullptr},
+        {"closed", {PlatCloseDialog()}, false, nullptr},
+    };
+    WriteFile("Actions.cfg", kActions);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove("config.cfg");
+        PlatDialogScript script{c.actions, false, {}, {}};
+        PlatSetDialogScript(&script);
+        calls.clear();
+
+        SPRunOptions options;
+        options.frames = 3;
+        EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+
+        PlatSetDialogScript(nullptr);
+        EXPECT_EQ(g_WebHost, nullptr);
+        ASSERT_EQ(script.webBrowserCalls.size(), 4u);
+        EXPECT_EQ(script.webBrowserCalls[0], "create 1026");
+        EXPECT_EQ(script.webBrowserCalls[2],
+                  "navigate " + PlatFileUrl((folder / "Data/launcher/index.html").string()));
+        EXPECT_EQ(script.webBrowserCalls[3], "close");
+        EXPECT_EQ(hadWindow, c.ran);
+        const std::optional<std::string> config = ReadFile("config.cfg");
+        EXPECT_EQ(config.has_value(), c.ran);
+        if (c.ran) {
+            EXPECT_NE(config->find(c.fullScreenLine), std::string::npos);
+        }
+
+        SetCallRecorder({});
+        DeleteLeftovers();
+        SetCallRecorder([this](const std::string& call) { Record(call); });
+        g_AppExiting = false;
+        hadWindow = false;
+    }
+}
+
+// Run by CTest in a process of its own, so GTK has not been started yet.
+TEST_F(ApplicationRunTest, WithoutADisplayTheLauncherCannotBeShownAndTheRunEnds) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    SPRunOptions options;
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(calls, kSingletons);
+    EXPECT_FALSE(fs::exists("config.cfg"));
+    EXPECT_EQ(g_WebHost, nullptr);
 }
 
 } // namespace

@@ -15,11 +15,11 @@ TEST(RunOptions, CommandLine) {
         int frames;
     };
     const std::vector<Case> cases = {
-        {{}, true, LAUNCH_WINDOWED, -1},
+        {{}, true, LAUNCH_DIALOG, -1},
         {{"--fullscreen"}, true, LAUNCH_FULLSCREEN, -1},
         {{"--fullscreen", "--windowed"}, true, LAUNCH_WINDOWED, -1},
         {{"--frames", "100", "--fullscreen"}, true, LAUNCH_FULLSCREEN, 100},
-        {{"--frames", "0"}, true, LAUNCH_WINDOWED, 0},
+        {{"--frames", "0"}, true, LAUNCH_DIALOG, 0},
         {{"--frames"}, false, 0, 0},
         {{"--frames", "-3"}, false, 0, 0},
         {{"--frames", "12x"}, false, 0, 0},
