@@ -25,7 +25,8 @@ public:
     ~GraphicsTestDevice() {
         if (device)
             device->Release();
-        direct3D->Release();
+        if (direct3D)
+            direct3D->Release();
     }
     GraphicsTestDevice(const GraphicsTestDevice&) = delete;
     GraphicsTestDevice& operator=(const GraphicsTestDevice&) = delete;
