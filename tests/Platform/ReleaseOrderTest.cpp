@@ -94,11 +94,6 @@ TEST_P(ReleaseOrder, ObjectsMayBeReleasedAfterTheirDevice) {
     target->Release(); // the last reference: the device goes with it
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ReleaseOrder,
-                         ::testing::Values(PlatGraphicsBackendKind::Recording,
-                                           PlatGraphicsBackendKind::OpenGL),
-                         [](const auto& info) {
-                             return info.param == PlatGraphicsBackendKind::OpenGL ? "OpenGL" : "Recording";
-                         });
+INSTANTIATE_TEST_SUITE_P(Backends, ReleaseOrder, kBothBackends, BackendName);
 
 } // namespace

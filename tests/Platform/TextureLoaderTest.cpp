@@ -372,12 +372,7 @@ TEST_P(TextureLoading, SizesThatAreNoPowerOfTwoAreRoundedUpAndTheImageRescaled) 
     EXPECT_EQ(info.Width, 3u) << "the file's own size, for callers that show the image unscaled";
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, TextureLoading,
-                         ::testing::Values(PlatGraphicsBackendKind::Recording,
-                                           PlatGraphicsBackendKind::OpenGL),
-                         [](const auto& info) {
-                             return info.param == PlatGraphicsBackendKind::OpenGL ? "OpenGL" : "Recording";
-                         });
+INSTANTIATE_TEST_SUITE_P(Backends, TextureLoading, kBothBackends, BackendName);
 
 // Every reader checks its data: a cut or damaged file is refused as invalid
 // data, never read beyond its end.
