@@ -178,6 +178,8 @@ void CPApplication::AddStandingTasks() {
     if (mainScript) {
         mainScript->priority = PRIORITY_MAIN_SCRIPT;
         g_TaskManager->AddTask(mainScript);
+    } else {
+        GetLog().Print(0, "Data\\Scripts\\list.dat names no script \"main\": nothing drives the game\n");
     }
     render->DrawLoadingScreen(45);
     particles = new CPParticlesManager();

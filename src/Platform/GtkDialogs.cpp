@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
+#include <clocale>
 #include <map>
 
 // Dialogs as GTK windows: each control a widget placed at its pixel
@@ -287,7 +288,11 @@ public:
 PlatDialogBackend* PlatGetGtkDialogBackend() {
     static GtkDialogBackend backend;
     static const bool started = [] {
-        if (!gtk_init_check(nullptr, nullptr))
+        const bool ready = gtk_init_check(nullptr, nullptr);
+        // GTK takes the user's locale for everything; numbers in files,
+        // commands and scripts must stay in the C form ("1.5", never "1,5").
+        std::setlocale(LC_NUMERIC, "C");
+        if (!ready)
             return false;
         GtkCssProvider* style = gtk_css_provider_new();
         gtk_css_provider_load_from_data(style, kStyle, -1, nullptr);

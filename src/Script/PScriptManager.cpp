@@ -1,53 +1,108 @@
 #include "Script/PScriptManager.h"
 
-#include "Core/CallRecorder.h"
+#include "Core/Log.h"
 #include "Core/PFileReader.h"
 #include "Core/PLineReader.h"
 #include "Core/PTokenizer.h"
+#include "Core/StringFunctions.h"
 
 CPScriptManager* g_ScriptManager = nullptr;
 
+namespace {
+
+int CategoryOfKeyword(const std::string& keyword) {
+    if (keyword == "t_system")
+        return TASK_SYSTEM;
+    if (keyword == "t_level")
+        return TASK_LEVEL;
+    if (keyword == "t_interface")
+        return TASK_INTERFACE;
+    return 0;
+}
+
+// The next field of the line, trimmed and lower-cased.
+bool NextWord(CPTokenizer& fields, std::string& word) {
+    if (!fields.NextToken(word))
+        return false;
+    TrimString(word);
+    ToLowerString(word);
+    return true;
+}
+
+} // namespace
+
 CPScriptManager::CPScriptManager() {
     g_ScriptManager = this;
-    RecordCall("CPScriptManager()");
 }
 
 CPScriptManager::~CPScriptManager() {
-    RecordCall("~CPScriptManager()");
+    scriptsByName.ForEach(
+        [](const std::string&, const CPRefPtr<CPLuaScript>& script) { script->SendReleaseAll(); });
+    scriptsByCategory.Clear();
+    scriptsByName.Clear();
+    scripts.clear();
     if (g_ScriptManager == this)
         g_ScriptManager = nullptr;
 }
 
-CPScriptManager* GetScriptManager() {
-    return g_ScriptManager;
-}
-
-void CPScriptManager::LoadScripts() {
-    RecordCall("CPScriptManager::LoadScripts");
+bool CPScriptManager::LoadScripts() {
     CPFileReader reader("Data\\Scripts\\list.dat", false);
-    if (FAILED(reader.Load()))
-        return;
+    if (FAILED(reader.Load())) {
+        GetLog().Print(0, "Data\\Scripts\\list.dat could not be read\n");
+        return false;
+    }
     CPLineReader lines(reader.GetData(), static_cast<std::size_t>(reader.GetSize()));
     std::string line;
-    while (lines.ReadLine(line))
-        AddScript(line);
+    while (lines.ReadLine(line)) {
+        if (!LoadScript(line))
+            return false;
+    }
+    return true;
 }
 
-void CPScriptManager::AddScript(const std::string& line) {
-    CPTokenizer tokens(line, " ", false);
-    std::string name, type;
-    if (!tokens.NextToken(name) || !tokens.NextToken(type))
-        return;
-    scripts.push_back(std::make_unique<CPLuaScript>(name));
-    byName[name] = scripts.back().get();
+bool CPScriptManager::LoadScript(const std::string& line) {
+    CPTokenizer fields(line, " ", true);
+    std::string name, keyword;
+    NextWord(fields, name);
+    fields.NextToken(keyword);
+    auto script = std::make_unique<CPLuaScript>();
+    script->category = CategoryOfKeyword(keyword);
+    if (script->Load(name) < 0) {
+        GetLog().Print(0, "Script %s could not be read; the scripts listed after it are not loaded\n",
+                       name.c_str());
+        return false;
+    }
+    scriptsByName[name] = script.get();
+    std::string category;
+    while (NextWord(fields, category))
+        scriptsByCategory[category].push_back(script.get());
+    scripts.push_back(std::move(script));
+    return true;
 }
 
 CPRefPtr<CPLuaScript> CPScriptManager::GetScript(const std::string& name) const {
-    auto found = byName.find(name);
-    return found == byName.end() ? CPRefPtr<CPLuaScript>() : found->second;
+    const CPRefPtr<CPLuaScript>* found = scriptsByName.Find(name);
+    return found ? *found : CPRefPtr<CPLuaScript>();
+}
+
+void CPScriptManager::SendCommandByName(const std::string& name, const std::string& command,
+                                        const std::string& params) {
+    if (const CPRefPtr<CPLuaScript>* script = scriptsByName.Find(name))
+        (*script)->Receive(ScriptCommand(command, params));
 }
 
 void CPScriptManager::SendCommandByCategory(const std::string& category, const std::string& command,
-                                            const std::string& parameter) {
-    RecordCall("CPScriptManager::SendCommandByCategory " + category + " " + command + " " + parameter);
+                                            const std::string& params) {
+    const std::vector<CPRefPtr<CPLuaScript>>* members = scriptsByCategory.Find(category);
+    if (!members)
+        return;
+    const ScriptCommand message(command, params);
+    for (const CPRefPtr<CPLuaScript>& script : *members)
+        script->Receive(message);
+}
+
+void CPScriptManager::SendCommandByObject(CPLuaScript* script, const std::string& command,
+                                          const std::string& params) {
+    if (script)
+        script->Receive(ScriptCommand(command, params));
 }

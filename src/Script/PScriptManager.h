@@ -1,39 +1,49 @@
 #pragma once
 
 #include "Core/PRefPtr.h"
+#include "Core/StringHashMap.h"
 #include "Script/PLuaScript.h"
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CPScriptManager;
 extern CPScriptManager* g_ScriptManager;
-CPScriptManager* GetScriptManager();
 
-// Stands in for the script registry until the scripting subsystem lands:
-// it lists the scripts of Data\Scripts\list.dat by name and records the
-// commands sent to them.
+// Loads the scripts named by Data\Scripts\list.dat, keeps them by name and
+// by category, and routes commands into their queues. The scripts live as
+// long as the manager and are deleted with it.
 class CPScriptManager {
 public:
     CPScriptManager();
+    // Queues "release_all" for every script, then deletes them.
     virtual ~CPScriptManager();
     CPScriptManager(const CPScriptManager&) = delete;
     CPScriptManager& operator=(const CPScriptManager&) = delete;
 
-    // One script per line of the list: its name, a type keyword and the
-    // categories it belongs to, separated by spaces. The scripts are deleted
-    // with the registry.
-    void LoadScripts();
-    // Null when no script has that name.
+    // One script per line: name, type keyword ("t_system", "t_level",
+    // "t_interface"), then its categories, separated by single spaces. A
+    // script file that cannot be read ends the loading there. False when
+    // the list or a script file cannot be read.
+    bool LoadScripts();
+    // Exact name; null when there is none.
     CPRefPtr<CPLuaScript> GetScript(const std::string& name) const;
+
+    // The parameter text is split once; each running target gets its own
+    // copy, and a target that is not running gets nothing.
+    void SendCommandByName(const std::string& name, const std::string& command, const std::string& params);
+    // Every script of the category, in list order.
     void SendCommandByCategory(const std::string& category, const std::string& command,
-                               const std::string& parameter);
+                               const std::string& params);
+    void SendCommandByObject(CPLuaScript* script, const std::string& command, const std::string& params);
 
 private:
-    void AddScript(const std::string& line);
+    bool LoadScript(const std::string& line);
 
+    StringHashMap<CPRefPtr<CPLuaScript>> scriptsByName{100};
+    StringHashMap<std::vector<CPRefPtr<CPLuaScript>>> scriptsByCategory{100};
+    // Every script loaded, including those a later line of the same name
+    // replaced by name (they stay in their categories).
     std::vector<std::unique_ptr<CPLuaScript>> scripts;
-    std::map<std::string, CPRefPtr<CPLuaScript>> byName;
 };

@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -50,14 +51,8 @@ Calls Join(std::initializer_list<Calls> parts) {
     return all;
 }
 
-const Calls kSingletons = {"CPScriptManager()",
-                           "CPMaterialManager()",
-                           "CPMeshManager()",
-                           "CNAudio()",
-                           "CPAnimationManager()",
-                           "CPGameData()",
-                           "CPScriptManager::LoadScripts",
-                           "CPGameData::LoadStrings"};
+const Calls kSingletons = {"CPMaterialManager()",  "CPMeshManager()", "CNAudio()",
+                           "CPAnimationManager()", "CPGameData()",    "CPGameData::LoadStrings"};
 const Calls kSoundAndRender = {"CPMusic()", "CNAudio::Init window",
                                "CNAudio::SetListenerPosition (0, 0, 0) (0, 0, 0)",
                                "CNAudio::SetListenerOrientation (0, 0, 1) (0, -1, 0)", "CPRender::Start"};
@@ -74,7 +69,7 @@ const Calls kStandingTasks = {"CPRender::DrawLoadingScreen 10",
 const Calls kFontsAndLoop = {
     "CPRender::DrawLoadingScreen 85",  "SPFontManager()", "SPFontManager::LoadAll",
     "CPRender::DrawLoadingScreen 100", "CPRender::Stop",  "CPMaterialManager::ClearAllItems"};
-const Calls kShutDownA = {"~SPFontManager()", "~CPScriptManager()", "CNSoundCache::StopAll"};
+const Calls kShutDownA = {"~SPFontManager()", "CNSoundCache::StopAll"};
 const Calls kShutDownB = {"~CPPhysics()", "~AI_Task()", "~CPMeshManager()", "~CPGameData()",
                           "~CPAnimationManager()"};
 const Calls kShutDownC = {"~CPMaterialManager()", "~CNAudio()"};
@@ -129,7 +124,11 @@ protected:
         fs::remove_all(folder);
         fs::create_directories(folder / "Data" / "Scripts");
         fs::current_path(folder);
-        WriteFile("Data/Scripts/list.dat", "main lua system\nmenu lua interface\n");
+        WriteFile("Data/Scripts/list.dat", "main t_system main\nmenu t_interface interface\n");
+        // The main script leaves a mark when the kernel first runs it.
+        WriteFile("Data/Scripts/main.lua",
+                  "io.open('main-ran.txt', 'w'):close() while true do Update() end\n");
+        WriteFile("Data/Scripts/menu.lua", "");
         CPFileWriter links("Data/links.txt", true);
         const std::string text = "www.kestrovar.example/launcher\nwww.kestrovar.example/bye\n";
         links.Write(text.data(), static_cast<int>(text.size()));
@@ -153,8 +152,10 @@ protected:
 
     void Record(const std::string& call) {
         calls.push_back(call);
-        if (call == "CPScriptManager()")
-            createdAfterKernelAndSettings = g_TaskManager && g_Settings;
+        if (call == "CPMaterialManager()")
+            scriptsCreatedAfterKernelAndSettings = g_TaskManager && g_Settings && g_ScriptManager;
+        if (call == "CPGameData::LoadStrings")
+            scriptsLoaded = g_ScriptManager && g_ScriptManager->GetScript("menu");
         if (call == "~CPMaterialManager()")
             materialsBeforeKernel = g_TaskManager && g_Settings;
         if (call == "~CNAudio()")
@@ -171,7 +172,8 @@ protected:
     Calls calls;
     Calls tasks;
     std::vector<std::string> opened;
-    bool createdAfterKernelAndSettings = false;
+    bool scriptsCreatedAfterKernelAndSettings = false;
+    bool scriptsLoaded = false;
     bool materialsBeforeKernel = false;
     bool audioLast = false;
     bool hadWindow = false;
@@ -253,7 +255,12 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         EXPECT_EQ(fs::exists("config.cfg"), c.configWritten);
         EXPECT_EQ(ReadFile("Actions.cfg"), c.actionsAfter);
         EXPECT_EQ(opened, std::vector<std::string>{kExitUrl});
-        EXPECT_TRUE(createdAfterKernelAndSettings);
+        EXPECT_TRUE(scriptsCreatedAfterKernelAndSettings);
+        EXPECT_TRUE(scriptsLoaded);
+        const bool kernelRan =
+            std::find(c.expected.begin(), c.expected.end(), "CPRender::Stop") != c.expected.end();
+        EXPECT_EQ(fs::exists("main-ran.txt"), kernelRan);
+        fs::remove("main-ran.txt");
         EXPECT_EQ(audioLast, c.launcherResult != LAUNCH_EXIT);
 
         SetCallRecorder({});
@@ -271,7 +278,8 @@ TEST_F(ApplicationRunTest, NormalRunListsTheStandingTasksAndSavesTheSettings) {
     EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
 
     EXPECT_TRUE(hadWindow);
-    EXPECT_EQ(tasks, (Calls{"CPGlobalTimer 10", "CPMusic 12", "CNInput 12", "CPLuaScript 20",
+    EXPECT_TRUE(fs::exists("main-ran.txt"));
+    EXPECT_EQ(tasks, (Calls{"CPGlobalTimer 10", "CPMusic 12", "CNInput 12", "CPLuaScript-main 20",
                             "CPParticlesManager 9000", "CPRender 10000"}));
     EXPECT_EQ(g_FrameCounter, 3);
     EXPECT_TRUE(materialsBeforeKernel);

@@ -1,0 +1,26 @@
+-- The game's main script. The application starts it before the first frame
+-- and it runs for the whole game: each frame it handles the commands sent
+-- to it, oldest first, and then hands the frame back with Update().
+
+local handlers = {}
+
+-- The menu keys: releasing Escape ends the game.
+function handlers.standart_action(key, state)
+    if key == "escape" and state == "0" then
+        KillAllTasks()
+    end
+end
+
+local function HandleCommands()
+    while SetNextCommand(globalObject) do
+        local handler = handlers[GetCurrentCommand(globalObject)]
+        if handler then
+            handler(GetCurrentParams(globalObject))
+        end
+    end
+end
+
+while true do
+    HandleCommands()
+    Update()
+end

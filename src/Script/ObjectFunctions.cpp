@@ -1,0 +1,290 @@
+#include "Core/PGlobalTimer.h"
+#include "Core/PObject.h"
+#include "Core/PTaskManager.h"
+#include "Core/PTokenizer.h"
+#include "Script/ObjectHandle.h"
+#include "Script/PLuaScript.h"
+#include "Script/PScriptManager.h"
+#include "Script/ScriptCall.h"
+#include "Script/ScriptEngineHooks.h"
+#include "Script/ScriptFunctionTables.h"
+
+#include <array>
+
+namespace {
+
+int GetDeltaTime(lua_State* L) {
+    ScriptCall call(L);
+    call.PushNumber(g_FrameTime);
+    return call.Results();
+}
+
+int AddRef(lua_State* L) {
+    if (CPObject* object = ScriptCall(L).Object(1))
+        object->AddRef();
+    return 0;
+}
+
+int DumpObjects(lua_State*) {
+    return 0;
+}
+
+int Release(lua_State* L) {
+    if (CPObject* object = ScriptCall(L).Object(1))
+        object->Release();
+    return 0;
+}
+
+int SendCommandByName(lua_State* L) {
+    const ScriptCall call(L);
+    const std::string name = call.StrictText(1), command = call.StrictText(2), params = call.StrictText(3);
+    if (g_ScriptManager)
+        g_ScriptManager->SendCommandByName(name, command, params);
+    return 0;
+}
+
+// Anything but a script handle sends nothing and reads no text.
+int SendCommandByObject(lua_State* L) {
+    const ScriptCall call(L);
+    CPLuaScript* script = call.ObjectAs<CPLuaScript>(1);
+    if (!script)
+        return 0;
+    const std::string command = call.StrictText(2), params = call.StrictText(3);
+    if (g_ScriptManager)
+        g_ScriptManager->SendCommandByObject(script, command, params);
+    return 0;
+}
+
+int SendCommandByCategory(lua_State* L) {
+    const ScriptCall call(L);
+    const std::string category = call.StrictText(1), command = call.StrictText(2),
+                      params = call.StrictText(3);
+    if (g_ScriptManager)
+        g_ScriptManager->SendCommandByCategory(category, command, params);
+    return 0;
+}
+
+int SetNextCommand(lua_State* L) {
+    ScriptCall call(L);
+    CPLuaScript* script = call.ObjectAs<CPLuaScript>(1);
+    call.PushBool(script && script->SetNextCommand());
+    return call.Results();
+}
+
+// Nothing for a null script; nil when no command is current.
+int GetCurrentCommand(lua_State* L) {
+    ScriptCall call(L);
+    CPLuaScript* script = call.ObjectAs<CPLuaScript>(1);
+    if (!script)
+        return 0;
+    const ScriptCommand* command = script->GetCurrentCommand();
+    if (!command) {
+        lua_pushnil(L);
+        return 1;
+    }
+    call.PushText(command->name);
+    return call.Results();
+}
+
+int GetCurrentParams(lua_State* L) {
+    ScriptCall call(L);
+    CPLuaScript* script = call.ObjectAs<CPLuaScript>(1);
+    const ScriptCommand* command = script ? script->GetCurrentCommand() : nullptr;
+    if (command)
+        call.PushTexts(command->params);
+    return call.Results();
+}
+
+int PointerToString(lua_State* L) {
+    ScriptCall call(L);
+    call.PushText(::PointerToString(lua_touserdata(L, 1)));
+    return call.Results();
+}
+
+// A text naming no live object gives the null handle.
+int StringToPointer(lua_State* L) {
+    ScriptCall call(L);
+    call.PushObject(ResolveHandle(StringToAddress(call.StrictText(1))));
+    return call.Results();
+}
+
+// Places the object as if its parent stood at the given pose.
+int SetPTransformation(lua_State* L) {
+    const ScriptCall call(L);
+    CPObject* object = call.Object(1);
+    if (!object)
+        return 0;
+    D3DXMATRIX rotation, translation, parent;
+    D3DXMatrixRotationYawPitchRoll(&rotation, call.Float(5), call.Float(6), call.Float(7));
+    D3DXMatrixTranslation(&translation, call.Float(2), call.Float(3), call.Float(4));
+    D3DXMatrixMultiply(&parent, &rotation, &translation);
+    g_ScriptEngineHooks.setParentTransform(object, parent);
+    return 0;
+}
+
+// Raises unless argument 1 is text or a number; returns the last argument.
+int CheckString(lua_State* L) {
+    luaL_checkstring(L, 1); // also turns a number into its text in place
+    return 1;
+}
+
+int GetChildObject(lua_State* L) {
+    ScriptCall call(L);
+    CPObject* object = call.Object(1);
+    const std::string name = call.StrictText(2);
+    call.PushObject(object ? g_ScriptEngineHooks.findInTree(object, name) : nullptr);
+    return call.Results();
+}
+
+int SetVisible(lua_State* L) {
+    const ScriptCall call(L);
+    if (CPObject* object = call.Object(1))
+        g_ScriptEngineHooks.setVisible(object, call.Bool(2));
+    return 0;
+}
+
+int SetCollision(lua_State* L) {
+    const ScriptCall call(L);
+    if (CPObject* object = call.Object(1))
+        g_ScriptEngineHooks.setCollision(object, call.Bool(2));
+    return 0;
+}
+
+int SplitString(lua_State* L) {
+    ScriptCall call(L);
+    const std::string text = call.StrictText(1), separator = call.StrictText(2);
+    CPTokenizer fields(text, separator, true);
+    std::string field;
+    while (fields.NextToken(field))
+        call.PushText(field);
+    return call.Results();
+}
+
+// The new model holds a reference for the script.
+int LoadRenderObject(lua_State* L) {
+    ScriptCall call(L);
+    const std::string fileName = call.StrictText(1);
+    const int priority = TruncateToInt(call.StrictNumber(2));
+    CPObject* model = g_ScriptEngineHooks.loadModel(fileName, priority);
+    if (model)
+        model->AddRef();
+    call.PushObject(model);
+    return call.Results();
+}
+
+int DrawDynamicObject(lua_State* L) {
+    if (CPObject* object = ScriptCall(L).Object(1))
+        g_ScriptEngineHooks.drawObject(object);
+    return 0;
+}
+
+int SetAnimation(lua_State* L) {
+    const ScriptCall call(L);
+    CPObject* object = call.Object(1);
+    ScriptAnimationRequest request;
+    request.name = call.LooseText(2);
+    request.speed = call.Float(3);
+    request.loopCount = call.Int(4);
+    request.reportFrame = call.Int(5);
+    request.notifyScript = call.ObjectAs<CPLuaScript>(6);
+    if (object)
+        g_ScriptEngineHooks.startAnimation(object, request);
+    return 0;
+}
+
+int GetParentObject(lua_State* L) {
+    ScriptCall call(L);
+    CPObject* object = call.Object(1);
+    call.PushObject(object ? g_ScriptEngineHooks.getParent(object) : nullptr);
+    return call.Results();
+}
+
+int ActivateObject(lua_State* L) {
+    const ScriptCall call(L);
+    if (CPObject* object = call.Object(1))
+        g_ScriptEngineHooks.activate(object, call.Int(2));
+    return 0;
+}
+
+int DeactivateObject(lua_State* L) {
+    if (CPObject* object = ScriptCall(L).Object(1))
+        g_ScriptEngineHooks.deactivate(object);
+    return 0;
+}
+
+int SetFade(lua_State* L) {
+    g_ScriptEngineHooks.setFade(ScriptCall(L).Float(1));
+    return 0;
+}
+
+int LockButton(lua_State* L) {
+    const ScriptCall call(L);
+    if (CPObject* page = call.Object(1))
+        g_ScriptEngineHooks.lockButton(page, call.LooseText(2));
+    return 0;
+}
+
+int UnlockButton(lua_State* L) {
+    const ScriptCall call(L);
+    if (CPObject* page = call.Object(1))
+        g_ScriptEngineHooks.unlockButton(page, call.LooseText(2));
+    return 0;
+}
+
+// Every task, the caller included, is removed at its next turn; the
+// calling script still finishes its current resume.
+int KillAllTasks(lua_State*) {
+    if (g_TaskManager)
+        g_TaskManager->KillAllTasks();
+    return 0;
+}
+
+int ToInt(lua_State* L) {
+    ScriptCall call(L);
+    call.PushNumber(call.Int(1));
+    return call.Results();
+}
+
+int PlayMusic(lua_State* L) {
+    g_ScriptEngineHooks.playMusic(ScriptCall(L).LooseText(1), true);
+    return 0;
+}
+
+constexpr std::array<ScriptFunction, 30> kObjectFunctions = {{
+    {"GetDeltaTime", GetDeltaTime},
+    {"AddRef", AddRef},
+    {"DumpObjects", DumpObjects},
+    {"Release", Release},
+    {"SendCommandByName", SendCommandByName},
+    {"SendCommandByObject", SendCommandByObject},
+    {"SendCommandByCategory", SendCommandByCategory},
+    {"SetNextCommand", SetNextCommand},
+    {"GetCurrentCommand", GetCurrentCommand},
+    {"GetCurrentParams", GetCurrentParams},
+    {"PointerToString", PointerToString},
+    {"StringToPointer", StringToPointer},
+    {"SetPTransformation", SetPTransformation},
+    {"CheckString", CheckString},
+    {"GetChildObject", GetChildObject},
+    {"SetVisible", SetVisible},
+    {"SetCollision", SetCollision},
+    {"SplitString", SplitString},
+    {"LoadRenderObject", LoadRenderObject},
+    {"DrawDynamicObject", DrawDynamicObject},
+    {"SetAnimation", SetAnimation},
+    {"GetParentObject", GetParentObject},
+    {"ActivateObject", ActivateObject},
+    {"DeactivateObject", DeactivateObject},
+    {"SetFade", SetFade},
+    {"LockButton", LockButton},
+    {"UnlockButton", UnlockButton},
+    {"KillAllTasks", KillAllTasks},
+    {"ToInt", ToInt},
+    {"PlayMusic", PlayMusic},
+}};
+
+} // namespace
+
+ScriptFunctionTable ObjectFunctions() {
+    return kObjectFunctions;
+}

@@ -1,0 +1,161 @@
+#include "Script/PLuaScript.h"
+
+#include "Core/LiveObjects.h"
+#include "Core/Log.h"
+#include "Core/PFileReader.h"
+#include "Script/ScriptCall.h"
+#include "Script/ScriptFunctionTables.h"
+
+#include "lua.hpp"
+
+namespace {
+
+constexpr const char* kScriptErrorFormat = "\nScript Error!\n%s\n";
+
+// The global Update: hands the frame back.
+int YieldFrame(lua_State* L) {
+    lua_pushnumber(L, kScriptWaitValue);
+    return lua_yield(L, 1);
+}
+
+// Lua 5.1 wants its library openers called like Lua functions.
+void OpenLibrary(lua_State* L, lua_CFunction opener, const char* name) {
+    lua_pushcfunction(L, opener);
+    lua_pushstring(L, name);
+    lua_call(L, 1, 0);
+}
+
+// The error value at the top of the stack as text.
+std::string ErrorText(lua_State* L) {
+    if (const char* text = lua_tostring(L, -1))
+        return text;
+    return std::string("(error object is a ") + luaL_typename(L, -1) + " value)";
+}
+
+} // namespace
+
+int ScriptPanic(lua_State* L) {
+    const char* message = lua_tostring(L, 1);
+    GetLog().Print(0, kScriptErrorFormat, message ? message : "(error object is not a string)");
+    return 0;
+}
+
+CPLuaScript::CPLuaScript() {
+    RegisterLiveObject(this);
+}
+
+CPLuaScript::~CPLuaScript() {
+    UnregisterLiveObject(this);
+    if (luaState)
+        lua_close(luaState);
+}
+
+int CPLuaScript::Load(const std::string& name) {
+    scriptName = name;
+    CPFileReader reader("Data\\Scripts\\" + name + ".lua", false);
+    const HRESULT status = reader.Load();
+    if (FAILED(status))
+        return status;
+    sourceText.assign(reader.GetData(), reader.GetData() + reader.GetSize());
+    CreateState();
+    if (!luaThread) {
+        deadReason = scriptName + ": no Lua state";
+        return 0;
+    }
+    if (luaL_loadbuffer(luaThread, sourceText.data(), sourceText.size(), scriptName.c_str()) != 0) {
+        deadReason = ErrorText(luaThread);
+        lua_settop(luaThread, 0);
+        return 0;
+    }
+    resumable = true;
+    lua_pushlightuserdata(luaThread, static_cast<CPObject*>(this));
+    lua_setfield(luaThread, LUA_GLOBALSINDEX, "globalObject");
+    return 0;
+}
+
+void CPLuaScript::CreateState() {
+    luaState = luaL_newstate();
+    if (!luaState)
+        return;
+    OpenLibrary(luaState, luaopen_base, "");
+    OpenLibrary(luaState, luaopen_io, LUA_IOLIBNAME);
+    OpenLibrary(luaState, luaopen_os, LUA_OSLIBNAME);
+    OpenLibrary(luaState, luaopen_string, LUA_STRLIBNAME);
+    OpenLibrary(luaState, luaopen_math, LUA_MATHLIBNAME);
+    OpenLibrary(luaState, luaopen_table, LUA_TABLIBNAME);
+    lua_atpanic(luaState, ScriptPanic);
+    lua_register(luaState, "Update", YieldFrame);
+    RegisterScriptFunctions(luaState);
+    // The coroutine stays on the main state's stack, which keeps the
+    // collector from freeing it.
+    luaThread = lua_newthread(luaState);
+}
+
+bool CPLuaScript::Start() {
+    if (!CPTask::Start())
+        return false;
+    finished = false;
+    return true;
+}
+
+void CPLuaScript::Update() {
+    if (finished || !luaThread)
+        return;
+    if (!resumable) {
+        Fail(deadReason, true);
+        return;
+    }
+    HandleResult(lua_resume(luaThread, 0));
+}
+
+void CPLuaScript::HandleResult(int status) {
+    if (status != 0 && status != LUA_YIELD) {
+        resumable = false;
+        deadReason = scriptName + ": cannot resume dead coroutine";
+        const bool textError = lua_isstring(luaThread, -1) != 0;
+        Fail(ErrorText(luaThread), textError);
+        lua_settop(luaThread, 0);
+        return;
+    }
+    if (status == 0) {
+        resumable = false;
+        deadReason = scriptName + ": cannot resume dead coroutine";
+    }
+    finished = !YieldedWaitValue();
+    lua_settop(luaThread, 0);
+}
+
+// The first value the coroutine handed back is the wait value.
+bool CPLuaScript::YieldedWaitValue() const {
+    return lua_gettop(luaThread) > 0 && lua_isnumber(luaThread, 1) &&
+           TruncateToInt(lua_tonumber(luaThread, 1)) == kScriptWaitValue;
+}
+
+void CPLuaScript::Fail(const std::string& message, bool stopTask) {
+    GetLog().Print(0, kScriptErrorFormat, message.c_str());
+    finished = true;
+    if (stopTask)
+        killFlag = true;
+}
+
+void CPLuaScript::Receive(const ScriptCommand& command) {
+    if (running && resumable)
+        commandQueue.push_front(command);
+}
+
+void CPLuaScript::SendReleaseAll() {
+    commandQueue.push_front(ScriptCommand("release_all", ""));
+}
+
+bool CPLuaScript::SetNextCommand() {
+    if (commandQueue.empty())
+        return false;
+    if (hasCurrentCommand)
+        commandQueue.pop_back();
+    hasCurrentCommand = !commandQueue.empty();
+    return hasCurrentCommand;
+}
+
+const ScriptCommand* CPLuaScript::GetCurrentCommand() const {
+    return hasCurrentCommand ? &commandQueue.back() : nullptr;
+}

@@ -1,0 +1,3 @@
+#include "Script/ScriptEngineHooks.h"
+
+ScriptEngineHooks g_ScriptEngineHooks;

@@ -1,0 +1,70 @@
+#include "ScriptFixture.h"
+
+#include "Core/PTaskManager.h"
+#include "Platform/Win32Messages.h"
+
+#include <filesystem>
+
+namespace {
+
+// A task that ends the kernel loop after a number of passes, should
+// nothing else end it first.
+class PassLimit : public CPTask {
+public:
+    explicit PassLimit(int limit) : remaining(limit) { priority = 1000000; }
+    void Update() override {
+        ++passes;
+        if (--remaining == 0)
+            PostQuitMessage(0);
+    }
+    int GetCategory() const override { return TASK_SYSTEM; }
+    size_t GetSize() const override { return sizeof(PassLimit); }
+    std::string GetClassName() const override { return "PassLimit"; }
+
+    int remaining;
+    int passes = 0;
+};
+
+class DemoScriptsTest : public ScriptFixture {
+protected:
+    void SetUp() override {
+        ScriptFixture::SetUp();
+        PlatResetMessageQueue();
+        std::filesystem::create_directories("Data");
+        std::filesystem::copy(KV_DEMO_SCRIPTS, "Data/Scripts");
+        manager = std::make_unique<CPScriptManager>();
+        ASSERT_TRUE(manager->LoadScripts());
+    }
+    void TearDown() override {
+        PlatResetMessageQueue();
+        ScriptFixture::TearDown();
+    }
+};
+
+// The main script keeps running frame after frame, ignores what it does not
+// handle, and ends the game when Escape is released.
+TEST_F(DemoScriptsTest, MainRunsEachFrameAndEndsTheGameOnEscape) {
+    CPRefPtr<CPLuaScript> main = manager->GetScript("main");
+    ASSERT_TRUE(main);
+    main->priority = PRIORITY_MAIN_SCRIPT;
+    CPTaskManager kernel;
+    PassLimit limit(10);
+    ASSERT_TRUE(kernel.AddTask(main));
+    ASSERT_TRUE(kernel.AddTask(&limit));
+    manager->SendCommandByCategory("action_listener", "standart_action", "escape,1");
+    manager->SendCommandByName("main", "any_key", "");
+    kernel.Run();
+    EXPECT_EQ(limit.passes, 10) << "a pressed Escape does not end the game";
+    EXPECT_EQ(log, "");
+
+    PassLimit guard(10);
+    ASSERT_TRUE(kernel.AddTask(main));
+    ASSERT_TRUE(kernel.AddTask(&guard));
+    manager->SendCommandByCategory("action_listener", "standart_action", "escape,0");
+    kernel.Run();
+    EXPECT_EQ(guard.passes, 0) << "killed in the pass in which main read the command";
+    EXPECT_FALSE(main->running);
+    EXPECT_EQ(log, "");
+}
+
+} // namespace

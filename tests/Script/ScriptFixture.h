@@ -1,0 +1,69 @@
+#pragma once
+
+#include "Core/Log.h"
+#include "Script/PScriptManager.h"
+#include "Script/ScriptEngineHooks.h"
+#include "Support/TempGameRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A game folder with a script list and scripts written by the test, a
+// script manager over it and the log captured.
+class ScriptFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetLog().SetSink([this](std::string_view text) { log += text; });
+    }
+    void TearDown() override {
+        manager.reset();
+        GetLog().SetSink({});
+        g_ScriptEngineHooks = {};
+    }
+
+    static void WriteScript(const std::string& name, const std::string& source) {
+        TempGameRoot::WriteFile("Data/Scripts/" + name + ".lua", source);
+    }
+    // Writes the list and loads it into a fresh manager.
+    bool Load(const std::string& list) {
+        TempGameRoot::WriteFile("Data/Scripts/list.dat", list);
+        manager.reset();
+        manager = std::make_unique<CPScriptManager>();
+        return manager->LoadScripts();
+    }
+    CPLuaScript& Script(const std::string& name) {
+        CPLuaScript* script = manager->GetScript(name).Get();
+        EXPECT_NE(script, nullptr) << name;
+        return *script;
+    }
+
+    // One kernel turn of the script: a script whose kill flag is set is
+    // stopped instead of run.
+    static void Turn(CPLuaScript& script) {
+        if (script.killFlag)
+            script.Stop();
+        else
+            script.Update();
+    }
+
+    // Reads the script's queue the way a script does, oldest first; each
+    // command as its name and parameters joined by "|".
+    static std::vector<std::string> Drain(CPLuaScript& script) {
+        std::vector<std::string> read;
+        while (script.SetNextCommand()) {
+            const ScriptCommand* command = script.GetCurrentCommand();
+            std::string text = command->name;
+            for (const std::string& param : command->params)
+                text += "|" + param;
+            read.push_back(text);
+        }
+        return read;
+    }
+
+    TempGameRoot root;
+    std::unique_ptr<CPScriptManager> manager;
+    std::string log;
+};
