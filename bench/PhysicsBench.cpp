@@ -1,17 +1,13 @@
 #include "Physics/RbNarrowPhase.h"
 #include "Physics/RbQuaternion.h"
 #include "Physics/RbSimulator.h"
-#include "Platform/Random.h"
+#include "PhysicsScenes.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
 namespace {
-
-float Random(float low, float high) {
-    return low + (high - low) * PlatRand() / float(PLAT_RAND_MAX);
-}
 
 // Boxes drifting in a closed arena, turned at random, bouncing off its walls.
 struct Arena {
@@ -25,18 +21,19 @@ struct Arena {
         PlatSRand(1);
         for (int i = 0; i < count; ++i) {
             RbRigidBody* body = world->CreateRigidBody();
-            body->AddGeometry()->SetBoxSize(Random(0.5f, 1.5f), Random(0.5f, 1.5f), Random(0.5f, 1.5f));
+            body->AddGeometry()->SetBoxSize(SceneRandom(0.5f, 1.5f), SceneRandom(0.5f, 1.5f),
+                                            SceneRandom(0.5f, 1.5f));
             body->UpdateBoundingInfo();
             body->SetInertiaTensor(1, 1, 1);
-            body->SetPosition({Random(-half, half), Random(-half, half), Random(-half, half)});
-            body->SetRotation(
-                RbNormaliseQuaternion({Random(-1, 1), Random(-1, 1), Random(-1, 1), Random(-1, 1)}));
-            body->SetVelocity({Random(-2, 2), Random(-2, 2), Random(-2, 2)});
+            body->SetPosition({SceneRandom(-half, half), SceneRandom(-half, half), SceneRandom(-half, half)});
+            body->SetRotation(RbNormaliseQuaternion(
+                {SceneRandom(-1, 1), SceneRandom(-1, 1), SceneRandom(-1, 1), SceneRandom(-1, 1)}));
+            body->SetVelocity({SceneRandom(-2, 2), SceneRandom(-2, 2), SceneRandom(-2, 2)});
             bodies.push_back(body);
         }
         world->Advance(1.0f / 60, 1, nullptr);
         for (RbRigidBody* body : bodies)
-            body->SetAngularMomentum({Random(-1, 1), Random(-1, 1), Random(-1, 1)});
+            body->SetAngularMomentum({SceneRandom(-1, 1), SceneRandom(-1, 1), SceneRandom(-1, 1)});
     }
     ~Arena() { RbSimulator::Destroy(world); }
 
@@ -113,68 +110,31 @@ BENCHMARK(BM_BoxBoxTest);
 
 // Whole-world scenes on terrain served through the terrain query: time per
 // step (median and 99th percentile) and allocations per step after warm-up,
-// counted through the world's allocator (the simulator allocates nothing
-// else).
-#include "../tests/Physics/RbTestTerrain.h"
-#include "Physics/RbControllerCallback.h"
+// counted through the world's allocator.
+#include "RbSceneWorld.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 
 namespace {
 
-struct CountingAllocator : RbAllocator {
-    long calls = 0;
-    void* Allocate(std::size_t size, int) override {
-        ++calls;
-        return std::malloc(size);
-    }
-    void Free(void* block) override { std::free(block); }
-};
-
-struct SceneWorld {
-    explicit SceneWorld(const RbSizeInfo& sizes) {
-        RbVector gravity(0, 0, -9.8f);
-        world = RbSimulator::Create(sizes, &allocator, &gravity);
-        world->SetMaterial(0, 0.2f, 0);
-        world->SetMaterial(1, 0.2f, 0);
-    }
-    ~SceneWorld() { RbSimulator::Destroy(world); }
-
-    CountingAllocator allocator;
-    RbSimulator* world;
-    RbTestTerrain terrain;
-};
-
-RbSizeInfo SceneSizes(int bodies) {
-    RbSizeInfo sizes;
-    sizes.rigidBodiesCount = bodies;
-    sizes.geometriesCount = bodies;
-    sizes.animatedBodiesCount = 1;
-    sizes.rigidParticleCount = 0;
-    sizes.sensorsCount = 4 * bodies;
-    sizes.controllersCount = bodies;
-    sizes.overlapPairsCount = 20 * bodies;
-    return sizes;
-}
-
-// Steps the world warmUp times, then times each step of the benchmark loop.
-void TimeSteps(benchmark::State& state, SceneWorld& scene, int warmUp) {
-    for (int i = 0; i < warmUp; ++i)
-        scene.world->Advance(1.0f / 60, 1, nullptr);
+// Steps the scene's warm-up, then times each step of the benchmark loop.
+void TimeSteps(benchmark::State& state, const PhysicsScene& scene) {
+    RbSceneWorld loaded(scene);
+    for (int i = 0; i < scene.warmUpSteps; ++i)
+        loaded.Step();
     std::vector<double> times;
     times.reserve(100000);
-    long worldCalls = scene.allocator.calls;
+    long worldCalls = loaded.allocator.calls;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        scene.world->Advance(1.0f / 60, 1, nullptr);
+        loaded.Step();
         auto end = std::chrono::steady_clock::now();
         if (times.size() < times.capacity())
             times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
     double steps = static_cast<double>(state.iterations());
-    state.counters["world allocs/step"] = static_cast<double>(scene.allocator.calls - worldCalls) / steps;
+    state.counters["world allocs/step"] = static_cast<double>(loaded.allocator.calls - worldCalls) / steps;
     std::sort(times.begin(), times.end());
     if (!times.empty()) {
         state.counters["median us"] = times[times.size() / 2];
@@ -183,68 +143,17 @@ void TimeSteps(benchmark::State& state, SceneWorld& scene, int warmUp) {
 }
 
 void BM_SceneFallingBoxesInArena(benchmark::State& state) {
-    SceneWorld scene(SceneSizes(200));
-    scene.terrain.AddFloor(8);
-    float h = 8, top = 30;
-    scene.terrain.AddQuad({-h, -h, 0}, {h, -h, 0}, {h, -h, top}, {-h, -h, top});
-    scene.terrain.AddQuad({h, h, 0}, {-h, h, 0}, {-h, h, top}, {h, h, top});
-    scene.terrain.AddQuad({h, -h, 0}, {h, h, 0}, {h, h, top}, {h, -h, top});
-    scene.terrain.AddQuad({-h, h, 0}, {-h, -h, 0}, {-h, -h, top}, {-h, h, top});
-    scene.terrain.Install(*scene.world);
-    PlatSRand(3);
-    for (int i = 0; i < 200; ++i)
-        RbAddBox(*scene.world, {1, 1, 1}, 1, {Random(-6, 6), Random(-6, 6), 2 + 0.6f * i});
-    TimeSteps(state, scene, 60);
+    TimeSteps(state, FallingBoxesScene());
 }
 BENCHMARK(BM_SceneFallingBoxesInArena)->Iterations(600)->Unit(benchmark::kMillisecond);
 
 void BM_SceneRestingBoxes(benchmark::State& state) {
-    SceneWorld scene(SceneSizes(500));
-    scene.terrain.AddFloor(40);
-    scene.terrain.Install(*scene.world);
-    for (int i = 0; i < 500; ++i)
-        RbAddBox(*scene.world, {1, 1, 1}, 1, {-30.0f + 2.5f * (i % 25), -30.0f + 2.5f * (i / 25), 0.5f});
-    TimeSteps(state, scene, 400);
+    TimeSteps(state, RestingBoxesScene());
 }
 BENCHMARK(BM_SceneRestingBoxes)->Iterations(600)->Unit(benchmark::kMillisecond);
 
-struct Springs : RbControllerCallback {
-    void UpdateController(RbController* controller, float) override {
-        RbRigidBody* body = controller->GetBody();
-        RbVector force, torque;
-        for (RbSensor* s = body->sensors.head; s; s = s->poolNext) {
-            if (s->GetDetectDepth() <= 0)
-                continue;
-            RbVector u = RbRotate(s->GetLineUnitVector(), body->transform);
-            RbVector lever = s->GetDetectContactPoint() - body->GetPosition();
-            RbVector f = s->GetDetectNormal() * (60000 * s->GetDetectDepth()) -
-                         u * (8000 * RbDot(body->GetVelocityAtPoint(lever), u)) +
-                         body->transform.row[1] * 2000;
-            force += f;
-            torque += RbCross(lever, f);
-        }
-        controller->SetControllerForce(force);
-        controller->SetControllerTorque(torque);
-    }
-};
-
 void BM_SceneSensorCars(benchmark::State& state) {
-    int cars = static_cast<int>(state.range(0));
-    SceneWorld scene(SceneSizes(cars));
-    scene.terrain.AddHeightfield(
-        64, 64, [](float x, float y) { return 0.5f * std::sin(0.2f * x) * std::cos(0.15f * y); });
-    scene.terrain.Install(*scene.world);
-    Springs springs;
-    for (int i = 0; i < cars; ++i) {
-        RbRigidBody* car =
-            RbAddBox(*scene.world, {2, 4.5f, 1}, 1200, {-50.0f + 10 * (i % 10), -40.0f + 8 * (i / 10), 2});
-        for (float x : {-0.9f, 0.9f})
-            for (float y : {-2.0f, 2.0f})
-                car->AddSensor()->SetLineSensor({x, y, 0}, {0, 0, -1.2f});
-        car->UpdateBoundingInfo();
-        car->AddController(&springs, 0);
-    }
-    TimeSteps(state, scene, 120);
+    TimeSteps(state, SensorCarsScene(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_SceneSensorCars)->Arg(8)->Arg(50)->Iterations(600)->Unit(benchmark::kMillisecond);
 

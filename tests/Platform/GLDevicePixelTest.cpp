@@ -1,4 +1,7 @@
 #include "GraphicsTestDevice.h"
+#include "ImageFixtures.h"
+
+#include "Platform/Graphics/TextureLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +107,29 @@ TEST_F(GLDevice, PretransformedQuadsCoverExactlyTheirPixels) {
             ASSERT_EQ(pixels[y * kSize + x], expected) << "pixel " << x << "," << y;
         }
     checker->Release();
+}
+
+TEST_F(GLDevice, TextureLoadedFromAFileCoversItsQuadrants) {
+    const TestBytes tga = WriteTga({2, 2, {kRed, kWhite, kBlue, 0xFF00FF00}}, 24, false, false);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(
+                  device.Get(), tga.data(), UINT(tga.size()), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                  D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_FILTER_TRIANGLE | D3DX_FILTER_DITHER, 0,
+                  nullptr, nullptr, &texture),
+              D3D_OK);
+    device->SetTexture(0, texture);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    DrawRect(0, 0, kSize, kSize, kBlack);
+    ASSERT_EQ(device->EndScene(), D3D_OK);
+    const std::vector<uint32_t> pixels = Read();
+    EXPECT_EQ(pixels[0], kRed);
+    EXPECT_EQ(pixels[kSize - 1], kWhite);
+    EXPECT_EQ(pixels[(kSize - 1) * kSize], kBlue);
+    EXPECT_EQ(pixels[kSize * kSize - 1], 0xFF00FF00u);
+    EXPECT_EQ(pixels[(kSize / 2 - 1) * kSize + kSize / 2], kWhite) << "the quadrants meet in the middle";
+    EXPECT_EQ(pixels[(kSize / 2) * kSize + kSize / 2 - 1], kBlue);
+    texture->Release();
 }
 
 TEST_F(GLDevice, CullCounterClockwiseKeepsOnlyTheClockwiseTriangle) {

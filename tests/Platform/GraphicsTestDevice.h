@@ -2,7 +2,10 @@
 
 #include "Platform/Graphics/Direct3D9.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
+#include <string>
 
 // A device of the chosen backend with a back buffer of the given size and a
 // 16-bit depth buffer, released at the end of the test.
@@ -25,7 +28,8 @@ public:
     ~GraphicsTestDevice() {
         if (device)
             device->Release();
-        direct3D->Release();
+        if (direct3D)
+            direct3D->Release();
     }
     GraphicsTestDevice(const GraphicsTestDevice&) = delete;
     GraphicsTestDevice& operator=(const GraphicsTestDevice&) = delete;
@@ -68,4 +72,11 @@ HRESULT FillBuffer(Buffer* buffer, const T* items, size_t count, DWORD flags = 0
         return hr;
     std::memcpy(data, items, count * sizeof(T));
     return buffer->Unlock();
+}
+
+// Tests that run on both backends: instantiated with these values and names.
+inline const auto kBothBackends =
+    ::testing::Values(PlatGraphicsBackendKind::Recording, PlatGraphicsBackendKind::OpenGL);
+inline std::string BackendName(const ::testing::TestParamInfo<PlatGraphicsBackendKind>& info) {
+    return info.param == PlatGraphicsBackendKind::OpenGL ? "OpenGL" : "Recording";
 }

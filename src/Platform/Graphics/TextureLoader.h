@@ -28,15 +28,24 @@ struct D3DXIMAGE_INFO {
 
 HRESULT D3DXGetImageInfoFromFileInMemory(const void* data, UINT size, D3DXIMAGE_INFO* info);
 
-// Sizes of D3DX_DEFAULT round the image's size up to powers of two (the image
-// is rescaled); mipLevels D3DX_DEFAULT builds the full chain. Formats without
-// alpha load opaque. palette is not supported and must be null.
+// Sizes of D3DX_DEFAULT (or 0) round the image's size up to powers of two
+// and other sizes are taken as they are; the image is rescaled to the size.
+// mipLevels D3DX_DEFAULT (or 0) takes a DDS file's own chain, or builds the
+// full chain; other counts are clamped to the full chain. Levels the file
+// does not hold at the texture's size are filtered down from the level
+// above. filter and mipFilter choose a box filter for D3DX_FILTER_BOX and a
+// triangle filter otherwise. format D3DFMT_UNKNOWN gives A8R8G8B8 for files
+// with alpha (DXT included) and X8R8G8B8 for the others, whose texels are
+// stored opaque. A cube-map file loads its first face. sourceInfo, when
+// given, describes the file. colorKey must be 0 and palette null.
+// D3DXERR_INVALIDDATA for a file that is not a readable image.
 HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* device, const void* data, UINT size, UINT width,
                                             UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
                                             D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR colorKey,
                                             D3DXIMAGE_INFO* sourceInfo, void* palette,
                                             IDirect3DTexture9** texture);
 
+// The same for cube-map DDS files; any other file is D3DXERR_INVALIDDATA.
 HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(IDirect3DDevice9* device, const void* data, UINT size,
                                                 UINT edgeLength, UINT mipLevels, DWORD usage,
                                                 D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
