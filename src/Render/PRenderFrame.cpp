@@ -353,6 +353,9 @@ void CPRender::DrawEffectGroup(CPRenderLevel& level, CPRenderEffectGroup& group,
         ++texture;
     }
     effect->End();
+    // End brings back the device state of Begin, stream bindings included.
+    currentVertexBuffer = nullptr;
+    currentIndexBuffer = nullptr;
 }
 
 void CPRender::BindStream(IDirect3DVertexBuffer9* vertices, IDirect3DIndexBuffer9* indices) {
