@@ -103,7 +103,10 @@ void CPApplication::Run(HINSTANCE instance, int showCommand) {
 void CPApplication::CreateSingletons() {
     new CPSettings();
     auto* kernel = new CPTaskManager();
-    kernel->AddRunEndHandler(CPMaterialManager::ClearAllItems);
+    kernel->AddRunEndHandler([] {
+        if (g_MaterialManager)
+            g_MaterialManager->ClearAllItems();
+    });
     kernel->AddRunEndHandler([] {
         if (g_Settings)
             g_Settings->ReleaseDators();

@@ -14,6 +14,8 @@
 #include "Physics/PPhysics.h"
 #include "Platform/DialogScript.h"
 #include "Platform/FileSystem.h"
+#include "Platform/Graphics/Direct3D9.h"
+#include "Platform/Graphics/RecordingBackend.h"
 #include "Platform/SdlWindow.h"
 #include "Platform/Win32Shell.h"
 #include "Platform/Win32Window.h"
@@ -53,9 +55,9 @@ Calls Join(std::initializer_list<Calls> parts) {
 
 const Calls kSingletons = {"CPMaterialManager()",  "CPMeshManager()", "CNAudio()",
                            "CPAnimationManager()", "CPGameData()",    "CPGameData::LoadStrings"};
-const Calls kSoundAndRender = {"CPMusic()", "CNAudio::Init window",
-                               "CNAudio::SetListenerPosition (0, 0, 0) (0, 0, 0)",
-                               "CNAudio::SetListenerOrientation (0, 0, 1) (0, -1, 0)", "CPRender::Start"};
+const Calls kSound = {"CPMusic()", "CNAudio::Init window", "CNAudio::SetListenerPosition (0, 0, 0) (0, 0, 0)",
+                      "CNAudio::SetListenerOrientation (0, 0, 1) (0, -1, 0)"};
+const Calls kSoundAndRender = Join({kSound, {"CPRender::Start"}});
 const Calls kStandingTasks = {"CPRender::DrawLoadingScreen 10",
                               "CPRender::DrawLoadingScreen 20",
                               "CPRender::DrawLoadingScreen 45",
@@ -66,9 +68,8 @@ const Calls kStandingTasks = {"CPRender::DrawLoadingScreen 10",
                               "AI_Task()",
                               "CPPhysics()",
                               "CNInput::Start"};
-const Calls kFontsAndLoop = {
-    "CPRender::DrawLoadingScreen 85",  "SPFontManager()", "SPFontManager::LoadAll",
-    "CPRender::DrawLoadingScreen 100", "CPRender::Stop",  "CPMaterialManager::ClearAllItems"};
+const Calls kFontsAndLoop = {"CPRender::DrawLoadingScreen 85", "SPFontManager()", "SPFontManager::LoadAll",
+                             "CPRender::DrawLoadingScreen 100", "CPRender::Stop"};
 const Calls kShutDownA = {"~SPFontManager()", "CNSoundCache::StopAll"};
 const Calls kShutDownB = {"~CPPhysics()", "~AI_Task()", "~CPMeshManager()", "~CPGameData()",
                           "~CPAnimationManager()"};
@@ -134,6 +135,7 @@ protected:
         links.Write(text.data(), static_cast<int>(text.size()));
         ASSERT_EQ(links.Save(), S_OK);
         PlatResetMessageQueue();
+        PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::Recording);
         PlatSetShellRecorder(
             [this](const std::string&, const std::string& target) { opened.push_back(target); });
         SetCallRecorder([this](const std::string& call) { Record(call); });
@@ -142,6 +144,7 @@ protected:
         SetCallRecorder({});
         SetRefusedCalls({});
         PlatSetShellRecorder({});
+        PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
         DeleteLeftovers();
         PlatResetMessageQueue();
         g_AppExiting = false;
@@ -151,13 +154,16 @@ protected:
     }
 
     void Record(const std::string& call) {
+        ObserveMaterials();
+        ObserveRender();
+        // The post effects and the sky are stand-ins the renderer drives.
+        if (call.starts_with("CPBloom::") || call.starts_with("Skyscape::"))
+            return;
         calls.push_back(call);
-        if (call == "CPMaterialManager()")
-            scriptsCreatedAfterKernelAndSettings = g_TaskManager && g_Settings && g_ScriptManager;
         if (call == "CPGameData::LoadStrings")
             scriptsLoaded = g_ScriptManager && g_ScriptManager->GetScript("menu");
-        if (call == "~CPMaterialManager()")
-            materialsBeforeKernel = g_TaskManager && g_Settings;
+        if (call == "~SPFontManager()")
+            materialsAfterLoop = g_MaterialManager && g_TaskManager && ItemsCleared();
         if (call == "~CNAudio()")
             audioLast = !g_TaskManager && !g_Settings && !g_MaterialManager;
         if (call == "SPFontManager::LoadAll") {
@@ -167,14 +173,71 @@ protected:
         }
     }
 
+    // The material manager is real: its creation and deletion are seen by
+    // the next call of a stand-in.
+    void ObserveMaterials() {
+        if (!materials && g_MaterialManager) {
+            calls.push_back("CPMaterialManager()");
+            scriptsCreatedAfterKernelAndSettings = g_TaskManager && g_Settings && g_ScriptManager;
+        }
+        if (materials && !g_MaterialManager)
+            calls.push_back("~CPMaterialManager()");
+        materials = g_MaterialManager;
+    }
+    static bool ItemsCleared() {
+        for (const auto& material : g_MaterialManager->GetMaterials())
+            if (!material->items.empty())
+                return false;
+        return true;
+    }
+
+    // The renderer is real and draws on the recording device: its start (a
+    // black frame), each loading screen (the bar's right edge gives the
+    // percentage) and its stop (the device is gone) are read from what the
+    // device recorded, up to the next call of a stand-in. The frames of the
+    // main loop clear only the depth buffer and are passed over.
+    void ObserveRender() {
+        IDirect3DDevice9* device = g_Render ? g_Render->GetDevice() : nullptr;
+        if (!device) {
+            if (renderDevice)
+                calls.push_back("CPRender::Stop");
+            renderDevice = nullptr;
+            return;
+        }
+        if (device != renderDevice)
+            seen = 0;
+        renderDevice = device;
+        const auto& recorded = static_cast<PlatRecordingBackend&>(device->GetBackend()).GetCalls();
+        const PlatRecordedCall* clear = nullptr;
+        const PlatRecordedCall* draw = nullptr;
+        for (; seen < recorded.size(); ++seen) {
+            const PlatRecordedCall& entry = recorded[seen];
+            if (entry.kind == PlatRecordedCall::Kind::Clear)
+                clear = &entry;
+            if (entry.kind == PlatRecordedCall::Kind::Draw)
+                draw = &entry;
+            if (entry.kind != PlatRecordedCall::Kind::Present)
+                continue;
+            if (clear && (clear->clearFlags & D3DCLEAR_TARGET) && !draw)
+                calls.push_back("CPRender::Start");
+            else if (clear && (clear->clearFlags & D3DCLEAR_TARGET))
+                calls.push_back("CPRender::DrawLoadingScreen " +
+                                std::to_string(std::lround(draw->VertexFloat(0, 0) * 100 / g_ScreenWidth)));
+            clear = draw = nullptr;
+        }
+    }
+
     fs::path oldDirectory;
     fs::path folder;
     Calls calls;
+    CPMaterialManager* materials = nullptr;
+    IDirect3DDevice9* renderDevice = nullptr;
+    std::size_t seen = 0;
     Calls tasks;
     std::vector<std::string> opened;
     bool scriptsCreatedAfterKernelAndSettings = false;
     bool scriptsLoaded = false;
-    bool materialsBeforeKernel = false;
+    bool materialsAfterLoop = false;
     bool audioLast = false;
     bool hadWindow = false;
 };
@@ -189,18 +252,30 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         Calls expected;
         bool configWritten;
         std::optional<std::string> actionsAfter;
+        // Written before the run (a back buffer too wide for any device
+        // makes the renderer refuse to start).
+        std::string config;
     };
     const std::vector<Case> cases = {
-        {"launcher exit", LAUNCH_EXIT, false, true, {}, kSingletons, false, kActions},
-        {"no main window", LAUNCH_WINDOWED, true, true, {}, Join({kSingletons, kShutDownC}), false, kActions},
+        {"launcher exit", LAUNCH_EXIT, false, true, {}, kSingletons, false, kActions, ""},
+        {"no main window",
+         LAUNCH_WINDOWED,
+         true,
+         true,
+         {},
+         Join({kSingletons, kShutDownC}),
+         false,
+         kActions,
+         ""},
         {"render refused",
          LAUNCH_WINDOWED,
          false,
          true,
-         {"CPRender::Start"},
-         Join({kSingletons, kSoundAndRender, kShutDownC}),
+         {},
+         Join({kSingletons, kSound, kShutDownC}),
          false,
-         kActions},
+         kActions,
+         "screenWidth = 9000\r\n"},
         {"input refused, no bindings file",
          LAUNCH_WINDOWED,
          false,
@@ -208,7 +283,8 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
          {},
          Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
          true,
-         std::nullopt},
+         std::nullopt,
+         ""},
         {"input devices refused",
          LAUNCH_WINDOWED,
          false,
@@ -216,7 +292,8 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
          {"CNInput::OpenDevices"},
          Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
          true,
-         kActions},
+         kActions,
+         ""},
         {"normal run",
          LAUNCH_WINDOWED,
          false,
@@ -225,12 +302,15 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
          Join({kSingletons, kSoundAndRender, kStandingTasks, kFontsAndLoop, kShutDownA, kShutDownB,
                kShutDownC}),
          true,
-         kActions},
+         kActions,
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove("config.cfg");
         fs::remove("Actions.cfg");
+        if (!c.config.empty())
+            WriteFile("config.cfg", c.config);
         if (c.actionsFile)
             WriteFile("Actions.cfg", kActions);
         SetRefusedCalls(c.refused);
@@ -243,6 +323,8 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         calls.clear();
         opened.clear();
         audioLast = false;
+        materials = nullptr;
+        renderDevice = nullptr;
 
         SPRunOptions options;
         options.launcherResult = c.launcherResult;
@@ -252,7 +334,8 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         EXPECT_EQ(calls, c.expected);
         EXPECT_TRUE(g_AppExiting);
         EXPECT_EQ(PlatGetFirstWindow(), nullptr);
-        EXPECT_EQ(fs::exists("config.cfg"), c.configWritten);
+        const std::optional<std::string> config = ReadFile("config.cfg");
+        EXPECT_EQ(config.has_value() && *config != c.config, c.configWritten);
         EXPECT_EQ(ReadFile("Actions.cfg"), c.actionsAfter);
         EXPECT_EQ(opened, std::vector<std::string>{kExitUrl});
         EXPECT_TRUE(scriptsCreatedAfterKernelAndSettings);
@@ -267,6 +350,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         DeleteLeftovers();
         SetCallRecorder([this](const std::string& call) { Record(call); });
         g_AppExiting = false;
+        g_ScreenWidth = 640;
     }
 }
 
@@ -282,7 +366,7 @@ TEST_F(ApplicationRunTest, NormalRunListsTheStandingTasksAndSavesTheSettings) {
     EXPECT_EQ(tasks, (Calls{"CPGlobalTimer 10", "CPMusic 12", "CNInput 12", "CPLuaScript-main 20",
                             "CPParticlesManager 9000", "CPRender 10000"}));
     EXPECT_EQ(g_FrameCounter, 3);
-    EXPECT_TRUE(materialsBeforeKernel);
+    EXPECT_TRUE(materialsAfterLoop);
     EXPECT_TRUE(audioLast);
     EXPECT_EQ(ReadFile("Actions.cfg"), "left;Steer left;LEFT;false\r\nfire;Fire;32;true\r\n");
     const std::string config = ReadFile("config.cfg").value_or("");

@@ -56,8 +56,10 @@ protected:
         while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessage(&msg);
     }
+    // A reset starts by dropping the post effects' device objects; with no
+    // device yet that is all it does.
     int Resets() const {
-        return static_cast<int>(std::count(calls.begin(), calls.end(), "CPRender::ResetDevice"));
+        return static_cast<int>(std::count(calls.begin(), calls.end(), "CPBloom::OnLostDevice"));
     }
     bool ClockSuspended() const { return kernel.IsSuspended(timer.Get()); }
 
@@ -173,7 +175,7 @@ TEST_F(MainWindowTest, DesktopEventsReachTheProcedure) {
     DeliverQueued();
     EXPECT_TRUE(g_AppActive);
     EXPECT_FALSE(ClockSuspended());
-    EXPECT_EQ(calls, (std::vector<std::string>{"CPRender::ResetDevice"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"CPBloom::OnLostDevice"}));
     EXPECT_EQ(TypedKeys(), (std::vector<std::string>{"key 65"}));
 }
 

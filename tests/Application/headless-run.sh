@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Runs the game for a number of frames on the headless video driver in a
-# fresh game folder holding only the default key bindings and the scripts;
-# the run must end by itself with status 0, write config.cfg and
-# Actions.cfg, and its main script must run without an error.
+# fresh game folder holding the built Data tree (effects, pictures, scripts)
+# and the default key bindings; the run must end by itself with status 0,
+# write config.cfg and Actions.cfg, and its main script must run without an
+# error.
 set -euo pipefail
-game=$1 bindings=$2 frames=$3 scripts=$4
+game=$1 bindings=$2 frames=$3
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cp "$bindings" "$folder/Actions.cfg"
-mkdir -p "$folder/Data/Scripts"
-cp "$scripts"/* "$folder/Data/Scripts/"
+cp -r "$(dirname "$game")/Data" "$folder/Data"
 cd "$folder"
 SDL_VIDEODRIVER=offscreen timeout 60 "$game" --windowed --frames "$frames"
 grep -q "Kernel ended after $frames frames" log.txt

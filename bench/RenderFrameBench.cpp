@@ -1,0 +1,117 @@
+// The processor's share of one frame on the recording device: submitting a
+// scene of moving meshes, batching them by material, writing them into the
+// ring of buffers and drawing the batches.
+#include "Core/PSettings.h"
+#include "Platform/Graphics/RecordingBackend.h"
+#include "Render/PMaterialManager.h"
+#include "Render/PRender.h"
+#include "Render/PRenderObject.h"
+#include "Render/PSceneObject.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kMaterials = 8;
+constexpr int kVerticesPerMesh = 24;
+
+// A moving object: its world matrix changes every frame.
+class MovingObject : public CPSceneObject {
+public:
+    MovingObject() { D3DXMatrixIdentity(&world); }
+    const D3DXMATRIX& GetWorldMatrix() const override { return world; }
+    bool IsWorldChanged() const override { return true; }
+    void ClearWorldChanged() override {}
+    bool IsVisible() const override { return true; }
+    bool IsStaticObject() const override { return false; }
+    EVisualKind GetVisualKind() const override { return VISUAL_MESH; }
+    CPBaseRenderObject* GetVisual() const override { return mesh.get(); }
+    const D3DLIGHT9* GetLight() override { return nullptr; }
+    std::size_t GetChildCount() const override { return 0; }
+    CPSceneObject* GetChild(std::size_t) const override { return nullptr; }
+    std::size_t GetLodCount() const override { return 1; }
+    CPSceneObject* GetLod(std::size_t) const override { return nullptr; }
+    size_t GetSize() const override { return sizeof(MovingObject); }
+    std::string GetClassName() const override { return "MovingObject"; }
+
+    D3DXMATRIX world;
+    std::unique_ptr<CPRenderObject> mesh;
+};
+
+// A game root in a temporary folder with one plain effect.
+class BenchRoot {
+public:
+    BenchRoot() : previous(std::filesystem::current_path()) {
+        root = std::filesystem::temp_directory_path() / "kv-render-bench";
+        std::filesystem::create_directories(root / "Data" / "Effects");
+        std::ofstream(root / "Data" / "Effects" / "simple.fx")
+            << "technique T\n  pass P0\n    render LIGHTING FALSE\nend\n";
+        std::filesystem::current_path(root);
+    }
+    ~BenchRoot() {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(root);
+    }
+    BenchRoot(const BenchRoot&) = delete;
+    BenchRoot& operator=(const BenchRoot&) = delete;
+
+private:
+    std::filesystem::path previous;
+    std::filesystem::path root;
+};
+
+void BM_RenderFrame(benchmark::State& state) {
+    const BenchRoot root;
+    PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::Recording);
+    auto* materials = new CPMaterialManager();
+    auto* render = new CPRender();
+    if (!render->Start()) {
+        state.SkipWithError("the renderer did not start");
+        return;
+    }
+    std::vector<std::unique_ptr<MovingObject>> objects;
+    for (int i = 0; i < state.range(0); ++i) {
+        auto object = std::make_unique<MovingObject>();
+        object->mesh = std::make_unique<CPRenderObject>(object.get());
+        CPRefPtr<CPMaterial> material;
+        materials->GetMaterial(material, 20 + i % kMaterials, "simple.fx", {});
+        object->mesh->SetMaterial(material);
+        for (int k = 0; k < kVerticesPerMesh; ++k)
+            object->mesh->sourceVertices.push_back(
+                MeshVertex{float(k), float(k % 3), 0, 0, 0, 1, 0xffffffff, 0, 0, 0, 0, 0});
+        for (int k = 0; k + 2 < kVerticesPerMesh; ++k)
+            object->mesh->indices.insert(object->mesh->indices.end(),
+                                         {uint16_t(0), uint16_t(k + 1), uint16_t(k + 2)});
+        object->mesh->vertices = object->mesh->sourceVertices;
+        objects.push_back(std::move(object));
+    }
+    auto& recording = static_cast<PlatRecordingBackend&>(render->GetDevice()->GetBackend());
+    std::size_t draws = 0;
+    float t = 0;
+    for (auto _ : state) {
+        t += 0.01f;
+        for (const auto& object : objects) {
+            D3DXMatrixTranslation(&object->world, t, 0, 0);
+            render->GetRenderBlock()->AddObject(object.get());
+        }
+        render->Update();
+        draws = recording.GetDraws().size();
+        recording.ClearCalls();
+    }
+    state.counters["draws_per_frame"] = static_cast<double>(draws);
+    state.counters["time_per_object"] =
+        benchmark::Counter(static_cast<double>(state.range(0)),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    objects.clear();
+    delete render;
+    delete materials;
+    PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
+}
+BENCHMARK(BM_RenderFrame)->Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Core/PRefPtr.h"
+#include "Render/MeshVertex.h"
+
+#include <cstdint>
+
+class CPMaterial;
+
+// Every visual that writes geometry into the per-frame buffers. The caller
+// reads the two counts, reserves that many vertices and indices at its
+// write positions and calls Fill with their addresses and the number of
+// vertices already in the same vertex buffer as the base vertex; Fill
+// writes exactly the counted vertices and indices, each index increased by
+// the base vertex (16-bit addition).
+class CPBaseRenderObject : public CPObject {
+public:
+    // True when the geometry lives in shared static buffers and is never
+    // written per frame.
+    virtual bool IsStatic() const = 0;
+    virtual void SetStatic(bool isStatic) = 0;
+    virtual int GetVertexCount() const = 0;
+    virtual int GetIndexCount() const = 0;
+    // `placement` is 1 for the static placement of a level and 0 per frame.
+    virtual void Fill(MeshVertex* vertices, uint16_t* indices, int baseVertex, int placement) = 0;
+    // Copies the raw index list and reports its first and last value.
+    virtual void CopyIndices(uint16_t* destination, int ignored, uint16_t* first, uint16_t* last) = 0;
+    virtual CPRefPtr<CPMaterial> GetMaterial() const = 0;
+    virtual void SetMaterial(const CPRefPtr<CPMaterial>& material) = 0;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Core/PRefPtr.h"
+#include "Render/PBaseCamera.h"
+
+// A camera built from an eye, a target, an up vector and a vertical field of
+// view, with the six world-space planes of its frustum. The owner writes the
+// inputs, sets the matching dirty flag and calls UpdateMatrices.
+class CPPerspectiveCamera : public CPBaseCamera {
+public:
+    enum { PLANE_NEAR, PLANE_FAR, PLANE_LEFT, PLANE_RIGHT, PLANE_TOP, PLANE_BOTTOM, PLANE_COUNT };
+
+    // Recomputes what the dirty flags call for; with neither set, nothing.
+    void UpdateMatrices();
+
+    size_t GetSize() const override { return sizeof(CPPerspectiveCamera); }
+    std::string GetClassName() const override { return "CPPerspectiveCamera"; }
+
+    // A point p is inside a plane when a*p.x + b*p.y + c*p.z + d > 0.
+    D3DXPLANE planes[PLANE_COUNT] = {};
+    D3DXVECTOR3 target{0, 0, 0};
+    D3DXVECTOR3 eye{0, 0, 0};
+    D3DXVECTOR3 up{0, 0, 1};
+    float fov = 0;
+    float nearPlane = 0;
+    float farPlane = 0;
+    bool projectionDirty = false;
+    bool viewDirty = false;
+    D3DXMATRIX viewProjection;
+    D3DXMATRIX inverseView;
+    D3DXMATRIX inverseViewProjection;
+    D3DXMATRIX rotationViewProjection;
+
+private:
+    void UpdateView();
+    void UpdateProjection();
+    void UpdatePlanes();
+};
+
+// The race camera's main view; null before the first race camera exists.
+extern CPPerspectiveCamera* g_MainCamera;
+
+// False when some plane has all eight corners of the box on or outside it.
+// Conservative: a box near an edge of the frustum may count as inside.
+bool IsBoxInFrustum(const CPRefPtr<CPPerspectiveCamera>& camera, const D3DXVECTOR3& boxMin,
+                    const D3DXVECTOR3& boxMax);
+
+// The plane through three points, normal (p1 - p0) x (p2 - p0), not normalised.
+void MakePlane(D3DXPLANE& plane, const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2);

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Platform/D3DX9Math.h"
+#include "Render/PBaseRenderObject.h"
+#include "Render/PMaterial.h"
+
+#include <string>
+#include <vector>
+
+class CPSceneObject;
+class CPVertexEffect;
+struct StaticBufferRecord;
+
+// A mesh. Its world-space copy follows the owner's world matrix whenever the
+// owner marks that matrix as changed; a static mesh is drawn from the shared
+// static buffers of its name instead and writes nothing per frame.
+class CPRenderObject : public CPBaseRenderObject {
+public:
+    explicit CPRenderObject(CPSceneObject* owner);
+    ~CPRenderObject() override;
+
+    bool IsStatic() const override { return isStatic; }
+    // An empty mesh never becomes static: it would need buffers of no size.
+    void SetStatic(bool value) override { isStatic = value && !sourceVertices.empty(); }
+    int GetVertexCount() const override { return static_cast<int>(sourceVertices.size()); }
+    int GetIndexCount() const override { return static_cast<int>(indices.size()); }
+    void Fill(MeshVertex* vertexDestination, uint16_t* indexDestination, int baseVertex,
+              int placement) override;
+    void CopyIndices(uint16_t* destination, int ignored, uint16_t* first, uint16_t* last) override;
+    CPRefPtr<CPMaterial> GetMaterial() const override { return material; }
+    void SetMaterial(const CPRefPtr<CPMaterial>& newMaterial) override { material = newMaterial; }
+
+    // Takes the source's geometry, material, static buffers and vertex
+    // effects (cloned), then releases the source.
+    virtual void CopyFrom(const CPRefPtr<CPRenderObject>& source);
+    // Bakes the matrix into the object-space vertices (positions with the
+    // translation, normals by the 3x3 part, not renormalised).
+    void TransformVertices(const D3DXMATRIX& matrix);
+
+    size_t GetSize() const override { return sizeof(CPRenderObject); }
+    std::string GetClassName() const override { return "CPRenderObject"; }
+
+    CPSceneObject* owner;
+    bool hasVertexEffects = false;
+    std::vector<CPVertexEffect*> vertexEffects;
+    std::vector<MeshVertex> sourceVertices;
+    std::vector<uint16_t> indices;
+    std::vector<MeshVertex> vertices;
+    CPRefPtr<CPMaterial> material;
+    bool isStatic = false;
+    // The world transform the frame draws a static mesh with; the owner keeps
+    // it equal to its world matrix.
+    D3DXMATRIX staticWorld;
+    std::string name;
+    StaticBufferRecord* staticBuffers = nullptr;
+
+private:
+    void FollowOwner();
+};

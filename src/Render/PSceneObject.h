@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Core/PObject.h"
+#include "Platform/D3DX9Math.h"
+#include "Platform/Graphics/D3D9Types.h"
+
+#include <cstddef>
+
+class CPBaseRenderObject;
+
+// The kind of visual a scene object carries.
+enum EVisualKind {
+    VISUAL_MESH = 0,
+    VISUAL_ANIMATED = 1,
+    VISUAL_LIGHT = 2,
+    VISUAL_SPRITE = 3,
+    VISUAL_PARTICLES = 4,
+    VISUAL_NONE = 5,
+};
+
+// What the renderer needs of a game object: its world placement, its
+// visual, its flags and its tree. The game object implements it; the
+// renderer sits below the game code and sees nothing else of it.
+class CPSceneObject : public CPObject {
+public:
+    // The world matrix (row vectors, translation in the last row) and the
+    // flag that it changed since the render object last followed it.
+    virtual const D3DXMATRIX& GetWorldMatrix() const = 0;
+    virtual bool IsWorldChanged() const = 0;
+    virtual void ClearWorldChanged() = 0;
+
+    virtual bool IsVisible() const = 0;
+    virtual bool IsStaticObject() const = 0;
+    virtual EVisualKind GetVisualKind() const = 0;
+    // The mesh, animated object or sprite; null for the other kinds.
+    virtual CPBaseRenderObject* GetVisual() const = 0;
+    // The light record of a light visual, placed at the object; null for
+    // the other kinds.
+    virtual const D3DLIGHT9* GetLight() = 0;
+
+    virtual std::size_t GetChildCount() const = 0;
+    virtual CPSceneObject* GetChild(std::size_t index) const = 0;
+    // Levels of detail; entry 0 is the object itself, entries may be null.
+    virtual std::size_t GetLodCount() const = 0;
+    virtual CPSceneObject* GetLod(std::size_t index) const = 0;
+};

@@ -1,0 +1,3 @@
+#include "Render/PVertexObjectRenderer.h"
+
+CPVertexObjectRenderer g_VertexObjectRenderer;

@@ -1,0 +1,175 @@
+#include "RenderTestScene.h"
+
+#include "Core/CallRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace {
+
+class RenderBlockTest : public ::testing::Test {
+protected:
+    RenderBlockTest() : scene(PlatGraphicsBackendKind::Recording, 64, 48) {}
+
+    CPRenderObject* AddMesh(const CPRefPtr<CPMaterial>& material, int vertexCount) {
+        meshes.push_back(MakeMesh(material, vertexCount));
+        return meshes.back().get();
+    }
+    std::vector<const PlatRecordedCall*> Frame() {
+        for (const auto& mesh : meshes)
+            scene.render->GetRenderBlock()->AddRenderObject(mesh.get());
+        scene.Recording().ClearCalls();
+        scene.render->Update();
+        return scene.Recording().GetDraws();
+    }
+    static int DrawnVertices(const std::vector<const PlatRecordedCall*>& draws) {
+        int total = 0;
+        for (const PlatRecordedCall* draw : draws)
+            total += static_cast<int>(draw->call.numVertices);
+        return total;
+    }
+
+    RenderTestScene scene;
+    std::vector<std::unique_ptr<CPRenderObject>> meshes;
+};
+
+TEST_F(RenderBlockTest, ABatchLargerThanAPairIsDrawnFromEachPairItFills) {
+    const auto material = scene.Material(20, "simple.fx");
+    for (int i = 0; i < 3; ++i)
+        AddMesh(material, 30000);
+    const auto draws = Frame();
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_NE(draws[0]->vertexBuffer, draws[1]->vertexBuffer);
+    EXPECT_EQ(draws[0]->call.minIndex, 0u);
+    EXPECT_EQ(draws[0]->call.numVertices, 60000u);
+    // The third mesh starts at vertex 0 of the next pair.
+    EXPECT_EQ(draws[1]->call.minIndex, 0u);
+    EXPECT_EQ(draws[1]->call.numVertices, 30000u);
+    EXPECT_EQ(draws[1]->indices.front(), 0u);
+    EXPECT_EQ(draws[1]->indices.back(), 29999u);
+}
+
+TEST_F(RenderBlockTest, AFrameNeedingMorePairsThanTheRingGetsAnExtraPair) {
+    // Five batches that each fill most of a pair; the ring has four.
+    for (int level = 20; level < 25; ++level)
+        AddMesh(scene.Material(level, "simple.fx"), 40000);
+    // One object larger than a pair is never written.
+    AddMesh(scene.Material(30, "simple.fx"), 0x10000);
+    const auto draws = Frame();
+    ASSERT_EQ(draws.size(), 5u);
+    std::set<uint32_t> buffers;
+    for (const PlatRecordedCall* draw : draws) {
+        buffers.insert(draw->vertexBuffer);
+        EXPECT_EQ(draw->call.numVertices, 40000u);
+    }
+    EXPECT_EQ(buffers.size(), 5u);
+    EXPECT_EQ(scene.render->GetRenderBlock()->vertexBuffer->pairCount, 5);
+    // The next frame fits in the ring as it now is.
+    EXPECT_EQ(DrawnVertices(Frame()), 200000);
+    EXPECT_EQ(scene.render->GetRenderBlock()->vertexBuffer->pairCount, 5);
+}
+
+TEST_F(RenderBlockTest, SceneObjectsSubmitTheirVisualsAndChildren) {
+    const auto material = scene.Material(20, "simple.fx");
+    CPRenderObject* parentMesh = AddMesh(material, 3);
+    CPRenderObject* childMesh = AddMesh(material, 4);
+    TestSceneObject parent, child, lamp;
+    parent.visual = parentMesh;
+    child.visual = childMesh;
+    lamp.kind = VISUAL_LIGHT;
+    parent.children = {&child, &lamp};
+    CPRenderBlock& block = *scene.render->GetRenderBlock();
+
+    struct Case {
+        const char* name;
+        bool parentVisible;
+        bool blockStatic;
+        bool parentStatic;
+        int vertices;
+        int lights;
+    };
+    const Case cases[] = {
+        {"visible tree", true, false, false, 7, 1},
+        {"invisible parent hides its children", false, false, false, 0, 0},
+        {"static block skips dynamic objects", true, true, false, 0, 0},
+        {"static block takes static objects", true, true, true, 3, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        parent.visible = c.parentVisible;
+        parent.isStatic = c.parentStatic;
+        block.isStatic = c.blockStatic;
+        block.AddObject(&parent);
+        int vertices = 0;
+        for (const auto& [key, batch] : block.frameBatches)
+            vertices += batch->vertexCount;
+        EXPECT_EQ(vertices, c.vertices);
+        EXPECT_EQ(scene.render->lightCount, c.lights);
+        block.Reset();
+        scene.render->lightCount = 0;
+    }
+    block.isStatic = false;
+}
+
+TEST_F(RenderBlockTest, MeshesFollowTheirOwnersAndOffsetTheirIndices) {
+    TestSceneObject owner;
+    CPRenderObject* mesh = AddMesh(scene.Material(20, "simple.fx"), 3);
+    mesh->owner = &owner;
+    mesh->indices = {0, 2, 0xFFFF};
+    D3DXMatrixTranslation(&owner.world, 10, 0, 0);
+    MeshVertex vertices[3];
+    uint16_t indices[3];
+
+    mesh->Fill(vertices, indices, 1, 0);
+    // The owner did not report a move: the vertices stay where they were.
+    EXPECT_EQ(vertices[1].x, 1.0f);
+    EXPECT_EQ(indices[0], 1u);
+    EXPECT_EQ(indices[2], 0u) << "16-bit index addition wraps";
+
+    owner.worldChanged = true;
+    mesh->Fill(vertices, indices, 0, 0);
+    EXPECT_EQ(vertices[1].x, 11.0f);
+    EXPECT_FALSE(owner.worldChanged);
+    mesh->sourceVertices[1].x = 5;
+    mesh->Fill(vertices, indices, 0, 0);
+    EXPECT_EQ(vertices[1].x, 11.0f) << "unmoved owner, unchanged copy";
+
+    // Static meshes write nothing; an empty mesh cannot become static.
+    mesh->SetStatic(true);
+    vertices[0].x = -1;
+    mesh->Fill(vertices, indices, 0, 0);
+    EXPECT_EQ(vertices[0].x, -1.0f);
+    CPRenderObject empty(nullptr);
+    empty.SetStatic(true);
+    EXPECT_FALSE(empty.IsStatic());
+    EXPECT_EQ(scene.render->GetStaticBuffers("empty", nullptr, nullptr, 0, 0), nullptr);
+}
+
+TEST_F(RenderBlockTest, CopiesOfAStaticMeshShareItsBuffers) {
+    CPRenderObject* source = AddMesh(scene.Material(17, "simple.fx"), 4);
+    source->SetStatic(true);
+    source->name = "Rock";
+    auto first = std::make_unique<CPRenderObject>(nullptr);
+    auto second = std::make_unique<CPRenderObject>(nullptr);
+    first->CopyFrom(source);
+    second->CopyFrom(source);
+    ASSERT_NE(first->staticBuffers, nullptr);
+    EXPECT_EQ(first->staticBuffers, second->staticBuffers);
+    EXPECT_EQ(first->staticBuffers, scene.render->GetStaticBuffers("rock", nullptr, nullptr, 0, 0));
+    EXPECT_EQ(first->staticBuffers->triangleCount, 2);
+
+    // A frame draws both from the shared buffers, each with its own world.
+    D3DXMatrixTranslation(&second->staticWorld, 0, 5, 0);
+    meshes.clear();
+    meshes.push_back(std::move(first));
+    meshes.push_back(std::move(second));
+    const auto draws = Frame();
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[0]->vertexBuffer, draws[1]->vertexBuffer);
+    EXPECT_EQ(draws[1]->state.Transform(D3DTS_WORLD)._42, 5.0f);
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "RenderTestScene.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kBarColour = 0xffffa020;
+constexpr uint32_t kBackgroundColour = 0xff2040a0;
+constexpr uint32_t kWallColour = 0xff3060c0;
+
+bool Near(uint32_t a, uint32_t b, int tolerance) {
+    for (int shift : {0, 8, 16, 24})
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+// The renderer on the OpenGL device of SDL's offscreen driver.
+class RenderPixelTest : public ::testing::Test {
+protected:
+    static RenderTestScene* Scene(int width, int height) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        return new RenderTestScene(PlatGraphicsBackendKind::OpenGL, width, height);
+    }
+    static std::vector<uint32_t> Pixels(const RenderTestScene& scene) {
+        IDirect3DSurface9* backBuffer = nullptr;
+        std::vector<uint32_t> pixels;
+        scene.render->GetDevice()->GetBackBuffer(0, 0, 0, &backBuffer);
+        EXPECT_EQ(scene.render->GetDevice()->ReadSurfacePixels(backBuffer, &pixels), D3D_OK);
+        backBuffer->Release();
+        return pixels;
+    }
+};
+
+TEST_F(RenderPixelTest, LoadingScreenAtHalfShowsTheBarOverHalfTheWidth) {
+    // The bar is 10 pixels high at a height of 768.
+    constexpr int kWidth = 64, kHeight = 768;
+    std::unique_ptr<RenderTestScene> scene(Scene(kWidth, kHeight));
+    ASSERT_TRUE(scene->started);
+    RenderTestScene::WritePicture("Data/Textures/load.tga", Image(8, 8, kBarColour));
+    const std::vector<uint8_t> background = EncodeJpeg(Image(16, 16, kBackgroundColour), 95);
+    TempGameRoot::WriteFile("Data/Textures/back2.jpg", std::string(background.begin(), background.end()));
+
+    scene->render->DrawLoadingScreen(50);
+    const std::vector<uint32_t> pixels = Pixels(*scene);
+    ASSERT_EQ(pixels.size(), std::size_t(kWidth * kHeight));
+    const auto at = [&](int x, int y) { return pixels[y * kWidth + x]; };
+    for (int y : {758, 763, 767}) {
+        EXPECT_EQ(at(0, y), kBarColour) << y;
+        EXPECT_EQ(at(31, y), kBarColour) << y;
+        EXPECT_TRUE(Near(at(32, y), kBackgroundColour, 8)) << std::hex << at(32, y);
+        EXPECT_TRUE(Near(at(63, y), kBackgroundColour, 8)) << std::hex << at(63, y);
+    }
+    EXPECT_TRUE(Near(at(0, 757), kBackgroundColour, 8)) << std::hex << at(0, 757);
+    EXPECT_TRUE(Near(at(40, 10), kBackgroundColour, 8)) << std::hex << at(40, 10);
+}
+
+// A quad in clip space (no camera yet: the frame's matrices are identity),
+// wound clockwise on the screen.
+std::unique_ptr<CPRenderObject> Quad(const CPRefPtr<CPMaterial>& material, float left, float right) {
+    auto quad = MakeMesh(material, 4, 0.5f);
+    const float corners[4][2] = {{left, -0.5f}, {left, 0.5f}, {right, 0.5f}, {right, -0.5f}};
+    for (int i = 0; i < 4; ++i) {
+        quad->sourceVertices[i].x = corners[i][0];
+        quad->sourceVertices[i].y = corners[i][1];
+    }
+    quad->indices = {0, 1, 2, 0, 2, 3};
+    quad->vertices = quad->sourceVertices;
+    return quad;
+}
+
+TEST_F(RenderPixelTest, TwoTexturedMeshesOfOneMaterialDrawAsOneBatch) {
+    constexpr int kSize = 32;
+    std::unique_ptr<RenderTestScene> scene(Scene(kSize, kSize));
+    ASSERT_TRUE(scene->started);
+    RenderTestScene::WritePicture("Data/Textures/wall.tga", Image(4, 4, kWallColour));
+    const auto material = scene->Material(20, "simple.fx", {"wall.tga"});
+    const auto left = Quad(material, -0.9f, -0.1f);
+    const auto right = Quad(material, 0.1f, 0.9f);
+    CPRenderBlock& block = *scene->render->GetRenderBlock();
+    block.AddRenderObject(left.get());
+    block.AddRenderObject(right.get());
+    ASSERT_EQ(block.frameBatches.size(), 1u);
+    EXPECT_EQ(block.frameBatches.front().second->vertexCount, 8);
+
+    scene->render->Update();
+    const std::vector<uint32_t> pixels = Pixels(*scene);
+    const auto at = [&](int x, int y) { return pixels[y * kSize + x]; };
+    EXPECT_EQ(at(8, 16), kWallColour);
+    EXPECT_EQ(at(24, 16), kWallColour);
+    EXPECT_EQ(at(16, 16), 0xff000000u);
+    EXPECT_EQ(at(8, 2), 0xff000000u);
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "Core/PSettings.h"
+#include "Platform/Graphics/RecordingBackend.h"
+#include "Render/PMaterialManager.h"
+#include "Render/PRender.h"
+#include "Render/PRenderObject.h"
+#include "Render/PSceneObject.h"
+#include "Support/TempGameRoot.h"
+#include "imagetool/ImageWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+// A started renderer with its material manager, on the chosen device, in a
+// temporary game root that holds the engine's own effect files.
+class RenderTestScene {
+public:
+    RenderTestScene(PlatGraphicsBackendKind kind, int width, int height) {
+        g_ScreenWidth = width;
+        g_ScreenHeight = height;
+        for (const auto& effect : std::filesystem::directory_iterator(KV_SOURCE_DIR "/data/effects"))
+            std::filesystem::copy_file(effect.path(), CopyTarget("Data/Effects", effect.path()));
+        WritePicture("Data/Textures/error.tga", Image(2, 2, 0xffff00ff));
+        PlatSetGraphicsBackendKind(kind);
+        materials = new CPMaterialManager();
+        render = new CPRender();
+        started = render->Start();
+        PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
+    }
+    ~RenderTestScene() {
+        delete render;
+        delete materials;
+        g_ScreenWidth = 640;
+        g_ScreenHeight = 480;
+    }
+    RenderTestScene(const RenderTestScene&) = delete;
+    RenderTestScene& operator=(const RenderTestScene&) = delete;
+
+    static void WritePicture(const std::filesystem::path& path, const Image& image) {
+        const std::vector<uint8_t> bytes = EncodeTga(image);
+        TempGameRoot::WriteFile(path, std::string(bytes.begin(), bytes.end()));
+    }
+
+    PlatRecordingBackend& Recording() const {
+        return static_cast<PlatRecordingBackend&>(render->GetDevice()->GetBackend());
+    }
+
+    CPRefPtr<CPMaterial> Material(int priority, const std::string& effect,
+                                  const std::vector<std::string>& textures = {}) const {
+        CPRefPtr<CPMaterial> material;
+        materials->GetMaterial(material, priority, effect, textures);
+        return material;
+    }
+
+    TempGameRoot root;
+    CPMaterialManager* materials = nullptr;
+    CPRender* render = nullptr;
+    bool started = false;
+
+private:
+    static std::filesystem::path CopyTarget(const std::filesystem::path& folder,
+                                            const std::filesystem::path& file) {
+        std::filesystem::create_directories(folder);
+        return folder / file.filename();
+    }
+};
+
+// A game object as the renderer sees it: a world matrix, a visual, flags
+// and children.
+class TestSceneObject : public CPSceneObject {
+public:
+    TestSceneObject() { D3DXMatrixIdentity(&world); }
+
+    const D3DXMATRIX& GetWorldMatrix() const override { return world; }
+    bool IsWorldChanged() const override { return worldChanged; }
+    void ClearWorldChanged() override { worldChanged = false; }
+    bool IsVisible() const override { return visible; }
+    bool IsStaticObject() const override { return isStatic; }
+    EVisualKind GetVisualKind() const override { return kind; }
+    CPBaseRenderObject* GetVisual() const override { return visual; }
+    const D3DLIGHT9* GetLight() override { return kind == VISUAL_LIGHT ? &light : nullptr; }
+    std::size_t GetChildCount() const override { return children.size(); }
+    CPSceneObject* GetChild(std::size_t index) const override { return children[index]; }
+    std::size_t GetLodCount() const override { return 1; }
+    CPSceneObject* GetLod(std::size_t) const override { return const_cast<TestSceneObject*>(this); }
+    size_t GetSize() const override { return sizeof(TestSceneObject); }
+    std::string GetClassName() const override { return "TestSceneObject"; }
+
+    D3DXMATRIX world;
+    bool worldChanged = false;
+    bool visible = true;
+    bool isStatic = false;
+    EVisualKind kind = VISUAL_MESH;
+    CPBaseRenderObject* visual = nullptr;
+    D3DLIGHT9 light;
+    std::vector<CPSceneObject*> children;
+};
+
+// A mesh of `vertexCount` vertices along x at height z (triangles fanned
+// from vertex 0), white, with texture coordinates in the unit square.
+inline std::unique_ptr<CPRenderObject> MakeMesh(const CPRefPtr<CPMaterial>& material, int vertexCount,
+                                                float z = 0) {
+    auto mesh = std::make_unique<CPRenderObject>(nullptr);
+    for (int i = 0; i < vertexCount; ++i) {
+        MeshVertex vertex{};
+        vertex.x = static_cast<float>(i);
+        vertex.y = static_cast<float>(i % 2);
+        vertex.z = z;
+        vertex.nz = 1;
+        vertex.diffuse = 0xffffffff;
+        vertex.u0 = static_cast<float>(i % 2);
+        vertex.v0 = static_cast<float>(i / 2 % 2);
+        mesh->sourceVertices.push_back(vertex);
+    }
+    for (int i = 1; i + 1 < vertexCount; ++i)
+        mesh->indices.insert(mesh->indices.end(),
+                             {uint16_t(0), static_cast<uint16_t>(i), static_cast<uint16_t>(i + 1)});
+    mesh->vertices = mesh->sourceVertices;
+    mesh->SetMaterial(material);
+    return mesh;
+}
