@@ -5,8 +5,7 @@
 #include "Core/PTaskManager.h"
 #include "Core/XmlDocument.h"
 #include "Game/GameObjectServices.h"
-#include "Physics/PPhysicData.h"
-#include "Render/PPartAnimation.h"
+#include "Render/PRenderObject.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -159,6 +158,8 @@ void CPGameObject::UpdateHierarchy() {
     bounds.UpdateCenter();
     transformChanged = true;
     dirty = false;
+    if (CPRenderObject* mesh = GetRenderObject())
+        mesh->staticWorld = worldMatrix;
 }
 
 void CPGameObject::SetBounds(const BoundingBox& box) {
@@ -206,6 +207,25 @@ bool CPGameObject::RayTest(RayQuery& query) {
 
 CPTask* CPGameObject::GetParticleTask() const {
     return visualKind == VISUAL_PARTICLES ? static_cast<CPTask*>(visual.Get()) : nullptr;
+}
+
+CPRenderObject* CPGameObject::GetRenderObject() const {
+    return visualKind == VISUAL_MESH ? static_cast<CPRenderObject*>(visual.Get()) : nullptr;
+}
+
+CPBaseRenderObject* CPGameObject::GetVisual() const {
+    const bool drawsGeometry =
+        visualKind == VISUAL_MESH || visualKind == VISUAL_ANIMATED || visualKind == VISUAL_SPRITE;
+    return drawsGeometry ? static_cast<CPBaseRenderObject*>(visual.Get()) : nullptr;
+}
+
+void CPGameObject::ApplyMaterial() {
+    if (material) {
+        if (CPRenderObject* mesh = GetRenderObject())
+            mesh->SetMaterial(material);
+    }
+    for (const CPRefPtr<CPGameObject>& child : children)
+        child->ApplyMaterial();
 }
 
 void CPGameObject::SetVisual(CPObject* newVisual, EVisualKind kind) {
@@ -352,7 +372,13 @@ void CPGameObject::CopyFrom(const CPRefPtr<CPGameObject>& sourceObject) {
 }
 
 void CPGameObject::CopyVisualFrom(const CPGameObject& source) {
-    if (source.visualKind == VISUAL_PARTICLES) {
+    if (CPRenderObject* sourceMesh = source.GetRenderObject()) {
+        auto* mesh = new CPRenderObject(this);
+        mesh->CopyFrom(sourceMesh);
+        // The copy follows this object, not the source.
+        mesh->owner = this;
+        SetVisual(mesh, VISUAL_MESH);
+    } else if (source.visualKind == VISUAL_PARTICLES) {
         // A task that cannot be cloned leaves the copy without a visual.
         CPRefPtr<CPTask> clone;
         if (CPTask* particles = source.GetParticleTask())

@@ -6,11 +6,12 @@
 #include "Core/StringHashMap.h"
 #include "Game/AnimationRequest.h"
 #include "Game/RayQuery.h"
-#include "Game/VisualKind.h"
 #include "Physics/PPhysicData.h"
 #include "Platform/D3DX9Math.h"
 #include "Platform/Win32Types.h"
+#include "Render/PMaterial.h"
 #include "Render/PPartAnimation.h"
+#include "Render/PSceneObject.h"
 
 #include <tinyxml.h>
 
@@ -19,7 +20,7 @@
 #include <vector>
 
 class CPLuaScript;
-class CPMaterial;
+class CPRenderObject;
 class CPTask;
 
 // The scene entity every visible or touchable thing is built from: a node of
@@ -34,7 +35,7 @@ class CPTask;
 // delete them. The object deletes the visual and the physics description it
 // owns, except a particle-system visual, which is a kernel task and is only
 // stopped.
-class CPGameObject : public CPObject {
+class CPGameObject : public CPSceneObject {
 public:
     explicit CPGameObject(std::string objectName);
     ~CPGameObject() override;
@@ -73,7 +74,7 @@ public:
     void SetOrientation(const D3DXQUATERNION& newOrientation);
     const D3DXVECTOR3& GetPosition() const { return position; }
     const D3DXQUATERNION& GetOrientation() const { return orientation; }
-    const D3DXMATRIX& GetWorldMatrix() const { return worldMatrix; }
+    const D3DXMATRIX& GetWorldMatrix() const override { return worldMatrix; }
     // Recomputes matrices and bounds of the subtree when `dirty` is set.
     void UpdateHierarchy();
 
@@ -93,9 +94,11 @@ public:
 
     // Appends a level of detail; a null model draws nothing from its distance.
     void AddLod(const CPRefPtr<CPGameObject>& model, int distance);
-    void SetShadowMaterial(CPMaterial* newMaterial) { shadowMaterial = newMaterial; }
-    CPMaterial* GetShadowMaterial() const { return shadowMaterial; }
-    void SetFireMaterial(CPMaterial* newMaterial) { material = newMaterial; }
+    void SetShadowMaterial(const CPRefPtr<CPMaterial>& newMaterial) { shadowMaterial = newMaterial; }
+    CPRefPtr<CPMaterial> GetShadowMaterial() const { return shadowMaterial; }
+    void SetFireMaterial(const CPRefPtr<CPMaterial>& newMaterial) { material = newMaterial; }
+    // Puts `material` on the visual, then through the children.
+    void ApplyMaterial();
 
     // Whether a part box of the subtree lies on the query's ray nearer than
     // its length; the nearest hit is written into the query.
@@ -119,6 +122,22 @@ public:
     CPTask* GetParticleTask() const;
     // Installs the visual (owned by this object) with its kind.
     void SetVisual(CPObject* newVisual, EVisualKind kind);
+    // The mesh of a mesh visual, or null.
+    CPRenderObject* GetRenderObject() const;
+
+    // What the renderer reads.
+    bool IsWorldChanged() const override { return transformChanged; }
+    void ClearWorldChanged() override { transformChanged = false; }
+    bool IsVisible() const override { return visible; }
+    bool IsStaticObject() const override { return isStatic; }
+    EVisualKind GetVisualKind() const override { return visualKind; }
+    CPBaseRenderObject* GetVisual() const override;
+    // No light visual exists yet: lights come with the sprites and lights.
+    const D3DLIGHT9* GetLight() override { return nullptr; }
+    std::size_t GetChildCount() const override { return children.size(); }
+    CPSceneObject* GetChild(std::size_t index) const override { return children[index].Get(); }
+    std::size_t GetLodCount() const override { return detailLevels.size(); }
+    CPSceneObject* GetLod(std::size_t index) const override { return detailLevels[index].first.Get(); }
 
     std::vector<std::pair<CPRefPtr<CPGameObject>, int>> detailLevels;
     TiXmlDocument description;
@@ -147,9 +166,9 @@ public:
     bool collision = true;
     std::string param;
     std::string descriptionName;
-    CPMaterial* shadowMaterial = nullptr;
+    CPRefPtr<CPMaterial> shadowMaterial;
     // The material ApplyMaterial puts on the visual (the fire material).
-    CPMaterial* material = nullptr;
+    CPRefPtr<CPMaterial> material;
     DWORD lineColor = 0xff4e4e4e;
     std::vector<D3DXVECTOR3> lineKeyPoints;
     std::string modelName;

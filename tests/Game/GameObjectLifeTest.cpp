@@ -2,6 +2,7 @@
 #include "Core/PTaskManager.h"
 #include "Physics/PPhysicData.h"
 #include "Render/PPartAnimation.h"
+#include "Render/PRenderObject.h"
 
 #include "Support/GameTestSupport.h"
 #include "Support/TempGameRoot.h"
@@ -222,8 +223,12 @@ TEST_F(GameObjectLife, ACopyHasItsOwnTreeWithSharedMaterialsAndPhysicsWithoutBod
     model.SetPosition({10, 0, 0});
     model.flameType = 1;
     model.modelName = "model.rdf";
-    auto* shadow = reinterpret_cast<CPMaterial*>(0x1000);
-    model.SetShadowMaterial(shadow);
+    CPMaterial shadow(16, nullptr, nullptr);
+    model.SetShadowMaterial(&shadow);
+    auto* mesh = new CPRenderObject(&model);
+    mesh->sourceVertices.resize(3);
+    mesh->indices = {0, 1, 2};
+    model.SetVisual(mesh, VISUAL_MESH);
     model.partBoxes.emplace_back(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(1, 1, 1));
     D3DXMatrixTranslation(&model.partBoxes.back().localMatrix, 0, 0, 5);
     auto& idle = MakeTask<CPPartAnimation>();
@@ -251,7 +256,12 @@ TEST_F(GameObjectLife, ACopyHasItsOwnTreeWithSharedMaterialsAndPhysicsWithoutBod
     }
     EXPECT_EQ(copy.GetPart("b").Get(), copy.children[1].Get());
     EXPECT_EQ(copy.worldMatrix, model.worldMatrix);
-    EXPECT_EQ(copy.GetShadowMaterial(), shadow);
+    EXPECT_EQ(copy.GetShadowMaterial().Get(), &shadow);
+    ASSERT_NE(copy.GetRenderObject(), nullptr);
+    EXPECT_NE(copy.GetRenderObject(), mesh);
+    EXPECT_EQ(copy.GetRenderObject()->owner, &copy);
+    EXPECT_EQ(copy.GetRenderObject()->indices, mesh->indices);
+    EXPECT_EQ(copy.GetRenderObject()->staticWorld, copy.worldMatrix);
     EXPECT_EQ(copy.flameType, 1);
     EXPECT_EQ(copy.GetScript(), script.Handle());
     EXPECT_EQ(copy.modelName, "model.rdf");
@@ -273,6 +283,8 @@ TEST_F(GameObjectLife, ACopyHasItsOwnTreeWithSharedMaterialsAndPhysicsWithoutBod
     copy.UpdateHierarchy();
     EXPECT_EQ(model.worldMatrix._42, 0) << "moving the copy leaves the source";
     tasks.emplace_back(copy.idleAnimation.Get());
+    copied.clear();
+    tree.Clear(); // before the shadow material goes
 }
 
 TEST_F(GameObjectLife, ACopyOfAParticleVisualThatCannotBeClonedHasNoVisual) {
