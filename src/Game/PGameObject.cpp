@@ -1,5 +1,6 @@
 #include "Game/PGameObject.h"
 
+#include "Core/LiveObjects.h"
 #include "Core/Log.h"
 #include "Core/ObjectHandle.h"
 #include "Core/PTaskManager.h"
@@ -33,9 +34,12 @@ void AddToKernel(CPTask* task, int priority) {
 
 CPGameObject::CPGameObject(std::string objectName)
     : parentMatrix(Identity()), localMatrix(Identity()), worldMatrix(Identity()),
-      name(std::move(objectName)) {}
+      name(std::move(objectName)) {
+    RegisterLiveObject(this);
+}
 
 CPGameObject::~CPGameObject() {
+    UnregisterLiveObject(this);
     CPGameObject::Deactivate();
     if (parent) {
         auto& siblings = parent->children;

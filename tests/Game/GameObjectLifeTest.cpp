@@ -162,8 +162,11 @@ TEST_F(GameObjectLife, TheHandleTextIsTheFullAddressAndReadsBack) {
     const auto high = reinterpret_cast<const void*>(static_cast<std::uintptr_t>(0x7f12345678abULL));
     EXPECT_EQ(PointerToString(high), "139716164221099");
     EXPECT_EQ(StringToAddress(PointerToString(high)), high);
-    CPGameObject& crate = tree.Add("crate");
-    EXPECT_EQ(StringToAddress(Handle(crate)), &crate);
+    CPGameObject* crate = &tree.Add("crate");
+    EXPECT_EQ(ResolveHandle(StringToAddress(Handle(*crate))), crate) << "a live object";
+    const std::string text = Handle(*crate);
+    tree.Delete(*crate);
+    EXPECT_EQ(ResolveHandle(StringToAddress(text)), nullptr) << "a deleted object is refused";
 }
 
 TEST_F(GameObjectLife, TheIdleAnimationIsTheLastOneAddedUnderThatName) {
