@@ -104,10 +104,7 @@ CPRefPtr<CPGameObject> CPGameObject::GetTopOwner() {
 }
 
 void CPGameObject::SetPosition(const D3DXVECTOR3& newPosition) {
-    for (std::size_t k = 1; k < detailLevels.size(); ++k) {
-        if (detailLevels[k].first)
-            detailLevels[k].first->SetPosition(newPosition);
-    }
+    ForEachDetailModel([&](CPGameObject& model) { model.SetPosition(newPosition); });
     position = newPosition;
     transformChanged = false;
     dirty = true;
@@ -116,10 +113,7 @@ void CPGameObject::SetPosition(const D3DXVECTOR3& newPosition) {
 }
 
 void CPGameObject::SetOrientation(const D3DXQUATERNION& newOrientation) {
-    for (std::size_t k = 1; k < detailLevels.size(); ++k) {
-        if (detailLevels[k].first)
-            detailLevels[k].first->SetOrientation(newOrientation);
-    }
+    ForEachDetailModel([&](CPGameObject& model) { model.SetOrientation(newOrientation); });
     orientation = newOrientation;
     transformChanged = false;
     dirty = true;
@@ -130,10 +124,7 @@ void CPGameObject::SetOrientation(const D3DXQUATERNION& newOrientation) {
 void CPGameObject::UpdateHierarchy() {
     if (!dirty)
         return;
-    for (std::size_t k = 1; k < detailLevels.size(); ++k) {
-        if (detailLevels[k].first)
-            detailLevels[k].first->UpdateHierarchy();
-    }
+    ForEachDetailModel([&](CPGameObject& model) { model.UpdateHierarchy(); });
     D3DXMatrixRotationQuaternion(&localMatrix, &orientation);
     localMatrix._41 = position.x;
     localMatrix._42 = position.y;
@@ -173,10 +164,7 @@ void CPGameObject::SetBounds(const BoundingBox& box) {
 
 void CPGameObject::SetStatic(bool value) {
     isStatic = value;
-    for (std::size_t k = 1; k < detailLevels.size(); ++k) {
-        if (detailLevels[k].first)
-            detailLevels[k].first->SetStatic(value);
-    }
+    ForEachDetailModel([&](CPGameObject& model) { model.SetStatic(value); });
 }
 
 void CPGameObject::SetScript(CPLuaScript* newScript) {

@@ -181,6 +181,14 @@ public:
     CPRefPtr<CPObject> car;
 
 private:
+    // The models of the levels of detail after the first, null ones skipped.
+    template <class Visit>
+    void ForEachDetailModel(Visit&& visit) {
+        for (std::size_t k = 1; k < detailLevels.size(); ++k) {
+            if (detailLevels[k].first)
+                visit(*detailLevels[k].first);
+        }
+    }
     void SendToScript(const std::string& command, const std::string& params) const;
     void CopyVisualFrom(const CPGameObject& source);
     void CopyPhysicsFrom(const CPGameObject& source);
