@@ -1,8 +1,11 @@
+#include "Script/ObjectFunctions.h"
 #include "Core/ObjectHandle.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PObject.h"
 #include "Core/PTaskManager.h"
 #include "Core/PTokenizer.h"
+#include "Game/PGameObject.h"
+#include "Render/PRender.h"
 #include "Script/PLuaScript.h"
 #include "Script/PScriptManager.h"
 #include "Script/ScriptCall.h"
@@ -108,17 +111,20 @@ int StringToPointer(lua_State* L) {
     return call.Results();
 }
 
-// Places the object as if its parent stood at the given pose.
+// Places the object and its subtree at once as if its parent stood at the
+// given pose; a later update of a real parent moves it back.
 int SetPTransformation(lua_State* L) {
     const ScriptCall call(L);
-    CPObject* object = call.Object(1);
+    CPGameObject* object = call.ObjectAs<CPGameObject>(1);
     if (!object)
         return 0;
-    D3DXMATRIX rotation, translation, parent;
+    D3DXMATRIX rotation, translation;
     D3DXMatrixRotationYawPitchRoll(&rotation, call.Float(5), call.Float(6), call.Float(7));
     D3DXMatrixTranslation(&translation, call.Float(2), call.Float(3), call.Float(4));
-    D3DXMatrixMultiply(&parent, &rotation, &translation);
-    g_ScriptEngineHooks.setParentTransform(object, parent);
+    D3DXMatrixMultiply(&object->parentMatrix, &rotation, &translation);
+    object->transformChanged = false;
+    object->dirty = true;
+    object->UpdateHierarchy();
     return 0;
 }
 
@@ -128,25 +134,36 @@ int CheckString(lua_State* L) {
     return 1;
 }
 
+// The first object of that exact name in the object's tree, itself first.
+CPGameObject* FindInTree(CPGameObject& object, const std::string& name) {
+    std::vector<CPRefPtr<CPGameObject>> tree;
+    object.CollectTree(tree);
+    for (const CPRefPtr<CPGameObject>& member : tree) {
+        if (member->GetName() == name)
+            return member.Get();
+    }
+    return nullptr;
+}
+
 int GetChildObject(lua_State* L) {
     ScriptCall call(L);
-    CPObject* object = call.Object(1);
+    CPGameObject* object = call.ObjectAs<CPGameObject>(1);
     const std::string name = call.StrictText(2);
-    call.PushObject(object ? g_ScriptEngineHooks.findInTree(object, name) : nullptr);
+    call.PushObject(object ? FindInTree(*object, name) : nullptr);
     return call.Results();
 }
 
 int SetVisible(lua_State* L) {
     const ScriptCall call(L);
-    if (CPObject* object = call.Object(1))
-        g_ScriptEngineHooks.setVisible(object, call.Bool(2));
+    if (CPGameObject* object = call.ObjectAs<CPGameObject>(1))
+        object->SetVisible(call.Bool(2));
     return 0;
 }
 
 int SetCollision(lua_State* L) {
     const ScriptCall call(L);
-    if (CPObject* object = call.Object(1))
-        g_ScriptEngineHooks.setCollision(object, call.Bool(2));
+    if (CPGameObject* object = call.ObjectAs<CPGameObject>(1))
+        object->collision = call.Bool(2);
     return 0;
 }
 
@@ -172,48 +189,48 @@ int LoadRenderObject(lua_State* L) {
     return call.Results();
 }
 
+// Submits the object to the renderer's main block for this frame.
 int DrawDynamicObject(lua_State* L) {
-    if (CPObject* object = ScriptCall(L).Object(1))
-        g_ScriptEngineHooks.drawObject(object);
+    CPSceneObject* object = ScriptCall(L).ObjectAs<CPSceneObject>(1);
+    CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
+    if (object && block)
+        block->AddObject(object);
     return 0;
 }
 
+// An animation that is already playing goes on undisturbed.
 int SetAnimation(lua_State* L) {
     const ScriptCall call(L);
-    CPObject* object = call.Object(1);
-    ScriptAnimationRequest request;
-    request.name = call.LooseText(2);
-    request.speed = call.Float(3);
-    request.loopCount = call.Int(4);
-    request.reportFrame = call.Int(5);
-    request.notifyScript = call.ObjectAs<CPLuaScript>(6);
+    CPGameObject* object = call.ObjectAs<CPGameObject>(1);
     if (object)
-        g_ScriptEngineHooks.startAnimation(object, request);
+        object->StartAnimation(ReadAnimationRequest(call), false);
     return 0;
 }
 
 int GetParentObject(lua_State* L) {
     ScriptCall call(L);
-    CPObject* object = call.Object(1);
-    call.PushObject(object ? g_ScriptEngineHooks.getParent(object) : nullptr);
+    CPGameObject* object = call.ObjectAs<CPGameObject>(1);
+    call.PushObject(object ? object->GetParent().Get() : nullptr);
     return call.Results();
 }
 
 int ActivateObject(lua_State* L) {
     const ScriptCall call(L);
-    if (CPObject* object = call.Object(1))
-        g_ScriptEngineHooks.activate(object, call.Int(2));
+    if (CPGameObject* object = call.ObjectAs<CPGameObject>(1))
+        object->Activate(call.Int(2));
     return 0;
 }
 
 int DeactivateObject(lua_State* L) {
-    if (CPObject* object = ScriptCall(L).Object(1))
-        g_ScriptEngineHooks.deactivate(object);
+    if (CPGameObject* object = ScriptCall(L).ObjectAs<CPGameObject>(1))
+        object->Deactivate();
     return 0;
 }
 
 int SetFade(lua_State* L) {
-    g_ScriptEngineHooks.setFade(ScriptCall(L).Float(1));
+    const float level = ScriptCall(L).Float(1);
+    if (g_Render)
+        g_Render->SetFade(level);
     return 0;
 }
 
@@ -284,6 +301,16 @@ constexpr std::array<ScriptFunction, 30> kObjectFunctions = {{
 }};
 
 } // namespace
+
+AnimationRequest ReadAnimationRequest(const ScriptCall& call) {
+    AnimationRequest request;
+    request.name = call.LooseText(2);
+    request.speed = call.Float(3);
+    request.loopCount = call.Int(4);
+    request.reportFrame = call.Int(5);
+    request.callback = call.ObjectAs<CPLuaScript>(6);
+    return request;
+}
 
 ScriptFunctionTable ObjectFunctions() {
     return kObjectFunctions;

@@ -1,9 +1,13 @@
 #include "ScriptFixture.h"
 
+#include "Render/RenderTestScene.h"
+#include "Support/GameTestSupport.h"
+
 #include "Core/LiveObjects.h"
 #include "Core/ObjectHandle.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PTaskManager.h"
+#include "Script/ObjectFunctions.h"
 #include "Script/ScriptCall.h"
 #include "Script/ScriptFunctionTables.h"
 
@@ -177,20 +181,10 @@ TEST(ScriptCall, ClocksAndIntegers) {
     EXPECT_EQ(TruncateToInt(-2.9), -2);
 }
 
-// What the object functions hand to the engine: checked live objects and
-// arguments read by the conventions.
-TEST_F(ObjectFunctionsTest, ObjectFunctionsPassCheckedArgumentsToTheEngine) {
+// What the object functions hand to the subsystems beside the script host:
+// checked live objects and arguments read by the conventions.
+TEST_F(ObjectFunctionsTest, PageMusicAndModelFunctionsPassCheckedArguments) {
     Texts calls;
-    D3DXMATRIX parent;
-    ScriptAnimationRequest animation;
-    g_ScriptEngineHooks.setParentTransform = [&](CPObject*, const D3DXMATRIX& m) { parent = m; };
-    g_ScriptEngineHooks.startAnimation = [&](CPObject*, const ScriptAnimationRequest& r) { animation = r; };
-    g_ScriptEngineHooks.setVisible = [&](CPObject*, bool b) {
-        calls.push_back("visible " + std::to_string(b));
-    };
-    g_ScriptEngineHooks.activate = [&](CPObject*, int p) {
-        calls.push_back("activate " + std::to_string(p));
-    };
     g_ScriptEngineHooks.lockButton = [&](CPObject*, const std::string& n) {
         calls.push_back("lock '" + n + "'");
     };
@@ -202,45 +196,197 @@ TEST_F(ObjectFunctionsTest, ObjectFunctionsPassCheckedArgumentsToTheEngine) {
         return &object;
     };
 
-    // A quarter turn of yaw (about y) and a move to (1, 2, 3).
-    EXPECT_EQ(Run("SetPTransformation(obj, 1, 2, 3, math.pi / 2, 0, 0)"), "");
-    const float expected[4][4] = {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {1, 2, 3, 1}};
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 4; ++column)
-            EXPECT_NEAR(parent.m[row][column], expected[row][column], 1e-6f) << row << "," << column;
-    }
-
-    EXPECT_EQ(Run("SetAnimation(obj)"), "");
-    EXPECT_EQ(animation.name, "");
-    EXPECT_EQ(animation.speed, 0.0f);
-    EXPECT_EQ(animation.loopCount, 0);
-    EXPECT_EQ(animation.reportFrame, 0);
-    EXPECT_EQ(animation.notifyScript, nullptr);
-    EXPECT_EQ(Run("SetAnimation(obj, 'run', 1.5, -2.7, -1, globalObject)"), "");
-    EXPECT_EQ(animation.name, "run");
-    EXPECT_EQ(animation.speed, 1.5f);
-    EXPECT_EQ(animation.loopCount, -2);
-    EXPECT_EQ(animation.reportFrame, -1);
-    EXPECT_EQ(animation.notifyScript, &Script("me"));
-    EXPECT_EQ(Run("SetAnimation(obj, 'walk', 1, 1, 1, obj)"), "");
-    EXPECT_EQ(animation.notifyScript, nullptr) << "only a script is notified";
-
-    EXPECT_EQ(Run("SetVisible(obj, 0) SetVisible(obj) SetVisible(stale, true) SetVisible(invented, true)"),
-              "");
-    EXPECT_EQ(Run("ActivateObject(obj, 450.9) ActivateObject(obj, 'x')"), "");
-    EXPECT_EQ(Run("LockButton(obj) LockButton(nil, 'start') PlayMusic('theme.ogg')"), "");
+    EXPECT_EQ(
+        Run("LockButton(obj) LockButton(nil, 'start') LockButton(stale, 'start') PlayMusic('theme.ogg')"),
+        "");
     const int refs = object.GetRefCount();
     EXPECT_EQ(Eval("LoadRenderObject('car.rdf', '20.7') == obj"), "true");
     EXPECT_EQ(object.GetRefCount(), refs + 1) << "the script holds a reference";
     EXPECT_NE(Run("LoadRenderObject('car.rdf')"), "") << "the priority is a strict number";
-    EXPECT_EQ(calls, (Texts{"visible 1", "visible 0", "activate 450", "activate 0", "lock ''",
-                            "music theme.ogg loop", "load car.rdf 20"}));
+    EXPECT_EQ(calls, (Texts{"lock ''", "music theme.ogg loop", "load car.rdf 20"}));
+}
+
+// SetAnimation's request: missing numbers read as 0, only a script is
+// notified.
+TEST_F(ObjectFunctionsTest, AnimationRequestsFollowTheArgumentConventions) {
+    struct Case {
+        std::string arguments;
+        std::string name;
+        float speed;
+        int loopCount, reportFrame;
+        CPObject* notify;
+    };
+    const std::vector<Case> cases = {
+        {"obj", "", 0.0f, 0, 0, nullptr},
+        {"obj, 'run', 1.5, -2.7, -1, globalObject", "run", 1.5f, -2, -1, &Script("me")},
+        {"obj, 'walk', '2', 1, 3.9, obj", "walk", 2.0f, 1, 3, nullptr},
+        {"obj, 7, 1, 1, 1, stale", "7", 1.0f, 1, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        // The values become stack slots 1 to n, where a script function finds
+        // its arguments.
+        lua_settop(L, 0);
+        ASSERT_EQ(luaL_loadstring(L, ("return " + c.arguments).c_str()), 0) << c.arguments;
+        lua_call(L, 0, LUA_MULTRET);
+        const AnimationRequest request = ReadAnimationRequest(ScriptCall(L));
+        lua_settop(L, 0);
+        EXPECT_EQ(request.name, c.name) << c.arguments;
+        EXPECT_EQ(request.speed, c.speed) << c.arguments;
+        EXPECT_EQ(request.loopCount, c.loopCount) << c.arguments;
+        EXPECT_EQ(request.reportFrame, c.reportFrame) << c.arguments;
+        EXPECT_EQ(request.callback.Get(), c.notify) << c.arguments;
+        EXPECT_EQ(request.startOffset, 0.0f);
+    }
+}
+
+// Game objects beside the script functions, on a renderer that records
+// instead of drawing: a tree car (with a mesh and an idle animation, bound
+// to the script "me") -> body -> wheel, a second child of car also named
+// "wheel", and the handle of a deleted game object, "deletedCar". The game
+// objects send their commands through the script manager.
+class GameObjectFunctionsTest : public ObjectFunctionsTest {
+protected:
+    void SetUp() override {
+        ObjectFunctionsTest::SetUp();
+        savedServices = g_GameObjectServices;
+        g_GameObjectServices.scriptTask = [](CPLuaScript* script) -> CPTask* { return script; };
+        g_GameObjectServices.sendCommand = [this](CPLuaScript* script, const std::string& command,
+                                                  const std::string& params) {
+            manager->SendCommandByObject(script, command, params);
+        };
+        ASSERT_TRUE(scene.started);
+        material = scene.Material(20, "simple.fx");
+        CPRenderObject* mesh = MakeMesh(material, 4).release();
+        car.SetVisual(mesh, VISUAL_MESH);
+        mesh->owner = &car;
+        car.AddAnimation("idle", &idle);
+        car.SetScript(&Script("me"));
+        body.SetPosition({1, 0, 0});
+        car.UpdateHierarchy();
+        SetHandle("car", &car);
+        SetHandle("body", &body);
+        SetHandle("wheel", &wheel);
+        SetHandle("spare", &spare);
+        auto gone = std::make_unique<CPGameObject>("car");
+        const std::string handle = PointerToString(gone.get());
+        gone.reset();
+        SetHandle("deletedCar", StringToAddress(handle));
+    }
+    void TearDown() override {
+        // The block lets go of what was submitted before the objects go.
+        scene.render->GetRenderBlock()->Reset();
+        g_GameObjectServices = savedServices;
+        ObjectFunctionsTest::TearDown();
+    }
+    CPRenderBlock& Block() const { return *scene.render->GetRenderBlock(); }
+
+    RenderTestScene scene{PlatGraphicsBackendKind::Recording, 64, 48};
+    CPRefPtr<CPMaterial> material;
+    CPPartAnimation idle;
+    ObjectTree tree;
+    CPGameObject& car = tree.Add("car");
+    CPGameObject& body = tree.Add("body", &car);
+    CPGameObject& wheel = tree.Add("wheel", &body);
+    CPGameObject& spare = tree.Add("wheel", &car);
+    GameObjectServices savedServices;
+};
+
+TEST_F(GameObjectFunctionsTest, TreeFunctionsFindAndFlagGameObjectsOnly) {
+    const std::vector<std::pair<std::string, std::string>> finds = {
+        {"GetChildObject(car, 'car')", "car"},
+        {"GetChildObject(car, 'wheel')", "wheel"}, // pre-order: body's wheel before spare
+        {"GetChildObject(body, 'wheel')", "wheel"},
+        {"GetChildObject(car, 'Wheel')", "null"},
+        {"GetChildObject(body, 'car')", "null"},
+        {"GetChildObject(obj, 'obj')", "null"},
+        {"GetChildObject(globalObject, 'me')", "null"},
+        {"GetChildObject(deletedCar, 'car')", "null"},
+        {"GetParentObject(wheel)", "body"},
+        {"GetParentObject(spare)", "car"},
+        {"GetParentObject(car)", "null"},
+        {"GetParentObject(obj)", "null"},
+        {"GetParentObject(deletedCar)", "null"},
+    };
+    for (const auto& [call, expected] : finds) {
+        const std::string handle = expected == "null" ? "StringToPointer('0')" : expected;
+        EXPECT_EQ(Eval(call + " == " + handle), "true") << call;
+    }
+
+    EXPECT_EQ(Run("SetVisible(body) SetCollision(wheel, false) SetVisible(obj) SetCollision(deletedCar)"),
+              "");
+    EXPECT_FALSE(body.visible);
+    EXPECT_FALSE(wheel.collision);
+    EXPECT_TRUE(car.visible && wheel.visible && car.collision && body.collision);
+    EXPECT_EQ(Run("SetVisible(body, 0) SetCollision(wheel, 1)"), "");
+    EXPECT_TRUE(body.visible && wheel.collision);
+}
+
+// The object's parent matrix becomes the pose, and its subtree follows at once.
+TEST_F(GameObjectFunctionsTest, SetPTransformationPlacesTheTreeAtOnce) {
+    // A quarter turn of yaw (about y) and a move to (1, 2, 3).
+    EXPECT_EQ(Run("SetPTransformation(car, 1, 2, 3, math.pi / 2, 0, 0)"), "");
+    const float expected[4][4] = {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {1, 2, 3, 1}};
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column)
+            EXPECT_NEAR(car.parentMatrix.m[row][column], expected[row][column], 1e-6f)
+                << row << "," << column;
+    }
+    EXPECT_FALSE(car.dirty);
+    // body sits one unit along the car's x, which now points along -z.
+    EXPECT_NEAR(wheel.worldMatrix._41, 1.0f, 1e-6f);
+    EXPECT_NEAR(wheel.worldMatrix._42, 2.0f, 1e-6f);
+    EXPECT_NEAR(wheel.worldMatrix._43, 2.0f, 1e-6f);
+
+    const D3DXMATRIX before = body.parentMatrix;
+    EXPECT_EQ(Run("SetPTransformation(obj, 5, 5, 5) SetPTransformation(deletedCar, 5, 5, 5)"
+                  "SetPTransformation(globalObject, 5, 5, 5)"),
+              "");
+    EXPECT_EQ(body.parentMatrix, before);
+}
+
+TEST_F(GameObjectFunctionsTest, ActivationStartsTheTreeAndTellsItsScript) {
+    CPTaskManager kernel;
+    const std::string handle = PointerToString(&car);
+    EXPECT_EQ(Run("ActivateObject(car, 450.9) ActivateObject(car, 10) ActivateObject(obj, 1)"), "");
+    EXPECT_TRUE(car.active && body.active && wheel.active && spare.active);
+    EXPECT_TRUE(kernel.IsActive(&idle));
+    EXPECT_EQ(idle.priority, 450);
+    EXPECT_EQ(Drain(Script("me")), (Texts{"add_object|" + handle})) << "activated once";
+
+    EXPECT_EQ(Run("DeactivateObject(car) DeactivateObject(car) DeactivateObject(deletedCar)"), "");
+    EXPECT_FALSE(car.active || body.active || wheel.active || spare.active);
+    EXPECT_EQ(Drain(Script("me")), (Texts{"delete_object|" + handle}));
+}
+
+// DrawDynamicObject submits a visible scene object to the main block for
+// this frame; SetFade sets the renderer's fade, clamped.
+TEST_F(GameObjectFunctionsTest, DrawingAndFadeReachTheRenderer) {
+    EXPECT_EQ(Run("DrawDynamicObject(obj) DrawDynamicObject(deletedCar) DrawDynamicObject(globalObject)"),
+              "");
+    EXPECT_TRUE(Block().frameBatches.empty());
+    EXPECT_EQ(Run("DrawDynamicObject(car)"), "");
+    ASSERT_EQ(Block().frameBatches.size(), 1u);
+    EXPECT_EQ(Block().frameBatches[0].first, material.Get());
+    scene.Recording().ClearCalls();
+    scene.render->Update();
+    EXPECT_EQ(scene.Recording().GetDraws().size(), 1u);
+    EXPECT_TRUE(Block().frameBatches.empty()) << "for one frame only";
+
+    EXPECT_EQ(Run("SetVisible(car, false) DrawDynamicObject(car)"), "");
+    EXPECT_TRUE(Block().frameBatches.empty());
+
+    const std::vector<std::pair<std::string, float>> fades = {
+        {"0.5", 128.0f}, {"", 0.0f}, {"2", 256.0f}, {"-1", 0.0f}, {"'0.25'", 64.0f}, {"0/0", 0.0f}};
+    for (const auto& [level, expected] : fades) {
+        EXPECT_EQ(Run("SetFade(" + level + ")"), "");
+        EXPECT_EQ(scene.render->fade, expected) << level;
+    }
 }
 
 // Every object function, called with no arguments, with tables, with
 // stale, invented and null handles and with odd values: only the strict
 // text and number readers raise, and nothing crashes.
-TEST_F(ObjectFunctionsTest, EveryFunctionSurvivesBadArguments) {
+TEST_F(GameObjectFunctionsTest, EveryFunctionSurvivesBadArguments) {
     CPTaskManager kernel; // KillAllTasks has a kernel to flag
     const std::set<std::string> strict = {"SendCommandByName", "SendCommandByCategory", "StringToPointer",
                                           "CheckString",       "GetChildObject",        "SplitString",
@@ -254,22 +400,34 @@ TEST_F(ObjectFunctionsTest, EveryFunctionSurvivesBadArguments) {
         "obj, obj, obj, obj, obj, obj, obj",
         "globalObject, nil, true, 0/0, 1e300, -1e300, globalObject",
         "io.stdout, print, coroutine.create(print), 'x', '', false, nil",
+        "car, 'wheel', 1, 2, 3, 4, globalObject",
+        "wheel, car, body, spare, wheel, body, car",
+        "deletedCar, 'car', deletedCar, 1, 2, 3, deletedCar",
+        "globalObject, car, 0/0, 1e300, -1e300, car, obj",
+        "spare, 'spare', -1, -1, -1, -1, spare",
     };
     std::set<std::string> names;
-    for (const ScriptFunction& entry : ObjectFunctions()) {
-        names.insert(entry.name);
-        for (const std::string& arguments : argumentLists) {
-            const std::string message =
-                Run(std::string("local ok, e = pcall(") + entry.name +
-                    (arguments.empty() ? "" : ", " + arguments) + ") if not ok then error(e, 0) end");
-            if (arguments.empty()) {
-                EXPECT_EQ(!message.empty(), strict.count(entry.name) != 0) << entry.name << ": " << message;
+    // With the renderer and without one.
+    CPRender* const renderer = g_Render;
+    for (CPRender* current : {renderer, static_cast<CPRender*>(nullptr)}) {
+        g_Render = current;
+        for (const ScriptFunction& entry : ObjectFunctions()) {
+            names.insert(entry.name);
+            for (const std::string& arguments : argumentLists) {
+                const std::string message =
+                    Run(std::string("local ok, e = pcall(") + entry.name +
+                        (arguments.empty() ? "" : ", " + arguments) + ") if not ok then error(e, 0) end");
+                if (arguments.empty()) {
+                    EXPECT_EQ(!message.empty(), strict.count(entry.name) != 0)
+                        << entry.name << ": " << message;
+                }
             }
+            lua_getglobal(L, entry.name);
+            EXPECT_EQ(lua_tocfunction(L, -1), entry.function) << entry.name;
+            lua_pop(L, 1);
         }
-        lua_getglobal(L, entry.name);
-        EXPECT_EQ(lua_tocfunction(L, -1), entry.function) << entry.name;
-        lua_pop(L, 1);
     }
+    g_Render = renderer;
     EXPECT_EQ(names.size(), 30u);
 }
 
