@@ -238,6 +238,43 @@ TEST_F(RenderFrameTest, LostDeviceSkipsFramesUntilAResetAndDrawsEachBatchOnce) {
     EXPECT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 20", "blur"}));
 }
 
+TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
+    AddMesh(20, 3, "mesh.fx,shared");
+    CPPerspectiveCamera camera;
+    camera.eye = D3DXVECTOR3(1, 2, 3);
+    camera.target = D3DXVECTOR3(1, 12, 3);
+    camera.fov = 1.0f;
+    camera.nearPlane = 0.5f;
+    camera.farPlane = 100;
+    camera.viewDirty = camera.projectionDirty = true;
+    camera.UpdateMatrices();
+    const auto asFloats = [](const D3DXMATRIX& m) { return std::vector<float>(&m._11, &m._11 + 16); };
+
+    struct Case {
+        const char* name;
+        CPPerspectiveCamera* published;
+        D3DXMATRIX view;
+        D3DXMATRIX projection;
+        D3DXMATRIX viewProjection;
+    };
+    const Case cases[] = {
+        {"no race camera yet", nullptr, Identity(), Identity(), Identity()},
+        {"the race camera", &camera, camera.view, camera.projection, camera.viewProjection},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_MainCamera = c.published;
+        SubmitAll();
+        ASSERT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 20", "blur"}));
+        g_MainCamera = nullptr;
+        const PlatRecordedCall& draw = *scene.Recording().GetDraws().front();
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_VIEW), c.view));
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_PROJECTION), c.projection));
+        ASSERT_TRUE(draw.uniforms.contains("g_mWorldViewProjection"));
+        EXPECT_EQ(draw.uniforms.at("g_mWorldViewProjection"), asFloats(c.viewProjection));
+    }
+}
+
 TEST_F(RenderFrameTest, ProjectToScreenOfDirectionsSeenFromTheEye) {
     CPPerspectiveCamera camera;
     camera.eye = D3DXVECTOR3(5, 5, 1);
