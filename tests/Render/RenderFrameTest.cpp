@@ -238,6 +238,15 @@ TEST_F(RenderFrameTest, LostDeviceSkipsFramesUntilAResetAndDrawsEachBatchOnce) {
     EXPECT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 20", "blur"}));
 }
 
+TEST_F(RenderFrameTest, LevelsBelowZeroDrawNothingAndKeepNoItems) {
+    const CPRenderObject* mesh = AddMesh(-5);
+    for (int frame = 0; frame < 3; ++frame) {
+        SubmitAll();
+        EXPECT_EQ(RunFrame(scene), std::vector<std::string>{"blur"});
+        EXPECT_TRUE(mesh->GetMaterial()->items.empty());
+    }
+}
+
 TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
     AddMesh(20, 3, "mesh.fx,shared");
     CPPerspectiveCamera camera;
