@@ -14,6 +14,13 @@ bool SameMatrix(const D3DXMATRIX& a, const D3DXMATRIX& b) {
     return std::memcmp(&a, &b, sizeof(a)) == 0;
 }
 
+struct BoxCase {
+    const char* name;
+    D3DXVECTOR3 boxMin;
+    D3DXVECTOR3 boxMax;
+    bool seen;
+};
+
 // A camera at the origin looking along +y with z up, a 90-degree field of
 // view, near 1 and far 10, on a square screen: its frustum is the pyramid
 // |x| < y, |z| < y between y = 1 and y = 10.
@@ -37,6 +44,11 @@ protected:
 
     bool Sees(const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax) {
         return IsBoxInFrustum(&camera, boxMin, boxMax);
+    }
+    template <std::size_t N>
+    void CheckBoxes(const BoxCase (&cases)[N]) {
+        for (const BoxCase& c : cases)
+            EXPECT_EQ(Sees(c.boxMin, c.boxMax), c.seen) << c.name;
     }
 
     int savedWidth;
@@ -73,13 +85,7 @@ TEST_F(CameraTest, FrustumPlanesPointInwardThroughTheCorners) {
 }
 
 TEST_F(CameraTest, BoxesAgainstTheFrustum) {
-    struct Case {
-        const char* name;
-        D3DXVECTOR3 boxMin;
-        D3DXVECTOR3 boxMax;
-        bool seen;
-    };
-    const Case cases[] = {
+    const BoxCase cases[] = {
         {"inside", {-0.5f, 4, -0.5f}, {0.5f, 5, 0.5f}, true},
         {"behind the eye", {-1, -5, -1}, {1, -2, 1}, false},
         {"beyond the far plane", {-1, 11, -1}, {1, 12, 1}, false},
@@ -92,8 +98,7 @@ TEST_F(CameraTest, BoxesAgainstTheFrustum) {
         // the box is both nearer than the far plane and inside the left one.
         {"beyond the far left edge", {11, 9, -1}, {12, 12, 1}, true},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Sees(c.boxMin, c.boxMax), c.seen) << c.name;
+    CheckBoxes(cases);
 }
 
 TEST_F(CameraTest, ACornerOnAPlaneCountsAsOutside) {
@@ -101,21 +106,14 @@ TEST_F(CameraTest, ACornerOnAPlaneCountsAsOutside) {
     const D3DXPLANE cube[CPPerspectiveCamera::PLANE_COUNT] = {{1, 0, 0, 0},  {-1, 0, 0, 1}, {0, 1, 0, 0},
                                                               {0, -1, 0, 1}, {0, 0, 1, 0},  {0, 0, -1, 1}};
     std::copy(std::begin(cube), std::end(cube), camera.planes);
-    struct Case {
-        const char* name;
-        D3DXVECTOR3 boxMin;
-        D3DXVECTOR3 boxMax;
-        bool seen;
-    };
-    const Case cases[] = {
+    const BoxCase cases[] = {
         {"touching a face from outside", {1, 0, 0}, {2, 1, 1}, false},
         {"touching at one corner", {-1, -1, -1}, {0, 0, 0}, false},
         {"lying flat in a face", {0, 0, 0}, {0, 1, 1}, false},
         {"reaching just inside", {-1, -1, -1}, {0.01f, 0.01f, 0.01f}, true},
         {"the cube itself", {0, 0, 0}, {1, 1, 1}, true},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Sees(c.boxMin, c.boxMax), c.seen) << c.name;
+    CheckBoxes(cases);
 }
 
 TEST_F(CameraTest, UpdatesFollowTheDirtyFlags) {

@@ -31,6 +31,18 @@ D3DXMATRIX Translation(float x, float y, float z) {
     return m;
 }
 
+// Points the camera from the eye along +y, z up, and computes its matrices.
+void LookAlongY(CPPerspectiveCamera& camera, const D3DXVECTOR3& eye) {
+    camera.eye = eye;
+    camera.target = eye + D3DXVECTOR3(0, 10, 0);
+    camera.up = D3DXVECTOR3(0, 0, 1);
+    camera.fov = 1.0f;
+    camera.nearPlane = 0.5f;
+    camera.farPlane = 100;
+    camera.viewDirty = camera.projectionDirty = true;
+    camera.UpdateMatrices();
+}
+
 // The height of the first vertex a draw reads: the tests place each level's
 // meshes at the height of the level's priority.
 int DrawnLevel(const PlatRecordedCall& draw) {
@@ -250,13 +262,7 @@ TEST_F(RenderFrameTest, LevelsBelowZeroDrawNothingAndKeepNoItems) {
 TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
     AddMesh(20, 3, "mesh.fx,shared");
     CPPerspectiveCamera camera;
-    camera.eye = D3DXVECTOR3(1, 2, 3);
-    camera.target = D3DXVECTOR3(1, 12, 3);
-    camera.fov = 1.0f;
-    camera.nearPlane = 0.5f;
-    camera.farPlane = 100;
-    camera.viewDirty = camera.projectionDirty = true;
-    camera.UpdateMatrices();
+    LookAlongY(camera, D3DXVECTOR3(1, 2, 3));
     const auto asFloats = [](const D3DXMATRIX& m) { return std::vector<float>(&m._11, &m._11 + 16); };
 
     struct Case {
@@ -286,14 +292,7 @@ TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
 
 TEST_F(RenderFrameTest, ProjectToScreenOfDirectionsSeenFromTheEye) {
     CPPerspectiveCamera camera;
-    camera.eye = D3DXVECTOR3(5, 5, 1);
-    camera.target = D3DXVECTOR3(5, 15, 1);
-    camera.up = D3DXVECTOR3(0, 0, 1);
-    camera.fov = 1.0f;
-    camera.nearPlane = 0.5f;
-    camera.farPlane = 100;
-    camera.viewDirty = camera.projectionDirty = true;
-    camera.UpdateMatrices();
+    LookAlongY(camera, D3DXVECTOR3(5, 5, 1));
     g_MainCamera = &camera;
     scene.render->Update();
     g_MainCamera = nullptr;
