@@ -6,6 +6,7 @@
 #include "Core/PTaskManager.h"
 #include "Core/StringFunctions.h"
 #include "Platform/Graphics/TextureLoader.h"
+#include "Platform/Graphics/Unknown.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PVertexObjectRenderer.h"
 #include "Render/RenderPriority.h"
@@ -50,13 +51,6 @@ bool IsListedModeSize(UINT width, UINT height) {
     return std::find(std::begin(kSizes), std::end(kSizes), std::pair{width, height}) != std::end(kSizes);
 }
 
-template <class T>
-void ReleaseAndClear(T*& object) {
-    if (object)
-        object->Release();
-    object = nullptr;
-}
-
 } // namespace
 
 CPRender::CPRender() {
@@ -81,10 +75,10 @@ void CPRender::FreeDeviceObjects() {
     mainBlock = nullptr;
     delete block;
     ReleaseStaticBuffers();
-    ReleaseAndClear(loadingBackground);
-    ReleaseAndClear(loadingBar);
-    ReleaseAndClear(device);
-    ReleaseAndClear(direct3D);
+    PlatReleaseAndClear(loadingBackground);
+    PlatReleaseAndClear(loadingBar);
+    PlatReleaseAndClear(device);
+    PlatReleaseAndClear(direct3D);
     if (g_VertexObjectRenderer.device && !device)
         g_VertexObjectRenderer.device = nullptr;
 }
@@ -463,8 +457,8 @@ StaticBufferRecord* CPRender::GetStaticBuffers(const std::string& name, const Me
     }
     if (FAILED(hr)) {
         ReportPlatformError(kModule, __LINE__, hr);
-        ReleaseAndClear(record->vertexBuffer);
-        ReleaseAndClear(record->indexBuffer);
+        PlatReleaseAndClear(record->vertexBuffer);
+        PlatReleaseAndClear(record->indexBuffer);
         return nullptr;
     }
     record->vertexCount = vertexCount;
@@ -476,8 +470,8 @@ StaticBufferRecord* CPRender::GetStaticBuffers(const std::string& name, const Me
 
 void CPRender::ReleaseStaticBuffers() {
     for (auto& [key, record] : staticBufferCache) {
-        ReleaseAndClear(record->vertexBuffer);
-        ReleaseAndClear(record->indexBuffer);
+        PlatReleaseAndClear(record->vertexBuffer);
+        PlatReleaseAndClear(record->indexBuffer);
     }
     staticBufferCache.clear();
 }

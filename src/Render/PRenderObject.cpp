@@ -80,8 +80,9 @@ void CPRenderObject::CopyFrom(const CPRefPtr<CPRenderObject>& source) {
     SetStatic(source->IsStatic());
     if (isStatic) {
         name = source->name;
-        staticBuffers = g_Render->GetStaticBuffers(name, sourceVertices.data(), indices.data(),
-                                                   GetVertexCount(), GetIndexCount());
+        staticBuffers = g_Render ? g_Render->GetStaticBuffers(name, sourceVertices.data(), indices.data(),
+                                                              GetVertexCount(), GetIndexCount())
+                                 : nullptr;
     }
     hasVertexEffects = source->hasVertexEffects;
     for (CPVertexEffect* effect : vertexEffects)

@@ -31,6 +31,18 @@ D3DXMATRIX Translation(float x, float y, float z) {
     return m;
 }
 
+// Points the camera from the eye along +y, z up, and computes its matrices.
+void LookAlongY(CPPerspectiveCamera& camera, const D3DXVECTOR3& eye) {
+    camera.eye = eye;
+    camera.target = eye + D3DXVECTOR3(0, 10, 0);
+    camera.up = D3DXVECTOR3(0, 0, 1);
+    camera.fov = 1.0f;
+    camera.nearPlane = 0.5f;
+    camera.farPlane = 100;
+    camera.viewDirty = camera.projectionDirty = true;
+    camera.UpdateMatrices();
+}
+
 // The height of the first vertex a draw reads: the tests place each level's
 // meshes at the height of the level's priority.
 int DrawnLevel(const PlatRecordedCall& draw) {
@@ -238,16 +250,49 @@ TEST_F(RenderFrameTest, LostDeviceSkipsFramesUntilAResetAndDrawsEachBatchOnce) {
     EXPECT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 20", "blur"}));
 }
 
+TEST_F(RenderFrameTest, LevelsBelowZeroDrawNothingAndKeepNoItems) {
+    const CPRenderObject* mesh = AddMesh(-5);
+    for (int frame = 0; frame < 3; ++frame) {
+        SubmitAll();
+        EXPECT_EQ(RunFrame(scene), std::vector<std::string>{"blur"});
+        EXPECT_TRUE(mesh->GetMaterial()->items.empty());
+    }
+}
+
+TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
+    AddMesh(20, 3, "mesh.fx,shared");
+    CPPerspectiveCamera camera;
+    LookAlongY(camera, D3DXVECTOR3(1, 2, 3));
+    const auto asFloats = [](const D3DXMATRIX& m) { return std::vector<float>(&m._11, &m._11 + 16); };
+
+    struct Case {
+        const char* name;
+        CPPerspectiveCamera* published;
+        D3DXMATRIX view;
+        D3DXMATRIX projection;
+        D3DXMATRIX viewProjection;
+    };
+    const Case cases[] = {
+        {"no race camera yet", nullptr, Identity(), Identity(), Identity()},
+        {"the race camera", &camera, camera.view, camera.projection, camera.viewProjection},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_MainCamera = c.published;
+        SubmitAll();
+        ASSERT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 20", "blur"}));
+        g_MainCamera = nullptr;
+        const PlatRecordedCall& draw = *scene.Recording().GetDraws().front();
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_VIEW), c.view));
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_PROJECTION), c.projection));
+        ASSERT_TRUE(draw.uniforms.contains("g_mWorldViewProjection"));
+        EXPECT_EQ(draw.uniforms.at("g_mWorldViewProjection"), asFloats(c.viewProjection));
+    }
+}
+
 TEST_F(RenderFrameTest, ProjectToScreenOfDirectionsSeenFromTheEye) {
     CPPerspectiveCamera camera;
-    camera.eye = D3DXVECTOR3(5, 5, 1);
-    camera.target = D3DXVECTOR3(5, 15, 1);
-    camera.up = D3DXVECTOR3(0, 0, 1);
-    camera.fov = 1.0f;
-    camera.nearPlane = 0.5f;
-    camera.farPlane = 100;
-    camera.viewDirty = camera.projectionDirty = true;
-    camera.UpdateMatrices();
+    LookAlongY(camera, D3DXVECTOR3(5, 5, 1));
     g_MainCamera = &camera;
     scene.render->Update();
     g_MainCamera = nullptr;

@@ -86,8 +86,11 @@ public:
     const D3DLIGHT9* GetLight() override { return kind == VISUAL_LIGHT ? &light : nullptr; }
     std::size_t GetChildCount() const override { return children.size(); }
     CPSceneObject* GetChild(std::size_t index) const override { return children[index]; }
-    std::size_t GetLodCount() const override { return 1; }
-    CPSceneObject* GetLod(std::size_t) const override { return const_cast<TestSceneObject*>(this); }
+    // Detail level 0 is the object itself.
+    std::size_t GetLodCount() const override { return 1 + lods.size(); }
+    CPSceneObject* GetLod(std::size_t index) const override {
+        return index == 0 ? const_cast<TestSceneObject*>(this) : lods[index - 1];
+    }
     size_t GetSize() const override { return sizeof(TestSceneObject); }
     std::string GetClassName() const override { return "TestSceneObject"; }
 
@@ -99,6 +102,7 @@ public:
     CPBaseRenderObject* visual = nullptr;
     D3DLIGHT9 light;
     std::vector<CPSceneObject*> children;
+    std::vector<CPSceneObject*> lods;
 };
 
 // A mesh of `vertexCount` vertices along x at height z (triangles fanned
