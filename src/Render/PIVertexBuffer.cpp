@@ -16,13 +16,6 @@ constexpr int kIndexCreateLine = 105;
 constexpr int kVertexLockLine = 167;
 constexpr int kIndexLockLine = 190;
 
-template <class T>
-void ReleaseAndClear(T*& object) {
-    if (object)
-        object->Release();
-    object = nullptr;
-}
-
 // Static objects grouped by their static buffers, in order of first sight.
 using StaticGroups = std::vector<std::pair<StaticBufferRecord*, std::vector<CPRefPtr<CPBaseRenderObject>>>>;
 
@@ -87,9 +80,9 @@ bool CPIVertexBuffer::CreatePair(int pair) {
 
 void CPIVertexBuffer::ReleasePairs() {
     for (auto& buffer : vertexBuffers)
-        ReleaseAndClear(buffer);
+        PlatReleaseAndClear(buffer);
     for (auto& buffer : indexBuffers)
-        ReleaseAndClear(buffer);
+        PlatReleaseAndClear(buffer);
 }
 
 bool CPIVertexBuffer::Lock(int vertexCount, int indexCount, bool lockVertices, int pair) {

@@ -64,3 +64,12 @@ public:
 private:
     T* object = nullptr;
 };
+
+// Drops the caller's reference to a device object, if it holds one, and
+// forgets the object.
+template <class T>
+void PlatReleaseAndClear(T*& object) {
+    if (object)
+        object->Release();
+    object = nullptr;
+}
