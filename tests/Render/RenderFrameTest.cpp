@@ -101,6 +101,26 @@ TEST_F(RenderFrameTest, PostPassesComeBeforeTheirLevels) {
     }
 }
 
+TEST_F(RenderFrameTest, SettingsChooseThePostPasses) {
+    struct Case {
+        int bloom, blur;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {1, 1, {"draw 20", "blur", "draw 120", "bloom", "draw 200"}},
+        {0, 1, {"draw 20", "draw 120", "draw 200"}},
+        {1, 0, {"draw 20", "draw 120", "bloom", "draw 200"}},
+    };
+    for (const Case& c : cases) {
+        const ScopedSetting<int> bloom(g_Bloom, c.bloom), blur(g_Blur, c.blur);
+        meshes.clear();
+        for (int level : {20, 120, 200})
+            AddMesh(level);
+        SubmitAll();
+        EXPECT_EQ(RunFrame(scene), c.expected) << c.bloom << c.blur;
+    }
+}
+
 TEST_F(RenderFrameTest, BatchesDrawFromTheirBuffersWithTheirStates) {
     // Level 16: its own camera and world; level 17: a static mesh; level 20:
     // two meshes of one material, one batch from the ring.
