@@ -32,9 +32,16 @@ class QuadTreeTest : public ::testing::Test {
 protected:
     QuadTreeTest() : scene(PlatGraphicsBackendKind::Recording, 64, 48) {}
 
-    // A root of 200 x 200 around the origin, built from `objects`.
-    void BuildRoot(const std::vector<LevelObject*>& objects) {
-        std::vector<CPRefPtr<CPSceneObject>> list(objects.begin(), objects.end());
+    // A level object that outlives the tree.
+    LevelObject* Add(int id, D3DXVECTOR3 at, float half = 1.0f) {
+        objects.push_back(std::make_unique<LevelObject>(id, at, half));
+        return objects.back().get();
+    }
+    // A root of 200 x 200 around the origin, built from every object added.
+    void BuildRoot() {
+        std::vector<CPRefPtr<CPSceneObject>> list;
+        for (const auto& object : objects)
+            list.emplace_back(object.get());
         root.SetBounds(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(100, 100, 100));
         root.Build(list, 0);
     }
@@ -62,17 +69,22 @@ protected:
     ScopedSetting<int> distance{g_Distance, 1000};
     RenderTestScene scene;
     std::unique_ptr<CPPerspectiveCamera> camera = std::make_unique<CPPerspectiveCamera>();
+    std::vector<std::unique_ptr<LevelObject>> objects;
     CPQuadTree root;
 };
 
 TEST_F(QuadTreeTest, ObjectsGoToTheFirstQuadrantHoldingThemStrictly) {
-    LevelObject southWest(1, {-50, -50, 0}), northEast(2, {50, 50, 0}), southEast(3, {60, -40, 0}),
-        northWest(4, {-10, 90, 0}), alsoSouthWest(5, {-1, -1, 0});
+    Add(1, {-50, -50, 0});
+    Add(2, {50, 50, 0});
+    Add(3, {60, -40, 0});
+    Add(4, {-10, 90, 0});
+    Add(5, {-1, -1, 0});
     // On the quadrants' borders or outside the root: in no leaf.
-    LevelObject centre(6, {0, 0, 0}), border(7, {0, 50, 0}), outside(8, {150, 50, 0}),
-        above(9, {50, 50, 100});
-    BuildRoot(
-        {&southWest, &northEast, &southEast, &northWest, &alsoSouthWest, &centre, &border, &outside, &above});
+    Add(6, {0, 0, 0});
+    Add(7, {0, 50, 0});
+    Add(8, {150, 50, 0});
+    Add(9, {50, 50, 100});
+    BuildRoot();
 
     const std::array<std::set<int>, 4> expected = {{{1, 5}, {2}, {3}, {4}}};
     for (int slot = 0; slot < CPQuadTree::kSlots; ++slot) {
@@ -89,8 +101,9 @@ TEST_F(QuadTreeTest, ObjectsGoToTheFirstQuadrantHoldingThemStrictly) {
 
 TEST_F(QuadTreeTest, LeafBoxesAreTheirObjectsUnionOrTheirQuadrant) {
     // Slot 0 holds two objects, one of them reaching over the quadrant's edge.
-    LevelObject small(1, {-50, -50, 0}), wide(2, {-20, -70, 5}, 30);
-    BuildRoot({&small, &wide});
+    Add(1, {-50, -50, 0});
+    Add(2, {-20, -70, 5}, 30);
+    BuildRoot();
 
     const AxisAlignedBox& filled = *root.children[0]->box;
     EXPECT_EQ(filled.min, D3DXVECTOR3(-51, -100, -25));
@@ -108,7 +121,7 @@ TEST_F(QuadTreeTest, LeafBoxesAreTheirObjectsUnionOrTheirQuadrant) {
 }
 
 TEST_F(QuadTreeTest, DepthFollowsTheSettingWithinItsLimits) {
-    LevelObject object(1, {-30, -30, 0});
+    LevelObject* object = Add(1, {-30, -30, 0});
     const auto depth = [](const CPQuadTree& node) {
         int levels = 0;
         for (const CPQuadTree* at = &node; at->children[0]; at = at->children[0].get())
@@ -122,15 +135,17 @@ TEST_F(QuadTreeTest, DepthFollowsTheSettingWithinItsLimits) {
         g_QuadLevels = c.setting;
         CPQuadTree tree;
         tree.SetBounds(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(100, 100, 100));
-        tree.Build({&object}, 0);
+        tree.Build({object}, 0);
         EXPECT_EQ(depth(tree), c.depth) << c.setting;
     }
 }
 
 TEST_F(QuadTreeTest, OnlyNearLeavesInsideTheFrustumSubmit) {
-    LevelObject ahead(1, {-50, -20, 0}), farAhead(2, {50, -30, 0}), behind(3, {-98, 3, 0});
-    LevelObject onBorder(4, {0, 0, 0});
-    BuildRoot({&ahead, &farAhead, &behind, &onBorder});
+    Add(1, {-50, -20, 0});
+    Add(2, {50, -30, 0});
+    Add(3, {-98, 3, 0});
+    Add(4, {0, 0, 0});
+    BuildRoot();
 
     // Looking along +x from x = -95: the leaf of slot 3 lies wholly behind.
     EXPECT_EQ(Submitted({-95, -5, 0}, {0, -5, 0}), (std::set<int>{1, 2}));
@@ -145,8 +160,9 @@ TEST_F(QuadTreeTest, OnlyNearLeavesInsideTheFrustumSubmit) {
 
 TEST_F(QuadTreeTest, ARootWithoutLevelsIsOneLeafSubmittedUntested) {
     g_QuadLevels = 0;
-    LevelObject first(1, {-50, -50, 0}), second(2, {50, 50, 0});
-    BuildRoot({&first, &second});
+    Add(1, {-50, -50, 0});
+    Add(2, {50, 50, 0});
+    BuildRoot();
     EXPECT_EQ(root.objects.size(), 2u);
     // The root is not tested against the frustum, only against the distance.
     EXPECT_EQ(Submitted({0, 0, 10}, {0, 0, 20}), (std::set<int>{1, 2}));
