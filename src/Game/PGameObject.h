@@ -72,7 +72,8 @@ public:
 
     void SetPosition(const D3DXVECTOR3& newPosition);
     void SetOrientation(const D3DXQUATERNION& newOrientation);
-    const D3DXVECTOR3& GetPosition() const { return position; }
+    const D3DXVECTOR3& GetPosition() const override { return position; }
+    const AxisAlignedBox& GetWorldBox() const override { return bounds; }
     const D3DXQUATERNION& GetOrientation() const { return orientation; }
     const D3DXMATRIX& GetWorldMatrix() const override { return worldMatrix; }
     // Recomputes matrices and bounds of the subtree when `dirty` is set.

@@ -156,8 +156,8 @@ protected:
     void Record(const std::string& call) {
         ObserveMaterials();
         ObserveRender();
-        // The post effects and the sky are stand-ins the renderer drives.
-        if (call.starts_with("CPBloom::") || call.starts_with("Skyscape::"))
+        // The sky is a stand-in the renderer drives.
+        if (call.starts_with("Skyscape::"))
             return;
         calls.push_back(call);
         if (call == "CPGameData::LoadStrings")
@@ -194,20 +194,25 @@ protected:
     // The renderer is real and draws on the recording device: its start (a
     // black frame), each loading screen (the bar's right edge gives the
     // percentage) and its stop (the device is gone) are read from what the
-    // device recorded, up to the next call of a stand-in. The frames of the
-    // main loop clear only the depth buffer and are passed over.
+    // device recorded, up to the next call of a stand-in. The device is held
+    // here, so that what it drew before the stop can still be read after.
+    // The frames of the main loop clear only the depth buffer and are passed
+    // over.
     void ObserveRender() {
         IDirect3DDevice9* device = g_Render ? g_Render->GetDevice() : nullptr;
-        if (!device) {
+        if (device != renderDevice.Get()) {
             if (renderDevice)
+                ReadRecorded();
+            if (renderDevice && !device)
                 calls.push_back("CPRender::Stop");
-            renderDevice = nullptr;
-            return;
-        }
-        if (device != renderDevice)
+            renderDevice = PlatComPtr<IDirect3DDevice9>(device);
             seen = 0;
-        renderDevice = device;
-        const auto& recorded = static_cast<PlatRecordingBackend&>(device->GetBackend()).GetCalls();
+        }
+        if (renderDevice)
+            ReadRecorded();
+    }
+    void ReadRecorded() {
+        const auto& recorded = static_cast<PlatRecordingBackend&>(renderDevice->GetBackend()).GetCalls();
         const PlatRecordedCall* clear = nullptr;
         const PlatRecordedCall* draw = nullptr;
         for (; seen < recorded.size(); ++seen) {
@@ -231,7 +236,7 @@ protected:
     fs::path folder;
     Calls calls;
     CPMaterialManager* materials = nullptr;
-    IDirect3DDevice9* renderDevice = nullptr;
+    PlatComPtr<IDirect3DDevice9> renderDevice;
     std::size_t seen = 0;
     Calls tasks;
     std::vector<std::string> opened;
@@ -324,7 +329,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         opened.clear();
         audioLast = false;
         materials = nullptr;
-        renderDevice = nullptr;
+        renderDevice = {};
 
         SPRunOptions options;
         options.launcherResult = c.launcherResult;

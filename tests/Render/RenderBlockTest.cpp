@@ -1,7 +1,5 @@
 #include "RenderTestScene.h"
 
-#include "Core/CallRecorder.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -33,6 +31,8 @@ protected:
         return total;
     }
 
+    // The post passes draw too: these tests count the draws of the batches.
+    ScopedSetting<int> noPostPasses{g_Bloom, 0};
     RenderTestScene scene;
     std::vector<std::unique_ptr<CPRenderObject>> meshes;
 };
