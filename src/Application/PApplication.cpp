@@ -2,6 +2,7 @@
 
 #include "Application/DialogResources.h"
 #include "Application/DisplayModes.h"
+#include "Application/GameObjectConnections.h"
 #include "Application/LauncherDialog.h"
 #include "Application/MainWindow.h"
 #include "Application/PFrameLimit.h"
@@ -112,6 +113,7 @@ void CPApplication::CreateSingletons() {
             g_Settings->ReleaseDators();
     });
     new CPScriptManager();
+    ConnectGameObjectsToScripts();
     new CPMaterialManager();
     new CPMeshManager();
     new CNAudio();

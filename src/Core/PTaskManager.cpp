@@ -27,7 +27,10 @@ CPTaskManager::~CPTaskManager() {
 bool CPTaskManager::AddTask(const CPRefPtr<CPTask>& task) {
     if (!task || !task->Start())
         return false;
-    InsertByPriority(task);
+    // A task stopped earlier in this pass is still listed until the pass
+    // reaches it; starting it again keeps that one entry.
+    if (!IsActive(task.Get()))
+        InsertByPriority(task);
     return true;
 }
 

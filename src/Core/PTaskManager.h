@@ -24,7 +24,9 @@ public:
     CPTaskManager& operator=(const CPTaskManager&) = delete;
 
     // Starts the task and lists it after the tasks of equal priority; false
-    // for a null handle or when the task refuses to start.
+    // for a null handle or when the task refuses to start. A task that is
+    // still listed (stopped but not yet removed) is started again in place,
+    // never listed twice.
     bool AddTask(const CPRefPtr<CPTask>& task);
     void SuspendTask(const CPRefPtr<CPTask>& task);
     void ResumeTask(const CPRefPtr<CPTask>& task);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <forward_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,6 +48,17 @@ public:
         return nullptr;
     }
     const T* Find(std::string_view key) const { return const_cast<StringHashMap*>(this)->Find(key); }
+
+    // Removes the key's entry; false when there was none.
+    bool Erase(std::string_view key) {
+        auto& bucket = BucketOf(key);
+        const auto before = std::distance(bucket.begin(), bucket.end());
+        bucket.remove_if([&](const Entry& entry) { return entry.first == key; });
+        const bool erased = std::distance(bucket.begin(), bucket.end()) != before;
+        if (erased)
+            --count;
+        return erased;
+    }
 
     void Clear() {
         for (auto& bucket : buckets)

@@ -1,7 +1,7 @@
 #include "Script/ScriptCall.h"
 
+#include "Core/ObjectHandle.h"
 #include "Core/PObject.h"
-#include "Script/ObjectHandle.h"
 
 #include <cmath>
 #include <limits>

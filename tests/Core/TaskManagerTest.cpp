@@ -186,6 +186,19 @@ const KernelScenario kScenarios[] = {
          a.action = [&a] { a.killFlag = true; };
      },
      2, "a b | stop:a b | stop:b"},
+    {"ATaskStoppedAndAddedAgainInOnePassStaysListedOnce",
+     [](KernelTest& t) {
+         auto& k = static_cast<KernelScenarios&>(t);
+         ScriptedTask& a = k.Add("a", 10);
+         ScriptedTask& b = k.Add("b", 20);
+         a.action = [&k, &b, once = true]() mutable {
+             if (std::exchange(once, false)) {
+                 b.Stop();
+                 k.kernel.AddTask(&b);
+             }
+         };
+     },
+     2, "a stop:b b | a b | stop:a stop:b"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Kernel, KernelScenarios, ::testing::ValuesIn(kScenarios),

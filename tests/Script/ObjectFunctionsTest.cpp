@@ -1,9 +1,9 @@
 #include "ScriptFixture.h"
 
 #include "Core/LiveObjects.h"
+#include "Core/ObjectHandle.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PTaskManager.h"
-#include "Script/ObjectHandle.h"
 #include "Script/ScriptCall.h"
 #include "Script/ScriptFunctionTables.h"
 

@@ -1,4 +1,4 @@
-#include "Script/ObjectHandle.h"
+#include "Core/ObjectHandle.h"
 
 #include "Core/LiveObjects.h"
 

@@ -1,0 +1,16 @@
+#include "Application/GameObjectConnections.h"
+
+#include "Game/GameObjectServices.h"
+#include "Script/PScriptManager.h"
+
+void ConnectGameObjectsToScripts() {
+    g_GameObjectServices.scriptTask = [](CPLuaScript* script) -> CPTask* { return script; };
+    g_GameObjectServices.sendCommand = [](CPLuaScript* script, const std::string& command,
+                                          const std::string& params) {
+        if (g_ScriptManager)
+            g_ScriptManager->SendCommandByObject(script, command, params);
+    };
+    g_GameObjectServices.findScript = [](const std::string& name) -> CPLuaScript* {
+        return g_ScriptManager ? g_ScriptManager->GetScript(name).Get() : nullptr;
+    };
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Connects the game objects to the script manager: scripts become the
+// objects' kernel tasks and receive their events by object.
+void ConnectGameObjectsToScripts();

@@ -1,0 +1,3 @@
+#include "Game/GameObjectServices.h"
+
+GameObjectServices g_GameObjectServices;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Core/PTask.h"
+
+#include <functional>
+#include <string>
+
+class CPLuaScript;
+
+// What game objects need of the subsystems above them: the script host
+// (scripts as kernel tasks and the commands sent to them) and the particle
+// manager's flame templates. Every entry starts as a stand-in that does
+// nothing; the application connects the real ones.
+struct GameObjectServices {
+    // The script as a kernel task.
+    std::function<CPTask*(CPLuaScript* script)> scriptTask = [](CPLuaScript*) -> CPTask* { return nullptr; };
+    // Queues the command in the script when it is running.
+    std::function<void(CPLuaScript* script, const std::string& command, const std::string& params)>
+        sendCommand = [](CPLuaScript*, const std::string&, const std::string&) {};
+    // The script of that name, or null.
+    std::function<CPLuaScript*(const std::string& name)> findScript = [](const std::string&) -> CPLuaScript* {
+        return nullptr;
+    };
+    // A copy of the flame template of that index, or null when there is none.
+    std::function<CPRefPtr<CPTask>(int index)> cloneFlame = [](int) { return CPRefPtr<CPTask>(); };
+};
+
+extern GameObjectServices g_GameObjectServices;
