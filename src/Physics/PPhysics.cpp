@@ -4,6 +4,9 @@
 #include "Core/Log.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
+#include "Physics/PPhysicData.h"
+#include "Physics/PhysicsServices.h"
+#include "Physics/RbQuaternion.h"
 #include "Physics/RbSimulator.h"
 
 #include <algorithm>
@@ -28,6 +31,39 @@ RbSizeInfo LevelSizeInfo() {
     sizes.terrainTreeNodes = 200;
     sizes.terrainTreeGrowth = -1;
     return sizes;
+}
+
+RbVector ToRb(const D3DXVECTOR3& v) {
+    return {v.x, v.y, v.z};
+}
+
+RbVector ToRb(const D3DXQUATERNION& q) {
+    return {q.x, q.y, q.z, q.w};
+}
+
+// A geometry's place in its body: the position and the rotation of the
+// conjugate of the shape's normalised quaternion.
+RbMatrix4 ShapeTransform(const CPPhysicData::CollisionShape& shape) {
+    RbVector q = RbNormaliseQuaternion(ToRb(shape.rotation));
+    RbMatrix3 rotation = RbQuaternionToRotation({-q.x, -q.y, -q.z, q.w});
+    RbMatrix4 transform;
+    for (int i = 0; i < 3; ++i)
+        transform.row[i] = {rotation.row[i].x, rotation.row[i].y, rotation.row[i].z, 0.0f};
+    transform.SetPosition(ToRb(shape.position));
+    return transform;
+}
+
+RbBody* BodyOf(const CPPhysicData& description) {
+    return description.rigidBody ? static_cast<RbBody*>(description.rigidBody) : description.animatedBody;
+}
+
+// Clears the description's pointers to its body and what the body holds.
+void DropBody(CPPhysicData& description) {
+    description.rigidBody = nullptr;
+    description.animatedBody = nullptr;
+    description.controller = nullptr;
+    for (CPPhysicData::CollisionShape& shape : description.shapes)
+        shape.geometry = nullptr;
 }
 
 } // namespace
@@ -69,12 +105,17 @@ bool CPPhysics::CreateWorld() {
     return true;
 }
 
+// The descriptions keep no pointer into the destroyed world.
 void CPPhysics::ReleaseWorld() {
     if (!simulator)
         return;
+    for (CPPhysicData* description : bodyOwners)
+        DropBody(*description);
+    bodyOwners.clear();
     RbSimulator::Destroy(simulator);
     simulator = nullptr;
     pendingFrees.clear();
+    syncObjects.clear();
 }
 
 void CPPhysics::DestroyWorld() {
@@ -103,6 +144,124 @@ void CPPhysics::Update() {
     }
     timeAccumulator = owed;
     FreePendingBodies();
+    SyncObjects();
+}
+
+// Each setter also moves the body (back to where it is) and wakes it, so a
+// synchronised body never sleeps.
+void CPPhysics::SyncObjects() {
+    for (CPObject* object : syncObjects) {
+        CPPhysicData* description = g_PhysicsServices.physicData(object);
+        if (!description || !description->rigidBody)
+            continue;
+        const RbVector& q = description->rigidBody->GetRotation();
+        RbVector p = description->rigidBody->GetTransform().Position();
+        g_PhysicsServices.setPose(object, {p.x, p.y, p.z}, {q.x, q.y, q.z, q.w});
+    }
+}
+
+void CPPhysics::AddSyncObject(CPObject* object) {
+    CPPhysicData* description = g_PhysicsServices.physicData(object);
+    if (!description)
+        return;
+    if (std::find(syncObjects.begin(), syncObjects.end(), object) == syncObjects.end())
+        syncObjects.push_back(object);
+    description->active = true;
+}
+
+void CPPhysics::RegisterObject(CPObject* object, bool activeFlag, int materialIndex) {
+    CPPhysicData* description = g_PhysicsServices.physicData(object);
+    if (!description)
+        return;
+    CreateObjectBody(description, g_PhysicsServices.position(object), g_PhysicsServices.orientation(object),
+                     activeFlag, materialIndex);
+    if (RbBody* body = BodyOf(*description))
+        body->SetUserData(object);
+}
+
+void CPPhysics::CreateObjectBody(CPPhysicData* description, const D3DXVECTOR3& position,
+                                 const D3DXQUATERNION& orientation, bool activeFlag, int materialIndex) {
+    if (!simulator || BodyOf(*description)) {
+        GetLog().Print(0, "A body is built only once, and only in a world\n");
+        return;
+    }
+    RbBody* body = nullptr;
+    if (description->mass < 0.0f)
+        body = description->animatedBody = simulator->CreateAnimatedBody();
+    else
+        body = description->rigidBody =
+            description->isParticle ? simulator->CreateRigidParticle() : simulator->CreateRigidBody();
+    if (!body) {
+        GetLog().Print(0, "The physics world has no room for another body\n");
+        return;
+    }
+    bodyOwners.push_back(description);
+    for (CPPhysicData::CollisionShape& shape : description->shapes) {
+        shape.geometry = body->AddGeometry();
+        if (!shape.geometry) {
+            GetLog().Print(0, "The physics world has no room for another geometry\n");
+            break;
+        }
+        if (shape.type == 0)
+            shape.geometry->SetBoxSize(shape.size1, shape.size3, shape.size2);
+        else if (shape.type == 1)
+            shape.geometry->SetCylinder(shape.diameter, shape.size2);
+        shape.geometry->SetTransform(ShapeTransform(shape));
+        shape.geometry->SetMaterialIndex(materialIndex);
+    }
+    body->UpdateBoundingInfo();
+    if (description->animatedBody) {
+        description->animatedBody->SetPosition(ToRb(position));
+        description->animatedBody->SetRotation(ToRb(orientation));
+    } else {
+        description->active = activeFlag;
+    }
+}
+
+void CPPhysics::CreateCar(CPObject* object, bool player) {
+    if (CPPhysicData* description = g_PhysicsServices.physicData(object))
+        g_PhysicsServices.createCar(object, description, simulator, player);
+}
+
+void CPPhysics::SetCarControls(CPObject* object, float throttle, float steering) {
+    g_PhysicsServices.setCarControls(object, throttle, steering);
+}
+
+void CPPhysics::UnregisterObject(CPObject* object) {
+    CPPhysicData* description = g_PhysicsServices.physicData(object);
+    if (!description)
+        return;
+    std::erase(syncObjects, object);
+    description->active = false;
+    RbBody* body = BodyOf(*description);
+    if (body && body->IsActive())
+        body->SetActive(false);
+}
+
+void CPPhysics::RemoveObjectBody(CPPhysicData* description) {
+    if (RbBody* body = description ? BodyOf(*description) : nullptr) {
+        QueueBodyFree(body);
+        const RbVector parked(0, 0, removalDepth);
+        if (description->rigidBody)
+            description->rigidBody->SetPosition(parked);
+        else
+            description->animatedBody->SetPosition(parked);
+        if (body->IsActive())
+            body->SetActive(false);
+        DropBody(*description);
+        std::erase(bodyOwners, description);
+    }
+    removalDepth -= 500.0f;
+    if (removalDepth < -100000.0f)
+        removalDepth = -1000.0f;
+}
+
+void CPPhysics::ForgetDescription(CPPhysicData* description) {
+    std::erase(syncObjects, description->owner);
+    if (RbBody* body = BodyOf(*description)) {
+        body->SetUserData(nullptr);
+        RemoveObjectBody(description);
+    }
 }
 
 void CPPhysics::QueueBodyFree(RbBody* body) {
@@ -125,7 +284,7 @@ float CPPhysics::GetGroundHeight(const D3DXVECTOR3& point) const {
 
 void CPPhysics::QueryTerrainTriangles(const RbVector& boxMin, const RbVector& boxMax, const int** candidates,
                                       const RbTriangle** triangles, const RbVector** vertices,
-                                      int* candidateCount, int* triangleCount, RbBody* /*body*/) {
+                                      int* candidateCount, int* triangleCount, RbBody* body) {
     *candidateCount = *triangleCount = 0;
     *candidates = nullptr;
     *triangles = nullptr;
@@ -133,8 +292,13 @@ void CPPhysics::QueryTerrainTriangles(const RbVector& boxMin, const RbVector& bo
     if (!g_Physics)
         return;
     const CPTerrainGrid& grid = g_Physics->terrain;
-    int* buffer = g_Physics->scratchCandidates;
+    // The owner's buffer, which the shadow decals read afterwards.
+    CPObject* owner = body ? static_cast<CPObject*>(body->GetUserData()) : nullptr;
+    CPPhysicData* description = owner ? g_PhysicsServices.physicData(owner) : nullptr;
+    int* buffer = description ? description->candidateTriangles : g_Physics->scratchCandidates;
     *candidateCount = grid.Query(boxMin, boxMax, buffer);
+    if (description)
+        description->candidateCount = *candidateCount;
     *candidates = buffer;
     *triangles = grid.Triangles().data();
     *vertices = grid.Vertices().data();

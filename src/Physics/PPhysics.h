@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class CPPhysicData;
 struct RbBody;
 class RbSimulator;
 struct RbCollisionInfo;
@@ -50,6 +51,23 @@ public:
     void DestroyWorld();
     float GetGroundHeight(const D3DXVECTOR3& point) const;
 
+    // Game objects (objects without a physics description are ignored).
+    // Copies the object's pose from its body after every update.
+    void AddSyncObject(CPObject* object);
+    // Builds the object's body from its description's shapes, with the
+    // geometries' material index; the body carries the object as user data.
+    void RegisterObject(CPObject* object, bool activeFlag, int materialIndex);
+    void CreateCar(CPObject* object, bool player);
+    void SetCarControls(CPObject* object, float throttle, float steering);
+    // Stops copying the object's pose and deactivates its body.
+    void UnregisterObject(CPObject* object);
+    // Parks the description's body far below the level, deactivates it and
+    // frees it on the third update from now.
+    void RemoveObjectBody(CPPhysicData* description);
+    // A description being deleted: its owner leaves the synchronised set and
+    // its body is removed, so that neither is reached again.
+    void ForgetDescription(CPPhysicData* description);
+
     RbSimulator* GetSimulator() const { return simulator; }
     const CPTerrainGrid& GetTerrainGrid() const { return terrain; }
     CPContactEffects& GetContactEffects() { return effects; }
@@ -66,6 +84,9 @@ private:
         RbBody* body = nullptr;
     };
 
+    void CreateObjectBody(CPPhysicData* description, const D3DXVECTOR3& position,
+                          const D3DXQUATERNION& orientation, bool activeFlag, int materialIndex);
+    void SyncObjects();
     void ReleaseWorld();
     // Returns the body to the world on the third update from now.
     void QueueBodyFree(RbBody* body);
@@ -73,7 +94,12 @@ private:
 
     CPTerrainGrid terrain;
     CPContactEffects effects;
+    float removalDepth = -1000.0f;
     std::vector<PendingBodyFree> pendingFrees;
+    // In the order added.
+    std::vector<CPObject*> syncObjects;
+    // The descriptions given bodies in the current world.
+    std::vector<CPPhysicData*> bodyOwners;
     RbSimulator* simulator = nullptr;
     float timeAccumulator = 0.0f;
     // Candidates of a query for a body without a physics description.

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Physics/PPhysicData.h"
 #include "Platform/D3DX9Math.h"
 
 #include <functional>
 #include <string>
 
-class CPObject;
-class CPPhysicData;
+class RbSimulator;
 
 // One spark as the physics asks the particle system for it.
 struct SparkParticle {
@@ -30,11 +30,25 @@ struct PhysicsServices {
         return nullptr;
     };
     std::function<D3DXVECTOR3(CPObject* object)> position = [](CPObject*) { return D3DXVECTOR3(); };
+    std::function<D3DXQUATERNION(CPObject* object)> orientation = [](CPObject*) {
+        return D3DXQUATERNION(0, 0, 0, 1);
+    };
+    // Moves and turns the object (and with it its body), then updates its
+    // hierarchy.
+    std::function<void(CPObject* object, const D3DXVECTOR3& position, const D3DXQUATERNION& orientation)>
+        setPose = [](CPObject*, const D3DXVECTOR3&, const D3DXQUATERNION&) {};
     // Dents the object's mesh at the point along the direction; nothing for
     // an object without a mesh.
     std::function<void(CPObject* object, const D3DXVECTOR3& point, const D3DXVECTOR3& direction,
                        float amount)>
         deformParts = [](CPObject*, const D3DXVECTOR3&, const D3DXVECTOR3&, float) {};
+    // Gives the object its car in the world. The stand-in only sets up the
+    // body, as the car's own set-up would first.
+    std::function<void(CPObject* object, CPPhysicData* description, RbSimulator* world, bool player)>
+        createCar =
+            [](CPObject*, CPPhysicData* description, RbSimulator*, bool) { description->SetupRigidBody(); };
+    std::function<void(CPObject* object, float throttle, float steering)> setCarControls =
+        [](CPObject*, float, float) {};
     // Whether the object is the level's player object.
     std::function<bool(CPObject* object)> isPlayer = [](CPObject*) { return false; };
     // The velocity of the object's car.
