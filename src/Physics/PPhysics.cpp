@@ -70,6 +70,7 @@ void DropBody(CPPhysicData& description) {
 
 CPPhysics::CPPhysics() {
     g_Physics = this;
+    priority = PRIORITY_PHYSICS;
     RecordCall("CPPhysics()");
 }
 

@@ -94,6 +94,19 @@ void ChooseAxis(std::vector<float> values, float& low, int& count) {
     low = *middle - 0.5f * widest * CPTerrainGrid::CellSize;
 }
 
+// The smallest and largest column and row of the cells added.
+struct CellSpan {
+    int c0, c1, r0, r1;
+
+    CellSpan(int columns, int rows) : c0(columns), c1(0), r0(rows), r1(0) {}
+    void Add(int c, int r) {
+        c0 = std::min(c0, c);
+        c1 = std::max(c1, c);
+        r0 = std::min(r0, r);
+        r1 = std::max(r1, r);
+    }
+};
+
 } // namespace
 
 bool CPTerrainGrid::Build(const TerrainMesh& mesh) {
@@ -177,19 +190,16 @@ void CPTerrainGrid::ListTriangles() {
 void CPTerrainGrid::ListTriangle(int t, std::vector<std::uint64_t>& entries) const {
     const RbTriangle& triangle = triangles[static_cast<std::size_t>(t)];
     Point2 corner[3];
-    int c0 = columns, c1 = 0, r0 = rows, r1 = 0;
+    CellSpan span(columns, rows);
     for (int j = 0; j < 3; ++j) {
         const RbVector& v = vertices[static_cast<std::size_t>(triangle.vertex[j])];
         corner[j] = Xy(v);
         int c, r;
         GetGridCell(v, c, r);
-        c0 = std::min(c0, c);
-        c1 = std::max(c1, c);
-        r0 = std::min(r0, r);
-        r1 = std::max(r1, r);
+        span.Add(c, r);
     }
-    for (int c = std::max(c0 - 1, 0); c < std::min(c1 + 1, columns - 1); ++c) {
-        for (int r = std::max(r0 - 1, 0); r < std::min(r1 + 1, rows - 1); ++r) {
+    for (int c = std::max(span.c0 - 1, 0); c < std::min(span.c1 + 1, columns - 1); ++c) {
+        for (int r = std::max(span.r0 - 1, 0); r < std::min(span.r1 + 1, rows - 1); ++r) {
             float x0 = origin.x + CellSize * c, y0 = origin.y + CellSize * r;
             if (TriangleTouchesCell(x0, y0, x0 + CellSize, y0 + CellSize, corner))
                 entries.push_back(static_cast<std::uint64_t>(CellIndex(c, r)) << 32 |
@@ -260,14 +270,11 @@ int CPTerrainGrid::Query(const RbVector& boxMin, const RbVector& boxMax, int* ca
                                  (boxMin + boxMax) * 0.5f};
     int sampleCells[5];
     int sampleCount = 0;
-    int c0 = columns, c1 = 0, r0 = rows, r1 = 0;
+    CellSpan span(columns, rows);
     for (const RbVector& p : samples) {
         int c, r;
         GetGridCell(p, c, r);
-        c0 = std::min(c0, c);
-        c1 = std::max(c1, c);
-        r0 = std::min(r0, r);
-        r1 = std::max(r1, r);
+        span.Add(c, r);
         if (std::find(sampleCells, sampleCells + sampleCount, CellIndex(c, r)) == sampleCells + sampleCount)
             sampleCells[sampleCount++] = CellIndex(c, r);
     }
@@ -277,8 +284,8 @@ int CPTerrainGrid::Query(const RbVector& boxMin, const RbVector& boxMax, int* ca
             return count;
     // The rest of the block is walked in place rather than listed, so a box of
     // any size is served without a cell list to overrun.
-    for (int c = std::max(c0 - 1, 0); c <= std::min(c1 + 1, columns - 1); ++c) {
-        for (int r = std::max(r0 - 1, 0); r <= std::min(r1 + 1, rows - 1); ++r) {
+    for (int c = std::max(span.c0 - 1, 0); c <= std::min(span.c1 + 1, columns - 1); ++c) {
+        for (int r = std::max(span.r0 - 1, 0); r <= std::min(span.r1 + 1, rows - 1); ++r) {
             bool listed = std::find(sampleCells, sampleCells + sampleCount, CellIndex(c, r)) !=
                           sampleCells + sampleCount;
             if (!listed && !AppendCell(c, r, candidates, count))
