@@ -18,6 +18,7 @@
 #include "Core/PTokenizer.h"
 #include "Core/PackFiles.h"
 #include "Game/PGameData.h"
+#include "Game/PhysicsConnections.h"
 #include "Input/NInput.h"
 #include "Interface/SPFontManager.h"
 #include "Particles/PParticlesManager.h"
@@ -114,6 +115,7 @@ void CPApplication::CreateSingletons() {
     });
     new CPScriptManager();
     ConnectGameObjectsToScripts();
+    ConnectPhysicsToGameObjects();
     new CPMaterialManager();
     new CPMeshManager();
     new CNAudio();
