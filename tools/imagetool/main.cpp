@@ -1,6 +1,6 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones and the
-// loading screen's background and bar.
+// loading screen's background and bar, and the demo crate's planks.
 #include "Platform/FileSystem.h"
 #include "imagetool/ImageWriter.h"
 
@@ -42,6 +42,17 @@ Image BarPicture() {
     return image;
 }
 
+// Planks of the demo crate: plain wood inside a dark frame.
+Image CratePicture() {
+    Image image(64, 64);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const bool frame = x < 6 || y < 6 || x >= 58 || y >= 58;
+            image.At(x, y) = frame ? 0xff4a2e14 : 0xffa0703c;
+        }
+    return image;
+}
+
 bool Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     if (!bytes.empty() && PlatReplaceFile(path.string(), bytes.data(), bytes.size()))
@@ -60,6 +71,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path data = argv[1];
     const bool written = Write(data / "Textures" / "error.tga", EncodeTga(ErrorPicture())) &&
                          Write(data / "Textures" / "back2.jpg", EncodeJpeg(BackgroundPicture(), 90)) &&
-                         Write(data / "Textures" / "load.tga", EncodeTga(BarPicture()));
+                         Write(data / "Textures" / "load.tga", EncodeTga(BarPicture())) &&
+                         Write(data / "Textures" / "crate.tga", EncodeTga(CratePicture()));
     return written ? 0 : 1;
 }
