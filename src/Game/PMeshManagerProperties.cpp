@@ -7,11 +7,10 @@
 #include "Core/PFileReader.h"
 #include "Core/StringFunctions.h"
 #include "Game/GameObjectServices.h"
-#include "Render/PAnimatedObject.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
-#include "Render/PSprite.h"
+#include "Render/PStandInVisual.h"
 #include "Render/PVertexEffect.h"
 #include "Render/VertexEffectFactory.h"
 
@@ -87,11 +86,11 @@ void AttachVertexEffect(CPGameObject& node, CPVertexEffect* effect) {
         node.isStatic = false;
         break;
     case VISUAL_ANIMATED:
-        attach(*static_cast<CPAnimatedObject*>(node.visual.Get()));
+        attach(*static_cast<CPStandInVisual*>(node.visual.Get()));
         node.isStatic = false;
         break;
     case VISUAL_SPRITE:
-        attach(*static_cast<CPSprite*>(node.visual.Get()));
+        attach(*static_cast<CPStandInVisual*>(node.visual.Get()));
         break;
     default:
         delete effect;

@@ -1,5 +1,7 @@
 #include "MeshManagerSupport.h"
 
+#include "Support/GameTestSupport.h"
+
 #include "Core/PSettings.h"
 #include "Render/PAnimatedObject.h"
 #include "Render/PLight.h"
@@ -10,21 +12,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr float kEps = 1e-4f;
-
-void ExpectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected) {
-    EXPECT_NEAR(actual.x, expected.x, kEps);
-    EXPECT_NEAR(actual.y, expected.y, kEps);
-    EXPECT_NEAR(actual.z, expected.z, kEps);
-}
-
-MeshFileNode QuadNode(const std::string& name) {
-    MeshFileNode node;
-    node.name = name;
-    MakeQuad(node.vertices, node.indices);
-    return node;
-}
 
 MeshFile FileOf(EMeshFileFormat format, std::vector<MeshFileNode> roots) {
     MeshFile file;
@@ -95,8 +82,8 @@ protected:
 };
 
 TEST_F(MeshManagerTest, StaticMeshFileGivesATreeOfStaticMeshesWithTheirSections) {
-    MeshFile file = FileOf(EMeshFileFormat::Static, {QuadNode("Quad")});
-    file.roots[0].children.push_back(QuadNode("Handle"));
+    MeshFile file = FileOf(EMeshFileFormat::Static, {MakeQuadNode("Quad")});
+    file.roots[0].children.push_back(MakeQuadNode("Handle"));
     file.roots[0].children[0].partBoxes.push_back({{1, 2, 3}, {0.5f, 1, 1.5f}});
     file.roots[0].vertices[0].diffuse = 0xff123456;
     file.hasTrailingBlock = true;
@@ -157,7 +144,7 @@ TEST_F(MeshManagerTest, StaticMeshFileGivesATreeOfStaticMeshesWithTheirSections)
 }
 
 TEST_F(MeshManagerTest, PhysicsMeshFileSetsTransformBodyShapesAndBounds) {
-    MeshFileNode body = QuadNode("Body");
+    MeshFileNode body = MakeQuadNode("Body");
     body.position = {1, 2, 3};
     body.rotation = {0, 0, 0.7071f, 0.7071f};
     body.body.size1 = 4;
@@ -217,7 +204,7 @@ TEST_F(MeshManagerTest, PhysicsMeshFileSetsTransformBodyShapesAndBounds) {
 }
 
 TEST_F(MeshManagerTest, SeveralRootNodesHangBelowARootNamedLikeTheDescription) {
-    scene.WriteMesh("pair.msh", FileOf(EMeshFileFormat::Static, {QuadNode("a"), QuadNode("b")}));
+    scene.WriteMesh("pair.msh", FileOf(EMeshFileFormat::Static, {MakeQuadNode("a"), MakeQuadNode("b")}));
     scene.WriteDescription("pair.rdf", "obj=pair.msh\n");
     const CPRefPtr<CPGameObject> root = scene.Load("pair.rdf");
     ASSERT_TRUE(root);
@@ -319,10 +306,10 @@ TEST_F(MeshManagerTest, AnimationFormGivesEachNodeOneAnimationPerFile) {
 }
 
 TEST_F(MeshManagerTest, LightsLevelsAndParticleSystemsOfAMeshModel) {
-    MeshFileNode body = QuadNode("Body");
-    body.children.push_back(QuadNode("Lamp"));
+    MeshFileNode body = MakeQuadNode("Body");
+    body.children.push_back(MakeQuadNode("Lamp"));
     scene.WriteMesh("box.msh", FileOf(EMeshFileFormat::Static, {body}));
-    scene.WriteMesh("small.msh", FileOf(EMeshFileFormat::Static, {QuadNode("small")}));
+    scene.WriteMesh("small.msh", FileOf(EMeshFileFormat::Static, {MakeQuadNode("small")}));
     scene.WriteDescription("small.rdf", "obj=small.msh\n");
     scene.WriteDescription("box.rdf", "obj=box.msh\n"
                                       "light=l1,lamp,x,1,2,3,0.5,0.25,1,0.1,7\n"
@@ -377,7 +364,7 @@ TEST_F(MeshManagerTest, LightsLevelsAndParticleSystemsOfAMeshModel) {
 }
 
 TEST_F(MeshManagerTest, MissingDescriptionsFallBackOnceAndNestingEnds) {
-    scene.WriteMesh("wrong.msh", FileOf(EMeshFileFormat::Static, {QuadNode("wrong")}));
+    scene.WriteMesh("wrong.msh", FileOf(EMeshFileFormat::Static, {MakeQuadNode("wrong")}));
     scene.WriteDescription("wrong.rdf", "obj=wrong.msh\n[wrong]\ntype=1\n");
     const CPRefPtr<CPGameObject> fallback = scene.Load("nothere.rdf", 40);
     ASSERT_TRUE(fallback);

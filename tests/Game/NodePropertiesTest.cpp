@@ -46,12 +46,8 @@ protected:
     // the given lines after the model line.
     CPRefPtr<CPGameObject> Load(const std::vector<std::string>& nodes, const std::string& lines) {
         MeshFile file;
-        for (const std::string& name : nodes) {
-            MeshFileNode node;
-            node.name = name;
-            MakeQuad(node.vertices, node.indices);
-            file.roots.push_back(node);
-        }
+        for (const std::string& name : nodes)
+            file.roots.push_back(MakeQuadNode(name));
         scene.WriteMesh("model.msh", file);
         scene.WriteDescription("model.rdf", "obj=model.msh\n" + lines);
         return scene.Load("model.rdf", 30);
@@ -123,11 +119,8 @@ TEST_F(NodePropertiesTest, AnimationTracksGoToEveryNodeOfTheSubtreeBearingTheirN
     TempGameRoot::WriteFile("Data/Animations/open.anm", AnimationFile({{"Door", 4}, {"nobody", 1}}));
     TempGameRoot::WriteFile("Data/Animations/bad.anm", AnimationFile({{"door", 2}}).substr(0, 40));
     MeshFile file;
-    MeshFileNode house;
-    house.name = "house";
-    MakeQuad(house.vertices, house.indices);
-    MeshFileNode door = house;
-    door.name = "Door";
+    MeshFileNode house = MakeQuadNode("house");
+    const MeshFileNode door = MakeQuadNode("Door");
     house.children = {door, door};
     file.roots = {house};
     scene.WriteMesh("house.msh", file);

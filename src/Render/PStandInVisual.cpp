@@ -1,8 +1,8 @@
-#include "Render/PSprite.h"
+#include "Render/PStandInVisual.h"
 
 #include "Render/PVertexEffect.h"
 
-CPSprite::~CPSprite() {
+CPStandInVisual::~CPStandInVisual() {
     for (CPVertexEffect* effect : vertexEffects)
         delete effect;
 }
