@@ -8,6 +8,7 @@
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Game/PGameData.h"
+#include "Game/PMeshManager.h"
 #include "Input/NInput.h"
 #include "Interface/SPFontManager.h"
 #include "Particles/PParticlesManager.h"
@@ -21,7 +22,6 @@
 #include "Platform/Win32Window.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
-#include "Render/PMeshManager.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"
 #include "Sound/NAudio.h"
@@ -154,7 +154,7 @@ protected:
     }
 
     void Record(const std::string& call) {
-        ObserveMaterials();
+        ObserveManagers();
         ObserveRender();
         // The sky is a stand-in the renderer drives.
         if (call.starts_with("Skyscape::"))
@@ -173,9 +173,9 @@ protected:
         }
     }
 
-    // The material manager is real: its creation and deletion are seen by
-    // the next call of a stand-in.
-    void ObserveMaterials() {
+    // The material and mesh managers are real: their creation and deletion
+    // are seen by the next call of a stand-in.
+    void ObserveManagers() {
         if (!materials && g_MaterialManager) {
             calls.push_back("CPMaterialManager()");
             scriptsCreatedAfterKernelAndSettings = g_TaskManager && g_Settings && g_ScriptManager;
@@ -183,6 +183,11 @@ protected:
         if (materials && !g_MaterialManager)
             calls.push_back("~CPMaterialManager()");
         materials = g_MaterialManager;
+        if (!meshes && g_MeshManager)
+            calls.push_back("CPMeshManager()");
+        if (meshes && !g_MeshManager)
+            calls.push_back("~CPMeshManager()");
+        meshes = g_MeshManager;
     }
     static bool ItemsCleared() {
         for (const auto& material : g_MaterialManager->GetMaterials())
@@ -236,6 +241,7 @@ protected:
     fs::path folder;
     Calls calls;
     CPMaterialManager* materials = nullptr;
+    CPMeshManager* meshes = nullptr;
     PlatComPtr<IDirect3DDevice9> renderDevice;
     std::size_t seen = 0;
     Calls tasks;
@@ -329,6 +335,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         opened.clear();
         audioLast = false;
         materials = nullptr;
+        meshes = nullptr;
         renderDevice = {};
 
         SPRunOptions options;
