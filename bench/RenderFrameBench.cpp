@@ -27,6 +27,8 @@ public:
     const D3DXMATRIX& GetWorldMatrix() const override { return world; }
     bool IsWorldChanged() const override { return true; }
     void ClearWorldChanged() override {}
+    const D3DXVECTOR3& GetPosition() const override { return position; }
+    const AxisAlignedBox& GetWorldBox() const override { return worldBox; }
     bool IsVisible() const override { return true; }
     bool IsStaticObject() const override { return false; }
     EVisualKind GetVisualKind() const override { return VISUAL_MESH; }
@@ -40,6 +42,8 @@ public:
     std::string GetClassName() const override { return "MovingObject"; }
 
     D3DXMATRIX world;
+    D3DXVECTOR3 position{0, 0, 0};
+    AxisAlignedBox worldBox{};
     std::unique_ptr<CPRenderObject> mesh;
 };
 

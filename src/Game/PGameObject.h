@@ -72,7 +72,8 @@ public:
 
     void SetPosition(const D3DXVECTOR3& newPosition);
     void SetOrientation(const D3DXQUATERNION& newOrientation);
-    const D3DXVECTOR3& GetPosition() const { return position; }
+    const D3DXVECTOR3& GetPosition() const override { return position; }
+    const AxisAlignedBox& GetWorldBox() const override { return bounds; }
     const D3DXQUATERNION& GetOrientation() const { return orientation; }
     const D3DXMATRIX& GetWorldMatrix() const override { return worldMatrix; }
     // Recomputes matrices and bounds of the subtree when `dirty` is set.
@@ -132,8 +133,7 @@ public:
     bool IsStaticObject() const override { return isStatic; }
     EVisualKind GetVisualKind() const override { return visualKind; }
     CPBaseRenderObject* GetVisual() const override;
-    // No light visual exists yet: lights come with the sprites and lights.
-    const D3DLIGHT9* GetLight() override { return nullptr; }
+    const D3DLIGHT9* GetLight() override;
     std::size_t GetChildCount() const override { return children.size(); }
     CPSceneObject* GetChild(std::size_t index) const override { return children[index].Get(); }
     std::size_t GetLodCount() const override { return detailLevels.size(); }

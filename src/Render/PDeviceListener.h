@@ -26,6 +26,7 @@ private:
 std::list<CPDeviceListener*>& GetDeviceListeners();
 
 // Calls OnLostDevice (NotifyDeviceReset: OnResetDevice) on every listener,
-// oldest first. A listener must not be created or destroyed meanwhile.
+// oldest first. Listeners may be created or destroyed meanwhile: one created
+// during the walk is not called, one destroyed before its turn neither.
 void NotifyDeviceLost();
 void NotifyDeviceReset();

@@ -3,6 +3,7 @@
 #include "Core/Log.h"
 #include "Core/PFileReader.h"
 #include "Core/PTokenizer.h"
+#include "Platform/Graphics/Unknown.h"
 #include "Render/PEffectManager.h"
 #include "Render/PRender.h"
 #include "Render/PTextureBlock.h"
@@ -70,10 +71,7 @@ bool CPEffect::Compile(const uint8_t* data, int size, ID3DXEffectPool* pool, int
     }
     if (SUCCEEDED(hr))
         return true;
-    if (effect) {
-        effect->Release();
-        effect = nullptr;
-    }
+    PlatReleaseAndClear(effect);
     ReportPlatformError(kModule, reportLine, hr);
     return false;
 }

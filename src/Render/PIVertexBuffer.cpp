@@ -1,6 +1,7 @@
 #include "Render/PIVertexBuffer.h"
 
 #include "Core/Log.h"
+#include "Platform/Graphics/Unknown.h"
 #include "Render/PIVBlock.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
@@ -15,13 +16,6 @@ constexpr int kVertexCreateLine = 94;
 constexpr int kIndexCreateLine = 105;
 constexpr int kVertexLockLine = 167;
 constexpr int kIndexLockLine = 190;
-
-template <class T>
-void ReleaseAndClear(T*& object) {
-    if (object)
-        object->Release();
-    object = nullptr;
-}
 
 // Static objects grouped by their static buffers, in order of first sight.
 using StaticGroups = std::vector<std::pair<StaticBufferRecord*, std::vector<CPRefPtr<CPBaseRenderObject>>>>;
@@ -87,9 +81,9 @@ bool CPIVertexBuffer::CreatePair(int pair) {
 
 void CPIVertexBuffer::ReleasePairs() {
     for (auto& buffer : vertexBuffers)
-        ReleaseAndClear(buffer);
+        PlatReleaseAndClear(buffer);
     for (auto& buffer : indexBuffers)
-        ReleaseAndClear(buffer);
+        PlatReleaseAndClear(buffer);
 }
 
 bool CPIVertexBuffer::Lock(int vertexCount, int indexCount, bool lockVertices, int pair) {
@@ -213,10 +207,19 @@ bool CPIVertexBuffer::Fill(CPIVBlock& batch) {
 bool CPIVertexBuffer::AddStatic(CPBaseRenderObject* object) {
     const int v = object->GetVertexCount();
     const int n = object->GetIndexCount();
-    if (v == 0 || placements.contains(object) || !locked || !vertexWrite || !Fits(v, n))
+    if (v == 0 || v >= vertexCapacity || n >= indexCapacity || placements.contains(object) || !locked ||
+        !vertexWrite)
         return false;
-    placements[object] = staticVertexTotal;
-    object->Fill(vertexWrite, indexWrite, staticVertexTotal, 1);
+    // The rest of this pair is too small: the object starts the next one.
+    if (!Fits(v, n)) {
+        Unlock(true);
+        if (!Lock(0, 0, true, -1) || !vertexWrite)
+            return false;
+    }
+    // The base is the position in the pair, so that the indices address the
+    // object's own vertices whichever pair it went to.
+    placements[object] = verticesWritten;
+    object->Fill(vertexWrite, indexWrite, verticesWritten, 1);
     Advance(v, n);
     staticVertexTotal += v;
     return true;

@@ -39,7 +39,11 @@ public:
     // does not fit in one) and groups its static ones. False for an empty
     // batch or when no pair could be locked.
     bool Fill(CPIVBlock& batch);
-    // The static placement: writes the object at the running static base.
+    // The static placement: writes the object after the ones placed before
+    // it in the locked pair, or at the start of the next pair when the rest
+    // of this one is too small, and records its base vertex. False for an
+    // empty object, one placed before, one larger than a pair, or without a
+    // locked pair.
     bool AddStatic(CPBaseRenderObject* object);
 
     void OnLostDevice() override;
@@ -48,7 +52,9 @@ public:
     size_t GetSize() const override { return sizeof(CPIVertexBuffer); }
     std::string GetClassName() const override { return "CPIVertexBuffer"; }
 
+    // Base vertex of each object placed by AddStatic, in its pair.
     std::unordered_map<CPBaseRenderObject*, int> placements;
+    // Vertices placed by AddStatic so far, over all pairs.
     int staticVertexTotal = 0;
     std::vector<IDirect3DVertexBuffer9*> vertexBuffers;
     std::vector<IDirect3DIndexBuffer9*> indexBuffers;

@@ -1,14 +1,14 @@
 #include "Render/PRender.h"
 
 #include "Core/Log.h"
-#include "Core/PFileReader.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Core/StringFunctions.h"
-#include "Platform/Graphics/TextureLoader.h"
+#include "Platform/Graphics/Unknown.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PVertexObjectRenderer.h"
 #include "Render/RenderPriority.h"
+#include "Render/ScreenTexture.h"
 #include "Render/Skyscape.h"
 
 #include <algorithm>
@@ -50,13 +50,6 @@ bool IsListedModeSize(UINT width, UINT height) {
     return std::find(std::begin(kSizes), std::end(kSizes), std::pair{width, height}) != std::end(kSizes);
 }
 
-template <class T>
-void ReleaseAndClear(T*& object) {
-    if (object)
-        object->Release();
-    object = nullptr;
-}
-
 } // namespace
 
 CPRender::CPRender() {
@@ -81,10 +74,13 @@ void CPRender::FreeDeviceObjects() {
     mainBlock = nullptr;
     delete block;
     ReleaseStaticBuffers();
-    ReleaseAndClear(loadingBackground);
-    ReleaseAndClear(loadingBar);
-    ReleaseAndClear(device);
-    ReleaseAndClear(direct3D);
+    PlatReleaseAndClear(loadingBackground);
+    PlatReleaseAndClear(loadingBar);
+    // The post effects' targets and surfaces go before the device that owns
+    // the back buffer among them.
+    bloom.OnLostDevice();
+    PlatReleaseAndClear(device);
+    PlatReleaseAndClear(direct3D);
     if (g_VertexObjectRenderer.device && !device)
         g_VertexObjectRenderer.device = nullptr;
 }
@@ -180,7 +176,6 @@ void CPRender::UpdateBlurGrid(float v) {
 
 void CPRender::Stop() {
     commonShadowMaterial = nullptr;
-    bloom.Release();
     FreeDeviceObjects();
     CPTask::Stop();
 }
@@ -361,22 +356,6 @@ void CPRender::ResetDevice() {
     bloom.Create(device);
 }
 
-IDirect3DTexture9* CPRender::LoadScreenTexture(const char* path) {
-    CPFileReader reader(path, false);
-    if (FAILED(reader.Load()))
-        return nullptr;
-    IDirect3DTexture9* texture = nullptr;
-    const HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
-        device, reader.GetData(), static_cast<UINT>(reader.GetSize()), D3DX_DEFAULT, D3DX_DEFAULT,
-        D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_FILTER_BOX | D3DX_FILTER_DITHER,
-        0, nullptr, nullptr, &texture);
-    if (FAILED(hr)) {
-        ReportPlatformError(kModule, __LINE__, hr);
-        return nullptr;
-    }
-    return texture;
-}
-
 void CPRender::DrawScreenQuad(const ScreenVertex (&quad)[4]) {
     device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
 }
@@ -385,9 +364,9 @@ void CPRender::DrawLoadingScreen(int percent) {
     if (!device)
         return;
     if (!loadingBackground)
-        loadingBackground = LoadScreenTexture(kLoadingBackground);
+        loadingBackground = LoadScreenTexture(device, kLoadingBackground, kModule);
     if (!loadingBar)
-        loadingBar = LoadScreenTexture(kLoadingBar);
+        loadingBar = LoadScreenTexture(device, kLoadingBar, kModule);
     // The loading screen may come in the middle of a race: the frame's
     // states come back afterwards.
     const PlatDeviceState saved = device->GetState();
@@ -463,8 +442,8 @@ StaticBufferRecord* CPRender::GetStaticBuffers(const std::string& name, const Me
     }
     if (FAILED(hr)) {
         ReportPlatformError(kModule, __LINE__, hr);
-        ReleaseAndClear(record->vertexBuffer);
-        ReleaseAndClear(record->indexBuffer);
+        PlatReleaseAndClear(record->vertexBuffer);
+        PlatReleaseAndClear(record->indexBuffer);
         return nullptr;
     }
     record->vertexCount = vertexCount;
@@ -476,8 +455,8 @@ StaticBufferRecord* CPRender::GetStaticBuffers(const std::string& name, const Me
 
 void CPRender::ReleaseStaticBuffers() {
     for (auto& [key, record] : staticBufferCache) {
-        ReleaseAndClear(record->vertexBuffer);
-        ReleaseAndClear(record->indexBuffer);
+        PlatReleaseAndClear(record->vertexBuffer);
+        PlatReleaseAndClear(record->indexBuffer);
     }
     staticBufferCache.clear();
 }

@@ -169,7 +169,6 @@ private:
     void ClearLineList();
     void ClearSecondLineList();
     void DrawScreenQuad(const ScreenVertex (&quad)[4]);
-    IDirect3DTexture9* LoadScreenTexture(const char* path);
 
     // The main camera's matrices of the frame (identity without one).
     D3DXMATRIX frameView;

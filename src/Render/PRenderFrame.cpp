@@ -42,6 +42,13 @@ bool IdleTooLong(const CPRenderNode& node) {
     return FrameNumber() - node.frameStamp > CPRender::kIdleFrames;
 }
 
+// Empties the items of the group's materials without drawing them, so that
+// they do not pile up over the frames.
+void ClearItems(const CPRenderEffectGroup& group) {
+    for (const auto& texture : group.textureGroups)
+        texture->material->ClearItems();
+}
+
 } // namespace
 
 void CPRender::QueueMaterial(CPMaterial* material) {
@@ -287,8 +294,12 @@ void CPRender::DrawLevels() {
             bloomDone = true;
             RunPostPass(false);
         }
-        if (level.useCount <= 0 || priority < 0)
+        if (level.useCount <= 0 || priority < 0) {
+            // Levels below 0 are never drawn.
+            for (const auto& group : level.effectGroups)
+                ClearItems(*group);
             continue;
+        }
         if (level.camera) {
             ++cameraLevels;
             device->SetTransform(D3DTS_VIEW, &level.camera->view);
@@ -319,9 +330,8 @@ void CPRender::DrawEffectGroup(CPRenderLevel& level, CPRenderEffectGroup& group,
     ID3DXEffect* effect = group.effect ? group.effect->effect : nullptr;
     UINT passes = 0;
     if (!effect || FAILED(effect->Begin(&passes, 0))) {
-        // Nothing of this effect is drawn this frame; its items must not pile up.
-        for (const auto& texture : group.textureGroups)
-            texture->material->ClearItems();
+        // Nothing of this effect is drawn this frame.
+        ClearItems(group);
         return;
     }
     group.frameStamp = FrameNumber();

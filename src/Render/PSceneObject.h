@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/AxisAlignedBox.h"
 #include "Core/PObject.h"
 #include "Platform/D3DX9Math.h"
 #include "Platform/Graphics/D3D9Types.h"
@@ -28,6 +29,11 @@ public:
     virtual const D3DXMATRIX& GetWorldMatrix() const = 0;
     virtual bool IsWorldChanged() const = 0;
     virtual void ClearWorldChanged() = 0;
+
+    // The object's position and the world box of its bounds; the scene
+    // quadtree sorts a level's objects by them.
+    virtual const D3DXVECTOR3& GetPosition() const = 0;
+    virtual const AxisAlignedBox& GetWorldBox() const = 0;
 
     virtual bool IsVisible() const = 0;
     virtual bool IsStaticObject() const = 0;

@@ -8,6 +8,7 @@
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Game/PGameData.h"
+#include "Game/PMeshManager.h"
 #include "Input/NInput.h"
 #include "Interface/SPFontManager.h"
 #include "Particles/PParticlesManager.h"
@@ -21,7 +22,6 @@
 #include "Platform/Win32Window.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
-#include "Render/PMeshManager.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"
 #include "Sound/NAudio.h"
@@ -154,10 +154,10 @@ protected:
     }
 
     void Record(const std::string& call) {
-        ObserveMaterials();
+        ObserveManagers();
         ObserveRender();
-        // The post effects and the sky are stand-ins the renderer drives.
-        if (call.starts_with("CPBloom::") || call.starts_with("Skyscape::"))
+        // The sky is a stand-in the renderer drives.
+        if (call.starts_with("Skyscape::"))
             return;
         calls.push_back(call);
         if (call == "CPGameData::LoadStrings")
@@ -173,9 +173,9 @@ protected:
         }
     }
 
-    // The material manager is real: its creation and deletion are seen by
-    // the next call of a stand-in.
-    void ObserveMaterials() {
+    // The material and mesh managers are real: their creation and deletion
+    // are seen by the next call of a stand-in.
+    void ObserveManagers() {
         if (!materials && g_MaterialManager) {
             calls.push_back("CPMaterialManager()");
             scriptsCreatedAfterKernelAndSettings = g_TaskManager && g_Settings && g_ScriptManager;
@@ -183,6 +183,11 @@ protected:
         if (materials && !g_MaterialManager)
             calls.push_back("~CPMaterialManager()");
         materials = g_MaterialManager;
+        if (!meshes && g_MeshManager)
+            calls.push_back("CPMeshManager()");
+        if (meshes && !g_MeshManager)
+            calls.push_back("~CPMeshManager()");
+        meshes = g_MeshManager;
     }
     static bool ItemsCleared() {
         for (const auto& material : g_MaterialManager->GetMaterials())
@@ -194,20 +199,25 @@ protected:
     // The renderer is real and draws on the recording device: its start (a
     // black frame), each loading screen (the bar's right edge gives the
     // percentage) and its stop (the device is gone) are read from what the
-    // device recorded, up to the next call of a stand-in. The frames of the
-    // main loop clear only the depth buffer and are passed over.
+    // device recorded, up to the next call of a stand-in. The device is held
+    // here, so that what it drew before the stop can still be read after.
+    // The frames of the main loop clear only the depth buffer and are passed
+    // over.
     void ObserveRender() {
         IDirect3DDevice9* device = g_Render ? g_Render->GetDevice() : nullptr;
-        if (!device) {
+        if (device != renderDevice.Get()) {
             if (renderDevice)
+                ReadRecorded();
+            if (renderDevice && !device)
                 calls.push_back("CPRender::Stop");
-            renderDevice = nullptr;
-            return;
-        }
-        if (device != renderDevice)
+            renderDevice = PlatComPtr<IDirect3DDevice9>(device);
             seen = 0;
-        renderDevice = device;
-        const auto& recorded = static_cast<PlatRecordingBackend&>(device->GetBackend()).GetCalls();
+        }
+        if (renderDevice)
+            ReadRecorded();
+    }
+    void ReadRecorded() {
+        const auto& recorded = static_cast<PlatRecordingBackend&>(renderDevice->GetBackend()).GetCalls();
         const PlatRecordedCall* clear = nullptr;
         const PlatRecordedCall* draw = nullptr;
         for (; seen < recorded.size(); ++seen) {
@@ -231,7 +241,8 @@ protected:
     fs::path folder;
     Calls calls;
     CPMaterialManager* materials = nullptr;
-    IDirect3DDevice9* renderDevice = nullptr;
+    CPMeshManager* meshes = nullptr;
+    PlatComPtr<IDirect3DDevice9> renderDevice;
     std::size_t seen = 0;
     Calls tasks;
     std::vector<std::string> opened;
@@ -324,7 +335,8 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         opened.clear();
         audioLast = false;
         materials = nullptr;
-        renderDevice = nullptr;
+        meshes = nullptr;
+        renderDevice = {};
 
         SPRunOptions options;
         options.launcherResult = c.launcherResult;

@@ -5,6 +5,7 @@
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Platform/SdlWindow.h"
+#include "Render/PDeviceListener.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"
 #include "Support/TempGameRoot.h"
@@ -19,8 +20,8 @@
 namespace {
 
 // The main window over a kernel with a running clock and a render task,
-// both recording into `calls`, and a running script of the category
-// "interface".
+// both recording into `calls` (device resets as "device lost"), and a
+// running script of the category "interface".
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,11 +57,9 @@ protected:
         while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessage(&msg);
     }
-    // A reset starts by dropping the post effects' device objects; with no
-    // device yet that is all it does.
-    int Resets() const {
-        return static_cast<int>(std::count(calls.begin(), calls.end(), "CPBloom::OnLostDevice"));
-    }
+    // A reset starts by telling the device listeners; with no device yet
+    // that is all it does.
+    int Resets() const { return static_cast<int>(std::count(calls.begin(), calls.end(), "device lost")); }
     bool ClockSuspended() const { return kernel.IsSuspended(timer.Get()); }
 
     CPGlobalTimer timerTask;
@@ -82,6 +81,14 @@ protected:
     CPScriptManager scripts;
     HWND window = nullptr;
     std::vector<std::string> calls;
+
+    struct ResetWatcher : CPDeviceListener {
+        explicit ResetWatcher(std::vector<std::string>& record) : record(record) {}
+        void OnLostDevice() override { record.push_back("device lost"); }
+        void OnResetDevice() override {}
+        std::vector<std::string>& record;
+    };
+    ResetWatcher resetWatcher{calls};
 };
 
 TEST_F(MainWindowTest, SizeAndActivationDriveTheClockAndTheDevice) {
@@ -175,7 +182,7 @@ TEST_F(MainWindowTest, DesktopEventsReachTheProcedure) {
     DeliverQueued();
     EXPECT_TRUE(g_AppActive);
     EXPECT_FALSE(ClockSuspended());
-    EXPECT_EQ(calls, (std::vector<std::string>{"CPBloom::OnLostDevice"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"device lost"}));
     EXPECT_EQ(TypedKeys(), (std::vector<std::string>{"key 65"}));
 }
 

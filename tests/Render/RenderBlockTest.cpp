@@ -1,11 +1,10 @@
 #include "RenderTestScene.h"
 
-#include "Core/CallRecorder.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -32,6 +31,8 @@ protected:
         return total;
     }
 
+    // The post passes draw too: these tests count the draws of the batches.
+    ScopedSetting<int> noPostPasses{g_Bloom, 0};
     RenderTestScene scene;
     std::vector<std::unique_ptr<CPRenderObject>> meshes;
 };
@@ -170,6 +171,68 @@ TEST_F(RenderBlockTest, CopiesOfAStaticMeshShareItsBuffers) {
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_EQ(draws[0]->vertexBuffer, draws[1]->vertexBuffer);
     EXPECT_EQ(draws[1]->state.Transform(D3DTS_WORLD)._42, 5.0f);
+}
+
+TEST_F(RenderBlockTest, StaticPlacementPutsObjectsOneAfterAnotherAndMovesOnWhenAPairIsFull) {
+    // Two pairs of 16 vertices each. The tree: a root with children (one not
+    // static but with a static child, one invisible, one a sprite, one
+    // sharing a placed mesh) and a second detail level.
+    CPRenderBlock block;
+    ASSERT_TRUE(block.Create(false, 2, 16, 64));
+    const auto material = scene.Material(20, "simple.fx");
+    TestSceneObject root, shared, dynamic, nested, hidden, hiddenChild, sprite, detail, first;
+    for (TestSceneObject* object : {&root, &first, &shared, &nested, &hidden, &hiddenChild, &sprite, &detail})
+        object->isStatic = true;
+    root.visual = meshes.emplace_back(MakeMesh(material, 6, 1)).get();
+    first.visual = meshes.emplace_back(MakeMesh(material, 4, 2)).get();
+    shared.visual = first.visual;
+    dynamic.visual = meshes.emplace_back(MakeMesh(material, 3, 9)).get();
+    nested.visual = meshes.emplace_back(MakeMesh(material, 5, 3)).get();
+    hidden.visible = false;
+    hidden.visual = hiddenChild.visual = meshes.emplace_back(MakeMesh(material, 3, 9)).get();
+    sprite.kind = VISUAL_SPRITE;
+    sprite.visual = dynamic.visual;
+    detail.visual = meshes.emplace_back(MakeMesh(material, 6, 4)).get();
+    dynamic.children = {&nested};
+    hidden.children = {&hiddenChild};
+    root.children = {&first, &shared, &dynamic, &hidden, &sprite};
+    root.lods = {&detail};
+
+    block.Lock();
+    block.AddStaticObjects(&root);
+    block.Unlock();
+    const CPIVertexBuffer& ring = *block.vertexBuffer;
+    const std::unordered_map<CPBaseRenderObject*, int> expected = {
+        {root.visual, 0}, {first.visual, 6}, {nested.visual, 10}, {detail.visual, 0}};
+    EXPECT_EQ(ring.placements, expected);
+    EXPECT_EQ(ring.staticVertexTotal, 21);
+
+    // The first pair holds root, first and nested, each with its base vertex
+    // in its indices; the detail level did not fit and starts the second.
+    const auto vertexZ = [&](int pair, int vertex) {
+        return reinterpret_cast<const MeshVertex*>(ring.vertexBuffers[pair]->GetBytes())[vertex].z;
+    };
+    const auto index = [&](int pair, int position) {
+        return reinterpret_cast<const uint16_t*>(ring.indexBuffers[pair]->GetBytes())[position];
+    };
+    EXPECT_EQ(vertexZ(0, 0), 1.0f);
+    EXPECT_EQ(vertexZ(0, 6), 2.0f);
+    EXPECT_EQ(vertexZ(0, 10), 3.0f);
+    EXPECT_EQ(vertexZ(1, 0), 4.0f);
+    EXPECT_EQ((std::vector<uint16_t>{index(0, 0), index(0, 12), index(0, 17), index(0, 18), index(0, 26)}),
+              (std::vector<uint16_t>{0, 6, 9, 10, 14}));
+    EXPECT_EQ((std::vector<uint16_t>{index(1, 0), index(1, 11)}), (std::vector<uint16_t>{0, 5}));
+
+    // Placed objects are not placed again; nothing is placed without a lock.
+    block.Lock();
+    ASSERT_TRUE(ring.locked);
+    EXPECT_FALSE(block.vertexBuffer->AddStatic(root.visual));
+    block.Unlock();
+    TestSceneObject late;
+    late.isStatic = true;
+    late.visual = meshes.emplace_back(MakeMesh(material, 3)).get();
+    block.AddStaticObjects(&late);
+    EXPECT_EQ(ring.staticVertexTotal, 21);
 }
 
 } // namespace

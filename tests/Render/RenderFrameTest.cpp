@@ -1,6 +1,5 @@
 #include "RenderTestScene.h"
 
-#include "Core/CallRecorder.h"
 #include "Core/PGlobalTimer.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/RenderPriority.h"
@@ -31,6 +30,18 @@ D3DXMATRIX Translation(float x, float y, float z) {
     return m;
 }
 
+// Points the camera from the eye along +y, z up, and computes its matrices.
+void LookAlongY(CPPerspectiveCamera& camera, const D3DXVECTOR3& eye) {
+    camera.eye = eye;
+    camera.target = eye + D3DXVECTOR3(0, 10, 0);
+    camera.up = D3DXVECTOR3(0, 0, 1);
+    camera.fov = 1.0f;
+    camera.nearPlane = 0.5f;
+    camera.farPlane = 100;
+    camera.viewDirty = camera.projectionDirty = true;
+    camera.UpdateMatrices();
+}
+
 // The height of the first vertex a draw reads: the tests place each level's
 // meshes at the height of the level's priority.
 int DrawnLevel(const PlatRecordedCall& draw) {
@@ -38,26 +49,25 @@ int DrawnLevel(const PlatRecordedCall& draw) {
     return static_cast<int>(draw.VertexFloat(first, 8));
 }
 
-// Runs one frame; lists its draws ("draw <level>") and post passes in order.
+// Runs one frame; lists its mesh draws ("draw <level>") and its post passes
+// in order. Each pass starts by copying the frame: the blur into its frame
+// copy ("blur"), the bloom into its small target ("bloom").
 std::vector<std::string> RunFrame(RenderTestScene& scene) {
     PlatRecordingBackend& recording = scene.Recording();
     recording.ClearCalls();
-    std::vector<std::string> order;
-    std::size_t listed = 0;
-    const auto listDraws = [&] {
-        const auto draws = recording.GetDraws();
-        for (; listed < draws.size(); ++listed)
-            order.push_back("draw " + std::to_string(DrawnLevel(*draws[listed])));
-    };
-    SetCallRecorder([&](const std::string& call) {
-        if (call != "CPBloom::RenderMotionBlur" && call != "CPBloom::RenderBloom")
-            return;
-        listDraws();
-        order.push_back(call == "CPBloom::RenderBloom" ? "bloom" : "blur");
-    });
     scene.render->Update();
-    listDraws();
-    SetCallRecorder({});
+    const CPBloom& bloom = scene.render->bloom;
+    std::vector<std::string> order;
+    for (const PlatRecordedCall& call : recording.GetCalls()) {
+        if (call.kind == PlatRecordedCall::Kind::Draw && !call.call.layout.IsPretransformed())
+            order.push_back("draw " + std::to_string(DrawnLevel(call)));
+        if (call.kind != PlatRecordedCall::Kind::StretchRect)
+            continue;
+        if (bloom.frameCopy && call.target == bloom.frameCopy->GetSerial())
+            order.push_back("blur");
+        if (bloom.smallTarget && call.target == bloom.smallTarget->GetSerial())
+            order.push_back("bloom");
+    }
     return order;
 }
 
@@ -103,6 +113,26 @@ TEST_F(RenderFrameTest, PostPassesComeBeforeTheirLevels) {
     }
 }
 
+TEST_F(RenderFrameTest, SettingsChooseThePostPasses) {
+    struct Case {
+        int bloom, blur;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {1, 1, {"draw 20", "blur", "draw 120", "bloom", "draw 200"}},
+        {0, 1, {"draw 20", "draw 120", "draw 200"}},
+        {1, 0, {"draw 20", "draw 120", "bloom", "draw 200"}},
+    };
+    for (const Case& c : cases) {
+        const ScopedSetting<int> bloom(g_Bloom, c.bloom), blur(g_Blur, c.blur);
+        meshes.clear();
+        for (int level : {20, 120, 200})
+            AddMesh(level);
+        SubmitAll();
+        EXPECT_EQ(RunFrame(scene), c.expected) << c.bloom << c.blur;
+    }
+}
+
 TEST_F(RenderFrameTest, BatchesDrawFromTheirBuffersWithTheirStates) {
     // Level 16: its own camera and world; level 17: a static mesh; level 20:
     // two meshes of one material, one batch from the ring.
@@ -121,7 +151,9 @@ TEST_F(RenderFrameTest, BatchesDrawFromTheirBuffersWithTheirStates) {
     AddMesh(20, 4, "mesh.fx,shared");
     SubmitAll();
 
-    EXPECT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 16", "draw 17", "draw 20", "blur"}));
+    // Only the batches draw.
+    const ScopedSetting<int> noPostPasses(g_Bloom, 0);
+    EXPECT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 16", "draw 17", "draw 20"}));
     const auto draws = scene.Recording().GetDraws();
     ASSERT_EQ(draws.size(), 3u);
     const PlatRecordedCall& shadow = *draws[0];
@@ -186,6 +218,7 @@ TEST_F(RenderFrameTest, TextureGroupOutlivesItsItemsForTenFrames) {
 }
 
 TEST_F(RenderFrameTest, FadeQuadAndLightsOfTheFrame) {
+    const ScopedSetting<int> noPostPasses(g_Bloom, 0);
     scene.render->SetFade(0.5f);
     EXPECT_EQ(scene.render->fade, 128.0f);
     RunFrame(scene);
@@ -238,16 +271,49 @@ TEST_F(RenderFrameTest, LostDeviceSkipsFramesUntilAResetAndDrawsEachBatchOnce) {
     EXPECT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 20", "blur"}));
 }
 
+TEST_F(RenderFrameTest, LevelsBelowZeroDrawNothingAndKeepNoItems) {
+    const CPRenderObject* mesh = AddMesh(-5);
+    for (int frame = 0; frame < 3; ++frame) {
+        SubmitAll();
+        EXPECT_EQ(RunFrame(scene), std::vector<std::string>{"blur"});
+        EXPECT_TRUE(mesh->GetMaterial()->items.empty());
+    }
+}
+
+TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
+    AddMesh(20, 3, "mesh.fx,shared");
+    CPPerspectiveCamera camera;
+    LookAlongY(camera, D3DXVECTOR3(1, 2, 3));
+    const auto asFloats = [](const D3DXMATRIX& m) { return std::vector<float>(&m._11, &m._11 + 16); };
+
+    struct Case {
+        const char* name;
+        CPPerspectiveCamera* published;
+        D3DXMATRIX view;
+        D3DXMATRIX projection;
+        D3DXMATRIX viewProjection;
+    };
+    const Case cases[] = {
+        {"no race camera yet", nullptr, Identity(), Identity(), Identity()},
+        {"the race camera", &camera, camera.view, camera.projection, camera.viewProjection},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_MainCamera = c.published;
+        SubmitAll();
+        ASSERT_EQ(RunFrame(scene), (std::vector<std::string>{"draw 20", "blur"}));
+        g_MainCamera = nullptr;
+        const PlatRecordedCall& draw = *scene.Recording().GetDraws().front();
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_VIEW), c.view));
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_PROJECTION), c.projection));
+        ASSERT_TRUE(draw.uniforms.contains("g_mWorldViewProjection"));
+        EXPECT_EQ(draw.uniforms.at("g_mWorldViewProjection"), asFloats(c.viewProjection));
+    }
+}
+
 TEST_F(RenderFrameTest, ProjectToScreenOfDirectionsSeenFromTheEye) {
     CPPerspectiveCamera camera;
-    camera.eye = D3DXVECTOR3(5, 5, 1);
-    camera.target = D3DXVECTOR3(5, 15, 1);
-    camera.up = D3DXVECTOR3(0, 0, 1);
-    camera.fov = 1.0f;
-    camera.nearPlane = 0.5f;
-    camera.farPlane = 100;
-    camera.viewDirty = camera.projectionDirty = true;
-    camera.UpdateMatrices();
+    LookAlongY(camera, D3DXVECTOR3(5, 5, 1));
     g_MainCamera = &camera;
     scene.render->Update();
     g_MainCamera = nullptr;

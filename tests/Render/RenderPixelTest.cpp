@@ -97,4 +97,77 @@ TEST_F(RenderPixelTest, TwoTexturedMeshesOfOneMaterialDrawAsOneBatch) {
     EXPECT_EQ(at(8, 2), 0xff000000u);
 }
 
+// The frame of two textured quads, drawn without post passes, then the
+// passes on their own.
+class PostPassPixelTest : public RenderPixelTest {
+protected:
+    static constexpr int kWidth = 64, kHeight = 48;
+
+    void SetUp() override {
+        scene.reset(Scene(kWidth, kHeight));
+        ASSERT_TRUE(scene->started);
+    }
+    void DrawScene(const Image& picture) {
+        RenderTestScene::WritePicture("Data/Textures/picture.tga", picture);
+        const auto material = scene->Material(20, "simple.fx", {"picture.tga"});
+        const auto left = Quad(material, -0.95f, -0.05f);
+        const auto right = Quad(material, 0.05f, 0.95f);
+        scene->render->GetRenderBlock()->AddRenderObject(left.get());
+        scene->render->GetRenderBlock()->AddRenderObject(right.get());
+        const ScopedSetting<int> noPostPasses(g_Bloom, 0);
+        scene->render->Update();
+    }
+    void RunPass(int (CPBloom::*pass)()) {
+        IDirect3DDevice9& device = *scene->render->GetDevice();
+        device.BeginScene();
+        (scene->render->bloom.*pass)();
+        device.EndScene();
+    }
+    static double MeanBrightness(const std::vector<uint32_t>& pixels) {
+        double sum = 0;
+        for (uint32_t pixel : pixels)
+            sum += ((pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF)) / 3.0;
+        return sum / static_cast<double>(pixels.size());
+    }
+
+    std::unique_ptr<RenderTestScene> scene;
+};
+
+TEST_F(PostPassPixelTest, MotionBlurOfAStandingCarLeavesTheFrameUnchanged) {
+    Image checker(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            checker.At(x, y) = (x + y) % 2 ? 0xffffffff : 0xff202060;
+    DrawScene(checker);
+    const std::vector<uint32_t> before = Pixels(*scene);
+
+    scene->render->bloom.playerCarVelocity = [] { return D3DXVECTOR3(0, 0, 0); };
+    RunPass(&CPBloom::RenderMotionBlur);
+    EXPECT_EQ(Pixels(*scene), before);
+
+    // At full speed the edges of the screen smear.
+    scene->render->bloom.playerCarVelocity = [] { return D3DXVECTOR3(0, 25, 0); };
+    RunPass(&CPBloom::RenderMotionBlur);
+    const std::vector<uint32_t> blurred = Pixels(*scene);
+    ASSERT_EQ(blurred.size(), before.size());
+    int changed = 0;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        changed += blurred[i] != before[i];
+    EXPECT_GT(changed, 0);
+    // The middle of the screen stays sharp.
+    const std::size_t middle = kHeight / 2 * kWidth + kWidth / 2 - 6;
+    EXPECT_EQ(blurred[middle], before[middle]);
+}
+
+TEST_F(PostPassPixelTest, BloomRaisesTheMeanBrightnessOfABrightScene) {
+    DrawScene(Image(4, 4, 0xffe0e0d0));
+    // Half the screen is bright, the rest black.
+    const double before = MeanBrightness(Pixels(*scene));
+    ASSERT_GT(before, 80.0);
+
+    RunPass(&CPBloom::RenderBloom);
+    const double after = MeanBrightness(Pixels(*scene));
+    EXPECT_GT(after, before + 10.0) << before;
+}
+
 } // namespace

@@ -7,7 +7,7 @@
 #include "Render/PRenderObject.h"
 #include "Render/PSceneObject.h"
 #include "Support/TempGameRoot.h"
-#include "imagetool/ImageWriter.h"
+#include "imagetool/EnginePictures.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,8 @@
 #include <vector>
 
 // A started renderer with its material manager, on the chosen device, in a
-// temporary game root that holds the engine's own effect files.
+// temporary game root that holds the engine's own effect files and the post
+// effects' pictures.
 class RenderTestScene {
 public:
     RenderTestScene(PlatGraphicsBackendKind kind, int width, int height) {
@@ -26,6 +27,8 @@ public:
         for (const auto& effect : std::filesystem::directory_iterator(KV_SOURCE_DIR "/data/effects"))
             std::filesystem::copy_file(effect.path(), CopyTarget("Data/Effects", effect.path()));
         WritePicture("Data/Textures/error.tga", Image(2, 2, 0xffff00ff));
+        WritePicture("Data/Textures/blurmask_2.tga", BlurMaskPicture());
+        WritePicture("Data/Textures/noise.tga", NoisePicture());
         PlatSetGraphicsBackendKind(kind);
         materials = new CPMaterialManager();
         render = new CPRender();
@@ -70,8 +73,22 @@ private:
     }
 };
 
-// A game object as the renderer sees it: a world matrix, a visual, flags
-// and children.
+// Sets a setting for the guard's life and puts the old value back after.
+template <class T>
+class ScopedSetting {
+public:
+    ScopedSetting(T& setting, T value) : setting(setting), old(setting) { setting = value; }
+    ~ScopedSetting() { setting = old; }
+    ScopedSetting(const ScopedSetting&) = delete;
+    ScopedSetting& operator=(const ScopedSetting&) = delete;
+
+private:
+    T& setting;
+    T old;
+};
+
+// A game object as the renderer sees it: a world matrix, a position and
+// world box, a visual, flags and children.
 class TestSceneObject : public CPSceneObject {
 public:
     TestSceneObject() { D3DXMatrixIdentity(&world); }
@@ -79,6 +96,8 @@ public:
     const D3DXMATRIX& GetWorldMatrix() const override { return world; }
     bool IsWorldChanged() const override { return worldChanged; }
     void ClearWorldChanged() override { worldChanged = false; }
+    const D3DXVECTOR3& GetPosition() const override { return position; }
+    const AxisAlignedBox& GetWorldBox() const override { return worldBox; }
     bool IsVisible() const override { return visible; }
     bool IsStaticObject() const override { return isStatic; }
     EVisualKind GetVisualKind() const override { return kind; }
@@ -86,12 +105,17 @@ public:
     const D3DLIGHT9* GetLight() override { return kind == VISUAL_LIGHT ? &light : nullptr; }
     std::size_t GetChildCount() const override { return children.size(); }
     CPSceneObject* GetChild(std::size_t index) const override { return children[index]; }
-    std::size_t GetLodCount() const override { return 1; }
-    CPSceneObject* GetLod(std::size_t) const override { return const_cast<TestSceneObject*>(this); }
+    // Detail level 0 is the object itself.
+    std::size_t GetLodCount() const override { return 1 + lods.size(); }
+    CPSceneObject* GetLod(std::size_t index) const override {
+        return index == 0 ? const_cast<TestSceneObject*>(this) : lods[index - 1];
+    }
     size_t GetSize() const override { return sizeof(TestSceneObject); }
     std::string GetClassName() const override { return "TestSceneObject"; }
 
     D3DXMATRIX world;
+    D3DXVECTOR3 position{0, 0, 0};
+    AxisAlignedBox worldBox{};
     bool worldChanged = false;
     bool visible = true;
     bool isStatic = false;
@@ -99,6 +123,7 @@ public:
     CPBaseRenderObject* visual = nullptr;
     D3DLIGHT9 light;
     std::vector<CPSceneObject*> children;
+    std::vector<CPSceneObject*> lods;
 };
 
 // A mesh of `vertexCount` vertices along x at height z (triangles fanned

@@ -29,6 +29,14 @@ private:
     ULONG references = 1;
 };
 
+// Releases the caller's reference to the object, if any, and forgets it.
+template <class T>
+void PlatReleaseAndClear(T*& object) {
+    if (object)
+        object->Release();
+    object = nullptr;
+}
+
 // Holds one reference to a device object.
 template <class T>
 class PlatComPtr {

@@ -1,0 +1,171 @@
+#include "Core/PSettings.h"
+#include "Render/PPerspectiveCamera.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace {
+
+bool SameMatrix(const D3DXMATRIX& a, const D3DXMATRIX& b) {
+    return std::memcmp(&a, &b, sizeof(a)) == 0;
+}
+
+struct BoxCase {
+    const char* name;
+    D3DXVECTOR3 boxMin;
+    D3DXVECTOR3 boxMax;
+    bool seen;
+};
+
+// A camera at the origin looking along +y with z up, a 90-degree field of
+// view, near 1 and far 10, on a square screen: its frustum is the pyramid
+// |x| < y, |z| < y between y = 1 and y = 10.
+class CameraTest : public ::testing::Test {
+protected:
+    CameraTest() : savedWidth(g_ScreenWidth), savedHeight(g_ScreenHeight) {
+        g_ScreenWidth = g_ScreenHeight = 100;
+        camera.eye = D3DXVECTOR3(0, 0, 0);
+        camera.target = D3DXVECTOR3(0, 1, 0);
+        camera.up = D3DXVECTOR3(0, 0, 1);
+        camera.fov = std::numbers::pi_v<float> / 2;
+        camera.nearPlane = 1;
+        camera.farPlane = 10;
+        camera.viewDirty = camera.projectionDirty = true;
+        camera.UpdateMatrices();
+    }
+    ~CameraTest() override {
+        g_ScreenWidth = savedWidth;
+        g_ScreenHeight = savedHeight;
+    }
+
+    bool Sees(const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax) {
+        return IsBoxInFrustum(&camera, boxMin, boxMax);
+    }
+    template <std::size_t N>
+    void CheckBoxes(const BoxCase (&cases)[N]) {
+        for (const BoxCase& c : cases)
+            EXPECT_EQ(Sees(c.boxMin, c.boxMax), c.seen) << c.name;
+    }
+
+    int savedWidth;
+    int savedHeight;
+    CPPerspectiveCamera camera;
+};
+
+TEST_F(CameraTest, FrustumPlanesPointInwardThroughTheCorners) {
+    // Computed by hand from the corners: the near corners are (+-1, 1, +-1),
+    // the far ones (+-10, 10, +-10); screen right is world -x.
+    const D3DXPLANE expected[CPPerspectiveCamera::PLANE_COUNT] = {
+        {0, 4, 0, -4},      // near: y > 1
+        {0, -400, 0, 4000}, // far: y < 10
+        {-180, 180, 0, 0},  // left: x < y
+        {180, 180, 0, 0},   // right: x > -y
+        {0, 18, -18, 0},    // top: z < y
+        {0, 18, 18, 0},     // bottom: z > -y
+    };
+    for (int i = 0; i < CPPerspectiveCamera::PLANE_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        const D3DXPLANE& plane = camera.planes[i];
+        const float scale = std::max({std::fabs(expected[i].a), std::fabs(expected[i].b),
+                                      std::fabs(expected[i].c), std::fabs(expected[i].d)});
+        EXPECT_NEAR(plane.a, expected[i].a, scale * 1e-3f);
+        EXPECT_NEAR(plane.b, expected[i].b, scale * 1e-3f);
+        EXPECT_NEAR(plane.c, expected[i].c, scale * 1e-3f);
+        EXPECT_NEAR(plane.d, expected[i].d, scale * 1e-3f);
+    }
+    D3DXMATRIX product;
+    D3DXMatrixMultiply(&product, &camera.view, &camera.projection);
+    EXPECT_TRUE(SameMatrix(camera.viewProjection, product));
+    // The sky's projection reaches 1000 whatever the camera's far plane.
+    EXPECT_NEAR(camera.farProjection._33, 1000.0f / 999.0f, 1e-6f);
+}
+
+TEST_F(CameraTest, BoxesAgainstTheFrustum) {
+    const BoxCase cases[] = {
+        {"inside", {-0.5f, 4, -0.5f}, {0.5f, 5, 0.5f}, true},
+        {"behind the eye", {-1, -5, -1}, {1, -2, 1}, false},
+        {"beyond the far plane", {-1, 11, -1}, {1, 12, 1}, false},
+        {"beside the frustum", {20, 4, -1}, {21, 5, 1}, false},
+        {"below the frustum", {-1, 4, -9}, {1, 5, -8}, false},
+        {"across the near plane", {-0.5f, 0, -0.5f}, {0.5f, 2, 0.5f}, true},
+        {"across a side plane", {4, 4, -1}, {6, 5, 1}, true},
+        {"around the whole frustum", {-50, -50, -50}, {50, 50, 50}, true},
+        // Conservative: no plane has all corners outside, though no point of
+        // the box is both nearer than the far plane and inside the left one.
+        {"beyond the far left edge", {11, 9, -1}, {12, 12, 1}, true},
+    };
+    CheckBoxes(cases);
+}
+
+TEST_F(CameraTest, ACornerOnAPlaneCountsAsOutside) {
+    // Exact planes of the unit cube, so that values of 0 are exact.
+    const D3DXPLANE cube[CPPerspectiveCamera::PLANE_COUNT] = {{1, 0, 0, 0},  {-1, 0, 0, 1}, {0, 1, 0, 0},
+                                                              {0, -1, 0, 1}, {0, 0, 1, 0},  {0, 0, -1, 1}};
+    std::copy(std::begin(cube), std::end(cube), camera.planes);
+    const BoxCase cases[] = {
+        {"touching a face from outside", {1, 0, 0}, {2, 1, 1}, false},
+        {"touching at one corner", {-1, -1, -1}, {0, 0, 0}, false},
+        {"lying flat in a face", {0, 0, 0}, {0, 1, 1}, false},
+        {"reaching just inside", {-1, -1, -1}, {0.01f, 0.01f, 0.01f}, true},
+        {"the cube itself", {0, 0, 0}, {1, 1, 1}, true},
+    };
+    CheckBoxes(cases);
+}
+
+TEST_F(CameraTest, UpdatesFollowTheDirtyFlags) {
+    const D3DXMATRIX oldView = camera.view;
+    const D3DXMATRIX oldProjection = camera.projection;
+    // A box at x 3..3.5 is inside the 90-degree pyramid but not a narrower one.
+    const D3DXVECTOR3 boxMin(3, 5, -0.5f), boxMax(3.5f, 5, 0.5f);
+    ASSERT_TRUE(Sees(boxMin, boxMax));
+
+    // Without a flag nothing is recomputed.
+    camera.fov = 2 * std::atan(0.5f);
+    camera.eye = D3DXVECTOR3(100, 0, 0);
+    camera.UpdateMatrices();
+    EXPECT_TRUE(SameMatrix(camera.projection, oldProjection));
+    EXPECT_TRUE(Sees(boxMin, boxMax));
+
+    // Only the projection: the old view stays, the planes narrow.
+    camera.projectionDirty = true;
+    camera.UpdateMatrices();
+    EXPECT_FALSE(camera.projectionDirty);
+    EXPECT_TRUE(SameMatrix(camera.view, oldView));
+    EXPECT_FALSE(SameMatrix(camera.projection, oldProjection));
+    D3DXMATRIX product;
+    D3DXMatrixMultiply(&product, &oldView, &camera.projection);
+    EXPECT_TRUE(SameMatrix(camera.viewProjection, product));
+    EXPECT_FALSE(Sees(boxMin, boxMax));
+    EXPECT_TRUE(Sees(D3DXVECTOR3(-0.5f, 5, -0.5f), D3DXVECTOR3(0.5f, 5, 0.5f)));
+}
+
+TEST_F(CameraTest, AspectComesFromTheScreenSize) {
+    struct Case {
+        int width;
+        int height;
+        float aspect;
+    };
+    const Case cases[] = {
+        {100, 100, 1.0f},
+        {100, 75, 4.0f / 3.0f}, // a float division, not 1
+        {1280, 720, 16.0f / 9.0f},
+        {640, 0, 4.0f / 3.0f}, // no height: the 4:3 default
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width * 10000 + c.height);
+        g_ScreenWidth = c.width;
+        g_ScreenHeight = c.height;
+        camera.projectionDirty = true;
+        camera.UpdateMatrices();
+        D3DXMATRIX expected;
+        D3DXMatrixPerspectiveFovLH(&expected, camera.fov, c.aspect, 1, 10);
+        EXPECT_TRUE(SameMatrix(camera.projection, expected));
+        EXPECT_TRUE(std::isfinite(camera.planes[CPPerspectiveCamera::PLANE_LEFT].a));
+    }
+}
+
+} // namespace

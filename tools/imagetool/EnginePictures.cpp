@@ -1,0 +1,84 @@
+#include "imagetool/EnginePictures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kPostPictureSize = 256;
+// The grain covers the frame at about 5 %.
+constexpr uint32_t kNoiseAlpha = 12;
+
+uint32_t Grey(uint32_t alpha, uint32_t level) {
+    return alpha << 24 | level << 16 | level << 8 | level;
+}
+
+// A well-mixed byte per pixel, the same on every build.
+uint32_t GrainAt(int x, int y) {
+    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u;
+    h = (h ^ (h >> 13)) * 1274126177u;
+    return (h ^ (h >> 16)) & 0xFF;
+}
+
+} // namespace
+
+Image ErrorPicture() {
+    Image image(64, 64);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.At(x, y) = ((x / 8 + y / 8) % 2) ? 0xff000000 : 0xffff00ff;
+    return image;
+}
+
+Image BackgroundPicture() {
+    Image image(512, 512);
+    for (int y = 0; y < image.height; ++y) {
+        const int t = y * 255 / (image.height - 1);
+        const auto r = static_cast<uint32_t>(40 + t * 150 / 255);
+        const auto g = static_cast<uint32_t>(30 + t * 60 / 255);
+        const auto b = static_cast<uint32_t>(90 - t * 60 / 255);
+        for (int x = 0; x < image.width; ++x)
+            image.At(x, y) = 0xff000000 | r << 16 | g << 8 | b;
+    }
+    return image;
+}
+
+Image BarPicture() {
+    Image image(16, 16);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.At(x, y) = (x == 0 || x == image.width - 1) ? 0xffc06000 : 0xffffa020;
+    return image;
+}
+
+Image BlurMaskPicture() {
+    constexpr float kSharp = 0.3f; // distance from the middle (1 at the corners) kept sharp
+    Image image(kPostPictureSize, kPostPictureSize);
+    const float middle = (kPostPictureSize - 1) * 0.5f;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const float distance = std::hypot(x - middle, y - middle) / std::hypot(middle, middle);
+            const float reach = std::clamp((distance - kSharp) / (1.0f - kSharp), 0.0f, 1.0f);
+            image.At(x, y) = Grey(static_cast<uint32_t>(std::lround(reach * reach * 255.0f)), 255);
+        }
+    }
+    return image;
+}
+
+Image NoisePicture() {
+    Image image(kPostPictureSize, kPostPictureSize);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.At(x, y) = Grey(kNoiseAlpha, GrainAt(x, y));
+    return image;
+}
+
+Image CratePicture() {
+    Image image(64, 64);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const bool frame = x < 6 || y < 6 || x >= 58 || y >= 58;
+            image.At(x, y) = frame ? 0xff4a2e14 : 0xffa0703c;
+        }
+    return image;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "imagetool/ImageWriter.h"
+
+// The pictures the engine itself draws, whatever the game's data: written
+// into the Data tree by imagetool, and into test game roots by the tests.
+
+// Magenta and black squares: unmistakable where a texture is missing.
+Image ErrorPicture();
+// The loading screen: a dusk sky over a dark horizon (only its upper three
+// quarters are shown) and one cell of the bar, repeated once per percent.
+Image BackgroundPicture();
+Image BarPicture();
+// Where the motion blur may reach, in alpha: nothing in the middle of the
+// screen, growing towards the edges, full in the corners.
+Image BlurMaskPicture();
+// A fine grey grain laid over the bloomed frame at a low alpha.
+Image NoisePicture();
+// Planks of the demo crate: plain wood inside a dark frame.
+Image CratePicture();
