@@ -1,6 +1,7 @@
 -- The game's main script. The application starts it before the first frame
 -- and it runs for the whole game: each frame it handles the commands sent
--- to it, oldest first, and then hands the frame back with Update().
+-- to it, oldest first, draws the scene and then hands the frame back with
+-- Update().
 
 local handlers = {}
 
@@ -20,7 +21,13 @@ local function HandleCommands()
     end
 end
 
+-- The demo crate, pushed half a unit into the screen, where the view
+-- without a camera shows it in the middle.
+local crate = LoadRenderObject("crate.rdf", 20)
+SetPTransformation(crate, 0, 0, 0.55, 0, 0, 0)
+
 while true do
     HandleCommands()
+    DrawDynamicObject(crate)
     Update()
 end

@@ -5,6 +5,7 @@
 #include "Core/StringFunctions.h"
 #include "Game/GameObjectServices.h"
 #include "Render/PLight.h"
+#include "Render/PRender.h"
 #include "Render/PSprite.h"
 
 #include <algorithm>
@@ -61,6 +62,36 @@ CPMeshManager::CPMeshManager() {
 CPMeshManager::~CPMeshManager() {
     if (g_MeshManager == this)
         g_MeshManager = nullptr;
+}
+
+void CPMeshManager::DeleteModel(CPGameObject* root) {
+    if (!root)
+        return;
+    if (g_Render && g_Render->GetRenderBlock())
+        g_Render->GetRenderBlock()->Reset();
+    std::vector<CPRefPtr<CPGameObject>> subtree;
+    root->CollectTree(subtree);
+    std::vector<CPGameObject*> levels;
+    std::vector<CPPartAnimation*> tracks;
+    for (const CPRefPtr<CPGameObject>& object : subtree) {
+        for (std::size_t k = 1; k < object->detailLevels.size(); ++k)
+            levels.push_back(object->detailLevels[k].first.Get());
+        object->animations.ForEach([&](const std::string&, const CPRefPtr<CPPartAnimation>& track) {
+            if (track && std::find(tracks.begin(), tracks.end(), track.Get()) == tracks.end())
+                tracks.push_back(track.Get());
+        });
+    }
+    std::vector<CPGameObject*> objects;
+    for (const CPRefPtr<CPGameObject>& object : subtree)
+        objects.push_back(object.Get());
+    subtree.clear();
+    // Children first: an object never outlives its parent's list.
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
+        delete *it;
+    for (CPGameObject* level : levels)
+        DeleteModel(level);
+    for (CPPartAnimation* track : tracks)
+        delete track;
 }
 
 void CPMeshManager::LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int basePriority) {

@@ -37,6 +37,12 @@ public:
     // Nothing is activated; the hierarchy is updated only for animated
     // models and mesh files with a trailing block.
     void LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int basePriority);
+    // Deletes a loaded model: its tree, the models of its levels of detail
+    // and the node animations its objects hold. Particle systems are only
+    // stopped: they belong to the particle subsystem. The renderer's main
+    // block first drops what was submitted this frame, which may name the
+    // model.
+    static void DeleteModel(CPGameObject* root);
 
     // Applies a node's section: material, shadow and fire materials, flags,
     // script, static buffers or vertex effects, node animations.

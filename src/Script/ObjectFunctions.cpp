@@ -5,6 +5,7 @@
 #include "Core/PTaskManager.h"
 #include "Core/PTokenizer.h"
 #include "Game/PGameObject.h"
+#include "Game/PMeshManager.h"
 #include "Render/PRender.h"
 #include "Script/PLuaScript.h"
 #include "Script/PScriptManager.h"
@@ -177,14 +178,23 @@ int SplitString(lua_State* L) {
     return call.Results();
 }
 
-// The new model holds a reference for the script.
+// The model of the description in Data\Meshes, neither activated nor
+// placed in a level; it holds a reference for the script and lives as
+// long as the script manager.
 int LoadRenderObject(lua_State* L) {
     ScriptCall call(L);
     const std::string fileName = call.StrictText(1);
     const int priority = TruncateToInt(call.StrictNumber(2));
-    CPObject* model = g_ScriptEngineHooks.loadModel(fileName, priority);
-    if (model)
+    CPGameObject* model = nullptr;
+    if (g_MeshManager && g_ScriptManager) {
+        CPRefPtr<CPGameObject> loaded;
+        g_MeshManager->LoadObject(loaded, fileName, priority);
+        model = loaded.Get();
+    }
+    if (model) {
+        g_ScriptManager->KeepModel(model);
         model->AddRef();
+    }
     call.PushObject(model);
     return call.Results();
 }

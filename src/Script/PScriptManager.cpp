@@ -5,6 +5,7 @@
 #include "Core/PLineReader.h"
 #include "Core/PTokenizer.h"
 #include "Core/StringFunctions.h"
+#include "Game/PMeshManager.h"
 
 CPScriptManager* g_ScriptManager = nullptr;
 
@@ -36,6 +37,8 @@ CPScriptManager::CPScriptManager() {
 }
 
 CPScriptManager::~CPScriptManager() {
+    for (CPGameObject* model : models)
+        CPMeshManager::DeleteModel(model);
     scriptsByName.ForEach(
         [](const std::string&, const CPRefPtr<CPLuaScript>& script) { script->SendReleaseAll(); });
     scriptsByCategory.Clear();

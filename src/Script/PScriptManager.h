@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class CPGameObject;
 class CPScriptManager;
 extern CPScriptManager* g_ScriptManager;
 
@@ -38,6 +39,10 @@ public:
                                const std::string& params);
     void SendCommandByObject(CPLuaScript* script, const std::string& command, const std::string& params);
 
+    // Takes a model that a script loaded: the manager deletes it before
+    // its scripts.
+    void KeepModel(CPGameObject* model) { models.push_back(model); }
+
 private:
     bool LoadScript(const std::string& line);
 
@@ -46,4 +51,5 @@ private:
     // Every script loaded, including those a later line of the same name
     // replaced by name (they stay in their categories).
     std::vector<std::unique_ptr<CPLuaScript>> scripts;
+    std::vector<CPGameObject*> models;
 };

@@ -12,9 +12,6 @@ class CPObject;
 // Objects handed in are live (checked by the caller) but of any class: an
 // entry checks the class it needs.
 struct ScriptEngineHooks {
-    // Models built from their description file.
-    std::function<CPObject*(const std::string& fileName, int priority)> loadModel =
-        [](const std::string&, int) -> CPObject* { return nullptr; };
     // Interface pages.
     std::function<void(CPObject* page, const std::string& name)> lockButton = [](CPObject*,
                                                                                  const std::string&) {};

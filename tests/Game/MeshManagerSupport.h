@@ -12,39 +12,29 @@
 #include <string>
 #include <vector>
 
-// Deletes a loaded model: its tree, then the models of its levels of
-// detail, then the node animations its objects hold.
-inline void DeleteModel(CPGameObject* root) {
-    if (!root)
-        return;
+// Deletes the particle tasks of a model's tree and of its levels of detail:
+// the recorded tasks the descriptions made belong to the test.
+inline void DeleteParticleTasks(CPGameObject& root) {
     std::vector<CPRefPtr<CPGameObject>> subtree;
-    root->CollectTree(subtree);
-    std::vector<CPGameObject*> levels;
-    std::vector<CPPartAnimation*> tracks;
+    root.CollectTree(subtree);
     for (const CPRefPtr<CPGameObject>& object : subtree) {
-        for (std::size_t k = 1; k < object->detailLevels.size(); ++k)
-            levels.push_back(object->detailLevels[k].first.Get());
-        object->animations.ForEach([&](const std::string&, const CPRefPtr<CPPartAnimation>& track) {
-            if (std::find(tracks.begin(), tracks.end(), track.Get()) == tracks.end())
-                tracks.push_back(track.Get());
-        });
-    }
-    std::vector<CPGameObject*> objects;
-    for (const CPRefPtr<CPGameObject>& object : subtree) {
-        // Particle systems are tasks the object only stops.
         if (CPTask* particles = object->GetParticleTask()) {
             object->SetVisual(nullptr, VISUAL_NONE);
             delete particles;
         }
-        objects.push_back(object.Get());
+        for (std::size_t k = 1; k < object->detailLevels.size(); ++k) {
+            if (CPGameObject* level = object->detailLevels[k].first.Get())
+                DeleteParticleTasks(*level);
+        }
     }
-    subtree.clear();
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
-        delete *it;
-    for (CPGameObject* level : levels)
-        DeleteModel(level);
-    for (CPPartAnimation* track : tracks)
-        delete track;
+}
+
+// Deletes a loaded model with its particle tasks.
+inline void DeleteModel(CPGameObject* root) {
+    if (!root)
+        return;
+    DeleteParticleTasks(*root);
+    CPMeshManager::DeleteModel(root);
 }
 
 // A renderer on the recording device with its material manager, a mesh

@@ -1,7 +1,9 @@
 #include "ScriptFixture.h"
 
 #include "Core/PTaskManager.h"
+#include "Game/PMeshManager.h"
 #include "Platform/Win32Messages.h"
+#include "Render/RenderTestScene.h"
 
 #include <filesystem>
 
@@ -65,6 +67,42 @@ TEST_F(DemoScriptsTest, MainRunsEachFrameAndEndsTheGameOnEscape) {
     EXPECT_EQ(guard.passes, 0) << "killed in the pass in which main read the command";
     EXPECT_FALSE(main->running);
     EXPECT_EQ(log, "");
+}
+
+// On a renderer that records instead of drawing, the main script's first
+// frame loads the demo crate, places it and submits it; the renderer's frame
+// then draws it.
+TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCrate) {
+    RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
+    ASSERT_TRUE(scene.started);
+    scene.render->Update();
+    const std::size_t emptyFrameDraws = scene.Recording().GetDraws().size();
+    CopyDemoModels();
+    CPMeshManager meshes;
+    log.clear();
+    CPLuaScript& main = Script("main");
+    ASSERT_TRUE(main.Start());
+    main.Update();
+    EXPECT_FALSE(main.IsFinished());
+    EXPECT_EQ(log, "");
+
+    CPRenderBlock& block = *scene.render->GetRenderBlock();
+    ASSERT_EQ(block.frameBatches.size(), 1u);
+    ASSERT_EQ(block.frameBatches[0].second->objects.size(), 1u);
+    const auto* mesh = dynamic_cast<const CPRenderObject*>(block.frameBatches[0].second->objects[0].Get());
+    ASSERT_NE(mesh, nullptr);
+    const auto* crate = dynamic_cast<const CPGameObject*>(mesh->owner);
+    ASSERT_NE(crate, nullptr);
+    EXPECT_EQ(crate->GetName(), "crate");
+    EXPECT_FLOAT_EQ(crate->worldMatrix._43, 0.55f) << "pushed into the screen";
+
+    scene.Recording().ClearCalls();
+    scene.render->Update();
+    EXPECT_EQ(scene.Recording().GetDraws().size(), emptyFrameDraws + 1);
+    main.Update();
+    EXPECT_EQ(block.frameBatches.size(), 1u) << "submitted again in the next frame";
+    // The crate goes with the scripts, while the renderer still stands.
+    manager.reset();
 }
 
 } // namespace

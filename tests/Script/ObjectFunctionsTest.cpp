@@ -1,5 +1,6 @@
 #include "ScriptFixture.h"
 
+#include "Game/PMeshManager.h"
 #include "Render/RenderTestScene.h"
 #include "Support/GameTestSupport.h"
 
@@ -183,7 +184,7 @@ TEST(ScriptCall, ClocksAndIntegers) {
 
 // What the object functions hand to the subsystems beside the script host:
 // checked live objects and arguments read by the conventions.
-TEST_F(ObjectFunctionsTest, PageMusicAndModelFunctionsPassCheckedArguments) {
+TEST_F(ObjectFunctionsTest, PageAndMusicFunctionsPassCheckedArguments) {
     Texts calls;
     g_ScriptEngineHooks.lockButton = [&](CPObject*, const std::string& n) {
         calls.push_back("lock '" + n + "'");
@@ -191,19 +192,11 @@ TEST_F(ObjectFunctionsTest, PageMusicAndModelFunctionsPassCheckedArguments) {
     g_ScriptEngineHooks.playMusic = [&](const std::string& n, bool loop) {
         calls.push_back("music " + n + (loop ? " loop" : ""));
     };
-    g_ScriptEngineHooks.loadModel = [&](const std::string& n, int p) -> CPObject* {
-        calls.push_back("load " + n + " " + std::to_string(p));
-        return &object;
-    };
 
     EXPECT_EQ(
         Run("LockButton(obj) LockButton(nil, 'start') LockButton(stale, 'start') PlayMusic('theme.ogg')"),
         "");
-    const int refs = object.GetRefCount();
-    EXPECT_EQ(Eval("LoadRenderObject('car.rdf', '20.7') == obj"), "true");
-    EXPECT_EQ(object.GetRefCount(), refs + 1) << "the script holds a reference";
-    EXPECT_NE(Run("LoadRenderObject('car.rdf')"), "") << "the priority is a strict number";
-    EXPECT_EQ(calls, (Texts{"lock ''", "music theme.ogg loop", "load car.rdf 20"}));
+    EXPECT_EQ(calls, (Texts{"lock ''", "music theme.ogg loop"}));
 }
 
 // SetAnimation's request: missing numbers read as 0, only a script is
@@ -242,8 +235,9 @@ TEST_F(ObjectFunctionsTest, AnimationRequestsFollowTheArgumentConventions) {
 // Game objects beside the script functions, on a renderer that records
 // instead of drawing: a tree car (with a mesh and an idle animation, bound
 // to the script "me") -> body -> wheel, a second child of car also named
-// "wheel", and the handle of a deleted game object, "deletedCar". The game
-// objects send their commands through the script manager.
+// "wheel", and the handle of a deleted game object, "deletedCar"; a mesh
+// manager over the demo models. The game objects send their commands
+// through the script manager.
 class GameObjectFunctionsTest : public ObjectFunctionsTest {
 protected:
     void SetUp() override {
@@ -255,6 +249,7 @@ protected:
             manager->SendCommandByObject(script, command, params);
         };
         ASSERT_TRUE(scene.started);
+        CopyDemoModels();
         material = scene.Material(20, "simple.fx");
         CPRenderObject* mesh = MakeMesh(material, 4).release();
         car.SetVisual(mesh, VISUAL_MESH);
@@ -279,8 +274,15 @@ protected:
         ObjectFunctionsTest::TearDown();
     }
     CPRenderBlock& Block() const { return *scene.render->GetRenderBlock(); }
+    // Runs one frame of the renderer: its draw calls.
+    std::size_t FrameDraws() {
+        scene.Recording().ClearCalls();
+        scene.render->Update();
+        return scene.Recording().GetDraws().size();
+    }
 
     RenderTestScene scene{PlatGraphicsBackendKind::Recording, 64, 48};
+    CPMeshManager meshes;
     CPRefPtr<CPMaterial> material;
     CPPartAnimation idle;
     ObjectTree tree;
@@ -364,12 +366,11 @@ TEST_F(GameObjectFunctionsTest, DrawingAndFadeReachTheRenderer) {
     EXPECT_EQ(Run("DrawDynamicObject(obj) DrawDynamicObject(deletedCar) DrawDynamicObject(globalObject)"),
               "");
     EXPECT_TRUE(Block().frameBatches.empty());
+    const std::size_t emptyFrameDraws = FrameDraws();
     EXPECT_EQ(Run("DrawDynamicObject(car)"), "");
     ASSERT_EQ(Block().frameBatches.size(), 1u);
     EXPECT_EQ(Block().frameBatches[0].first, material.Get());
-    scene.Recording().ClearCalls();
-    scene.render->Update();
-    EXPECT_EQ(scene.Recording().GetDraws().size(), 1u);
+    EXPECT_EQ(FrameDraws(), emptyFrameDraws + 1);
     EXPECT_TRUE(Block().frameBatches.empty()) << "for one frame only";
 
     EXPECT_EQ(Run("SetVisible(car, false) DrawDynamicObject(car)"), "");
@@ -381,6 +382,35 @@ TEST_F(GameObjectFunctionsTest, DrawingAndFadeReachTheRenderer) {
         EXPECT_EQ(Run("SetFade(" + level + ")"), "");
         EXPECT_EQ(scene.render->fade, expected) << level;
     }
+}
+
+// Models come from their descriptions, one new tree per call, unplaced and
+// inactive, and go with the script manager.
+TEST_F(GameObjectFunctionsTest, LoadRenderObjectBuildsModelsTheScriptManagerKeeps) {
+    EXPECT_EQ(Run("crate = LoadRenderObject('crate.rdf', '20.7') other = LoadRenderObject(\"crate.rdf\", 20)"
+                  "missing = LoadRenderObject('missing.rdf', 20)"),
+              "");
+    lua_getglobal(L, "crate");
+    auto* crate = dynamic_cast<CPGameObject*>(ResolveHandle(lua_touserdata(L, -1)));
+    lua_pop(L, 1);
+    ASSERT_NE(crate, nullptr);
+    EXPECT_EQ(crate->GetName(), "crate");
+    EXPECT_GT(crate->GetRefCount(), 0) << "the script holds a reference";
+    EXPECT_FALSE(crate->active);
+    ASSERT_NE(crate->GetRenderObject(), nullptr);
+    EXPECT_EQ(Eval("crate ~= other and GetParentObject(crate) == StringToPointer('0')"), "true");
+    EXPECT_EQ(Eval("missing ~= StringToPointer('0') and missing ~= crate"), "true") << "the wrong.rdf model";
+    EXPECT_NE(Run("LoadRenderObject('crate.rdf')"), "") << "the priority is a strict number";
+    EXPECT_NE(Run("LoadRenderObject(nil, 20)"), "") << "the name is strict text";
+
+    const std::string handle = PointerToString(crate);
+    manager.reset();
+    EXPECT_EQ(ResolveHandle(StringToAddress(handle)), nullptr) << "deleted with the script manager";
+    ScriptFixture::Load("me t_system\n");
+    EXPECT_EQ(Eval("LoadRenderObject('crate.rdf', 20) ~= StringToPointer('0')"), "true");
+    g_MeshManager = nullptr;
+    EXPECT_EQ(Eval("LoadRenderObject('crate.rdf', 20) == StringToPointer('0')"), "true") << "no mesh manager";
+    g_MeshManager = &meshes;
 }
 
 // Every object function, called with no arguments, with tables, with

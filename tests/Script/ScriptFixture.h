@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,17 @@ protected:
         g_ScriptEngineHooks = {};
     }
 
+    // The demo crate and the model of missing descriptions, as the build made
+    // them, into the game folder.
+    static void CopyDemoModels() {
+        for (const char* file :
+             {"Meshes/crate.rdf", "Meshes/crate.msh", "Meshes/wrong.rdf", "Textures/crate.tga"}) {
+            const std::filesystem::path target = std::filesystem::path("Data") / file;
+            std::filesystem::create_directories(target.parent_path());
+            std::filesystem::copy_file(std::filesystem::path(KV_BUILD_DATA) / file, target,
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
     static void WriteScript(const std::string& name, const std::string& source) {
         TempGameRoot::WriteFile("Data/Scripts/" + name + ".lua", source);
     }
