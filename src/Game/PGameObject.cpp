@@ -33,7 +33,7 @@ void AddToKernel(CPTask* task, int priority) {
 } // namespace
 
 CPGameObject::CPGameObject(std::string objectName)
-    : parentMatrix(Identity()), localMatrix(Identity()), worldMatrix(Identity()),
+    : parentMatrix(Identity()), localMatrix(Identity()), worldMatrix(Identity()), trackMatrix(Identity()),
       name(std::move(objectName)) {
     RegisterLiveObject(this);
 }
@@ -125,10 +125,14 @@ void CPGameObject::UpdateHierarchy() {
     if (!dirty)
         return;
     ForEachDetailModel([&](CPGameObject& model) { model.UpdateHierarchy(); });
-    D3DXMatrixRotationQuaternion(&localMatrix, &orientation);
-    localMatrix._41 = position.x;
-    localMatrix._42 = position.y;
-    localMatrix._43 = position.z;
+    if (hasTrackMatrix) {
+        localMatrix = trackMatrix;
+    } else {
+        D3DXMatrixRotationQuaternion(&localMatrix, &orientation);
+        localMatrix._41 = position.x;
+        localMatrix._42 = position.y;
+        localMatrix._43 = position.z;
+    }
     D3DXMatrixMultiply(&worldMatrix, &localMatrix, &parentMatrix);
 
     for (BoundingBox& box : partBoxes) {
@@ -155,6 +159,12 @@ void CPGameObject::UpdateHierarchy() {
     dirty = false;
     if (CPRenderObject* mesh = GetRenderObject())
         mesh->staticWorld = worldMatrix;
+}
+
+void CPGameObject::SetTrackMatrix(const D3DXMATRIX& matrix) {
+    trackMatrix = matrix;
+    hasTrackMatrix = true;
+    dirty = true;
 }
 
 void CPGameObject::SetBounds(const BoundingBox& box) {

@@ -61,6 +61,8 @@ void CPRenderObject::FollowOwner() {
         PlaceVertex(sourceVertices[k], world, vertices[k]);
         vertices[k].diffuse = sourceVertices[k].diffuse;
     }
+    if (hasParts)
+        MovePartBoxes(world);
 }
 
 void CPRenderObject::CopyIndices(uint16_t* destination, int, uint16_t* first, uint16_t* last) {

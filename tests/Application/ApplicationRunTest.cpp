@@ -154,7 +154,7 @@ protected:
     }
 
     void Record(const std::string& call) {
-        ObserveMaterials();
+        ObserveManagers();
         ObserveRender();
         // The sky is a stand-in the renderer drives.
         if (call.starts_with("Skyscape::"))
@@ -173,9 +173,14 @@ protected:
         }
     }
 
-    // The material manager is real: its creation and deletion are seen by
-    // the next call of a stand-in.
-    void ObserveMaterials() {
+    // The animation and material managers are real: their creation and
+    // deletion are seen by the next call of a stand-in.
+    void ObserveManagers() {
+        if (!animations && g_AnimationManager)
+            calls.push_back("CPAnimationManager()");
+        if (animations && !g_AnimationManager)
+            calls.push_back("~CPAnimationManager()");
+        animations = g_AnimationManager;
         if (!materials && g_MaterialManager) {
             calls.push_back("CPMaterialManager()");
             scriptsCreatedAfterKernelAndSettings = g_TaskManager && g_Settings && g_ScriptManager;
@@ -236,6 +241,7 @@ protected:
     fs::path folder;
     Calls calls;
     CPMaterialManager* materials = nullptr;
+    CPAnimationManager* animations = nullptr;
     PlatComPtr<IDirect3DDevice9> renderDevice;
     std::size_t seen = 0;
     Calls tasks;
@@ -329,6 +335,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         opened.clear();
         audioLast = false;
         materials = nullptr;
+        animations = nullptr;
         renderDevice = {};
 
         SPRunOptions options;
