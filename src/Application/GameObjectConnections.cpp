@@ -1,6 +1,7 @@
 #include "Application/GameObjectConnections.h"
 
 #include "Game/GameObjectServices.h"
+#include "Particles/PParticleSystem.h"
 #include "Script/PScriptManager.h"
 
 void ConnectGameObjectsToScripts() {
@@ -12,5 +13,14 @@ void ConnectGameObjectsToScripts() {
     };
     g_GameObjectServices.findScript = [](const std::string& name) -> CPLuaScript* {
         return g_ScriptManager ? g_ScriptManager->GetScript(name).Get() : nullptr;
+    };
+}
+
+void ConnectGameObjectsToParticles() {
+    g_GameObjectServices.createParticleSystem =
+        [](CPObject* owner, const std::vector<std::string>& definitions, float period) -> CPTask* {
+        auto* system = new CPParticleSystem(owner, definitions);
+        system->SetPeriod(period);
+        return system;
     };
 }

@@ -3,3 +3,6 @@
 // Connects the game objects to the script manager: scripts become the
 // objects' kernel tasks and receive their events by object.
 void ConnectGameObjectsToScripts();
+
+// Lets object descriptions make particle systems.
+void ConnectGameObjectsToParticles();

@@ -18,6 +18,8 @@
 #include "Core/PTokenizer.h"
 #include "Core/PackFiles.h"
 #include "Game/PGameData.h"
+#include "Game/PMeshManager.h"
+#include "Game/PhysicsConnections.h"
 #include "Input/NInput.h"
 #include "Interface/SPFontManager.h"
 #include "Particles/PParticlesManager.h"
@@ -26,7 +28,6 @@
 #include "Platform/Win32Shell.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
-#include "Render/PMeshManager.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"
 #include "Sound/NAudio.h"
@@ -114,6 +115,8 @@ void CPApplication::CreateSingletons() {
     });
     new CPScriptManager();
     ConnectGameObjectsToScripts();
+    ConnectPhysicsToGameObjects();
+    ConnectGameObjectsToParticles();
     new CPMaterialManager();
     new CPMeshManager();
     new CNAudio();

@@ -4,12 +4,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CPLuaScript;
+class CPObject;
 
 // What game objects need of the subsystems above them: the script host
 // (scripts as kernel tasks and the commands sent to them) and the particle
-// manager's flame templates. Every entry starts as a stand-in that does
+// manager's flame templates and particle systems. Every entry starts as a stand-in that does
 // nothing; the application connects the real ones.
 struct GameObjectServices {
     // The script as a kernel task.
@@ -23,6 +25,11 @@ struct GameObjectServices {
     };
     // A copy of the flame template of that index, or null when there is none.
     std::function<CPRefPtr<CPTask>(int index)> cloneFlame = [](int) { return CPRefPtr<CPTask>(); };
+    // A new particle system of the owner from the named definitions,
+    // emitting every `period` seconds; null when none can be made.
+    std::function<CPTask*(CPObject* owner, const std::vector<std::string>& definitions, float period)>
+        createParticleSystem =
+            [](CPObject*, const std::vector<std::string>&, float) -> CPTask* { return nullptr; };
 };
 
 extern GameObjectServices g_GameObjectServices;

@@ -6,6 +6,7 @@
 #include "Core/PTaskManager.h"
 #include "Core/XmlDocument.h"
 #include "Game/GameObjectServices.h"
+#include "Render/PLight.h"
 #include "Render/PRenderObject.h"
 
 #include <algorithm>
@@ -219,6 +220,10 @@ CPBaseRenderObject* CPGameObject::GetVisual() const {
     const bool drawsGeometry =
         visualKind == VISUAL_MESH || visualKind == VISUAL_ANIMATED || visualKind == VISUAL_SPRITE;
     return drawsGeometry ? static_cast<CPBaseRenderObject*>(visual.Get()) : nullptr;
+}
+
+const D3DLIGHT9* CPGameObject::GetLight() {
+    return visualKind == VISUAL_LIGHT ? static_cast<CPLight*>(visual.Get())->GetLight() : nullptr;
 }
 
 void CPGameObject::ApplyMaterial() {

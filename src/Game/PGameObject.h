@@ -141,8 +141,7 @@ public:
     bool IsStaticObject() const override { return isStatic; }
     EVisualKind GetVisualKind() const override { return visualKind; }
     CPBaseRenderObject* GetVisual() const override;
-    // No light visual exists yet: lights come with the sprites and lights.
-    const D3DLIGHT9* GetLight() override { return nullptr; }
+    const D3DLIGHT9* GetLight() override;
     std::size_t GetChildCount() const override { return children.size(); }
     CPSceneObject* GetChild(std::size_t index) const override { return children[index].Get(); }
     std::size_t GetLodCount() const override { return detailLevels.size(); }

@@ -79,12 +79,13 @@ void CPRenderObject::CopyFrom(const CPRefPtr<CPRenderObject>& source) {
     vertices = source->vertices;
     indices = source->indices;
     material = source->material;
-    SetStatic(source->IsStatic());
+    // Without a renderer there are no static buffers: the copy stays dynamic.
+    SetStatic(source->IsStatic() && g_Render);
     if (isStatic) {
         name = source->name;
-        staticBuffers = g_Render ? g_Render->GetStaticBuffers(name, sourceVertices.data(), indices.data(),
-                                                              GetVertexCount(), GetIndexCount())
-                                 : nullptr;
+        staticBuffers = g_Render->GetStaticBuffers(name, sourceVertices.data(), indices.data(),
+                                                   GetVertexCount(), GetIndexCount());
+        SetStatic(staticBuffers != nullptr);
     }
     hasVertexEffects = source->hasVertexEffects;
     for (CPVertexEffect* effect : vertexEffects)

@@ -8,6 +8,7 @@
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Game/PGameData.h"
+#include "Game/PMeshManager.h"
 #include "Input/NInput.h"
 #include "Interface/SPFontManager.h"
 #include "Particles/PParticlesManager.h"
@@ -21,7 +22,6 @@
 #include "Platform/Win32Window.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
-#include "Render/PMeshManager.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"
 #include "Sound/NAudio.h"
@@ -173,8 +173,8 @@ protected:
         }
     }
 
-    // The animation and material managers are real: their creation and
-    // deletion are seen by the next call of a stand-in.
+    // The animation, material and mesh managers are real: their creation
+    // and deletion are seen by the next call of a stand-in.
     void ObserveManagers() {
         if (!animations && g_AnimationManager)
             calls.push_back("CPAnimationManager()");
@@ -188,6 +188,11 @@ protected:
         if (materials && !g_MaterialManager)
             calls.push_back("~CPMaterialManager()");
         materials = g_MaterialManager;
+        if (!meshes && g_MeshManager)
+            calls.push_back("CPMeshManager()");
+        if (meshes && !g_MeshManager)
+            calls.push_back("~CPMeshManager()");
+        meshes = g_MeshManager;
     }
     static bool ItemsCleared() {
         for (const auto& material : g_MaterialManager->GetMaterials())
@@ -242,6 +247,7 @@ protected:
     Calls calls;
     CPMaterialManager* materials = nullptr;
     CPAnimationManager* animations = nullptr;
+    CPMeshManager* meshes = nullptr;
     PlatComPtr<IDirect3DDevice9> renderDevice;
     std::size_t seen = 0;
     Calls tasks;
@@ -336,6 +342,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         audioLast = false;
         materials = nullptr;
         animations = nullptr;
+        meshes = nullptr;
         renderDevice = {};
 
         SPRunOptions options;

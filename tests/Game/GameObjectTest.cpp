@@ -9,14 +9,6 @@
 
 namespace {
 
-constexpr float kEps = 1e-5f;
-
-void ExpectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected) {
-    EXPECT_NEAR(actual.x, expected.x, kEps);
-    EXPECT_NEAR(actual.y, expected.y, kEps);
-    EXPECT_NEAR(actual.z, expected.z, kEps);
-}
-
 D3DXVECTOR3 WorldPosition(const CPGameObject& object) {
     return {object.worldMatrix._41, object.worldMatrix._42, object.worldMatrix._43};
 }

@@ -7,24 +7,17 @@
 
 namespace {
 
-MeshFileNode QuadNode(const std::string& name) {
-    MeshFileNode node;
-    node.name = name;
-    MakeQuad(node.vertices, node.indices);
-    return node;
-}
-
 MeshFile StaticQuadFile() {
     MeshFile file;
     file.format = EMeshFileFormat::Static;
-    file.roots.push_back(QuadNode("Quad"));
+    file.roots.push_back(MakeQuadNode("Quad"));
     return file;
 }
 
 MeshFile PhysicsQuadFile() {
     MeshFile file;
     file.format = EMeshFileFormat::Physics;
-    file.roots.push_back(QuadNode("body"));
+    file.roots.push_back(MakeQuadNode("body"));
     MeshShape box;
     box.size1 = 1;
     box.size2 = 2;
@@ -69,7 +62,7 @@ TEST(MeshFile, EachLayoutReadsBackAsWritten) {
     physics.roots[0].position = {1, 2, 3};
     physics.roots[0].rotation = {0, 0, 0.7071f, 0.7071f};
     physics.roots[0].body.mass = 1500;
-    physics.roots[0].children.push_back(QuadNode("wheel"));
+    physics.roots[0].children.push_back(MakeQuadNode("wheel"));
     physics.hasTrailingBlock = true;
     physics.trailing.push_back({"marker", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}});
 
@@ -162,7 +155,7 @@ TEST(MeshFile, TooDeepATreeIsRefused) {
     MeshFile file = StaticQuadFile();
     MeshFileNode* node = &file.roots[0];
     for (int depth = 0; depth <= kMaxMeshDepth; ++depth) {
-        node->children.push_back(QuadNode("n"));
+        node->children.push_back(MakeQuadNode("n"));
         node = &node->children[0];
     }
     Read(WriteMeshFile(file), EMeshFileFormat::Static, false);

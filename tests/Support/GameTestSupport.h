@@ -4,10 +4,20 @@
 #include "Game/GameObjectServices.h"
 #include "Game/PGameObject.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
+
+inline constexpr float kEps = 1e-5f;
+
+inline void ExpectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected) {
+    EXPECT_NEAR(actual.x, expected.x, kEps);
+    EXPECT_NEAR(actual.y, expected.y, kEps);
+    EXPECT_NEAR(actual.z, expected.z, kEps);
+}
 
 // Owns the objects of a test's tree and deletes them children first.
 class ObjectTree {

@@ -3,6 +3,7 @@
 
 #include "Support/PackFixtures.h"
 #include "Support/TempGameRoot.h"
+#include "Support/ToolRun.h"
 
 #include <gtest/gtest.h>
 
@@ -10,27 +11,13 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
 using namespace std::string_literals;
 
-struct ToolRun {
-    int exitCode;
-    std::string output;
-};
-
 ToolRun Packtool(const std::string& arguments) {
-    const std::string command = std::string(PACKTOOL_PATH) + " " + arguments + " 2>/dev/null";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    std::string output;
-    char chunk[256];
-    while (std::size_t count = std::fread(chunk, 1, sizeof(chunk), pipe))
-        output.append(chunk, count);
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    return RunTool(PACKTOOL_PATH, arguments);
 }
 
 // Every regular file below the folder, by its path relative to it.

@@ -72,3 +72,13 @@ Image NoisePicture() {
             image.At(x, y) = Grey(kNoiseAlpha, GrainAt(x, y));
     return image;
 }
+
+Image CratePicture() {
+    Image image(64, 64);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const bool frame = x < 6 || y < 6 || x >= 58 || y >= 58;
+            image.At(x, y) = frame ? 0xff4a2e14 : 0xffa0703c;
+        }
+    return image;
+}

@@ -16,3 +16,5 @@ Image BarPicture();
 Image BlurMaskPicture();
 // A fine grey grain laid over the bloomed frame at a low alpha.
 Image NoisePicture();
+// Planks of the demo crate: plain wood inside a dark frame.
+Image CratePicture();

@@ -1,6 +1,7 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones, the loading
-// screen's background and bar, and the post effects' blur mask and grain.
+// screen's background and bar, the post effects' blur mask and grain, and
+// the demo crate's planks.
 #include "Platform/FileSystem.h"
 #include "imagetool/EnginePictures.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "back2.jpg", EncodeJpeg(BackgroundPicture(), 90)) &&
                          Write(data / "Textures" / "load.tga", EncodeTga(BarPicture())) &&
                          Write(data / "Textures" / "blurmask_2.tga", EncodeTga(BlurMaskPicture())) &&
-                         Write(data / "Textures" / "noise.tga", EncodeTga(NoisePicture()));
+                         Write(data / "Textures" / "noise.tga", EncodeTga(NoisePicture())) &&
+                         Write(data / "Textures" / "crate.tga", EncodeTga(CratePicture()));
     return written ? 0 : 1;
 }

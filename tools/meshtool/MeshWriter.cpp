@@ -117,3 +117,10 @@ void MakeQuad(std::vector<MeshVertex>& vertices, std::vector<uint16_t>& indices)
     }
     indices = {0, 2, 1, 0, 3, 2};
 }
+
+MeshFileNode MakeQuadNode(const std::string& name) {
+    MeshFileNode node;
+    node.name = name;
+    MakeQuad(node.vertices, node.indices);
+    return node;
+}

@@ -3,6 +3,7 @@
 #include "Render/MeshFile.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Writes mesh files in the layouts the engine reads (Render/MeshFile.h),
@@ -13,3 +14,6 @@ std::vector<uint8_t> WriteMeshFile(const MeshFile& file);
 // A unit quad in the XY plane at z = 0 (4 vertices, 2 triangles), facing +Z,
 // white, with texture coordinates over the unit square.
 void MakeQuad(std::vector<MeshVertex>& vertices, std::vector<uint16_t>& indices);
+
+// A node of that name holding the unit quad of MakeQuad.
+MeshFileNode MakeQuadNode(const std::string& name);

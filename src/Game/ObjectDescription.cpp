@@ -1,0 +1,97 @@
+#include "Game/ObjectDescription.h"
+
+#include "Core/PLineReader.h"
+#include "Core/PTokenizer.h"
+#include "Core/StringFunctions.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace {
+
+// Skips leading white space and a plus sign, as atof and atoi do.
+const char* NumberStart(const std::string& text) {
+    const char* p = text.c_str();
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    if (*p == '+' && p[1] != '-')
+        ++p;
+    return p;
+}
+
+void CollectKey(ObjectDescription& description, const std::string& key, const std::string& value,
+                DescriptionSection* section) {
+    const std::map<std::string, std::vector<std::string>*> lists = {
+        {"sprite", &description.sprites},
+        {"lod", &description.lods},
+        {"light", &description.lights},
+        {"linekeypoint", &description.lineKeyPoints},
+        {"psystem", &description.particleSystems},
+    };
+    const std::map<std::string, std::string*> lastValues = {
+        {"linecolor", &description.lineColour},
+        {"description", &description.description},
+        {"shadowtextures", &description.shadowTextures},
+    };
+    if (auto list = lists.find(key); list != lists.end())
+        list->second->push_back(value);
+    else if (auto last = lastValues.find(key); last != lastValues.end())
+        *last->second = value;
+    else if (section)
+        (*section)[key] = value;
+}
+
+} // namespace
+
+const DescriptionSection& ObjectDescription::Section(const std::string& name) const {
+    static const DescriptionSection empty;
+    const auto found = sections.find(name);
+    return found == sections.end() ? empty : found->second;
+}
+
+void ParseObjectDescription(const void* text, std::size_t size, ObjectDescription& description) {
+    CPLineReader lines(text, size);
+    std::string line;
+    if (!lines.ReadLine(line))
+        return;
+    description.modelSpec = FieldAt(SplitFields(line, "="), 1);
+    DescriptionSection* section = nullptr;
+    while (lines.ReadLine(line)) {
+        if (!lines.IsPlainLine()) {
+            ToLowerString(line);
+            section = &description.sections[line];
+            continue;
+        }
+        ToLowerString(line);
+        const std::vector<std::string> fields = SplitFields(line, "=");
+        CollectKey(description, FieldAt(fields, 0), FieldAt(fields, 1), section);
+    }
+}
+
+std::vector<std::string> SplitFields(const std::string& text, const std::string& separator) {
+    std::vector<std::string> fields;
+    CPTokenizer tokenizer(text, separator, true);
+    std::string field;
+    while (tokenizer.NextToken(field))
+        fields.push_back(field);
+    return fields;
+}
+
+const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index) {
+    static const std::string empty;
+    return index < fields.size() ? fields[index] : empty;
+}
+
+float TextToFloat(const std::string& text) {
+    const char* start = NumberStart(text);
+    float value = 0;
+    std::from_chars(start, text.c_str() + text.size(), value);
+    return value;
+}
+
+int TextToInt(const std::string& text) {
+    const char* start = NumberStart(text);
+    int value = 0;
+    std::from_chars(start, text.c_str() + text.size(), value);
+    return value;
+}

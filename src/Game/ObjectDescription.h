@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+// The properties of one node: lower-cased key to lower-cased value.
+using DescriptionSection = std::map<std::string, std::string>;
+
+// An object description (.rdf) as read: the model line's specification (its
+// case kept), the node sections by lower-cased name, and the global keys,
+// which count wherever they stand.
+struct ObjectDescription {
+    std::string modelSpec;
+    std::map<std::string, DescriptionSection> sections;
+    std::vector<std::string> sprites;
+    std::vector<std::string> lods;
+    std::vector<std::string> lights;
+    std::vector<std::string> lineKeyPoints;
+    std::vector<std::string> particleSystems;
+    std::string lineColour;
+    std::string description;
+    std::string shadowTextures;
+
+    // The section of that name, or an empty one.
+    const DescriptionSection& Section(const std::string& name) const;
+};
+
+// Reads the text of a description. The first logical line is the model
+// line ("name=spec"); "[name]" lines open sections (a repeated name
+// continues the same one); every other "key=value" line is a global key or
+// belongs to the current section, and is dropped before the first section.
+void ParseObjectDescription(const void* text, std::size_t size, ObjectDescription& description);
+
+// The fields of a value split at the separator, double quotes grouping.
+std::vector<std::string> SplitFields(const std::string& text, const std::string& separator);
+// The field at the index, or the empty text past the end.
+const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index);
+// The leading number of the text as the C library's atof and atoi read it
+// (C locale): white space skipped, 0 when no number starts the text.
+float TextToFloat(const std::string& text);
+int TextToInt(const std::string& text);

@@ -1,0 +1,3 @@
+#include "Physics/PhysicsServices.h"
+
+PhysicsServices g_PhysicsServices;

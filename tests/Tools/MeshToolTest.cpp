@@ -1,0 +1,149 @@
+#include "Render/MeshFile.h"
+#include "meshtool/MeshWriter.h"
+
+#include "Support/TempGameRoot.h"
+#include "Support/ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+ToolRun Meshtool(const std::string& arguments) {
+    return RunTool(MESHTOOL_PATH, arguments);
+}
+
+MeshFile ReadBack(const std::string& path, EMeshFileFormat format) {
+    const std::string bytes = TempGameRoot::ReadFile(path);
+    MeshFile file;
+    std::string error;
+    EXPECT_TRUE(
+        ReadMeshFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), format, file, error))
+        << error;
+    return file;
+}
+
+// A square plate (one quad) and a triangular flag above it, as a 3D editor
+// writes them: comments, normals, texture coordinates, a negative index.
+const char* const kObj = "# plate and flag\n"
+                         "mtllib ignored.mtl\n"
+                         "v 0 0 0\nv 2 0 0\nv 2 2 0\nv 0 2 0\n"
+                         "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+                         "vn 0 0 1\n"
+                         "o Plate\n"
+                         "usemtl wood\n"
+                         "f 1/1/1 2/2/1 3/3/1 4/4/1\n"
+                         "g flag\n"
+                         "v 0 0 3\n"
+                         "f 1//1 2//1 -1//1\n";
+
+TEST(MeshTool, ConvertsAnObjWithItsModelDescription) {
+    TempGameRoot root;
+    root.WriteFile("model.obj", kObj);
+    root.WriteFile("model.txt", "# the model\n"
+                                "mesh plate.msh\n"
+                                "description plate.rdf\n"
+                                "node Plate\n"
+                                "effect simple.fx\n"
+                                "texture wood.tga\n"
+                                "texture grain.tga\n"
+                                "box 1 1 0 1 1 0.1\n"
+                                "node flag\n"
+                                "parent Plate\n");
+    ASSERT_EQ(Meshtool("convert model.obj model.txt out").exitCode, 0);
+
+    const MeshFile file = ReadBack("out/plate.msh", EMeshFileFormat::Static);
+    ASSERT_EQ(file.roots.size(), 1u);
+    const MeshFileNode& plate = file.roots[0];
+    EXPECT_EQ(plate.name, "Plate");
+    ASSERT_EQ(plate.vertices.size(), 4u);
+    EXPECT_EQ(plate.indices, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3})) << "the quad fanned";
+    EXPECT_EQ(plate.vertices[2].x, 2);
+    EXPECT_EQ(plate.vertices[2].u0, 1);
+    EXPECT_EQ(plate.vertices[2].v0, 0) << "v counts from the top";
+    EXPECT_EQ(plate.vertices[0].nz, 1);
+    ASSERT_EQ(plate.partBoxes.size(), 1u);
+    EXPECT_EQ(plate.partBoxes[0].halfSize, D3DXVECTOR3(1, 1, 0.1f));
+    ASSERT_EQ(plate.children.size(), 1u);
+    EXPECT_EQ(plate.children[0].name, "flag");
+    ASSERT_EQ(plate.children[0].vertices.size(), 3u);
+    EXPECT_EQ(plate.children[0].vertices[2].z, 3) << "-1 is the latest position";
+
+    EXPECT_EQ(root.ReadFile("out/plate.rdf"), "model=plate.msh\n\n"
+                                              "[Plate]\neffectfile=simple.fx\n"
+                                              "texturefile1=wood.tga\ntexturefile2=grain.tga\n");
+
+    const ToolRun dump = Meshtool("dump out/plate.msh");
+    EXPECT_EQ(dump.exitCode, 0);
+    EXPECT_EQ(dump.output, "node Plate: 4 vertices, 6 indices\n"
+                           "  part box: centre (1 1 0) half size (1 1 0.1)\n"
+                           "  node flag: 3 vertices, 3 indices\n");
+}
+
+TEST(MeshTool, PhysicsFilesGetBoxShapesStandingOnTheirBase) {
+    TempGameRoot root;
+    root.WriteFile("model.obj", kObj);
+    root.WriteFile("model.txt", "mesh car.p3d\nnode Plate\nbox 1 1 2 1 3 0.5\n");
+    ASSERT_EQ(Meshtool("convert model.obj model.txt out").exitCode, 0);
+    const MeshFile file = ReadBack("out/car.p3d", EMeshFileFormat::Physics);
+    ASSERT_EQ(file.roots.size(), 2u) << "flag has no parent: a second top-level node";
+    ASSERT_EQ(file.roots[0].shapes.size(), 1u);
+    const MeshShape& box = file.roots[0].shapes[0];
+    EXPECT_EQ(D3DXVECTOR3(box.size1, box.size2, box.size3), D3DXVECTOR3(2, 1, 6));
+    EXPECT_EQ(box.position, D3DXVECTOR3(1, 1, 1.5f));
+
+    const ToolRun dump = Meshtool("dump out/car.p3d");
+    EXPECT_EQ(dump.output, "node Plate: 4 vertices, 6 indices\n"
+                           "  shape box: sizes (2 1 6) at (1 1 1.5)\n"
+                           "node flag: 3 vertices, 3 indices\n");
+    EXPECT_FALSE(root.ReadFile("out/car.rdf").size()) << "no description line, no description";
+}
+
+TEST(MeshTool, BadInputFailsWithoutWriting) {
+    TempGameRoot root;
+    root.WriteFile("model.obj", kObj);
+    const std::string goodSpec = "mesh m.msh\nnode Plate\n";
+    struct Case {
+        std::string obj;
+        std::string spec;
+    };
+    const Case cases[] = {
+        {"v 0 0\n", goodSpec},                      // too few coordinates
+        {"v 0 0 0\nf 1 1\n", goodSpec},             // a face of two corners
+        {"v 0 0 0\nf 1 2 3\n", goodSpec},           // an index past the end
+        {"v 0 0 0\nf 1/1 1 1\n", goodSpec},         // a texture index with no texture coordinates
+        {kObj, "node Plate\n"},                     // no mesh line
+        {kObj, "mesh m.msh\nnode Nothing\n"},       // a node that names no group
+        {kObj, "mesh m.msh\nbox 0 0 0 1 1 1\n"},    // a box before any node
+        {kObj, "mesh m.msh\nnode Plate\nsize 3\n"}, // an unknown keyword
+        {kObj, "mesh m.msh\nnode Plate\nparent flag\nnode flag\nparent Plate\n"}, // a cycle
+    };
+    for (const Case& c : cases) {
+        root.WriteFile("bad.obj", c.obj);
+        root.WriteFile("bad.txt", c.spec);
+        EXPECT_EQ(Meshtool("convert bad.obj bad.txt out").exitCode, 1) << c.obj << c.spec;
+        EXPECT_FALSE(std::filesystem::exists("out/m.msh")) << c.obj << c.spec;
+    }
+
+    root.WriteFile("short.msh", std::string("\x01\x00\x00\x00\x02\x00\x00\x00", 8));
+    EXPECT_EQ(Meshtool("dump short.msh").exitCode, 1);
+    EXPECT_EQ(Meshtool("dump").exitCode, 2);
+}
+
+TEST(MeshTool, DumpsAnimationFilesFrameByFrame) {
+    TempGameRoot root;
+    MeshFile file;
+    file.format = EMeshFileFormat::Animation;
+    MeshFileNode node;
+    node.name = "flag";
+    MeshFrame frame;
+    MakeQuad(frame.vertices, frame.indices);
+    node.frames = {frame, frame};
+    file.roots = {node};
+    const std::vector<uint8_t> bytes = WriteMeshFile(file);
+    root.WriteFile("flag.msh", std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(Meshtool("dump --anim flag.msh").output, "node flag: 8 vertices, 12 indices in 2 frames\n");
+}
+
+} // namespace
