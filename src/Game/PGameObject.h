@@ -21,6 +21,7 @@
 
 class CPLuaScript;
 class CPRenderObject;
+class CPSprite;
 class CPTask;
 
 // The scene entity every visible or touchable thing is built from: a node of
@@ -202,6 +203,7 @@ private:
     }
     void SendToScript(const std::string& command, const std::string& params) const;
     void CopyVisualFrom(const CPGameObject& source);
+    CPSprite* CopySprite(const CPSprite& source);
     void CopyPhysicsFrom(const CPGameObject& source);
     void ReleaseOwnedParts();
 };

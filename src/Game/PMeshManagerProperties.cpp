@@ -7,10 +7,10 @@
 #include "Core/PFileReader.h"
 #include "Core/StringFunctions.h"
 #include "Game/GameObjectServices.h"
+#include "Render/PEffectVisual.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
-#include "Render/PStandInVisual.h"
 #include "Render/PVertexEffect.h"
 #include "Render/PartAnimationFile.h"
 #include "Render/VertexEffectFactory.h"
@@ -87,11 +87,11 @@ void AttachVertexEffect(CPGameObject& node, CPVertexEffect* effect) {
         node.isStatic = false;
         break;
     case VISUAL_ANIMATED:
-        attach(*static_cast<CPStandInVisual*>(node.visual.Get()));
+        attach(*static_cast<CPEffectVisual*>(node.visual.Get()));
         node.isStatic = false;
         break;
     case VISUAL_SPRITE:
-        attach(*static_cast<CPStandInVisual*>(node.visual.Get()));
+        attach(*static_cast<CPEffectVisual*>(node.visual.Get()));
         break;
     default:
         delete effect;
