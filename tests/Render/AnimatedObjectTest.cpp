@@ -63,10 +63,12 @@ protected:
         return vertices[0].z;
     }
 
+    // Everything the object refers to outlives it.
     CPAnimation animation{"wave&flags"};
+    CPAnimation still{"still&flags"};
     TestSceneObject owner;
-    CPAnimatedObject object{&owner};
     TestTarget target;
+    CPAnimatedObject object{&owner};
     std::vector<std::string> commands;
 };
 
@@ -141,7 +143,6 @@ TEST_F(AnimatedObjectTest, StartingAndCopying) {
     EXPECT_EQ(vertices[0].z, 7.0f);
 
     // A one-frame animation never wraps.
-    CPAnimation still("still&flags");
     MeshFileNode node;
     node.frameTime = 240;
     node.frames.resize(1);
