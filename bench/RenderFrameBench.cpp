@@ -34,6 +34,15 @@ public:
     EVisualKind GetVisualKind() const override { return VISUAL_MESH; }
     CPBaseRenderObject* GetVisual() const override { return mesh.get(); }
     const D3DLIGHT9* GetLight() override { return nullptr; }
+    const std::string& GetName() const override { return name; }
+    CPSceneObject* GetParentObject() const override { return nullptr; }
+    const D3DXQUATERNION& GetOrientation() const override { return orientation; }
+    D3DXVECTOR3 GetHalfSize() const override { return D3DXVECTOR3(0, 0, 0); }
+    void SetTrackMatrix(const D3DXMATRIX&) override {}
+    void UpdateHierarchy() override {}
+    void OnAnimationEnd() override {}
+    void NotifyControllerAnimationEnd() override {}
+    void UpdateController() override {}
     std::size_t GetChildCount() const override { return 0; }
     CPSceneObject* GetChild(std::size_t) const override { return nullptr; }
     std::size_t GetLodCount() const override { return 1; }
@@ -42,6 +51,8 @@ public:
     std::string GetClassName() const override { return "MovingObject"; }
 
     D3DXMATRIX world;
+    std::string name;
+    D3DXQUATERNION orientation{0, 0, 0, 1};
     D3DXVECTOR3 position{0, 0, 0};
     AxisAlignedBox worldBox{};
     std::unique_ptr<CPRenderObject> mesh;

@@ -2,6 +2,7 @@
 
 #include "Game/GameObjectServices.h"
 #include "Particles/PParticleSystem.h"
+#include "Render/PAnimatedObject.h"
 #include "Script/PScriptManager.h"
 
 void ConnectGameObjectsToScripts() {
@@ -13,6 +14,11 @@ void ConnectGameObjectsToScripts() {
     };
     g_GameObjectServices.findScript = [](const std::string& name) -> CPLuaScript* {
         return g_ScriptManager ? g_ScriptManager->GetScript(name).Get() : nullptr;
+    };
+    // Vertex animations report to the script they were started with.
+    g_SendAnimationCommand = [](CPObject* target, const std::string& command, const std::string& params) {
+        if (g_ScriptManager)
+            g_ScriptManager->SendCommandByObject(dynamic_cast<CPLuaScript*>(target), command, params);
     };
 }
 

@@ -3,11 +3,15 @@
 #include "Core/LiveObjects.h"
 #include "Core/Log.h"
 #include "Core/ObjectHandle.h"
+#include "Core/PGlobalTimer.h"
 #include "Core/PTaskManager.h"
 #include "Core/XmlDocument.h"
 #include "Game/GameObjectServices.h"
+#include "Render/PAnimatedObject.h"
 #include "Render/PLight.h"
 #include "Render/PRenderObject.h"
+#include "Render/PSprite.h"
+#include "Render/PVertexEffect.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,7 +38,7 @@ void AddToKernel(CPTask* task, int priority) {
 } // namespace
 
 CPGameObject::CPGameObject(std::string objectName)
-    : parentMatrix(Identity()), localMatrix(Identity()), worldMatrix(Identity()),
+    : parentMatrix(Identity()), localMatrix(Identity()), worldMatrix(Identity()), trackMatrix(Identity()),
       name(std::move(objectName)) {
     RegisterLiveObject(this);
 }
@@ -126,10 +130,14 @@ void CPGameObject::UpdateHierarchy() {
     if (!dirty)
         return;
     ForEachDetailModel([&](CPGameObject& model) { model.UpdateHierarchy(); });
-    D3DXMatrixRotationQuaternion(&localMatrix, &orientation);
-    localMatrix._41 = position.x;
-    localMatrix._42 = position.y;
-    localMatrix._43 = position.z;
+    if (hasTrackMatrix) {
+        localMatrix = trackMatrix;
+    } else {
+        D3DXMatrixRotationQuaternion(&localMatrix, &orientation);
+        localMatrix._41 = position.x;
+        localMatrix._42 = position.y;
+        localMatrix._43 = position.z;
+    }
     D3DXMatrixMultiply(&worldMatrix, &localMatrix, &parentMatrix);
 
     for (BoundingBox& box : partBoxes) {
@@ -156,6 +164,12 @@ void CPGameObject::UpdateHierarchy() {
     dirty = false;
     if (CPRenderObject* mesh = GetRenderObject())
         mesh->staticWorld = worldMatrix;
+}
+
+void CPGameObject::SetTrackMatrix(const D3DXMATRIX& matrix) {
+    trackMatrix = matrix;
+    hasTrackMatrix = true;
+    dirty = true;
 }
 
 void CPGameObject::SetBounds(const BoundingBox& box) {
@@ -289,6 +303,11 @@ void CPGameObject::AddAnimation(const std::string& animationName,
 }
 
 void CPGameObject::StartAnimation(const AnimationRequest& request, bool restart) {
+    if (visualKind == VISUAL_ANIMATED)
+        static_cast<CPAnimatedObject*>(visual.Get())
+            ->StartAnimation(request.name, static_cast<float>(g_GameTime + request.startOffset),
+                             request.loopCount, request.reportFrame, request.speed, request.callback,
+                             restart);
     for (const CPRefPtr<CPGameObject>& child : children)
         child->StartAnimation(request, restart);
 }
@@ -368,6 +387,19 @@ void CPGameObject::CopyFrom(const CPRefPtr<CPGameObject>& sourceObject) {
     UpdateHierarchy();
 }
 
+CPSprite* CPGameObject::CopySprite(const CPSprite& source) {
+    // Colour and texture rectangle keep a new sprite's defaults.
+    auto* sprite = new CPSprite(source.halfSize);
+    sprite->SetOwner(this);
+    sprite->SetMaterial(source.material);
+    sprite->rotation = source.rotation;
+    sprite->axis = source.axis;
+    sprite->fadeAngle = source.fadeAngle;
+    sprite->hasVertexEffects = source.hasVertexEffects;
+    CloneEffectChain(sprite->vertexEffects, source.vertexEffects);
+    return sprite;
+}
+
 void CPGameObject::CopyVisualFrom(const CPGameObject& source) {
     if (CPRenderObject* sourceMesh = source.GetRenderObject()) {
         auto* mesh = new CPRenderObject(this);
@@ -375,6 +407,16 @@ void CPGameObject::CopyVisualFrom(const CPGameObject& source) {
         // The copy follows this object, not the source.
         mesh->owner = this;
         SetVisual(mesh, VISUAL_MESH);
+    } else if (source.visualKind == VISUAL_ANIMATED) {
+        auto* animated = new CPAnimatedObject(this);
+        animated->CopyFrom(static_cast<CPAnimatedObject*>(source.visual.Get()));
+        SetVisual(animated, VISUAL_ANIMATED);
+    } else if (source.visualKind == VISUAL_SPRITE) {
+        SetVisual(CopySprite(*static_cast<CPSprite*>(source.visual.Get())), VISUAL_SPRITE);
+    } else if (source.visualKind == VISUAL_LIGHT) {
+        auto* light = new CPLight(this);
+        light->light = *static_cast<CPLight*>(source.visual.Get())->GetLight();
+        SetVisual(light, VISUAL_LIGHT);
     } else if (source.visualKind == VISUAL_PARTICLES) {
         // A task that cannot be cloned leaves the copy without a visual.
         CPRefPtr<CPTask> clone;

@@ -21,6 +21,7 @@
 
 class CPLuaScript;
 class CPRenderObject;
+class CPSprite;
 class CPTask;
 
 // The scene entity every visible or touchable thing is built from: a node of
@@ -54,9 +55,9 @@ public:
     virtual void Deactivate();
     // Makes this new object a copy of the source's tree.
     virtual void CopyFrom(const CPRefPtr<CPGameObject>& source);
-    virtual void OnAnimationEnd();
+    void OnAnimationEnd() override;
 
-    const std::string& GetName() const { return name; }
+    const std::string& GetName() const override { return name; }
 
     // Indexes the child by its name (a later child of the same name wins the
     // index; both stay children).
@@ -67,6 +68,7 @@ public:
     // The direct child of that name from the index only.
     CPRefPtr<CPGameObject> GetPart(const std::string& childName) const;
     CPRefPtr<CPGameObject> GetParent() const { return parent; }
+    CPSceneObject* GetParentObject() const override { return parent; }
     // The nearest object with a script, from this object up; else the root.
     CPRefPtr<CPGameObject> GetTopOwner();
 
@@ -74,10 +76,17 @@ public:
     void SetOrientation(const D3DXQUATERNION& newOrientation);
     const D3DXVECTOR3& GetPosition() const override { return position; }
     const AxisAlignedBox& GetWorldBox() const override { return bounds; }
-    const D3DXQUATERNION& GetOrientation() const { return orientation; }
+    const D3DXQUATERNION& GetOrientation() const override { return orientation; }
+    D3DXVECTOR3 GetHalfSize() const override { return boundingBox.halfSize; }
     const D3DXMATRIX& GetWorldMatrix() const override { return worldMatrix; }
     // Recomputes matrices and bounds of the subtree when `dirty` is set.
-    void UpdateHierarchy();
+    void UpdateHierarchy() override;
+    // From now on the matrix is the transform relative to the parent, in
+    // place of the position and orientation.
+    void SetTrackMatrix(const D3DXMATRIX& matrix) override;
+    // No object of the game has a controller to pass these to.
+    void NotifyControllerAnimationEnd() override {}
+    void UpdateController() override {}
 
     // Takes the box whole and sets `bounds` from it.
     void SetBounds(const BoundingBox& box);
@@ -153,6 +162,9 @@ public:
     D3DXMATRIX parentMatrix;
     D3DXMATRIX localMatrix;
     D3DXMATRIX worldMatrix;
+    // Set by a node track: the transform relative to the parent.
+    bool hasTrackMatrix = false;
+    D3DXMATRIX trackMatrix;
     D3DXVECTOR3 position;
     D3DXQUATERNION orientation{0, 0, 0, 1};
     bool dirty = true;
@@ -191,6 +203,7 @@ private:
     }
     void SendToScript(const std::string& command, const std::string& params) const;
     void CopyVisualFrom(const CPGameObject& source);
+    CPSprite* CopySprite(const CPSprite& source);
     void CopyPhysicsFrom(const CPGameObject& source);
     void ReleaseOwnedParts();
 };

@@ -61,9 +61,6 @@ public:
     // by name; a null node takes nothing.
     void ReadAnimationFrames(const CPRefPtr<CPGameObject>& node, const MeshFileNode& data,
                              const std::string& animationName);
-    // Reads the tracks of Data\Animations\<file> into the map by lower-cased
-    // name; a file that cannot be read whole gives none.
-    void LoadAnimations(const std::string& fileName, StringHashMap<CPRefPtr<CPPartAnimation>>& tracks);
 
     DWORD vertexColour = 0xffffffff;
     std::string meshFileName;

@@ -7,11 +7,12 @@
 #include "Core/PFileReader.h"
 #include "Core/StringFunctions.h"
 #include "Game/GameObjectServices.h"
+#include "Render/PEffectVisual.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
-#include "Render/PStandInVisual.h"
 #include "Render/PVertexEffect.h"
+#include "Render/PartAnimationFile.h"
 #include "Render/VertexEffectFactory.h"
 
 #include <algorithm>
@@ -86,11 +87,11 @@ void AttachVertexEffect(CPGameObject& node, CPVertexEffect* effect) {
         node.isStatic = false;
         break;
     case VISUAL_ANIMATED:
-        attach(*static_cast<CPStandInVisual*>(node.visual.Get()));
+        attach(*static_cast<CPEffectVisual*>(node.visual.Get()));
         node.isStatic = false;
         break;
     case VISUAL_SPRITE:
-        attach(*static_cast<CPStandInVisual*>(node.visual.Get()));
+        attach(*static_cast<CPEffectVisual*>(node.visual.Get()));
         break;
     default:
         delete effect;
@@ -193,55 +194,6 @@ void CPMeshManager::ApplyAnimations(CPGameObject& node, const std::string& value
         }
         // A track that no node bears would be owned by nothing.
         for (CPPartAnimation* track : unused)
-            delete track;
-    }
-}
-
-void CPMeshManager::LoadAnimations(const std::string& fileName,
-                                   StringHashMap<CPRefPtr<CPPartAnimation>>& tracks) {
-    CPFileReader reader("Data\\Animations\\" + fileName, false);
-    if (FAILED(reader.Load())) {
-        GetLog().Print(0, "Animation file %s not found\n", fileName.c_str());
-        return;
-    }
-    // A key is a duration and a 4x3 matrix stored column by column.
-    constexpr int kKeySize = 13 * 4;
-    std::vector<CPPartAnimation*> made;
-    const int trackCount = reader.ReadInt();
-    bool malformed = trackCount < 0;
-    for (int t = 0; t < trackCount && !malformed; ++t) {
-        std::string name = reader.ReadString();
-        ToLowerString(name);
-        const int keyCount = reader.ReadInt();
-        malformed = reader.HasReadError() || keyCount < 0 || keyCount > reader.GetSize() / kKeySize;
-        if (malformed)
-            break;
-        auto* track = new CPPartAnimation();
-        made.push_back(track);
-        for (int k = 0; k < keyCount; ++k) {
-            track->durations.push_back(reader.ReadFloat());
-            D3DXMATRIX key;
-            D3DXMatrixIdentity(&key);
-            for (int column = 0; column < 3; ++column) {
-                for (int row = 0; row < 4; ++row)
-                    key.m[row][column] = reader.ReadFloat();
-            }
-            track->keys.push_back(key);
-        }
-        tracks[name] = track;
-        malformed = reader.HasReadError();
-    }
-    if (malformed) {
-        GetLog().Print(0, "Animation file %s is malformed\n", fileName.c_str());
-        tracks = StringHashMap<CPRefPtr<CPPartAnimation>>(100);
-    }
-    // Tracks replaced by a later one of the same name, or all of a
-    // malformed file, go now.
-    std::vector<CPPartAnimation*> kept;
-    tracks.ForEach(
-        [&](const std::string&, const CPRefPtr<CPPartAnimation>& track) { kept.push_back(track.Get()); });
-    for (CPPartAnimation* track : made) {
-        if (std::find(kept.begin(), kept.end(), track) == kept.end())
             delete track;
     }
 }

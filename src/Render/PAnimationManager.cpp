@@ -1,16 +1,12 @@
 #include "Render/PAnimationManager.h"
 
-#include "Core/CallRecorder.h"
-
 CPAnimationManager* g_AnimationManager = nullptr;
 
 CPAnimationManager::CPAnimationManager() {
     g_AnimationManager = this;
-    RecordCall("CPAnimationManager()");
 }
 
 CPAnimationManager::~CPAnimationManager() {
-    RecordCall("~CPAnimationManager()");
     if (g_AnimationManager == this)
         g_AnimationManager = nullptr;
 }
@@ -19,7 +15,7 @@ void CPAnimationManager::GetAnimation(CPRefPtr<CPAnimation>& out, const std::str
                                       const MeshFileNode& node, DWORD diffuse) {
     std::unique_ptr<CPAnimation>& animation = animations[key];
     if (!animation)
-        animation = std::make_unique<CPAnimation>();
+        animation = std::make_unique<CPAnimation>(key);
     animation->Load(node, diffuse);
     out = animation.get();
 }

@@ -11,8 +11,9 @@
 class CPAnimationManager;
 extern CPAnimationManager* g_AnimationManager;
 
-// Stands in for the vertex-animation manager until the vertex animations
-// land: it keeps one animation per key and owns them.
+// The cache of vertex animations: one per node of a mesh file, under the
+// key "<node name in lower case>&<mesh file>", shared by every object loaded
+// from that file. The animations live until the manager goes.
 class CPAnimationManager {
 public:
     CPAnimationManager();
@@ -21,7 +22,7 @@ public:
     CPAnimationManager& operator=(const CPAnimationManager&) = delete;
 
     // The animation of the key, made when absent; either way it takes the
-    // node's frames anew.
+    // node's frames anew, so a file read again refreshes the shared frames.
     void GetAnimation(CPRefPtr<CPAnimation>& out, const std::string& key, const MeshFileNode& node,
                       DWORD diffuse);
 

@@ -3,25 +3,9 @@
 #include "Render/PRender.h"
 #include "Render/PSceneObject.h"
 #include "Render/PVertexEffect.h"
+#include "Render/VertexPlacement.h"
 
 #include <algorithm>
-
-namespace {
-
-// Writes the source's position times the matrix (row vector with w = 1,
-// translation included) and its normal times the 3x3 part into the target.
-void PlaceVertex(const MeshVertex& source, const D3DXMATRIX& m, MeshVertex& target) {
-    const float x = source.x, y = source.y, z = source.z;
-    target.x = x * m._11 + y * m._21 + z * m._31 + m._41;
-    target.y = x * m._12 + y * m._22 + z * m._32 + m._42;
-    target.z = x * m._13 + y * m._23 + z * m._33 + m._43;
-    const float nx = source.nx, ny = source.ny, nz = source.nz;
-    target.nx = nx * m._11 + ny * m._21 + nz * m._31;
-    target.ny = nx * m._12 + ny * m._22 + nz * m._32;
-    target.nz = nx * m._13 + ny * m._23 + nz * m._33;
-}
-
-} // namespace
 
 CPRenderObject::CPRenderObject(CPSceneObject* ownerObject) : owner(ownerObject) {
     D3DXMatrixIdentity(&staticWorld);
@@ -61,6 +45,8 @@ void CPRenderObject::FollowOwner() {
         PlaceVertex(sourceVertices[k], world, vertices[k]);
         vertices[k].diffuse = sourceVertices[k].diffuse;
     }
+    if (hasParts)
+        MovePartBoxes(world);
 }
 
 void CPRenderObject::CopyIndices(uint16_t* destination, int, uint16_t* first, uint16_t* last) {
@@ -86,11 +72,7 @@ void CPRenderObject::CopyFrom(const CPRefPtr<CPRenderObject>& source) {
         SetStatic(staticBuffers != nullptr);
     }
     hasVertexEffects = source->hasVertexEffects;
-    for (CPVertexEffect* effect : vertexEffects)
-        delete effect;
-    vertexEffects.clear();
-    for (const CPVertexEffect* effect : source->vertexEffects)
-        vertexEffects.push_back(effect->Clone());
+    CloneEffectChain(vertexEffects, source->vertexEffects);
     source->Release();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/D3DX9Math.h"
+#include "Render/DeformPart.h"
 #include "Render/PBaseRenderObject.h"
 #include "Render/PMaterial.h"
 
@@ -37,6 +38,15 @@ public:
     // translation, normals by the 3x3 part, not renormalised).
     void TransformVertices(const D3DXMATRIX& matrix);
 
+    // Clusters the vertices of this mesh and of the meshes of the owner's
+    // tree (the wheels left out) into dentable parts, and makes them white.
+    void BuildDeformParts();
+    // One impact: every part not yet fully damaged whose box the ray from
+    // the point along the direction reaches within 1.7 takes the amount as
+    // damage and gets its vertex normals turned by small random rotations.
+    // Amounts of 0.01 or less do nothing.
+    void DeformParts(D3DXVECTOR3 point, D3DXVECTOR3 direction, float amount);
+
     size_t GetSize() const override { return sizeof(CPRenderObject); }
     std::string GetClassName() const override { return "CPRenderObject"; }
 
@@ -47,6 +57,8 @@ public:
     std::vector<uint16_t> indices;
     std::vector<MeshVertex> vertices;
     CPRefPtr<CPMaterial> material;
+    std::vector<DeformPart> parts;
+    bool hasParts = false;
     bool isStatic = false;
     // The world transform the frame draws a static mesh with; the owner keeps
     // it equal to its world matrix.
@@ -56,4 +68,5 @@ public:
 
 private:
     void FollowOwner();
+    void MovePartBoxes(const D3DXMATRIX& world);
 };

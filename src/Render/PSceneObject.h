@@ -6,6 +6,7 @@
 #include "Platform/Graphics/D3D9Types.h"
 
 #include <cstddef>
+#include <string>
 
 class CPBaseRenderObject;
 
@@ -43,6 +44,27 @@ public:
     // The light record of a light visual, placed at the object; null for
     // the other kinds.
     virtual const D3DLIGHT9* GetLight() = 0;
+
+    virtual const std::string& GetName() const = 0;
+    // The parent in the object tree; null for a root.
+    virtual CPSceneObject* GetParentObject() const = 0;
+    // The rotation relative to the parent.
+    virtual const D3DXQUATERNION& GetOrientation() const = 0;
+    // Half the size of the object's own box.
+    virtual D3DXVECTOR3 GetHalfSize() const = 0;
+
+    // A node track drives the object: the matrix replaces the transform
+    // relative to the parent until the next one; the world matrices follow
+    // with UpdateHierarchy.
+    virtual void SetTrackMatrix(const D3DXMATRIX& matrix) = 0;
+    virtual void UpdateHierarchy() = 0;
+    // The node track of the object reached its end.
+    virtual void OnAnimationEnd() = 0;
+    // The vertex animation of the object's visual stopped after its plays,
+    // or reached the frame it reports; passed on to a controller of the
+    // object when it has one.
+    virtual void NotifyControllerAnimationEnd() = 0;
+    virtual void UpdateController() = 0;
 
     virtual std::size_t GetChildCount() const = 0;
     virtual CPSceneObject* GetChild(std::size_t index) const = 0;

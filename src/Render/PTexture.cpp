@@ -31,7 +31,8 @@ std::string ChoosePath(const std::string& fileName) {
 } // namespace
 
 CPTexture::~CPTexture() {
-    if (name == "VIDEO")
+    // The video players own the textures of these two names.
+    if (name == "VIDEO" || name == "VIDEO1")
         return;
     if (texture)
         texture->Release();

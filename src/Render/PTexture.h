@@ -7,7 +7,7 @@
 #include <string>
 
 // One texture (2D or cube) loaded from Data\Textures. A texture named
-// "VIDEO" holds a video player's texture and never releases it.
+// "VIDEO" or "VIDEO1" holds a video player's texture and never releases it.
 class CPTexture : public CPObject {
 public:
     CPTexture() = default;

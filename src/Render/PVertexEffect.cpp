@@ -100,3 +100,11 @@ CPVertexEffect* CreateVertexEffect(const std::string& keyword, const std::vector
             return arguments.size() == kind.argumentCount ? kind.create(arguments) : nullptr;
     return nullptr;
 }
+
+void CloneEffectChain(std::vector<CPVertexEffect*>& chain, const std::vector<CPVertexEffect*>& source) {
+    for (CPVertexEffect* effect : chain)
+        delete effect;
+    chain.clear();
+    for (const CPVertexEffect* effect : source)
+        chain.push_back(effect->Clone());
+}

@@ -37,3 +37,7 @@ protected:
 // cannot work with (an animation without frames, an environment scale of 0,
 // numbers too large to be finite).
 CPVertexEffect* CreateVertexEffect(const std::string& keyword, const std::vector<std::string>& arguments);
+
+// Deletes the effects of `chain` and fills it with clones of the source's,
+// in order.
+void CloneEffectChain(std::vector<CPVertexEffect*>& chain, const std::vector<CPVertexEffect*>& source);

@@ -173,9 +173,14 @@ protected:
         }
     }
 
-    // The material and mesh managers are real: their creation and deletion
-    // are seen by the next call of a stand-in.
+    // The animation, material and mesh managers are real: their creation
+    // and deletion are seen by the next call of a stand-in.
     void ObserveManagers() {
+        if (!animations && g_AnimationManager)
+            calls.push_back("CPAnimationManager()");
+        if (animations && !g_AnimationManager)
+            calls.push_back("~CPAnimationManager()");
+        animations = g_AnimationManager;
         if (!materials && g_MaterialManager) {
             calls.push_back("CPMaterialManager()");
             scriptsCreatedAfterKernelAndSettings = g_TaskManager && g_Settings && g_ScriptManager;
@@ -241,6 +246,7 @@ protected:
     fs::path folder;
     Calls calls;
     CPMaterialManager* materials = nullptr;
+    CPAnimationManager* animations = nullptr;
     CPMeshManager* meshes = nullptr;
     PlatComPtr<IDirect3DDevice9> renderDevice;
     std::size_t seen = 0;
@@ -335,6 +341,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         opened.clear();
         audioLast = false;
         materials = nullptr;
+        animations = nullptr;
         meshes = nullptr;
         renderDevice = {};
 

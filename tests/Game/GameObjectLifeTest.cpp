@@ -1,4 +1,5 @@
 #include "Core/ObjectHandle.h"
+#include "Core/PGlobalTimer.h"
 #include "Core/PTaskManager.h"
 #include "Physics/PPhysicData.h"
 #include "Render/PPartAnimation.h"
@@ -99,6 +100,31 @@ TEST_F(GameObjectLife, ActivationReachesTheChildrenAndTheIdleAnimation) {
     root.Deactivate();
     EXPECT_FALSE(door.active);
     EXPECT_TRUE(idle.killFlag);
+}
+
+TEST_F(GameObjectLife, ANodeTrackPlacesItsObjectUnderTheParent) {
+    CPGameObject& root = tree.Add("root");
+    CPGameObject& door = tree.Add("door", &root);
+    CPGameObject& handle = tree.Add("handle", &door);
+    handle.SetPosition(D3DXVECTOR3(0, 1, 0));
+    root.SetPosition(D3DXVECTOR3(100, 0, 0));
+    root.UpdateHierarchy();
+    auto& track = MakeTask<CPPartAnimation>(&door);
+    std::vector<D3DXMATRIX> keys(3);
+    for (int k = 0; k < 3; ++k)
+        D3DXMatrixTranslation(&keys[k], 0, 0, static_cast<float>(2 * k));
+    track.SetKeys(keys, {1, 1, 1});
+    door.AddAnimation("open", &track);
+
+    g_FrameTime = 0.25f;
+    track.Update();
+    g_FrameTime = 0;
+    // The blended key is the door's transform under the root; the handle
+    // follows.
+    EXPECT_FLOAT_EQ(door.worldMatrix._43, 0.5f);
+    EXPECT_FLOAT_EQ(door.worldMatrix._41, 100.0f);
+    EXPECT_FLOAT_EQ(handle.worldMatrix._42, 1.0f);
+    EXPECT_FLOAT_EQ(handle.worldMatrix._43, 0.5f);
 }
 
 TEST_F(GameObjectLife, DeactivateThenActivateInOnePassListsEachTaskOnce) {

@@ -92,6 +92,26 @@ TEST_F(MaterialTableTest, TexLodDropsTheFinestLevelsOfMipMappedTextures) {
     EXPECT_EQ(Texture("wall.tga")->texture->GetLOD(), 0u);
 }
 
+TEST_F(MaterialTableTest, TheVideoPlayersKeepTheirTextures) {
+    for (const char* name : {"VIDEO", "VIDEO1", "other"}) {
+        IDirect3DTexture9* picture = nullptr;
+        ASSERT_EQ(scene.render->GetDevice()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                                           &picture, nullptr),
+                  S_OK);
+        auto* texture = new CPTexture();
+        texture->name = name;
+        texture->texture = picture;
+        picture->AddRef();
+        delete texture;
+        // The player's own reference is the last one only when the texture
+        // let go of its reference.
+        const bool owned = std::string(name) != "other";
+        EXPECT_EQ(picture->Release(), owned ? 1u : 0u) << name;
+        if (owned)
+            picture->Release();
+    }
+}
+
 TEST_F(MaterialTableTest, MaterialsAndBlocksAreShared) {
     const auto a = scene.Material(20, "simple.fx", {"wall.tga", "grass.tga"});
     EXPECT_EQ(scene.Material(20, "simple.fx", {"wall.tga", "grass.tga"}).Get(), a.Get());

@@ -103,6 +103,15 @@ public:
     EVisualKind GetVisualKind() const override { return kind; }
     CPBaseRenderObject* GetVisual() const override { return visual; }
     const D3DLIGHT9* GetLight() override { return kind == VISUAL_LIGHT ? &light : nullptr; }
+    const std::string& GetName() const override { return name; }
+    CPSceneObject* GetParentObject() const override { return parent; }
+    const D3DXQUATERNION& GetOrientation() const override { return orientation; }
+    D3DXVECTOR3 GetHalfSize() const override { return halfSize; }
+    void SetTrackMatrix(const D3DXMATRIX& matrix) override { trackMatrices.push_back(matrix); }
+    void UpdateHierarchy() override { ++hierarchyUpdates; }
+    void OnAnimationEnd() override { ++animationEnds; }
+    void NotifyControllerAnimationEnd() override { ++controllerAnimationEnds; }
+    void UpdateController() override { ++controllerUpdates; }
     std::size_t GetChildCount() const override { return children.size(); }
     CPSceneObject* GetChild(std::size_t index) const override { return children[index]; }
     // Detail level 0 is the object itself.
@@ -114,6 +123,15 @@ public:
     std::string GetClassName() const override { return "TestSceneObject"; }
 
     D3DXMATRIX world;
+    std::string name;
+    CPSceneObject* parent = nullptr;
+    D3DXQUATERNION orientation{0, 0, 0, 1};
+    D3DXVECTOR3 halfSize{0, 0, 0};
+    std::vector<D3DXMATRIX> trackMatrices;
+    int hierarchyUpdates = 0;
+    int animationEnds = 0;
+    int controllerAnimationEnds = 0;
+    int controllerUpdates = 0;
     D3DXVECTOR3 position{0, 0, 0};
     AxisAlignedBox worldBox{};
     bool worldChanged = false;
