@@ -8,7 +8,7 @@
 // The properties of one node: lower-cased key to lower-cased value.
 using DescriptionSection = std::map<std::string, std::string>;
 
-// An object description (.rdf) as read: the model line's specification (its
+// An object description (.rdf) as read: the model line's value (its
 // case kept), the node sections by lower-cased name, and the global keys,
 // which count wherever they stand.
 struct ObjectDescription {
@@ -28,7 +28,7 @@ struct ObjectDescription {
 };
 
 // Reads the text of a description. The first logical line is the model
-// line ("name=spec"); "[name]" lines open sections (a repeated name
+// line ("name=value"); "[name]" lines open sections (a repeated name
 // continues the same one); every other "key=value" line is a global key or
 // belongs to the current section, and is dropped before the first section.
 void ParseObjectDescription(const void* text, std::size_t size, ObjectDescription& description);

@@ -25,9 +25,9 @@ CPEffect::~CPEffect() {
         effect->Release();
 }
 
-bool CPEffect::Load(const std::string& spec) {
-    name = spec;
-    CPTokenizer fields(spec, ",", true);
+bool CPEffect::Load(const std::string& request) {
+    name = request;
+    CPTokenizer fields(request, ",", true);
     std::string fileName, option;
     fields.NextToken(fileName);
     bool shared = false;

@@ -16,10 +16,10 @@ public:
     CPEffect() = default;
     ~CPEffect() override;
 
-    // spec is "file[,shared]"; a shared effect compiles into the effect
+    // request is "file[,shared]"; a shared effect compiles into the effect
     // manager's pool. A missing file compiles "simple.fx" (without the pool)
     // instead. False when nothing compiled or no technique runs here.
-    bool Load(const std::string& spec);
+    bool Load(const std::string& request);
     // Binds texture i of the block to "tex<i>" while both lists last.
     void SetTextures(const CPTextureBlock& block);
 

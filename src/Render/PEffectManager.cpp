@@ -27,19 +27,19 @@ CPEffectManager::~CPEffectManager() {
         g_EffectManager = nullptr;
 }
 
-void CPEffectManager::GetEffect(CPRefPtr<CPEffect>& out, const std::string& spec) {
-    if (const auto found = effects.find(spec); found != effects.end()) {
+void CPEffectManager::GetEffect(CPRefPtr<CPEffect>& out, const std::string& request) {
+    if (const auto found = effects.find(request); found != effects.end()) {
         out = found->second;
         return;
     }
     auto* effect = new CPEffect();
-    if (!effect->Load(spec)) {
+    if (!effect->Load(request)) {
         delete effect;
         effect = new CPEffect();
         effect->Load(kErrorEffect);
     }
     owned.push_back(effect);
-    effects[spec] = effect;
+    effects[request] = effect;
     out = effect;
 }
 

@@ -10,7 +10,7 @@
 class CPEffectManager;
 extern CPEffectManager* g_EffectManager;
 
-// Compiles each effect spec once, keeps the pool of the shared parameters,
+// Compiles each effect request once, keeps the pool of the shared parameters,
 // and the first shared effect through which the frame sets them. Owns every
 // effect it made and deletes them with itself.
 class CPEffectManager {
@@ -22,9 +22,9 @@ public:
     CPEffectManager(const CPEffectManager&) = delete;
     CPEffectManager& operator=(const CPEffectManager&) = delete;
 
-    // The effect of the spec, compiled on first request; "error.fx" stands
-    // in (under the requested spec) for an effect that did not load.
-    void GetEffect(CPRefPtr<CPEffect>& out, const std::string& spec);
+    // The effect of the request, compiled on first request; "error.fx" stands
+    // in (under the requested string) for an effect that did not load.
+    void GetEffect(CPRefPtr<CPEffect>& out, const std::string& request);
     void RemoveEffect(const CPEffect* effect);
 
     ID3DXEffectPool* GetPool() const { return pool; }

@@ -48,9 +48,9 @@ IDirect3DBaseTexture9* CPTexture::GetBaseTexture() const {
     return texture;
 }
 
-bool CPTexture::Load(const std::string& spec) {
-    name = spec;
-    CPTokenizer fields(spec, ",", true);
+bool CPTexture::Load(const std::string& request) {
+    name = request;
+    CPTokenizer fields(request, ",", true);
     std::string fileName, option;
     fields.NextToken(fileName);
     UINT mipLevels = D3DX_DEFAULT;

@@ -15,9 +15,9 @@ public:
     CPTexture(const CPTexture&) = delete;
     CPTexture& operator=(const CPTexture&) = delete;
 
-    // spec is "file[,nomip][,cube]". False when the file is found nowhere or
+    // request is "file[,nomip][,cube]". False when the file is found nowhere or
     // does not decode (the latter is reported).
-    bool Load(const std::string& spec);
+    bool Load(const std::string& request);
 
     // What an effect binds: the cube texture or the 2D one.
     IDirect3DBaseTexture9* GetBaseTexture() const;

@@ -30,19 +30,19 @@ CPTextureManager::~CPTextureManager() {
         g_TextureManager = nullptr;
 }
 
-void CPTextureManager::GetTexture(CPRefPtr<CPTexture>& out, const std::string& spec) {
-    if (const auto found = textures.find(spec); found != textures.end()) {
+void CPTextureManager::GetTexture(CPRefPtr<CPTexture>& out, const std::string& request) {
+    if (const auto found = textures.find(request); found != textures.end()) {
         out = found->second;
         return;
     }
     auto* texture = new CPTexture();
-    if (!texture->Load(spec)) {
+    if (!texture->Load(request)) {
         delete texture;
         texture = new CPTexture();
         texture->Load(kErrorTexture);
     }
     owned.push_back(texture);
-    textures[spec] = texture;
+    textures[request] = texture;
     out = texture;
 }
 

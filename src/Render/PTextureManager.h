@@ -11,8 +11,8 @@
 class CPTextureManager;
 extern CPTextureManager* g_TextureManager;
 
-// Caches textures by the spec they were requested with and texture blocks
-// by content. Holds the entries "video" and "video1" from the start, into
+// Caches textures by the string they were requested with and texture
+// blocks by content. Holds the entries "video" and "video1" from the start, into
 // which the video players put their textures. Owns every texture and block
 // it made and deletes them with itself.
 class CPTextureManager {
@@ -22,9 +22,9 @@ public:
     CPTextureManager(const CPTextureManager&) = delete;
     CPTextureManager& operator=(const CPTextureManager&) = delete;
 
-    // The texture of the spec, loaded on first request; "error.tga" stands
-    // in (under the requested spec) for a file that cannot be loaded.
-    void GetTexture(CPRefPtr<CPTexture>& out, const std::string& spec);
+    // The texture of the request, loaded on first request; "error.tga" stands
+    // in (under the requested string) for a file that cannot be loaded.
+    void GetTexture(CPRefPtr<CPTexture>& out, const std::string& request);
     // The block of these textures in this order, shared with every earlier
     // request of the same names.
     void CreateBlock(CPRefPtr<CPTextureBlock>& out, const std::vector<std::string>& names);

@@ -35,9 +35,9 @@ protected:
         TempGameRoot::WriteFile("Data/Effects/broken.fx", "technique T\n pass P\n  render FOGSTRAT 1\nend\n");
     }
 
-    CPRefPtr<CPTexture> Texture(const std::string& spec) {
+    CPRefPtr<CPTexture> Texture(const std::string& request) {
         CPRefPtr<CPTexture> texture;
-        g_TextureManager->GetTexture(texture, spec);
+        g_TextureManager->GetTexture(texture, request);
         return texture;
     }
 
@@ -46,7 +46,7 @@ protected:
 
 TEST_F(MaterialTableTest, TexturesByTheirSpecs) {
     struct Case {
-        const char* spec;
+        const char* request;
         int width, height;
         DWORD levels;
         bool cube;
@@ -65,19 +65,19 @@ TEST_F(MaterialTableTest, TexturesByTheirSpecs) {
         {"wall.tga,cube", 2, 2, 2, false, true, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.request);
         LogCapture log;
-        const CPRefPtr<CPTexture> texture = Texture(c.spec);
+        const CPRefPtr<CPTexture> texture = Texture(c.request);
         ASSERT_TRUE(texture);
         EXPECT_EQ(texture->width, c.width);
         EXPECT_EQ(texture->height, c.height);
         EXPECT_EQ(texture->isCube, c.cube);
         ASSERT_NE(texture->texture, nullptr);
         EXPECT_EQ(texture->texture->GetLevelCount(), c.levels);
-        EXPECT_EQ(texture->name, c.errorTexture ? "error.tga" : c.spec);
+        EXPECT_EQ(texture->name, c.errorTexture ? "error.tga" : c.request);
         EXPECT_EQ(log.text.find("DXError if Render\\PTexture") != std::string::npos, c.reported) << log.text;
-        // Cached under the requested spec, whatever was loaded.
-        EXPECT_EQ(Texture(c.spec).Get(), texture.Get());
+        // Cached under the requested string, whatever was loaded.
+        EXPECT_EQ(Texture(c.request).Get(), texture.Get());
     }
     EXPECT_NE(Texture("wall.tga").Get(), Texture("wall.tga,nomip").Get());
     EXPECT_TRUE(g_TextureManager->GetTextures().contains("video"));
@@ -127,7 +127,7 @@ TEST_F(MaterialTableTest, MaterialsAndBlocksAreShared) {
 
 TEST_F(MaterialTableTest, EffectsByTheirSpecsWithTheirFallbacks) {
     struct Case {
-        const char* spec;
+        const char* request;
         const char* loadedAs;
         std::size_t textureHandles;
         bool reported;
@@ -142,16 +142,16 @@ TEST_F(MaterialTableTest, EffectsByTheirSpecsWithTheirFallbacks) {
         {"shad2.fx", "shad2.fx", 0, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.request);
         LogCapture log;
         CPRefPtr<CPEffect> effect;
-        g_EffectManager->GetEffect(effect, c.spec);
+        g_EffectManager->GetEffect(effect, c.request);
         ASSERT_NE(effect->effect, nullptr);
         EXPECT_EQ(effect->name, c.loadedAs);
         EXPECT_EQ(effect->textureHandles.size(), c.textureHandles);
         EXPECT_EQ(log.text.find("DXError if Render\\PEffect on line 69") != std::string::npos, c.reported);
         CPRefPtr<CPEffect> again;
-        g_EffectManager->GetEffect(again, c.spec);
+        g_EffectManager->GetEffect(again, c.request);
         EXPECT_EQ(again.Get(), effect.Get());
     }
     CPRefPtr<CPEffect> shared, plain;

@@ -106,7 +106,7 @@ TEST(MeshTool, BadInputFailsWithoutWriting) {
     const std::string goodSpec = "mesh m.msh\nnode Plate\n";
     struct Case {
         std::string obj;
-        std::string spec;
+        std::string model;
     };
     const Case cases[] = {
         {"v 0 0\n", goodSpec},                      // too few coordinates
@@ -121,9 +121,9 @@ TEST(MeshTool, BadInputFailsWithoutWriting) {
     };
     for (const Case& c : cases) {
         root.WriteFile("bad.obj", c.obj);
-        root.WriteFile("bad.txt", c.spec);
-        EXPECT_EQ(Meshtool("convert bad.obj bad.txt out").exitCode, 1) << c.obj << c.spec;
-        EXPECT_FALSE(std::filesystem::exists("out/m.msh")) << c.obj << c.spec;
+        root.WriteFile("bad.txt", c.model);
+        EXPECT_EQ(Meshtool("convert bad.obj bad.txt out").exitCode, 1) << c.obj << c.model;
+        EXPECT_FALSE(std::filesystem::exists("out/m.msh")) << c.obj << c.model;
     }
 
     root.WriteFile("short.msh", std::string("\x01\x00\x00\x00\x02\x00\x00\x00", 8));

@@ -21,12 +21,12 @@ bool ReadNumbers(std::istringstream& line, float* values, int count) {
 }
 
 // Applies one line; false when it cannot be read.
-bool ReadSpecLine(const std::string& text, ModelSpec& spec) {
+bool ReadSpecLine(const std::string& text, ModelSpec& model) {
     std::istringstream line(text);
     std::string keyword, value;
     if (!(line >> keyword) || keyword[0] == '#')
         return true;
-    ModelNodeSpec* node = spec.nodes.empty() ? nullptr : &spec.nodes.back();
+    ModelNodeSpec* node = model.nodes.empty() ? nullptr : &model.nodes.back();
     if (keyword == "box") {
         float numbers[6];
         if (!node || !ReadNumbers(line, numbers, 6))
@@ -37,11 +37,11 @@ bool ReadSpecLine(const std::string& text, ModelSpec& spec) {
     if (!(line >> value))
         return false;
     if (keyword == "mesh")
-        spec.meshFile = value;
+        model.meshFile = value;
     else if (keyword == "description")
-        spec.descriptionFile = value;
+        model.descriptionFile = value;
     else if (keyword == "node")
-        spec.nodes.push_back({value, {}, {}, {}, {}});
+        model.nodes.push_back({value, {}, {}, {}, {}});
     else if (keyword == "parent" && node)
         node->parent = value;
     else if (keyword == "effect" && node)
@@ -53,8 +53,8 @@ bool ReadSpecLine(const std::string& text, ModelSpec& spec) {
     return true;
 }
 
-const ModelNodeSpec* FindSpec(const ModelSpec& spec, const std::string& name) {
-    for (const ModelNodeSpec& node : spec.nodes) {
+const ModelNodeSpec* FindSpec(const ModelSpec& model, const std::string& name) {
+    for (const ModelNodeSpec& node : model.nodes) {
         if (node.name == name)
             return &node;
     }
@@ -72,13 +72,13 @@ MeshShape BoxShape(const MeshPartBox& box) {
     return shape;
 }
 
-MeshFileNode NodeOf(const ObjGroup& group, const ModelNodeSpec* spec, EMeshFileFormat format) {
+MeshFileNode NodeOf(const ObjGroup& group, const ModelNodeSpec* described, EMeshFileFormat format) {
     MeshFileNode node;
     node.name = group.name;
     node.vertices = group.vertices;
     node.indices = group.indices;
-    if (spec) {
-        for (const MeshPartBox& box : spec->boxes) {
+    if (described) {
+        for (const MeshPartBox& box : described->boxes) {
             if (format == EMeshFileFormat::Physics)
                 node.shapes.push_back(BoxShape(box));
             else
@@ -123,31 +123,31 @@ void DumpNode(const MeshFileNode& node, int depth, std::string& out) {
 
 } // namespace
 
-bool ReadModelSpec(const std::string& text, ModelSpec& spec, std::string& error) {
-    spec = ModelSpec();
+bool ReadModelSpec(const std::string& text, ModelSpec& model, std::string& error) {
+    model = ModelSpec();
     std::istringstream lines(text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
-        if (!ReadSpecLine(line, spec)) {
+        if (!ReadSpecLine(line, model)) {
             error = "line " + std::to_string(number) + ": cannot read \"" + line + "\"";
             return false;
         }
     }
-    if (spec.meshFile.empty()) {
+    if (model.meshFile.empty()) {
         error = "no mesh line";
         return false;
     }
     return true;
 }
 
-bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& spec, MeshFile& file,
+bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& model, MeshFile& file,
                    std::string& error) {
     file = MeshFile();
-    file.format = MeshFileFormatFor(spec.meshFile);
+    file.format = MeshFileFormatFor(model.meshFile);
     const auto groupNamed = [&](const std::string& name) {
         return std::find_if(groups.begin(), groups.end(), [&](const ObjGroup& g) { return g.name == name; });
     };
-    for (const ModelNodeSpec& node : spec.nodes) {
+    for (const ModelNodeSpec& node : model.nodes) {
         for (const std::string& name : {node.name, node.parent}) {
             if (!name.empty() && groupNamed(name) == groups.end()) {
                 error = "no group " + name + " in the OBJ file";
@@ -160,9 +160,9 @@ bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& spec, M
     std::function<void(const ObjGroup&, MeshFileNode&)> build = [&](const ObjGroup& group,
                                                                     MeshFileNode& out) {
         ++built;
-        out = NodeOf(group, FindSpec(spec, group.name), file.format);
+        out = NodeOf(group, FindSpec(model, group.name), file.format);
         for (const ObjGroup& other : groups) {
-            const ModelNodeSpec* otherSpec = FindSpec(spec, other.name);
+            const ModelNodeSpec* otherSpec = FindSpec(model, other.name);
             if (otherSpec && otherSpec->parent == group.name) {
                 out.children.emplace_back();
                 build(other, out.children.back());
@@ -170,7 +170,7 @@ bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& spec, M
         }
     };
     for (const ObjGroup& group : groups) {
-        const ModelNodeSpec* nodeSpec = FindSpec(spec, group.name);
+        const ModelNodeSpec* nodeSpec = FindSpec(model, group.name);
         if (!nodeSpec || nodeSpec->parent.empty()) {
             file.roots.emplace_back();
             build(group, file.roots.back());
@@ -184,9 +184,9 @@ bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& spec, M
     return true;
 }
 
-std::string BuildObjectDescription(const ModelSpec& spec) {
-    std::string text = "model=" + spec.meshFile + "\n";
-    for (const ModelNodeSpec& node : spec.nodes) {
+std::string BuildObjectDescription(const ModelSpec& model) {
+    std::string text = "model=" + model.meshFile + "\n";
+    for (const ModelNodeSpec& node : model.nodes) {
         if (node.effect.empty() && node.textures.empty())
             continue;
         text += "\n[" + node.name + "]\n";

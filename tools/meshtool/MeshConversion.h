@@ -24,18 +24,18 @@ struct ModelSpec {
 
 // Reads a model description (see the README): false with `error` naming
 // the line for an unknown keyword, a missing value or a bad number.
-bool ReadModelSpec(const std::string& text, ModelSpec& spec, std::string& error);
+bool ReadModelSpec(const std::string& text, ModelSpec& model, std::string& error);
 
 // Builds the mesh file: one node per OBJ group, hung below its parent, with
 // its boxes (part boxes in the static layout; box shapes standing on their
 // base in the physics layout). False with `error` for a node or parent that
 // names no group, or a cycle of parents.
-bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& spec, MeshFile& file,
+bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& model, MeshFile& file,
                    std::string& error);
 
 // The object description of the model: its mesh file, then a section per
 // node with a material.
-std::string BuildObjectDescription(const ModelSpec& spec);
+std::string BuildObjectDescription(const ModelSpec& model);
 
 // The node tree of a read mesh file, one line per node, part box, shape and
 // trailing entry, indented by depth.

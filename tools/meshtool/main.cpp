@@ -45,22 +45,22 @@ int Convert(const std::filesystem::path& objPath, const std::filesystem::path& s
         return Fail("cannot read " + objPath.string());
     if (!ReadText(specPath, specText))
         return Fail("cannot read " + specPath.string());
-    ModelSpec spec;
-    if (!ReadModelSpec(specText, spec, error))
+    ModelSpec model;
+    if (!ReadModelSpec(specText, model, error))
         return Fail(specPath.string() + ": " + error);
     std::vector<ObjGroup> groups;
     if (!ReadObj(objText, objPath.stem().string(), groups, error))
         return Fail(objPath.string() + ": " + error);
     MeshFile file;
-    if (!BuildMeshFile(groups, spec, file, error))
+    if (!BuildMeshFile(groups, model, file, error))
         return Fail(error);
     const std::vector<uint8_t> bytes = WriteMeshFile(file);
-    if (!Write(outFolder / spec.meshFile, bytes.data(), bytes.size()))
-        return Fail("cannot write " + (outFolder / spec.meshFile).string());
-    if (!spec.descriptionFile.empty()) {
-        const std::string description = BuildObjectDescription(spec);
-        if (!Write(outFolder / spec.descriptionFile, description.data(), description.size()))
-            return Fail("cannot write " + (outFolder / spec.descriptionFile).string());
+    if (!Write(outFolder / model.meshFile, bytes.data(), bytes.size()))
+        return Fail("cannot write " + (outFolder / model.meshFile).string());
+    if (!model.descriptionFile.empty()) {
+        const std::string description = BuildObjectDescription(model);
+        if (!Write(outFolder / model.descriptionFile, description.data(), description.size()))
+            return Fail("cannot write " + (outFolder / model.descriptionFile).string());
     }
     return 0;
 }
