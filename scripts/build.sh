@@ -4,5 +4,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
 shift
+# Let ccache share results between clones in different folders (CI builds a
+# fresh clone each time).
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
 cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"
