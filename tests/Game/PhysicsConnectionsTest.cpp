@@ -19,16 +19,6 @@
 
 namespace {
 
-MeshVertex VertexAt(float x, float y, float z) {
-    MeshVertex vertex{};
-    vertex.x = x;
-    vertex.y = y;
-    vertex.z = z;
-    vertex.nz = 1;
-    vertex.diffuse = 0xffffffff;
-    return vertex;
-}
-
 // The physics task with a world over a terrain mesh, and the game's
 // connections in place while it lives.
 class PhysicsConnections : public ::testing::Test {
@@ -65,28 +55,28 @@ protected:
     CPPhysics physics;
 };
 
-// A car body from a mesh file: the unit quad with a door and a wheel below
-// it, its parts built as the level loader builds them.
+// A car body from a mesh file: the unit quad with a door (the quad moved 3
+// along x) and a wheel below it, its parts built as the level loader builds
+// them.
 class CarBodies : public PhysicsConnections {
 protected:
+    static MeshShape Box(float size1, float size2, float size3) {
+        MeshShape box;
+        box.size1 = size1;
+        box.size2 = size2;
+        box.size3 = size3;
+        box.mass = 1200;
+        return box;
+    }
+
     void SetUp() override {
         PhysicsConnections::SetUp();
         MeshFileNode body = MakeQuadNode("Body");
-        body.body.size1 = 1;
-        body.body.size2 = 1;
-        body.body.size3 = 0.5f;
-        body.body.mass = 1200;
-        MeshShape box;
-        box.size1 = 1;
-        box.size2 = 0.5f;
-        box.size3 = 1;
-        box.mass = 1200;
-        body.shapes = {box};
-        MeshFileNode door;
-        door.name = "door";
-        door.vertices = {VertexAt(3, 0, 0), VertexAt(3.29f, 0, 0), VertexAt(3, 0.29f, 0),
-                         VertexAt(3, 0, 0.29f)};
-        door.indices = {0, 1, 2, 0, 2, 3};
+        body.body = Box(1, 1, 0.5f);
+        body.shapes = {Box(1, 0.5f, 1)};
+        MeshFileNode door = MakeQuadNode("door");
+        for (MeshVertex& vertex : door.vertices)
+            vertex.x += 3;
         body.children = {door, MakeQuadNode("w0")};
         MeshFile file;
         file.format = EMeshFileFormat::Physics;
