@@ -116,6 +116,7 @@ void CPApplication::CreateSingletons() {
     new CPScriptManager();
     ConnectGameObjectsToScripts();
     ConnectPhysicsToGameObjects();
+    ConnectShadowDecalsToTerrain();
     ConnectGameObjectsToParticles();
     new CPMaterialManager();
     new CPMeshManager();
