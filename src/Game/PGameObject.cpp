@@ -362,10 +362,8 @@ void CPGameObject::CopyFrom(const CPRefPtr<CPGameObject>& sourceObject) {
         });
     for (const CPRefPtr<CPGameObject>& sourceChild : source.children) {
         auto* child = new CPGameObject(sourceChild->name);
-        child->parent = this;
+        AddChild(child);
         child->CopyFrom(sourceChild);
-        children.emplace_back(child);
-        childrenByName[child->name] = child;
     }
     shadowMaterial = source.shadowMaterial;
     material = source.material;
