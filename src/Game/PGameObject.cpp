@@ -315,9 +315,9 @@ void CPGameObject::StartAnimation(const AnimationRequest& request, bool restart)
 void CPGameObject::AttachFlame() {
     if (flameType >= 0) {
         CPRefPtr<CPTask> flame = g_GameObjectServices.cloneFlame(flameType);
-        if (!flame)
+        if (!flame) {
             GetLog().Print(0, "No flame template %d for %s\n", flameType, name.c_str());
-        if (flame) {
+        } else {
             AddToKernel(flame.Get(), PRIORITY_OBJECTS);
             auto* child = new CPGameObject("flame");
             child->SetVisual(flame.Get(), VISUAL_PARTICLES);
