@@ -11,8 +11,8 @@ class CPObject;
 
 // What game objects need of the subsystems above them: the script host
 // (scripts as kernel tasks and the commands sent to them) and the particle
-// manager's flame templates and particle systems. Every entry starts as a stand-in that does
-// nothing; the application connects the real ones.
+// manager's flame templates and particle systems. Every entry does nothing
+// until the application connects the real one.
 struct GameObjectServices {
     // The script as a kernel task.
     std::function<CPTask*(CPLuaScript* script)> scriptTask = [](CPLuaScript*) -> CPTask* { return nullptr; };

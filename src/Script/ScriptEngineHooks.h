@@ -7,8 +7,8 @@ class CPObject;
 
 // The operations of the script functions that reach subsystems beside the
 // script host rather than below it: interface pages and music. Every entry
-// starts as a stand-in that does nothing, so scripts run before those
-// subsystems exist; the application replaces the entries it can serve.
+// does nothing until the application replaces it, so scripts also run
+// without those subsystems.
 // Objects handed in are live (checked by the caller) but of any class: an
 // entry checks the class it needs.
 struct ScriptEngineHooks {
