@@ -34,8 +34,6 @@ public:
     ID3DXEffect* GetSharedEffect() const { return sharedEffect; }
     D3DXHANDLE GetSharedHandle(ESharedParameter which) const { return sharedHandles[which]; }
 
-    const std::map<std::string, CPRefPtr<CPEffect>>& GetEffects() const { return effects; }
-
 private:
     std::map<std::string, CPRefPtr<CPEffect>> effects;
     ID3DXEffectPool* pool = nullptr;

@@ -32,7 +32,6 @@ public:
     void RemoveBlock(const CPTextureBlock* block);
 
     const std::map<std::string, CPRefPtr<CPTexture>>& GetTextures() const { return textures; }
-    const std::vector<CPTextureBlock*>& GetBlocks() const { return blocks; }
 
 private:
     std::vector<CPTextureBlock*> blocks;

@@ -33,7 +33,6 @@ class ScriptCall {
 public:
     explicit ScriptCall(lua_State* state) : L(state) {}
 
-    int ArgumentCount() const { return lua_gettop(L); }
     double Number(int index) const { return lua_tonumber(L, index); }
     float Float(int index) const { return static_cast<float>(Number(index)); }
     int Int(int index) const { return TruncateToInt(Number(index)); }
