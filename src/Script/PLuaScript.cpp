@@ -109,19 +109,15 @@ void CPLuaScript::Update() {
 }
 
 void CPLuaScript::HandleResult(int status) {
-    if (status != 0 && status != LUA_YIELD) {
-        resumable = false;
-        deadReason = scriptName + ": cannot resume dead coroutine";
-        const bool textError = lua_isstring(luaThread, -1) != 0;
-        Fail(ErrorText(luaThread), textError);
-        lua_settop(luaThread, 0);
-        return;
-    }
-    if (status == 0) {
+    // A coroutine that returned or raised an error cannot be resumed again.
+    if (status != LUA_YIELD) {
         resumable = false;
         deadReason = scriptName + ": cannot resume dead coroutine";
     }
-    finished = !YieldedWaitValue();
+    if (status != 0 && status != LUA_YIELD)
+        Fail(ErrorText(luaThread), lua_isstring(luaThread, -1) != 0);
+    else
+        finished = !YieldedWaitValue();
     lua_settop(luaThread, 0);
 }
 
