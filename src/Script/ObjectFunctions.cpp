@@ -3,7 +3,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PObject.h"
 #include "Core/PTaskManager.h"
-#include "Core/PTokenizer.h"
+#include "Game/ObjectDescription.h"
 #include "Game/PGameObject.h"
 #include "Game/PMeshManager.h"
 #include "Render/PRender.h"
@@ -171,10 +171,7 @@ int SetCollision(lua_State* L) {
 int SplitString(lua_State* L) {
     ScriptCall call(L);
     const std::string text = call.StrictText(1), separator = call.StrictText(2);
-    CPTokenizer fields(text, separator, true);
-    std::string field;
-    while (fields.NextToken(field))
-        call.PushText(field);
+    call.PushTexts(SplitFields(text, separator));
     return call.Results();
 }
 
