@@ -4,8 +4,6 @@
 #include "Render/PRender.h"
 #include "Render/PSceneObject.h"
 
-#include <algorithm>
-
 CPRenderBlock::~CPRenderBlock() {
     Reset();
     for (auto& [material, batch] : allBatches)
@@ -71,9 +69,9 @@ void CPRenderBlock::AddToBatch(const CPRefPtr<CPBaseRenderObject>& object) {
         batch = new CPIVBlock();
         batch->vertexBuffer = vertexBuffer;
     }
-    auto entry = std::find_if(frameBatches.begin(), frameBatches.end(),
-                              [&](const auto& frameEntry) { return frameEntry.first == material; });
-    if (entry == frameBatches.end())
+    // A batch holds objects exactly while it is listed for the frame
+    // (Reset empties every listed batch), so the first object lists it.
+    if (batch->objects.empty())
         frameBatches.emplace_back(material, batch);
     batch->AddRenderObject(object);
 }
