@@ -161,7 +161,7 @@ void CPIVertexBuffer::Advance(int vertexCount, int indexCount) {
 }
 
 bool CPIVertexBuffer::Fill(CPIVBlock& batch) {
-    if (batch.vertexCount == 0 && batch.objects.empty())
+    if (batch.objects.empty())
         return false;
     if (!locked)
         return false;

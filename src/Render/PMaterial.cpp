@@ -8,7 +8,7 @@ CPMaterial::CPMaterial(int materialPriority, const CPRefPtr<CPEffect>& materialE
     : render(g_Render), effect(materialEffect), textures(materialTextures), priority(materialPriority) {}
 
 void CPMaterial::AddItem(CPIVBlock* batch) {
-    if (batch->vertexCount == 0 && batch->objects.empty())
+    if (batch->objects.empty())
         return;
     items.push_back(batch);
     if (!queued && render) {
