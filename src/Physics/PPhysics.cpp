@@ -241,7 +241,7 @@ void CPPhysics::UnregisterObject(CPObject* object) {
 
 void CPPhysics::RemoveObjectBody(CPPhysicData* description) {
     if (RbBody* body = description ? BodyOf(*description) : nullptr) {
-        QueueBodyFree(body);
+        pendingFrees.push_back({.body = body});
         const RbVector parked(0, 0, removalDepth);
         if (description->rigidBody)
             description->rigidBody->SetPosition(parked);
@@ -263,10 +263,6 @@ void CPPhysics::ForgetDescription(CPPhysicData* description) {
         body->SetUserData(nullptr);
         RemoveObjectBody(description);
     }
-}
-
-void CPPhysics::QueueBodyFree(RbBody* body) {
-    pendingFrees.push_back({2, body});
 }
 
 void CPPhysics::FreePendingBodies() {
