@@ -8,6 +8,7 @@
 #include "Physics/PhysicsServices.h"
 #include "Physics/RbQuaternion.h"
 #include "Physics/RbSimulator.h"
+#include "Physics/VectorConversions.h"
 
 #include <algorithm>
 
@@ -31,14 +32,6 @@ RbSizeInfo LevelSizeInfo() {
     sizes.terrainTreeNodes = 200;
     sizes.terrainTreeGrowth = -1;
     return sizes;
-}
-
-RbVector ToRb(const D3DXVECTOR3& v) {
-    return {v.x, v.y, v.z};
-}
-
-RbVector ToRb(const D3DXQUATERNION& q) {
-    return {q.x, q.y, q.z, q.w};
 }
 
 // A geometry's place in its body: the position and the rotation of the
@@ -157,7 +150,7 @@ void CPPhysics::SyncObjects() {
             continue;
         const RbVector& q = description->rigidBody->GetRotation();
         RbVector p = description->rigidBody->GetTransform().Position();
-        g_PhysicsServices.setPose(object, {p.x, p.y, p.z}, {q.x, q.y, q.z, q.w});
+        g_PhysicsServices.setPose(object, ToD3D(p), {q.x, q.y, q.z, q.w});
     }
 }
 
@@ -276,7 +269,7 @@ void CPPhysics::FreePendingBodies() {
 }
 
 float CPPhysics::GetGroundHeight(const D3DXVECTOR3& point) const {
-    return terrain.GetGroundHeight({point.x, point.y, point.z});
+    return terrain.GetGroundHeight(ToRb(point));
 }
 
 void CPPhysics::QueryTerrainTriangles(const RbVector& boxMin, const RbVector& boxMax, const int** candidates,
