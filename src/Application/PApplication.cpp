@@ -234,8 +234,8 @@ void CPApplication::ShutDownA() {
 
 void CPApplication::ShutDownB() {
     SaveActions();
-    if (FAILED(g_Settings->Save("config.cfg")))
-        GetLog().Print(0, "config.cfg could not be written\n");
+    // A failed write is logged by the writer.
+    g_Settings->Save("config.cfg");
     delete g_Physics;
     delete g_AITask;
     input = nullptr;
@@ -269,8 +269,7 @@ void CPApplication::SaveActions() {
                                  (binding.numeric ? "true" : "false") + "\r\n";
         writer.Write(line.data(), static_cast<int>(line.size()));
     }
-    if (FAILED(writer.Save()))
-        GetLog().Print(0, "Actions.cfg could not be written\n");
+    writer.Save();
 }
 
 int ApplicationMain(HINSTANCE instance, int showCommand, const SPRunOptions& options) {
