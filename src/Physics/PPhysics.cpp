@@ -235,11 +235,7 @@ void CPPhysics::UnregisterObject(CPObject* object) {
 void CPPhysics::RemoveObjectBody(CPPhysicData* description) {
     if (RbBody* body = description ? BodyOf(*description) : nullptr) {
         pendingFrees.push_back({.body = body});
-        const RbVector parked(0, 0, removalDepth);
-        if (description->rigidBody)
-            description->rigidBody->SetPosition(parked);
-        else
-            description->animatedBody->SetPosition(parked);
+        description->SetPosition(D3DXVECTOR3(0, 0, removalDepth));
         if (body->IsActive())
             body->SetActive(false);
         DropBody(*description);
