@@ -41,7 +41,6 @@ CPApplication* g_Application = nullptr;
 
 namespace {
 
-constexpr const char* kTitle = "Kestrovar";
 constexpr const char* kUrlScheme = "http://";
 // Shipped with the game data, so the launcher shows it without a network.
 constexpr const char* kLauncherPage = "Data/launcher/index.html";
@@ -156,7 +155,7 @@ int CPApplication::ShowLauncher(HINSTANCE instance) {
 
 bool CPApplication::OpenMainWindow(HINSTANCE instance, int showCommand) {
     if (SUCCEEDED(CreateMainWindow(instance, showCommand, &mainWindow, g_FullScreen == 0, g_ScreenWidth,
-                                   g_ScreenHeight, kTitle)))
+                                   g_ScreenHeight, kGameTitle)))
         return true;
     GetLog().Print(0, "The main window could not be created\n");
     return false;
