@@ -4,6 +4,9 @@
 
 // The program's dialogs: the launcher and its Options dialog.
 
+// The title of the launcher and of the main window.
+inline constexpr const char* kGameTitle = "Kestrovar";
+
 // Launcher controls; the four buttons' ids are also the launcher's results.
 inline constexpr int IDC_START_FULLSCREEN = 1000;
 inline constexpr int IDC_OPTIONS = 1001;

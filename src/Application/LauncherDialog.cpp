@@ -7,10 +7,8 @@
 
 namespace {
 
-constexpr const char* kTitle = "Kestrovar";
-
 void Initialise(HWND dialog) {
-    SetWindowText(dialog, kTitle);
+    SetWindowText(dialog, kGameTitle);
     CentreDialogOnScreen(dialog);
     g_WebHost = new CPWebHost();
     g_WebHost->Create(GetDlgItem(dialog, IDC_WEB_HOST));

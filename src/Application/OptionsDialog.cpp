@@ -2,7 +2,6 @@
 
 #include "Application/DialogResources.h"
 #include "Application/DisplayModes.h"
-#include "Core/Log.h"
 #include "Core/PSettings.h"
 
 #include <cstdio>
@@ -80,8 +79,9 @@ void Apply(HWND dialog) {
     g_LensFlare = g_Pending.lensFlare;
     g_Dust = g_Pending.dust;
     g_Blur = g_Pending.blur;
-    if (g_Settings && FAILED(g_Settings->Save("config.cfg")))
-        GetLog().Print(0, "config.cfg could not be written\n");
+    // A failed write is logged by the writer.
+    if (g_Settings)
+        g_Settings->Save("config.cfg");
 }
 
 void Command(HWND dialog, int id) {

@@ -41,7 +41,6 @@ CPApplication* g_Application = nullptr;
 
 namespace {
 
-constexpr const char* kTitle = "Kestrovar";
 constexpr const char* kUrlScheme = "http://";
 // Shipped with the game data, so the launcher shows it without a network.
 constexpr const char* kLauncherPage = "Data/launcher/index.html";
@@ -156,7 +155,7 @@ int CPApplication::ShowLauncher(HINSTANCE instance) {
 
 bool CPApplication::OpenMainWindow(HINSTANCE instance, int showCommand) {
     if (SUCCEEDED(CreateMainWindow(instance, showCommand, &mainWindow, g_FullScreen == 0, g_ScreenWidth,
-                                   g_ScreenHeight, kTitle)))
+                                   g_ScreenHeight, kGameTitle)))
         return true;
     GetLog().Print(0, "The main window could not be created\n");
     return false;
@@ -234,8 +233,8 @@ void CPApplication::ShutDownA() {
 
 void CPApplication::ShutDownB() {
     SaveActions();
-    if (FAILED(g_Settings->Save("config.cfg")))
-        GetLog().Print(0, "config.cfg could not be written\n");
+    // A failed write is logged by the writer.
+    g_Settings->Save("config.cfg");
     delete g_Physics;
     delete g_AITask;
     input = nullptr;
@@ -269,8 +268,7 @@ void CPApplication::SaveActions() {
                                  (binding.numeric ? "true" : "false") + "\r\n";
         writer.Write(line.data(), static_cast<int>(line.size()));
     }
-    if (FAILED(writer.Save()))
-        GetLog().Print(0, "Actions.cfg could not be written\n");
+    writer.Save();
 }
 
 int ApplicationMain(HINSTANCE instance, int showCommand, const SPRunOptions& options) {

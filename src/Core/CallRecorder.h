@@ -4,9 +4,9 @@
 #include <set>
 #include <string>
 
-// Subsystems that are still stand-ins report each call they receive here,
-// so that the order in which the application drives them can be checked.
-// A test can also name calls that are to fail.
+// Subsystems report their creation, destruction and start-up calls here, so
+// that the order in which the application drives them can be checked. A test
+// can also name calls that are to fail.
 
 using CallRecorder = std::function<void(const std::string& call)>;
 

@@ -10,7 +10,8 @@
 // scrambled. The encodings mirror CPFileReader's.
 class CPFileWriter {
 public:
-    // The path is used as given (no case folding).
+    // An engine path: a folder that exists in another letter case takes the
+    // disk's spelling.
     CPFileWriter(std::string fileName, bool scrambled);
     virtual ~CPFileWriter() = default;
 

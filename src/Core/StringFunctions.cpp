@@ -1,5 +1,7 @@
 #include "Core/StringFunctions.h"
 
+#include "Platform/FileSystem.h"
+
 #include <algorithm>
 
 namespace {
@@ -22,11 +24,7 @@ void TrimString(std::string& text) {
 }
 
 void ToLowerString(std::string& text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
+    std::transform(text.begin(), text.end(), text.begin(), PlatFoldCase);
 }
 
 void ToUpperString(std::string& text) {

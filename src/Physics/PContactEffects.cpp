@@ -7,6 +7,7 @@
 #include "Physics/RbBody.h"
 #include "Physics/RbCollisionInfo.h"
 #include "Physics/RbRigidBody.h"
+#include "Physics/VectorConversions.h"
 #include "Platform/Random.h"
 
 #include <algorithm>
@@ -14,14 +15,6 @@
 #include <numbers>
 
 namespace {
-
-D3DXVECTOR3 ToD3D(const RbVector& v) {
-    return {v.x, v.y, v.z};
-}
-
-RbVector ToRb(const D3DXVECTOR3& v) {
-    return {v.x, v.y, v.z};
-}
 
 CPObject* ObjectOf(const RbBody* body) {
     return body ? static_cast<CPObject*>(body->GetUserData()) : nullptr;

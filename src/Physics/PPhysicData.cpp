@@ -7,21 +7,10 @@
 #include "Physics/RbAnimatedBody.h"
 #include "Physics/RbInertia.h"
 #include "Physics/RbRigidBody.h"
+#include "Physics/VectorConversions.h"
 
 #include <algorithm>
 #include <iterator>
-
-namespace {
-
-RbVector ToRb(const D3DXVECTOR3& v) {
-    return {v.x, v.y, v.z};
-}
-
-RbVector ToRb(const D3DXQUATERNION& q) {
-    return {q.x, q.y, q.z, q.w};
-}
-
-} // namespace
 
 CPPhysicData::~CPPhysicData() {
     if (g_Physics)

@@ -8,6 +8,7 @@
 #include "Physics/PhysicsServices.h"
 #include "Physics/RbQuaternion.h"
 #include "Physics/RbSimulator.h"
+#include "Physics/VectorConversions.h"
 
 #include <algorithm>
 
@@ -31,14 +32,6 @@ RbSizeInfo LevelSizeInfo() {
     sizes.terrainTreeNodes = 200;
     sizes.terrainTreeGrowth = -1;
     return sizes;
-}
-
-RbVector ToRb(const D3DXVECTOR3& v) {
-    return {v.x, v.y, v.z};
-}
-
-RbVector ToRb(const D3DXQUATERNION& q) {
-    return {q.x, q.y, q.z, q.w};
 }
 
 // A geometry's place in its body: the position and the rotation of the
@@ -157,7 +150,7 @@ void CPPhysics::SyncObjects() {
             continue;
         const RbVector& q = description->rigidBody->GetRotation();
         RbVector p = description->rigidBody->GetTransform().Position();
-        g_PhysicsServices.setPose(object, {p.x, p.y, p.z}, {q.x, q.y, q.z, q.w});
+        g_PhysicsServices.setPose(object, ToD3D(p), {q.x, q.y, q.z, q.w});
     }
 }
 
@@ -241,12 +234,8 @@ void CPPhysics::UnregisterObject(CPObject* object) {
 
 void CPPhysics::RemoveObjectBody(CPPhysicData* description) {
     if (RbBody* body = description ? BodyOf(*description) : nullptr) {
-        QueueBodyFree(body);
-        const RbVector parked(0, 0, removalDepth);
-        if (description->rigidBody)
-            description->rigidBody->SetPosition(parked);
-        else
-            description->animatedBody->SetPosition(parked);
+        pendingFrees.push_back({.body = body});
+        description->SetPosition(D3DXVECTOR3(0, 0, removalDepth));
         if (body->IsActive())
             body->SetActive(false);
         DropBody(*description);
@@ -265,10 +254,6 @@ void CPPhysics::ForgetDescription(CPPhysicData* description) {
     }
 }
 
-void CPPhysics::QueueBodyFree(RbBody* body) {
-    pendingFrees.push_back({2, body});
-}
-
 void CPPhysics::FreePendingBodies() {
     for (PendingBodyFree& entry : pendingFrees)
         --entry.countdown;
@@ -280,7 +265,7 @@ void CPPhysics::FreePendingBodies() {
 }
 
 float CPPhysics::GetGroundHeight(const D3DXVECTOR3& point) const {
-    return terrain.GetGroundHeight({point.x, point.y, point.z});
+    return terrain.GetGroundHeight(ToRb(point));
 }
 
 void CPPhysics::QueryTerrainTriangles(const RbVector& boxMin, const RbVector& boxMax, const int** candidates,

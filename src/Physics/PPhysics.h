@@ -79,6 +79,7 @@ public:
     static void OnCollision(RbCollisionInfo* info);
 
 private:
+    // A removed body, returned to the world on the third update from now.
     struct PendingBodyFree {
         int countdown = 2;
         RbBody* body = nullptr;
@@ -88,8 +89,6 @@ private:
                           const D3DXQUATERNION& orientation, bool activeFlag, int materialIndex);
     void SyncObjects();
     void ReleaseWorld();
-    // Returns the body to the world on the third update from now.
-    void QueueBodyFree(RbBody* body);
     void FreePendingBodies();
 
     CPTerrainGrid terrain;

@@ -64,7 +64,7 @@ bool IsFinite(const RbVector& v) {
 // The cell number of a coordinate along one axis: truncated, clamped to the
 // axis in float first so that no value converts out of range; NaN gives 0.
 int AxisCell(float offset, int count) {
-    float cell = offset * 0.25f;
+    float cell = offset / CPTerrainGrid::CellSize;
     if (!(cell > 0.0f))
         return 0;
     if (cell >= static_cast<float>(count - 1))
@@ -82,7 +82,7 @@ void ChooseAxis(std::vector<float> values, float& low, int& count) {
         low = std::min(low, v);
         high = std::max(high, v);
     }
-    float cells = std::ceil((high - low) * 0.25f);
+    float cells = std::ceil((high - low) / CPTerrainGrid::CellSize);
     const int widest = CPTerrainGrid::MaxCellsPerAxis;
     if (cells <= static_cast<float>(widest - CPTerrainGrid::Margin)) {
         count = static_cast<int>(cells) + CPTerrainGrid::Margin;

@@ -22,8 +22,8 @@ struct SparkParticle {
 
 // What the physics task needs of the subsystems above it: the game objects
 // it moves (bodies carry them as user data), their visuals and cars, the
-// particle system and the sounds. Every entry starts as a stand-in; the game
-// connects the real ones.
+// particle system and the sounds. Every entry starts as a default that does
+// the least; the game connects the real ones.
 struct PhysicsServices {
     // The object's physics description, or null.
     std::function<CPPhysicData*(CPObject* object)> physicData = [](CPObject*) -> CPPhysicData* {
@@ -42,7 +42,7 @@ struct PhysicsServices {
     std::function<void(CPObject* object, const D3DXVECTOR3& point, const D3DXVECTOR3& direction,
                        float amount)>
         deformParts = [](CPObject*, const D3DXVECTOR3&, const D3DXVECTOR3&, float) {};
-    // Gives the object its car in the world. The stand-in only sets up the
+    // Gives the object its car in the world. The default only sets up the
     // body, as the car's own set-up would first.
     std::function<void(CPObject* object, CPPhysicData* description, RbSimulator* world, bool player)>
         createCar =
@@ -53,7 +53,7 @@ struct PhysicsServices {
     std::function<bool(CPObject* object)> isPlayer = [](CPObject*) { return false; };
     // The velocity of the object's car.
     std::function<D3DXVECTOR3(CPObject* object)> carVelocity = [](CPObject*) { return D3DXVECTOR3(); };
-    // Emits one particle; the stand-in drops it.
+    // Emits one particle; the default drops it.
     std::function<void(const SparkParticle& spark)> spawnParticle = [](const SparkParticle&) {};
     // Whether the named sound exists and is sounding.
     std::function<bool(const char* name)> isSoundPlaying = [](const char*) { return false; };

@@ -2,7 +2,6 @@
 
 #include "Platform/SdlWindow.h"
 
-#include <cstring>
 #include <span>
 
 namespace {
@@ -13,8 +12,7 @@ constexpr PlatDisplayMode kHeadlessModes[] = {
 };
 
 bool IsHeadless() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    return PlatIsHeadlessVideoDriver(SDL_GetCurrentVideoDriver());
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 #include "Platform/DialogModel.h"
 
+#include "Platform/FileSystem.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 
 namespace {
 
@@ -40,8 +41,11 @@ void BuildModel(PlatDialog& dialog, const PlatDialogTemplate& source) {
     }
 }
 
+// Byte order with the letters A-Z folded to a-z, whatever the locale.
 bool CaselessLess(const std::string& a, const std::string& b) {
-    return strcasecmp(a.c_str(), b.c_str()) < 0;
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(PlatFoldCase(x)) < static_cast<unsigned char>(PlatFoldCase(y));
+    });
 }
 
 LRESULT ComboMessage(PlatControl& combo, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,7 +146,7 @@ void PlatControl::Type(const std::string& typed) {
         return;
     text = typed;
     auto match = std::find_if(entries.begin(), entries.end(), [&](const PlatComboEntry& entry) {
-        return strcasecmp(entry.text.c_str(), typed.c_str()) == 0;
+        return PlatNamesEqualNoCase(entry.text, typed);
     });
     selection = match == entries.end() ? -1 : static_cast<int>(match - entries.begin());
     dialog->Command(*this, CBN_EDITCHANGE);

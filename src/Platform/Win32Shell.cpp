@@ -1,5 +1,7 @@
 #include "Platform/Win32Shell.h"
 
+#include "Platform/SdlWindow.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,11 +23,6 @@ bool IsSafeTarget(const std::string& target) {
     });
 }
 
-bool IsHeadless() {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-}
-
 } // namespace
 
 BOOL ShellExecuteA(HWND, const char* verb, const char* file, const char*, const char*, int) {
@@ -36,7 +33,8 @@ BOOL ShellExecuteA(HWND, const char* verb, const char* file, const char*, const 
         g_Recorder(verb, target);
         return TRUE;
     }
-    if (IsHeadless()) {
+    // Decided from the environment, without starting the video.
+    if (PlatIsHeadlessVideoDriver(std::getenv("SDL_VIDEODRIVER"))) {
         std::fprintf(stderr, "Not opening %s without a desktop\n", target.c_str());
         return FALSE;
     }

@@ -5,6 +5,7 @@
 #include "Platform/WindowObject.h"
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -63,6 +64,10 @@ bool PlatStartVideo() {
     if (!PlatGetEventSource())
         PlatSetEventSource(&g_SdlEvents);
     return true;
+}
+
+bool PlatIsHeadlessVideoDriver(const char* driverName) {
+    return driverName && (std::strcmp(driverName, "offscreen") == 0 || std::strcmp(driverName, "dummy") == 0);
 }
 
 SDL_Window* PlatGetSdlWindow(HWND hwnd) {

@@ -21,9 +21,6 @@ using D3DCOLOR = DWORD;
 inline constexpr D3DCOLOR D3DCOLOR_ARGB(unsigned a, unsigned r, unsigned g, unsigned b) {
     return ((a & 0xFF) << 24) | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
 }
-inline constexpr D3DCOLOR D3DCOLOR_XRGB(unsigned r, unsigned g, unsigned b) {
-    return D3DCOLOR_ARGB(0xFF, r, g, b);
-}
 
 // ---- Formats and pools
 
