@@ -3,6 +3,7 @@
 #include "Game/PGameObject.h"
 #include "Physics/PPhysics.h"
 #include "Physics/PhysicsServices.h"
+#include "Physics/VectorConversions.h"
 #include "Render/PRenderObject.h"
 #include "Render/ShadowDecal.h"
 
@@ -12,10 +13,6 @@ namespace {
 
 CPGameObject* GameObject(CPObject* object) {
     return dynamic_cast<CPGameObject*>(object);
-}
-
-D3DXVECTOR3 ToD3D(const RbVector& v) {
-    return {v.x, v.y, v.z};
 }
 
 // The grid's triangle t as a decal triangle; false when t or one of its
