@@ -27,12 +27,6 @@ constexpr Face kFaces[6] = {
 
 constexpr float kMinHalfSize = 0.001f;
 
-D3DXMATRIX Identity() {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    return identity;
-}
-
 D3DXPLANE PlaneThrough(const D3DXVECTOR3& p, const D3DXVECTOR3& q, const D3DXVECTOR3& r) {
     const D3DXVECTOR3 rp = r - p, qp = q - p;
     D3DXVECTOR3 normal;
@@ -43,8 +37,8 @@ D3DXPLANE PlaneThrough(const D3DXVECTOR3& p, const D3DXVECTOR3& q, const D3DXVEC
 } // namespace
 
 BoundingBox::BoundingBox(const D3DXVECTOR3& center, const D3DXVECTOR3& halfSize)
-    : center(center), halfSize(halfSize), frameMatrix(Identity()), worldMin(center - halfSize),
-      worldMax(center + halfSize), worldMatrix(Identity()), localMatrix(Identity()) {}
+    : center(center), halfSize(halfSize), frameMatrix(PlatIdentityMatrix()), worldMin(center - halfSize),
+      worldMax(center + halfSize), worldMatrix(PlatIdentityMatrix()), localMatrix(PlatIdentityMatrix()) {}
 
 void BoundingBox::Update() {
     for (float* h : {&halfSize.x, &halfSize.y, &halfSize.z}) {

@@ -18,12 +18,6 @@
 
 namespace {
 
-D3DXMATRIX Identity() {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    return identity;
-}
-
 // Lists the task with the priority. The priority of a task that is running,
 // or still listed after a stop in this pass, is left alone: the kernel keeps
 // it where its old priority put it.
@@ -38,8 +32,8 @@ void AddToKernel(CPTask* task, int priority) {
 } // namespace
 
 CPGameObject::CPGameObject(std::string objectName)
-    : parentMatrix(Identity()), localMatrix(Identity()), worldMatrix(Identity()), trackMatrix(Identity()),
-      name(std::move(objectName)) {
+    : parentMatrix(PlatIdentityMatrix()), localMatrix(PlatIdentityMatrix()),
+      worldMatrix(PlatIdentityMatrix()), trackMatrix(PlatIdentityMatrix()), name(std::move(objectName)) {
     RegisterLiveObject(this);
 }
 

@@ -245,6 +245,12 @@ D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
     return out;
 }
 
+D3DXMATRIX PlatIdentityMatrix() {
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    return identity;
+}
+
 D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b) {
     D3DXMATRIX result;
     for (int r = 0; r < 4; ++r)

@@ -220,6 +220,8 @@ D3DXVECTOR4* D3DXVec4Transform(D3DXVECTOR4* out, const D3DXVECTOR4* v, const D3D
 // ---- Matrices
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
+// The identity matrix as a value.
+D3DXMATRIX PlatIdentityMatrix();
 // a * b: a applied first. out may be a or b.
 D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b);
 float D3DXMatrixDeterminant(const D3DXMATRIX* m);

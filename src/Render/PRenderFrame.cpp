@@ -20,12 +20,6 @@ constexpr float kSkyFieldOfView = std::numbers::pi_v<float> / 3.0f;
 constexpr float kSkyNear = 1.0f;
 constexpr float kSkyFar = 2000.0f;
 
-D3DXMATRIX Identity() {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    return identity;
-}
-
 D3DXMATRIX Product(const D3DXMATRIX& a, const D3DXMATRIX& b) {
     D3DXMATRIX product;
     D3DXMatrixMultiply(&product, &a, &b);
@@ -170,7 +164,7 @@ void CPRender::Update() {
         device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, TRUE);
     UpdateSky();
     device->SetFVF(MESH_VERTEX_FVF);
-    const D3DXMATRIX identity = Identity();
+    const D3DXMATRIX identity = PlatIdentityMatrix();
     device->SetTransform(D3DTS_WORLD, &identity);
     device->SetTransform(D3DTS_VIEW, &frameView);
     device->SetTransform(D3DTS_PROJECTION, &frameProjection);
@@ -211,7 +205,7 @@ void CPRender::SkipLostFrame() {
 void CPRender::SetFrameMatrices() {
     if (!g_MainCamera) {
         // Before the first race camera: no shared parameters, plain matrices.
-        frameView = frameProjection = frameViewProjection = Identity();
+        frameView = frameProjection = frameViewProjection = PlatIdentityMatrix();
         return;
     }
     const CPPerspectiveCamera& camera = *g_MainCamera;
@@ -246,7 +240,7 @@ void CPRender::SetFrameMatrices() {
 void CPRender::UpdateSky() {
     if (!levelCamera || !sky || !g_MainCamera)
         return;
-    const D3DXMATRIX identity = Identity();
+    const D3DXMATRIX identity = PlatIdentityMatrix();
     device->SetTransform(D3DTS_WORLD, &identity);
     device->SetTransform(D3DTS_VIEW, &skyView);
     device->SetTransform(D3DTS_PROJECTION, &skyProjection);
@@ -380,7 +374,7 @@ void CPRender::BindStream(IDirect3DVertexBuffer9* vertices, IDirect3DIndexBuffer
 void CPRender::DrawBatch(const CPRenderLevel& level, ID3DXEffect* effect, UINT passes, const CPIVBlock& batch,
                          bool& worldChanged) {
     if (worldChanged) {
-        const D3DXMATRIX world = level.hasWorld ? level.world : Identity();
+        const D3DXMATRIX world = level.hasWorld ? level.world : PlatIdentityMatrix();
         device->SetTransform(D3DTS_WORLD, &world);
         worldChanged = false;
     }
@@ -388,7 +382,7 @@ void CPRender::DrawBatch(const CPRenderLevel& level, ID3DXEffect* effect, UINT p
     effect->SetMatrix("g_mView", &frameView);
     // Dynamic geometry is in world space: the world matrices of the last
     // static mesh must not carry over.
-    const D3DXMATRIX identity = Identity();
+    const D3DXMATRIX identity = PlatIdentityMatrix();
     effect->SetMatrix("g_mWorld", &identity);
     effect->SetMatrix("g_mWorldView", &frameView);
     effect->SetMatrix("g_mWorldViewProjection", &frameViewProjection);

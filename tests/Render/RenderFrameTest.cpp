@@ -18,12 +18,6 @@ bool SameMatrix(const D3DXMATRIX& a, const D3DXMATRIX& b) {
     return std::memcmp(&a, &b, sizeof(a)) == 0;
 }
 
-D3DXMATRIX Identity() {
-    D3DXMATRIX m;
-    D3DXMatrixIdentity(&m);
-    return m;
-}
-
 D3DXMATRIX Translation(float x, float y, float z) {
     D3DXMATRIX m;
     D3DXMatrixTranslation(&m, x, y, z);
@@ -181,7 +175,7 @@ TEST_F(RenderFrameTest, BatchesDrawFromTheirBuffersWithTheirStates) {
     EXPECT_EQ(objects.call.primitiveCount, 3u);
     EXPECT_EQ(objects.indices, (std::vector<uint16_t>{3, 4, 5, 6, 7, 8, 6, 8, 9}));
     // After the static mesh the world goes back to identity for world-space geometry.
-    EXPECT_TRUE(SameMatrix(objects.state.Transform(D3DTS_WORLD), Identity()));
+    EXPECT_TRUE(SameMatrix(objects.state.Transform(D3DTS_WORLD), PlatIdentityMatrix()));
     ASSERT_TRUE(objects.uniforms.contains("g_mWorld"));
     EXPECT_EQ(objects.uniforms.at("g_mWorld")[0], 1.0f);
     EXPECT_EQ(objects.uniforms.at("g_mWorld")[12], 0.0f);
@@ -294,7 +288,7 @@ TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
         D3DXMATRIX viewProjection;
     };
     const Case cases[] = {
-        {"no race camera yet", nullptr, Identity(), Identity(), Identity()},
+        {"no race camera yet", nullptr, PlatIdentityMatrix(), PlatIdentityMatrix(), PlatIdentityMatrix()},
         {"the race camera", &camera, camera.view, camera.projection, camera.viewProjection},
     };
     for (const Case& c : cases) {

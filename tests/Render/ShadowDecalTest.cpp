@@ -41,15 +41,9 @@ struct DecalFixture {
     std::vector<DecalTriangle> square;
 };
 
-D3DXMATRIX Identity() {
-    D3DXMATRIX m;
-    D3DXMatrixIdentity(&m);
-    return m;
-}
-
 TEST(ShadowDecal, LaysTheTextureOverTheFootprint) {
     DecalFixture fixture;
-    fixture.Build(fixture.square, Identity());
+    fixture.Build(fixture.square, PlatIdentityMatrix());
     const CPRenderObject& mesh = fixture.mesh;
     ASSERT_EQ(mesh.sourceVertices.size(), 6u);
     EXPECT_EQ(mesh.indices, (std::vector<uint16_t>{0, 1, 2, 3, 4, 5}));
@@ -96,17 +90,17 @@ TEST(ShadowDecal, CandidateListCases) {
     // A triangle named twice (in another order) is taken once.
     DecalTriangle turned = fixture.square[0];
     std::swap(turned.index[0], turned.index[2]);
-    fixture.Build({fixture.square[0], turned, fixture.square[1]}, Identity());
+    fixture.Build({fixture.square[0], turned, fixture.square[1]}, PlatIdentityMatrix());
     EXPECT_EQ(fixture.mesh.sourceVertices.size(), 6u);
 
-    fixture.Build({}, Identity());
+    fixture.Build({}, PlatIdentityMatrix());
     EXPECT_TRUE(fixture.mesh.sourceVertices.empty());
     EXPECT_TRUE(fixture.mesh.indices.empty());
     EXPECT_TRUE(fixture.mesh.vertices.empty());
 
     // A placement that flattens the object leaves no frame: the mesh keeps
     // what it had.
-    fixture.Build(fixture.square, Identity());
+    fixture.Build(fixture.square, PlatIdentityMatrix());
     D3DXMATRIX flat;
     D3DXMatrixScaling(&flat, 0, 0, 1);
     fixture.Build({fixture.square[0]}, flat);

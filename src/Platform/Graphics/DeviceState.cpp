@@ -1,11 +1,5 @@
 #include "Platform/Graphics/DeviceState.h"
 
-D3DMATRIX PlatIdentityMatrix() {
-    D3DMATRIX matrix{};
-    matrix._11 = matrix._22 = matrix._33 = matrix._44 = 1;
-    return matrix;
-}
-
 namespace {
 
 void SetRenderDefaults(std::array<DWORD, D3DRS_COUNT>& states) {

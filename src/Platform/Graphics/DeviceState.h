@@ -40,5 +40,3 @@ struct PlatDeviceState : PlatStateValues {
     // The state of a newly created or reset device.
     static PlatDeviceState Defaults();
 };
-
-D3DMATRIX PlatIdentityMatrix();
