@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# build.sh <build-dir> [cmake options...]: configures (once) and builds the project.
+# build.sh <build-dir> [cmake options...]: configures (once) and builds the project
+# with KV_JOBS parallel jobs (default: one per core).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
@@ -8,4 +9,4 @@ shift
 # fresh clone each time).
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
 cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
-cmake --build "$dir" --parallel "$(nproc)"
+cmake --build "$dir" --parallel "${KV_JOBS:-$(nproc)}"
