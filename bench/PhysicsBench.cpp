@@ -1,6 +1,6 @@
-#include "Physics/RbNarrowPhase.h"
-#include "Physics/RbQuaternion.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
+#include "Physics/Simulator/RbQuaternion.h"
+#include "Physics/Simulator/RbSimulator.h"
 #include "PhysicsScenes.h"
 
 #include <benchmark/benchmark.h>

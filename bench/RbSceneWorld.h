@@ -5,7 +5,7 @@
 // line sensors. Allocations are counted through the world's allocator (the
 // simulator allocates nothing else).
 
-#include "Physics/RbControllerCallback.h"
+#include "Physics/Simulator/RbControllerCallback.h"
 #include "PhysicsScenes.h"
 
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // scene of moving meshes, batching them by material, writing them into the
 // ring of buffers and drawing the batches.
 #include "Core/PSettings.h"
-#include "Platform/Graphics/RecordingBackend.h"
+#include "Platform/Recording/RecordingBackend.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"

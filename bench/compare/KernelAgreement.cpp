@@ -1,6 +1,6 @@
 #include "../PhysicsScenes.h"
 #include "Kernels.h"
-#include "Physics/RbQuaternion.h"
+#include "Physics/Simulator/RbQuaternion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // The geometry kernels compared between the engines: a line sensor against
 // one terrain triangle, and the deepest contact of two boxes.
 
-#include "Physics/RbMatrix.h"
+#include "Physics/Simulator/RbMatrix.h"
 
 struct RayHit {
     bool hit = false;

@@ -1,8 +1,8 @@
 #include "OurEngine.h"
 
 #include "Kernels.h"
-#include "Physics/RbNarrowPhase.h"
-#include "Physics/RbSensorTest.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
+#include "Physics/Simulator/RbSensorTest.h"
 
 #include <cstdio>
 

@@ -29,6 +29,7 @@
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
+#include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/PScriptManager.h"
 #include "Sound/NAudio.h"
 #include "Sound/NSoundCache.h"
@@ -112,6 +113,7 @@ void CPApplication::CreateSingletons() {
         if (g_Settings)
             g_Settings->ReleaseDators();
     });
+    AddScriptFunctionTables();
     new CPScriptManager();
     ConnectGameObjectsToScripts();
     ConnectPhysicsToGameObjects();

@@ -53,3 +53,12 @@ void CPTokenizer::ReadQuote(std::string& token, bool& quoting) {
         quoting = false;
     }
 }
+
+std::vector<std::string> SplitFields(const std::string& text, const std::string& separator) {
+    std::vector<std::string> fields;
+    CPTokenizer tokenizer(text, separator, true);
+    std::string field;
+    while (tokenizer.NextToken(field))
+        fields.push_back(field);
+    return fields;
+}

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Splits a text into fields at every occurrence of a separator of one or
 // more characters. With quoting on, double quotes group characters (a
@@ -26,3 +27,6 @@ private:
     std::size_t cursor = 0;
     bool quotes;
 };
+
+// The fields of a value split at the separator, double quotes grouping.
+std::vector<std::string> SplitFields(const std::string& text, const std::string& separator);

@@ -1,7 +1,6 @@
 #include "Game/ObjectDescription.h"
 
 #include "Core/PLineReader.h"
-#include "Core/PTokenizer.h"
 #include "Core/StringFunctions.h"
 
 #include <charconv>
@@ -66,15 +65,6 @@ void ParseObjectDescription(const void* text, std::size_t size, ObjectDescriptio
         const std::vector<std::string> fields = SplitFields(line, "=");
         CollectKey(description, FieldAt(fields, 0), FieldAt(fields, 1), section);
     }
-}
-
-std::vector<std::string> SplitFields(const std::string& text, const std::string& separator) {
-    std::vector<std::string> fields;
-    CPTokenizer tokenizer(text, separator, true);
-    std::string field;
-    while (tokenizer.NextToken(field))
-        fields.push_back(field);
-    return fields;
 }
 
 const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index) {

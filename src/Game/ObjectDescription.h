@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Core/PTokenizer.h"
+
 #include <cstddef>
 #include <map>
 #include <string>
@@ -33,8 +35,6 @@ struct ObjectDescription {
 // belongs to the current section, and is dropped before the first section.
 void ParseObjectDescription(const void* text, std::size_t size, ObjectDescription& description);
 
-// The fields of a value split at the separator, double quotes grouping.
-std::vector<std::string> SplitFields(const std::string& text, const std::string& separator);
 // The field at the index, or the empty text past the end.
 const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index);
 // The leading number of the text as the C library's atof and atoi read it

@@ -4,9 +4,9 @@
 #include "Core/PObject.h"
 #include "Core/PSettings.h"
 #include "Physics/PhysicsServices.h"
-#include "Physics/RbBody.h"
-#include "Physics/RbCollisionInfo.h"
-#include "Physics/RbRigidBody.h"
+#include "Physics/Simulator/RbBody.h"
+#include "Physics/Simulator/RbCollisionInfo.h"
+#include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/VectorConversions.h"
 #include "Platform/Random.h"
 

@@ -4,9 +4,9 @@
 #include "Core/PSettings.h"
 #include "Physics/PPhysics.h"
 #include "Physics/PhysicsServices.h"
-#include "Physics/RbAnimatedBody.h"
-#include "Physics/RbInertia.h"
-#include "Physics/RbRigidBody.h"
+#include "Physics/Simulator/RbAnimatedBody.h"
+#include "Physics/Simulator/RbInertia.h"
+#include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/VectorConversions.h"
 
 #include <algorithm>

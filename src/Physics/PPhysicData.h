@@ -2,7 +2,7 @@
 
 #include "Core/PObject.h"
 #include "Physics/PTerrainGrid.h"
-#include "Physics/RbControllerCallback.h"
+#include "Physics/Simulator/RbControllerCallback.h"
 #include "Platform/D3DX9Math.h"
 
 #include <string>

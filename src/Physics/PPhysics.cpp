@@ -6,8 +6,8 @@
 #include "Core/PSettings.h"
 #include "Physics/PPhysicData.h"
 #include "Physics/PhysicsServices.h"
-#include "Physics/RbQuaternion.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbQuaternion.h"
+#include "Physics/Simulator/RbSimulator.h"
 #include "Physics/VectorConversions.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Physics/RbTriangle.h"
-#include "Physics/RbVector.h"
+#include "Physics/Simulator/RbTriangle.h"
+#include "Physics/Simulator/RbVector.h"
 #include "Platform/D3DX9Math.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbVector.h"
+#include "Physics/Simulator/RbVector.h"
 #include "Platform/D3DX9Math.h"
 
 // The game's vectors and quaternions as the world's, and back.

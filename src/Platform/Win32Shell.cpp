@@ -1,6 +1,6 @@
 #include "Platform/Win32Shell.h"
 
-#include "Platform/SdlWindow.h"
+#include "Platform/Sdl/SdlWindow.h"
 
 #include <algorithm>
 #include <cstdio>

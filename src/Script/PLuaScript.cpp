@@ -4,7 +4,7 @@
 #include "Core/Log.h"
 #include "Core/PFileReader.h"
 #include "Script/ScriptCall.h"
-#include "Script/ScriptFunctionTables.h"
+#include "Script/ScriptFunctionRegistry.h"
 
 #include "lua.hpp"
 

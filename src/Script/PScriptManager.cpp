@@ -5,7 +5,6 @@
 #include "Core/PLineReader.h"
 #include "Core/PTokenizer.h"
 #include "Core/StringFunctions.h"
-#include "Game/PMeshManager.h"
 
 CPScriptManager* g_ScriptManager = nullptr;
 
@@ -37,8 +36,8 @@ CPScriptManager::CPScriptManager() {
 }
 
 CPScriptManager::~CPScriptManager() {
-    for (CPGameObject* model : models)
-        CPMeshManager::DeleteModel(model);
+    for (const std::function<void()>& deleteModel : models)
+        deleteModel();
     scriptsByName.ForEach(
         [](const std::string&, const CPRefPtr<CPLuaScript>& script) { script->SendReleaseAll(); });
     scriptsByCategory.Clear();

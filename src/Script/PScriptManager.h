@@ -4,11 +4,11 @@
 #include "Core/StringHashMap.h"
 #include "Script/PLuaScript.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-class CPGameObject;
 class CPScriptManager;
 extern CPScriptManager* g_ScriptManager;
 
@@ -39,9 +39,9 @@ public:
                                const std::string& params);
     void SendCommandByObject(CPLuaScript* script, const std::string& command, const std::string& params);
 
-    // Takes a model that a script loaded: the manager deletes it before
-    // its scripts.
-    void KeepModel(CPGameObject* model) { models.push_back(model); }
+    // Takes the deletion of a model that a script loaded: the manager
+    // deletes its models, in the order kept, before its scripts.
+    void KeepModel(std::function<void()> deleteModel) { models.push_back(std::move(deleteModel)); }
 
 private:
     bool LoadScript(const std::string& line);
@@ -51,5 +51,5 @@ private:
     // Every script loaded, including those a later line of the same name
     // replaced by name (they stay in their categories).
     std::vector<std::unique_ptr<CPLuaScript>> scripts;
-    std::vector<CPGameObject*> models;
+    std::vector<std::function<void()>> models;
 };

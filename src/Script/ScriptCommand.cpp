@@ -1,6 +1,6 @@
 #include "Script/ScriptCommand.h"
 
-#include "Game/ObjectDescription.h"
+#include "Core/PTokenizer.h"
 
 #include <utility>
 

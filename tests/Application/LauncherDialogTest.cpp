@@ -3,7 +3,7 @@
 #include "Application/PWebHost.h"
 #include "Core/AppState.h"
 #include "Core/PSettings.h"
-#include "Platform/DialogScript.h"
+#include "Platform/Scripted/DialogScript.h"
 #include "Support/DialogChecks.h"
 #include "Support/TempGameRoot.h"
 

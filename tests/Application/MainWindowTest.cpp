@@ -4,7 +4,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
-#include "Platform/SdlWindow.h"
+#include "Platform/Sdl/SdlWindow.h"
 #include "Render/PDeviceListener.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"

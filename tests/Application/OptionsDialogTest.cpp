@@ -2,7 +2,7 @@
 #include "Application/DialogResources.h"
 #include "Application/DisplayModes.h"
 #include "Core/PSettings.h"
-#include "Platform/DialogScript.h"
+#include "Platform/Scripted/DialogScript.h"
 #include "Support/DialogChecks.h"
 #include "Support/TempGameRoot.h"
 

@@ -4,7 +4,7 @@
 #include "Game/PhysicsConnections.h"
 #include "Physics/PPhysics.h"
 #include "Physics/PhysicsServices.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbSimulator.h"
 #include "Support/GameTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "Core/PSettings.h"
 #include "Physics/PContactEffects.h"
 #include "Physics/PhysicsServices.h"
-#include "Physics/RbCollisionInfo.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbCollisionInfo.h"
+#include "Physics/Simulator/RbSimulator.h"
 #include "Platform/Random.h"
 #include "RbTestWorld.h"
 

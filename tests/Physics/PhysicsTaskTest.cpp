@@ -2,7 +2,7 @@
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Physics/PPhysics.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbSimulator.h"
 #include "Platform/Win32Messages.h"
 
 #include <gtest/gtest.h>

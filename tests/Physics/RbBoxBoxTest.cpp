@@ -1,4 +1,4 @@
-#include "Physics/RbNarrowPhase.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
 #include "Platform/Random.h"
 #include "RbTestWorld.h"
 

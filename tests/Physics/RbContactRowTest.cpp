@@ -1,4 +1,4 @@
-#include "Physics/RbCollisionResult.h"
+#include "Physics/Simulator/RbCollisionResult.h"
 #include "RbTestWorld.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Physics/RbControllerCallback.h"
+#include "Physics/Simulator/RbControllerCallback.h"
 #include "RbTestWorld.h"
 
 #include <gtest/gtest.h>

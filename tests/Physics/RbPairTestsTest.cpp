@@ -1,7 +1,7 @@
 // Cylinder and triangle pair tests: worked cases and the result convention
 // over random poses.
 
-#include "Physics/RbNarrowPhase.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
 #include "Platform/Random.h"
 #include "RbTestTerrain.h"
 #include "RbTestWorld.h"

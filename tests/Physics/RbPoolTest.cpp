@@ -1,4 +1,4 @@
-#include "Physics/RbPool.h"
+#include "Physics/Simulator/RbPool.h"
 
 #include <gtest/gtest.h>
 

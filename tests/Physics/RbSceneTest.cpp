@@ -1,7 +1,7 @@
 // Whole-world outcomes: bodies dropped, stacked, parked on slopes and carried
 // by line-sensor springs on terrain served through the terrain query.
 
-#include "Physics/RbControllerCallback.h"
+#include "Physics/Simulator/RbControllerCallback.h"
 #include "RbTestTerrain.h"
 #include "RbTestWorld.h"
 

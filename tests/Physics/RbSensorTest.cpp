@@ -1,4 +1,4 @@
-#include "Physics/RbSensorTest.h"
+#include "Physics/Simulator/RbSensorTest.h"
 #include "RbTestTerrain.h"
 #include "RbTestWorld.h"
 

@@ -1,4 +1,4 @@
-#include "Physics/RbSolver.h"
+#include "Physics/Simulator/RbSolver.h"
 #include "RbTestWorld.h"
 
 #include <gtest/gtest.h>

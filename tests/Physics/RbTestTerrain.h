@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Physics/RbInertia.h"
-#include "Physics/RbSimulator.h"
-#include "Physics/RbTriangle.h"
+#include "Physics/Simulator/RbInertia.h"
+#include "Physics/Simulator/RbSimulator.h"
+#include "Physics/Simulator/RbTriangle.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Physics/RbQuaternion.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbQuaternion.h"
+#include "Physics/Simulator/RbSimulator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Physics/RbInertia.h"
+#include "Physics/Simulator/RbInertia.h"
 #include "RbTestWorld.h"
 
 #include <gtest/gtest.h>

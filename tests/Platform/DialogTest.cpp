@@ -1,5 +1,5 @@
-#include "Platform/DialogScript.h"
 #include "Platform/FileSystem.h"
+#include "Platform/Scripted/DialogScript.h"
 #include "Platform/WebBrowser.h"
 
 #include <gtest/gtest.h>

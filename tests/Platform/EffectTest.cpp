@@ -2,7 +2,7 @@
 
 #include "Platform/Graphics/Effect.h"
 #include "Platform/Graphics/EffectParser.h"
-#include "Platform/Graphics/RecordingBackend.h"
+#include "Platform/Recording/RecordingBackend.h"
 
 #include <gtest/gtest.h>
 

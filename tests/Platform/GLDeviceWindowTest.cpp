@@ -1,5 +1,5 @@
 #include "Platform/Graphics/Direct3D9.h"
-#include "Platform/SdlWindow.h"
+#include "Platform/Sdl/SdlWindow.h"
 #include "Platform/Win32Window.h"
 
 #include <gtest/gtest.h>

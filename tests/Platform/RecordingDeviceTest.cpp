@@ -1,7 +1,7 @@
 #include "GraphicsTestDevice.h"
 
 #include "Platform/ErrorText.h"
-#include "Platform/Graphics/RecordingBackend.h"
+#include "Platform/Recording/RecordingBackend.h"
 
 #include <gtest/gtest.h>
 

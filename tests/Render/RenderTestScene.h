@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Core/PSettings.h"
-#include "Platform/Graphics/RecordingBackend.h"
+#include "Platform/Recording/RecordingBackend.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"

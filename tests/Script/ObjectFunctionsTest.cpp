@@ -8,9 +8,9 @@
 #include "Core/ObjectHandle.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PTaskManager.h"
-#include "Script/ObjectFunctions.h"
+#include "Script/Functions/ObjectFunctions.h"
+#include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/ScriptCall.h"
-#include "Script/ScriptFunctionTables.h"
 
 #include <cmath>
 #include <limits>

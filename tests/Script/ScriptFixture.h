@@ -1,8 +1,9 @@
 #pragma once
 
 #include "Core/Log.h"
+#include "Script/Functions/ScriptEngineHooks.h"
+#include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/PScriptManager.h"
-#include "Script/ScriptEngineHooks.h"
 #include "Support/TempGameRoot.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 class ScriptFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        AddScriptFunctionTables();
         GetLog().SetSink([this](std::string_view text) { log += text; });
     }
     void TearDown() override {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/DialogScript.h"
+#include "Platform/Scripted/DialogScript.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Physics/RbAnimatedBody.h"
+#include "Physics/Simulator/RbAnimatedBody.h"
 
-#include "Physics/RbQuaternion.h"
+#include "Physics/Simulator/RbQuaternion.h"
 
 void RbAnimatedBody::SetPosition(const RbVector& position) {
     worldTransform.SetPosition(position);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbBody.h"
+#include "Physics/Simulator/RbBody.h"
 
 // A collision-only body that the game places; never integrated.
 struct RbAnimatedBody : RbBody {

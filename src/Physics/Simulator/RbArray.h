@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbAllocator.h"
+#include "Physics/Simulator/RbAllocator.h"
 
 #include <cstddef>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "Physics/RbAxisList.h"
+#include "Physics/Simulator/RbAxisList.h"
 
-#include "Physics/RbBody.h"
-#include "Physics/RbRegion.h"
+#include "Physics/Simulator/RbBody.h"
+#include "Physics/Simulator/RbRegion.h"
 
 bool RbAxisList::Reserve(int axisNumber, int endpointCount, RbAllocator* allocator) {
     axis = axisNumber;

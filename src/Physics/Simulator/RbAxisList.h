@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Physics/RbList.h"
-#include "Physics/RbPool.h"
-#include "Physics/RbRegionRecords.h"
+#include "Physics/Simulator/RbList.h"
+#include "Physics/Simulator/RbPool.h"
+#include "Physics/Simulator/RbRegionRecords.h"
 
 #include <cstdint>
 

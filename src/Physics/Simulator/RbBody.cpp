@@ -1,8 +1,8 @@
-#include "Physics/RbBody.h"
+#include "Physics/Simulator/RbBody.h"
 
-#include "Physics/RbAnimatedBody.h"
-#include "Physics/RbRigidBody.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbAnimatedBody.h"
+#include "Physics/Simulator/RbRigidBody.h"
+#include "Physics/Simulator/RbSimulator.h"
 
 #include <algorithm>
 #include <cmath>

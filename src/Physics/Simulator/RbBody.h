@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Physics/RbGeometry.h"
-#include "Physics/RbList.h"
-#include "Physics/RbRestRecord.h"
-#include "Physics/RbSensor.h"
+#include "Physics/Simulator/RbGeometry.h"
+#include "Physics/Simulator/RbList.h"
+#include "Physics/Simulator/RbRestRecord.h"
+#include "Physics/Simulator/RbSensor.h"
 
 #include <cstdint>
 

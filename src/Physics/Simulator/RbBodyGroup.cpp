@@ -1,6 +1,6 @@
-#include "Physics/RbBodyGroup.h"
+#include "Physics/Simulator/RbBodyGroup.h"
 
-#include "Physics/RbRigidBody.h"
+#include "Physics/Simulator/RbRigidBody.h"
 
 void RbBodyGroup::Add(RbBody* body) {
     bodies.Append(body);

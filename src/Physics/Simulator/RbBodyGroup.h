@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbBody.h"
+#include "Physics/Simulator/RbBody.h"
 
 using RbGroupBodyList = RbList<RbBody, RbBody, &RbBody::groupNext, &RbBody::groupPrev>;
 

@@ -1,5 +1,5 @@
-#include "Physics/RbBoxFrame.h"
-#include "Physics/RbNarrowPhase.h"
+#include "Physics/Simulator/RbBoxFrame.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
 
 #include <cmath>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbGeometry.h"
+#include "Physics/Simulator/RbGeometry.h"
 
 // A box placed in the world for the box-box test: its transform and its three
 // world axes scaled by the half extents.

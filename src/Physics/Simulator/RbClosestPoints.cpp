@@ -1,4 +1,4 @@
-#include "Physics/RbClosestPoints.h"
+#include "Physics/Simulator/RbClosestPoints.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbVector.h"
+#include "Physics/Simulator/RbVector.h"
 
 // Closest points of the two lines through segments P1-P2 and P3-P4.
 struct RbSegmentPoints {

@@ -3,10 +3,10 @@
 // Contacts are filtered through the collision table, registered (impulse,
 // positional correction, resting record) and reported to the game.
 
-#include "Physics/RbNarrowPhase.h"
-#include "Physics/RbSensorTest.h"
-#include "Physics/RbSimulator.h"
-#include "Physics/RbSolver.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
+#include "Physics/Simulator/RbSensorTest.h"
+#include "Physics/Simulator/RbSimulator.h"
+#include "Physics/Simulator/RbSolver.h"
 
 #include <cmath>
 

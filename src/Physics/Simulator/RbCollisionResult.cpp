@@ -1,6 +1,6 @@
-#include "Physics/RbCollisionResult.h"
+#include "Physics/Simulator/RbCollisionResult.h"
 
-#include "Physics/RbRigidBody.h"
+#include "Physics/Simulator/RbRigidBody.h"
 
 #include <cmath>
 #include <utility>

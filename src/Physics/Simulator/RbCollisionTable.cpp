@@ -1,4 +1,4 @@
-#include "Physics/RbCollisionTable.h"
+#include "Physics/Simulator/RbCollisionTable.h"
 
 void RbCollisionTable::Reset() {
     for (int a = 0; a < GroupCount; ++a) {

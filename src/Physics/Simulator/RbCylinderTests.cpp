@@ -1,9 +1,9 @@
 // Pair tests with cylinders, which collide as capsules: the points within
 // their radius of the axis segment along local y.
 
-#include "Physics/RbClosestPoints.h"
-#include "Physics/RbGeometry.h"
-#include "Physics/RbNarrowPhase.h"
+#include "Physics/Simulator/RbClosestPoints.h"
+#include "Physics/Simulator/RbGeometry.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "Physics/RbDefaultAllocator.h"
+#include "Physics/Simulator/RbDefaultAllocator.h"
 
 #include <cstdlib>
 

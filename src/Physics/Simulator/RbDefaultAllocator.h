@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbAllocator.h"
+#include "Physics/Simulator/RbAllocator.h"
 
 // malloc and free, with a running total of the bytes requested.
 class RbDefaultAllocator : public RbAllocator {

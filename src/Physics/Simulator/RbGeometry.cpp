@@ -1,4 +1,4 @@
-#include "Physics/RbGeometry.h"
+#include "Physics/Simulator/RbGeometry.h"
 
 #include <cmath>
 

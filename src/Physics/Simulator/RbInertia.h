@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbVector.h"
+#include "Physics/Simulator/RbVector.h"
 
 // Inertia tensor diagonals used by the game. The box gives the same value on
 // all three axes, from the largest of its sizes.

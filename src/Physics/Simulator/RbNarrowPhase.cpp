@@ -1,6 +1,6 @@
-#include "Physics/RbNarrowPhase.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
 
-#include "Physics/RbBody.h"
+#include "Physics/Simulator/RbBody.h"
 
 #include <utility>
 

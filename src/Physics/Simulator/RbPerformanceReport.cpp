@@ -1,4 +1,4 @@
-#include "Physics/RbPerformanceReport.h"
+#include "Physics/Simulator/RbPerformanceReport.h"
 
 void RbPerformanceReport::Finish(float total) {
     if (mode == 1) {

@@ -1,4 +1,4 @@
-#include "Physics/RbPerformanceTimer.h"
+#include "Physics/Simulator/RbPerformanceTimer.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Physics/RbDefaultAllocator.h"
-#include "Physics/RbList.h"
+#include "Physics/Simulator/RbDefaultAllocator.h"
+#include "Physics/Simulator/RbList.h"
 
 #include <cstddef>
 #include <cstdint>

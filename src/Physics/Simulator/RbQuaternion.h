@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbMatrix.h"
+#include "Physics/Simulator/RbMatrix.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "Physics/RbRegion.h"
+#include "Physics/Simulator/RbRegion.h"
 
-#include "Physics/RbBody.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbBody.h"
+#include "Physics/Simulator/RbSimulator.h"
 
 bool RbRegion::Initialise(RbSimulator* owner) {
     simulator = owner;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Physics/RbArray.h"
-#include "Physics/RbAxisList.h"
-#include "Physics/RbList.h"
+#include "Physics/Simulator/RbArray.h"
+#include "Physics/Simulator/RbAxisList.h"
+#include "Physics/Simulator/RbList.h"
 
 #include <cstddef>
 #include <cstdint>

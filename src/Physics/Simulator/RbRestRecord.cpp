@@ -1,6 +1,6 @@
-#include "Physics/RbRestRecord.h"
+#include "Physics/Simulator/RbRestRecord.h"
 
-#include "Physics/RbBody.h"
+#include "Physics/Simulator/RbBody.h"
 
 void RbRestRecord::Drop() {
     state = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbVector.h"
+#include "Physics/Simulator/RbVector.h"
 
 #include <cstdint>
 

@@ -2,10 +2,10 @@
 // may stop moving, when it must wake again and which resting rows hold it on
 // its supports.
 
-#include "Physics/RbAnimatedBody.h"
-#include "Physics/RbSimulator.h"
-#include "Physics/RbSolver.h"
-#include "Physics/RbStackHeader.h"
+#include "Physics/Simulator/RbAnimatedBody.h"
+#include "Physics/Simulator/RbSimulator.h"
+#include "Physics/Simulator/RbSolver.h"
+#include "Physics/Simulator/RbStackHeader.h"
 
 #include <algorithm>
 #include <cmath>

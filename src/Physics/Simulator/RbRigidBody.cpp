@@ -1,8 +1,8 @@
-#include "Physics/RbRigidBody.h"
+#include "Physics/Simulator/RbRigidBody.h"
 
-#include "Physics/RbControllerCallback.h"
-#include "Physics/RbQuaternion.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbControllerCallback.h"
+#include "Physics/Simulator/RbQuaternion.h"
+#include "Physics/Simulator/RbSimulator.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Physics/RbBody.h"
-#include "Physics/RbController.h"
-#include "Physics/RbMatrix.h"
+#include "Physics/Simulator/RbBody.h"
+#include "Physics/Simulator/RbController.h"
+#include "Physics/Simulator/RbMatrix.h"
 
 class RbControllerCallback;
 struct RbStackHeader;

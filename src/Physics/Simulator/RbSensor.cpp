@@ -1,4 +1,4 @@
-#include "Physics/RbSensor.h"
+#include "Physics/Simulator/RbSensor.h"
 
 void RbSensor::SetLineSensor(const RbVector& lineStart, const RbVector& lineVector) {
     start = lineStart;

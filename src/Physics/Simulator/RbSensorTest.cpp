@@ -1,7 +1,7 @@
-#include "Physics/RbSensorTest.h"
+#include "Physics/Simulator/RbSensorTest.h"
 
-#include "Physics/RbBody.h"
-#include "Physics/RbTriangleData.h"
+#include "Physics/Simulator/RbBody.h"
+#include "Physics/Simulator/RbTriangleData.h"
 
 #include <cmath>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbSimulator.h"
 
 #include <cmath>
 #include <cstdarg>

@@ -1,7 +1,7 @@
-#include "Physics/RbSolver.h"
+#include "Physics/Simulator/RbSolver.h"
 
-#include "Physics/RbSimulator.h"
-#include "Physics/RbStackHeader.h"
+#include "Physics/Simulator/RbSimulator.h"
+#include "Physics/Simulator/RbStackHeader.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Physics/RbCollisionResult.h"
+#include "Physics/Simulator/RbCollisionResult.h"
 
 class RbSimulator;
 

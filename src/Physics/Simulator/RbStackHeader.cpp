@@ -1,6 +1,6 @@
-#include "Physics/RbStackHeader.h"
+#include "Physics/Simulator/RbStackHeader.h"
 
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbSimulator.h"
 
 void RbStackHeader::Append(RbStackInfo* info) {
     members.Append(info);

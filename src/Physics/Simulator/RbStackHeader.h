@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Physics/RbList.h"
-#include "Physics/RbStackInfo.h"
+#include "Physics/Simulator/RbList.h"
+#include "Physics/Simulator/RbStackInfo.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // Stacking: rigid bodies resting on other rigid bodies are grouped into
 // stacks, kept up to date every step and rebuilt in turns while unsettled.
 
-#include "Physics/RbSimulator.h"
-#include "Physics/RbStackHeader.h"
+#include "Physics/Simulator/RbSimulator.h"
+#include "Physics/Simulator/RbStackHeader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Physics/RbGeometry.h"
-#include "Physics/RbTriangle.h"
+#include "Physics/Simulator/RbGeometry.h"
+#include "Physics/Simulator/RbTriangle.h"
 
 // One terrain triangle of a triangle set, gathered for the tests: vertices,
 // edges (edge j from vertex j to vertex j + 1), unit normal and plane offset.

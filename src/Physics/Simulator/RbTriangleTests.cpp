@@ -1,9 +1,9 @@
 // Boxes and cylinders against the terrain triangles near them. Triangles are
 // two-sided; each test keeps the single deepest triangle contact.
 
-#include "Physics/RbClosestPoints.h"
-#include "Physics/RbNarrowPhase.h"
-#include "Physics/RbTriangleData.h"
+#include "Physics/Simulator/RbClosestPoints.h"
+#include "Physics/Simulator/RbNarrowPhase.h"
+#include "Physics/Simulator/RbTriangleData.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "Platform/Graphics/Direct3D9.h"
 
-#include "Platform/Graphics/GLBackend.h"
-#include "Platform/Graphics/RecordingBackend.h"
+#include "Platform/OpenGL/GLBackend.h"
+#include "Platform/Recording/RecordingBackend.h"
 
 #include <algorithm>
 

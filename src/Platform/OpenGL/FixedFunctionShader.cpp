@@ -1,4 +1,4 @@
-#include "Platform/Graphics/FixedFunctionShader.h"
+#include "Platform/OpenGL/FixedFunctionShader.h"
 
 const char* const kPlatShaderPrelude = R"(#version 330 core
 uniform mat4 uWorld;

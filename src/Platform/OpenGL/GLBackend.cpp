@@ -1,9 +1,9 @@
-#include "Platform/Graphics/GLBackend.h"
+#include "Platform/OpenGL/GLBackend.h"
 
 #include "Platform/Graphics/Buffer.h"
-#include "Platform/Graphics/FixedFunctionShader.h"
 #include "Platform/Graphics/Surface9.h"
-#include "Platform/SdlWindow.h"
+#include "Platform/OpenGL/FixedFunctionShader.h"
+#include "Platform/Sdl/SdlWindow.h"
 
 #include <SDL2/SDL.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Graphics/GLProgram.h"
+#include "Platform/OpenGL/GLProgram.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "Platform/Graphics/GLProgram.h"
+#include "Platform/OpenGL/GLProgram.h"
 
-#include "Platform/Graphics/FixedFunctionShader.h"
+#include "Platform/OpenGL/FixedFunctionShader.h"
 
 // The emulation shader compares these values by number.
 static_assert(D3DTOP_DISABLE == 1 && D3DTOP_SELECTARG1 == 2 && D3DTOP_SELECTARG2 == 3 &&

@@ -1,4 +1,4 @@
-#include "Platform/Graphics/RecordingBackend.h"
+#include "Platform/Recording/RecordingBackend.h"
 
 #include "Platform/Graphics/Surface9.h"
 

@@ -1,4 +1,4 @@
-#include "Platform/DialogScript.h"
+#include "Platform/Scripted/DialogScript.h"
 
 #include "Platform/DialogModel.h"
 

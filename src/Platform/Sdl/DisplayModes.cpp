@@ -1,6 +1,6 @@
 #include "Platform/DisplayModes.h"
 
-#include "Platform/SdlWindow.h"
+#include "Platform/Sdl/SdlWindow.h"
 
 #include <span>
 

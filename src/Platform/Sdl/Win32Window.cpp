@@ -1,7 +1,7 @@
 #include "Platform/Win32Window.h"
 
-#include "Platform/SdlEventSource.h"
-#include "Platform/SdlWindow.h"
+#include "Platform/Sdl/SdlEventSource.h"
+#include "Platform/Sdl/SdlWindow.h"
 #include "Platform/WindowObject.h"
 
 #include <cstdio>

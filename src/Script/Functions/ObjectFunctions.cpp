@@ -1,4 +1,4 @@
-#include "Script/ObjectFunctions.h"
+#include "Script/Functions/ObjectFunctions.h"
 #include "Core/ObjectHandle.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PObject.h"
@@ -7,11 +7,11 @@
 #include "Game/PGameObject.h"
 #include "Game/PMeshManager.h"
 #include "Render/PRender.h"
+#include "Script/Functions/ScriptEngineHooks.h"
+#include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/PLuaScript.h"
 #include "Script/PScriptManager.h"
 #include "Script/ScriptCall.h"
-#include "Script/ScriptEngineHooks.h"
-#include "Script/ScriptFunctionTables.h"
 
 #include <array>
 
@@ -189,7 +189,7 @@ int LoadRenderObject(lua_State* L) {
         model = loaded.Get();
     }
     if (model) {
-        g_ScriptManager->KeepModel(model);
+        g_ScriptManager->KeepModel([model] { CPMeshManager::DeleteModel(model); });
         model->AddRef();
     }
     call.PushObject(model);

@@ -1,3 +1,3 @@
-#include "Script/ScriptEngineHooks.h"
+#include "Script/Functions/ScriptEngineHooks.h"
 
 ScriptEngineHooks g_ScriptEngineHooks;
