@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a warnings-as-errors build and a sanitizer
-# (ASan + UBSan) build, each followed by the whole CTest suite, after a check
-# that the sources follow .clang-format.
+# (ASan + UBSan) build, each followed by the whole CTest suite, after checks
+# that the sources follow .clang-format and that includes keep the layering.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/check-format.sh"
+"$root/scripts/check-layers.sh"
 
 jobs=${KV_JOBS:-$(nproc)}
 "$root/scripts/build.sh" "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_WERROR=ON -DKV_BENCH=ON

@@ -13,7 +13,6 @@
 #include "Render/PRenderObject.h"
 #include "Render/PVertexEffect.h"
 #include "Render/PartAnimationFile.h"
-#include "Render/VertexEffectFactory.h"
 
 #include <algorithm>
 

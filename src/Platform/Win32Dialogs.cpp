@@ -1,5 +1,6 @@
 #include "Platform/DialogModel.h"
 
+#include "Platform/Backends.h"
 #include "Platform/FileSystem.h"
 
 #include <algorithm>
@@ -169,9 +170,7 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE, const PlatDialogTemplate* dialogTempla
                                LPARAM param) {
     if (!dialogTemplate || !proc)
         return -1;
-    PlatDialogBackend* backend = PlatGetScriptedDialogBackend();
-    if (!backend)
-        backend = PlatGetGtkDialogBackend();
+    PlatDialogBackend* backend = PlatChooseDialogBackend();
     if (!backend) {
         std::fprintf(stderr, "A dialog cannot be shown: there is no display\n");
         return -1;

@@ -1,5 +1,7 @@
 #include "MeshManagerSupport.h"
 
+#include "Render/PFadeVertexEffect.h"
+#include "Render/PMovingTexVertexEffect.h"
 #include "Support/GameTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +115,12 @@ TEST_F(NodePropertiesTest, FlagsScriptsAndVertexEffects) {
     const CPRefPtr<CPGameObject> frame = root->FindChild("frame");
     EXPECT_EQ(frame->GetScript(), nullptr);
     EXPECT_FALSE(frame->GetRenderObject()->IsStatic()) << "a vertexeffect key keeps the mesh dynamic";
+    // Both effects are made from their keywords and attached in order.
+    const CPRenderObject* mesh = frame->GetRenderObject();
+    EXPECT_TRUE(mesh->hasVertexEffects);
+    ASSERT_EQ(mesh->vertexEffects.size(), 2u);
+    EXPECT_TRUE(dynamic_cast<const CPFadeVertexEffect*>(mesh->vertexEffects[0]));
+    EXPECT_TRUE(dynamic_cast<const CPMovingTexVertexEffect*>(mesh->vertexEffects[1]));
 }
 
 TEST_F(NodePropertiesTest, AnimationTracksGoToEveryNodeOfTheSubtreeBearingTheirName) {

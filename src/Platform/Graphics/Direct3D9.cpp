@@ -1,7 +1,7 @@
 #include "Platform/Graphics/Direct3D9.h"
 
-#include "Platform/OpenGL/GLBackend.h"
-#include "Platform/Recording/RecordingBackend.h"
+#include "Platform/Backends.h"
+#include "Platform/Graphics/GraphicsBackend.h"
 
 #include <algorithm>
 
@@ -20,12 +20,6 @@ std::vector<D3DDISPLAYMODE> StandardModes() {
     for (auto [width, height] : {std::pair{640u, 480u}, {800u, 600u}, {1024u, 768u}, {1280u, 1024u}})
         modes.push_back({width, height, 60, D3DFMT_UNKNOWN});
     return modes;
-}
-
-std::unique_ptr<PlatGraphicsBackend> CreateBackend(PlatGraphicsBackendKind kind) {
-    if (kind == PlatGraphicsBackendKind::Recording)
-        return std::make_unique<PlatRecordingBackend>();
-    return std::make_unique<PlatGLBackend>();
 }
 
 } // namespace
@@ -91,7 +85,7 @@ HRESULT IDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE, HWND, DWORD, D3DPRESE
         return D3DERR_INVALIDCALL;
     if (!IsDisplayFormat(params->BackBufferFormat))
         return D3DERR_INVALIDCALL;
-    auto* created = new IDirect3DDevice9(this, CreateBackend(kind));
+    auto* created = new IDirect3DDevice9(this, PlatCreateGraphicsBackend(kind));
     const HRESULT hr = created->Open(*params);
     if (FAILED(hr)) {
         created->Release();

@@ -1,0 +1,17 @@
+#include "Platform/Backends.h"
+
+#include "Platform/DialogModel.h"
+#include "Platform/OpenGL/GLBackend.h"
+#include "Platform/Recording/RecordingBackend.h"
+
+std::unique_ptr<PlatGraphicsBackend> PlatCreateGraphicsBackend(PlatGraphicsBackendKind kind) {
+    if (kind == PlatGraphicsBackendKind::Recording)
+        return std::make_unique<PlatRecordingBackend>();
+    return std::make_unique<PlatGLBackend>();
+}
+
+PlatDialogBackend* PlatChooseDialogBackend() {
+    if (PlatDialogBackend* scripted = PlatGetScriptedDialogBackend())
+        return scripted;
+    return PlatGetGtkDialogBackend();
+}
