@@ -115,7 +115,6 @@ void CPApplication::CreateSingletons() {
     });
     AddScriptFunctionTables();
     new CPScriptManager();
-    ConnectGameObjectsToScripts();
     ConnectPhysicsToGameObjects();
     ConnectShadowDecalsToTerrain();
     ConnectGameObjectsToParticles();

@@ -12,6 +12,7 @@
 #include "Render/PRenderObject.h"
 #include "Render/PSprite.h"
 #include "Render/PVertexEffect.h"
+#include "Script/PScriptManager.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -239,8 +240,8 @@ void CPGameObject::SetVisual(CPObject* newVisual, EVisualKind kind) {
 }
 
 void CPGameObject::SendToScript(const std::string& command, const std::string& params) const {
-    if (script)
-        g_GameObjectServices.sendCommand(script, command, params);
+    if (script && g_ScriptManager)
+        g_ScriptManager->SendCommandByObject(script, command, params);
 }
 
 void CPGameObject::Activate(int priority) {
@@ -254,7 +255,7 @@ void CPGameObject::Activate(int priority) {
     for (const CPRefPtr<CPGameObject>& child : children)
         child->Activate(priority);
     if (script) {
-        AddToKernel(g_GameObjectServices.scriptTask(script), priority);
+        AddToKernel(script, priority);
         SendToScript("add_object", PointerToString(this));
     }
 }

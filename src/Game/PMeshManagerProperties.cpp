@@ -13,6 +13,7 @@
 #include "Render/PRenderObject.h"
 #include "Render/PVertexEffect.h"
 #include "Render/PartAnimationFile.h"
+#include "Script/PScriptManager.h"
 
 #include <algorithm>
 
@@ -138,7 +139,7 @@ void CPMeshManager::ApplyProperties(const CPRefPtr<CPGameObject>& nodeHandle,
         node.SetFireMaterial(GetMaterial(20, "holey.fx", {fireTexture}));
 
     if (const std::string* scriptName = Lookup(section, "script")) {
-        CPLuaScript* script = g_GameObjectServices.findScript(*scriptName);
+        CPLuaScript* script = g_ScriptManager ? g_ScriptManager->GetScript(*scriptName).Get() : nullptr;
         if (!script)
             GetLog().Print(0, "%s: no script %s\n", node.GetName().c_str(), scriptName->c_str());
         node.SetScript(script);

@@ -5,11 +5,9 @@
 #include "Render/PSceneObject.h"
 #include "Render/PVertexEffect.h"
 #include "Render/VertexPlacement.h"
+#include "Script/PScriptManager.h"
 
 #include <algorithm>
-
-std::function<void(CPObject* target, const std::string& command, const std::string& params)>
-    g_SendAnimationCommand = [](CPObject*, const std::string&, const std::string&) {};
 
 void CPAnimatedObject::AddAnimation(const std::string& name, const CPRefPtr<CPAnimation>& animation) {
     animations[name] = animation;
@@ -102,7 +100,9 @@ void CPAnimatedObject::Advance(const Step& step) {
 }
 
 void CPAnimatedObject::Send(const char* command) const {
-    g_SendAnimationCommand(target.Get(), command, PointerToString(target.Get()));
+    if (g_ScriptManager)
+        g_ScriptManager->SendCommandByObject(dynamic_cast<CPLuaScript*>(target.Get()), command,
+                                             PointerToString(target.Get()));
 }
 
 void CPAnimatedObject::Fill(MeshVertex* vertexDestination, uint16_t* indexDestination, int baseVertex, int) {

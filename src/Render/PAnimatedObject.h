@@ -4,15 +4,9 @@
 #include "Render/PAnimation.h"
 #include "Render/PEffectVisual.h"
 
-#include <functional>
 #include <string>
 
 class CPSceneObject;
-
-// Sends a command with its parameter text to a script object. The script
-// host connects it; until then commands go nowhere.
-extern std::function<void(CPObject* target, const std::string& command, const std::string& params)>
-    g_SendAnimationCommand;
 
 // The visual of an object animated by whole vertex frames: it plays one of
 // its named animations against the game clock and writes the frame of the

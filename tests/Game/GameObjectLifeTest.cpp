@@ -1,12 +1,14 @@
 #include "Core/ObjectHandle.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PTaskManager.h"
+#include "Game/GameObjectServices.h"
 #include "Physics/PPhysicData.h"
 #include "Render/PPartAnimation.h"
 #include "Render/PRenderObject.h"
 
 #include "Support/GameTestSupport.h"
 #include "Support/TempGameRoot.h"
+#include "Support/TestScripts.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,15 @@
 #include <vector>
 
 namespace {
+
+// A task that is no script and cannot be cloned.
+class PlainTask : public CPTask {
+public:
+    void Update() override {}
+    int GetCategory() const override { return TASK_LEVEL; }
+    size_t GetSize() const override { return sizeof(PlainTask); }
+    std::string GetClassName() const override { return "PlainTask"; }
+};
 
 // A particle-system task that can be cloned.
 class FakeParticles : public CPTask {
@@ -60,29 +71,31 @@ protected:
     std::string Handle(const CPGameObject& object) const { return PointerToString(&object); }
 
     CPTaskManager kernel;
-    FakeScriptServices services;
     std::vector<std::unique_ptr<CPTask>> tasks;
-    FakeScript& script = MakeTask<FakeScript>("crate_script");
+    TestScripts scripts{{"crate_script", "other"}};
+    CPLuaScript& script = scripts["crate_script"];
     ObjectTree tree;
 };
 
 TEST_F(GameObjectLife, ActivationAnnouncesTheObjectOnceAndDeactivationOnlyWhenActive) {
     CPGameObject& crate = tree.Add("crate");
-    crate.SetScript(script.Handle());
+    crate.SetScript(&script);
 
+    script.Start(); // running, so it would queue a command sent now
     crate.Deactivate();
-    EXPECT_TRUE(script.received.empty()) << "never activated: no delete_object";
+    EXPECT_TRUE(scripts.Received(script).empty()) << "never activated: no delete_object";
+    script.Stop();
 
     crate.Activate(PRIORITY_OBJECTS);
     crate.Activate(PRIORITY_OBJECTS);
-    EXPECT_EQ(script.received, (std::vector<std::string>{"add_object(" + Handle(crate) + ")"}));
+    EXPECT_EQ(scripts.Received(script), (std::vector<std::string>{"add_object(" + Handle(crate) + ")"}));
     EXPECT_EQ(ListedCount(&script), 1);
     EXPECT_EQ(script.priority, PRIORITY_OBJECTS);
 
     crate.Deactivate();
     crate.Deactivate();
-    EXPECT_EQ(script.received.back(), "delete_object(" + Handle(crate) + ")");
-    EXPECT_EQ(script.received.size(), 2u);
+    EXPECT_EQ(scripts.Received(script).back(), "delete_object(" + Handle(crate) + ")");
+    EXPECT_EQ(scripts.Received(script).size(), 2u);
     EXPECT_EQ(ListedCount(&script), 1) << "the script task stays in the kernel";
 }
 
@@ -131,10 +144,10 @@ TEST_F(GameObjectLife, DeactivateThenActivateInOnePassListsEachTaskOnce) {
     CPGameObject& crate = tree.Add("crate");
     auto& idle = MakeTask<CPPartAnimation>();
     crate.AddAnimation("idle", &idle);
-    crate.SetScript(script.Handle());
+    crate.SetScript(&script);
     auto* particles = &MakeTask<FakeParticles>();
     crate.SetVisual(particles, VISUAL_PARTICLES);
-    FakeScript& other = MakeTask<FakeScript>("other");
+    CPLuaScript& other = scripts["other"];
     other.priority = PRIORITY_MAIN_SCRIPT;
     kernel.AddTask(&other);
 
@@ -149,7 +162,7 @@ TEST_F(GameObjectLife, DeactivateThenActivateInOnePassListsEachTaskOnce) {
 
     // A script already running under another object keeps its priority.
     CPGameObject& second = tree.Add("second");
-    second.SetScript(other.Handle());
+    second.SetScript(&other);
     second.Activate(PRIORITY_INTERFACE);
     EXPECT_EQ(other.priority, PRIORITY_MAIN_SCRIPT);
     EXPECT_EQ(ListedCount(&other), 1);
@@ -169,18 +182,19 @@ TEST_F(GameObjectLife, AnInvisibleParticleVisualStaysOutOfTheKernelButIsStopped)
 }
 
 TEST_F(GameObjectLife, EventsReachTheScriptAsCommands) {
+    script.Start(); // a running script queues the commands sent to it
     CPGameObject& crate = tree.Add("crate");
     crate.TakeDamage({0, 0, 0}, {1, 0, 0}, 3, 0, false);
     crate.OnAnimationEnd();
-    EXPECT_TRUE(script.received.empty()) << "no script: nothing is sent";
+    EXPECT_TRUE(scripts.Received(script).empty()) << "no script: nothing is sent";
 
-    crate.SetScript(script.Handle());
+    crate.SetScript(&script);
     crate.TakeDamage({0, 0, 0}, {1, 0, 0}, 3, 0, false);
     crate.TakeDamage({0, 0, 0}, {1, 0, 0}, 12.5f, 0, false);
     crate.TakeDamage({0, 0, 0}, {1, 0, 0}, 7, 0, true);
     crate.OnAnimationEnd();
-    EXPECT_EQ(script.received, (std::vector<std::string>{"damage(3.00)", "damage(12.50)",
-                                                         "animation_end(" + Handle(crate) + ")"}));
+    EXPECT_EQ(scripts.Received(script), (std::vector<std::string>{"damage(3.00)", "damage(12.50)",
+                                                                  "animation_end(" + Handle(crate) + ")"}));
 }
 
 TEST_F(GameObjectLife, TheHandleTextIsTheFullAddressAndReadsBack) {
@@ -244,7 +258,7 @@ TEST_F(GameObjectLife, AFlameIsAttachedOnceAndAMissingTemplateIsSkipped) {
 
 TEST_F(GameObjectLife, ACopyHasItsOwnTreeWithSharedMaterialsAndPhysicsWithoutBodies) {
     CPGameObject& model = tree.Add("model");
-    model.SetScript(script.Handle());
+    model.SetScript(&script);
     auto* physics = new CPPhysicData(&model);
     physics->SetBoxBody(1, 2, 3, 100);
     physics->AddBoxShape({0, 0, 1}, {0, 0, 0, 1}, 1, 2, 3, 50);
@@ -292,7 +306,7 @@ TEST_F(GameObjectLife, ACopyHasItsOwnTreeWithSharedMaterialsAndPhysicsWithoutBod
     EXPECT_EQ(copy.GetRenderObject()->indices, mesh->indices);
     EXPECT_EQ(copy.GetRenderObject()->staticWorld, copy.worldMatrix);
     EXPECT_EQ(copy.flameType, 1);
-    EXPECT_EQ(copy.GetScript(), script.Handle());
+    EXPECT_EQ(copy.GetScript(), &script);
     EXPECT_EQ(copy.modelName, "model.rdf");
     EXPECT_FALSE(copy.active);
     ASSERT_EQ(copy.partBoxes.size(), 1u);
@@ -318,7 +332,7 @@ TEST_F(GameObjectLife, ACopyHasItsOwnTreeWithSharedMaterialsAndPhysicsWithoutBod
 
 TEST_F(GameObjectLife, ACopyOfAParticleVisualThatCannotBeClonedHasNoVisual) {
     CPGameObject& source = tree.Add("smoke");
-    CPTask* plain = &MakeTask<FakeScript>("not cloneable");
+    CPTask* plain = &MakeTask<PlainTask>();
     source.SetVisual(plain, VISUAL_PARTICLES);
     CPGameObject& copy = tree.Add("smoke");
     copy.CopyFrom(&source);

@@ -1,4 +1,5 @@
 #include "Support/GameTestSupport.h"
+#include "Support/TestScripts.h"
 
 #include "Core/AxisAlignedBox.h"
 #include "Physics/PPhysicData.h"
@@ -173,6 +174,7 @@ TEST(GameObject, CollectTreeIsPreOrder) {
 }
 
 TEST(GameObject, ScriptMakesTheSubtreeDynamicStaticTouchesOnlyTheObjectAndItsLevels) {
+    TestScripts scripts({"boss"}); // outlives the objects, which hold it
     ObjectTree tree;
     CPGameObject& coarse = tree.Add("coarse");
     CPGameObject& root = tree.Add("root");
@@ -191,11 +193,11 @@ TEST(GameObject, ScriptMakesTheSubtreeDynamicStaticTouchesOnlyTheObjectAndItsLev
     EXPECT_TRUE(root.isStatic && child.isStatic);
     EXPECT_EQ(root.GetScript(), nullptr);
 
-    FakeScript script("boss");
-    root.SetScript(script.Handle());
+    CPLuaScript& script = scripts["boss"];
+    root.SetScript(&script);
     EXPECT_FALSE(root.isStatic);
     EXPECT_FALSE(child.isStatic);
-    EXPECT_EQ(root.GetScript(), script.Handle());
+    EXPECT_EQ(root.GetScript(), &script);
     EXPECT_EQ(child.GetTopOwner().Get(), &root);
 }
 
@@ -229,6 +231,7 @@ TEST(GameObject, SettersClearTheWorldChangedFlagUntilTheNextUpdate) {
 }
 
 TEST(GameObject, RayTestFindsTheNearestPartBox) {
+    TestScripts scripts({"owner"}); // outlives the objects, which hold it
     ObjectTree tree;
     CPGameObject& root = tree.Add("root");
     CPGameObject& near = tree.Add("near", &root);
@@ -237,8 +240,7 @@ TEST(GameObject, RayTestFindsTheNearestPartBox) {
     AddPartBox(far, 1);
     near.SetPosition({0, 0, 0});
     far.SetPosition({5, 0, 0});
-    FakeScript script("owner");
-    root.SetScript(script.Handle());
+    root.SetScript(&scripts["owner"]);
     root.UpdateHierarchy();
 
     // Tested in order far-last and far-first: the nearer box wins either way.

@@ -3,6 +3,7 @@
 #include "Render/PFadeVertexEffect.h"
 #include "Render/PMovingTexVertexEffect.h"
 #include "Support/GameTestSupport.h"
+#include "Support/TestScripts.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,8 @@ protected:
         return scene.Load("model.rdf", 30);
     }
 
+    // Outlives the models, which hold their scripts.
+    TestScripts scripts{{"door"}};
     MeshManagerScene scene;
 };
 
@@ -94,11 +97,6 @@ TEST_F(NodePropertiesTest, MaterialsFromShadowTexturesFireTexturesAndHoleyEffect
 }
 
 TEST_F(NodePropertiesTest, FlagsScriptsAndVertexEffects) {
-    FakeScript script("door");
-    FakeScriptServices services;
-    g_GameObjectServices.findScript = [&](const std::string& name) -> CPLuaScript* {
-        return name == "door" ? script.Handle() : nullptr;
-    };
     const CPRefPtr<CPGameObject> root =
         Load({"door", "frame"}, "[door]\nvisible=0\ncollision=0\nparam=Left Wing\nflametype=2\n"
                                 "script=door\n"
@@ -109,7 +107,7 @@ TEST_F(NodePropertiesTest, FlagsScriptsAndVertexEffects) {
     EXPECT_FALSE(door->collision);
     EXPECT_EQ(door->param, "left wing");
     EXPECT_EQ(door->flameType, 2);
-    EXPECT_EQ(door->GetScript(), script.Handle());
+    EXPECT_EQ(door->GetScript(), &scripts["door"]);
     EXPECT_FALSE(door->isStatic);
 
     const CPRefPtr<CPGameObject> frame = root->FindChild("frame");

@@ -2,6 +2,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Render/PAnimatedObject.h"
 #include "RenderTestScene.h"
+#include "Support/TestScripts.h"
 #include "meshtool/MeshWriter.h"
 
 #include <gtest/gtest.h>
@@ -26,25 +27,26 @@ CPRefPtr<CPAnimation> TenFrames(CPAnimation& animation) {
     return &animation;
 }
 
-class TestTarget : public CPObject {
-public:
-    size_t GetSize() const override { return sizeof(TestTarget); }
-    std::string GetClassName() const override { return "TestTarget"; }
-};
-
 class AnimatedObjectTest : public testing::Test {
 protected:
     AnimatedObjectTest() {
         object.AddAnimation("wave", TenFrames(animation));
-        g_SendAnimationCommand = [this](CPObject* to, const std::string& command, const std::string& params) {
-            EXPECT_EQ(to, &target);
-            EXPECT_EQ(params, PointerToString(&target));
-            commands.push_back(command);
-        };
+        target.Start();
     }
-    ~AnimatedObjectTest() override {
-        g_SendAnimationCommand = [](CPObject*, const std::string&, const std::string&) {};
-        g_GameTime = 0;
+    ~AnimatedObjectTest() override { g_GameTime = 0; }
+
+    // The commands the target script received since the last call, by name;
+    // each must carry the target's handle.
+    std::vector<std::string> NewCommands() {
+        const std::vector<std::string>& received = scripts.Received(target);
+        const std::string handle = "(" + PointerToString(&target) + ")";
+        std::vector<std::string> names;
+        for (; seen < received.size(); ++seen) {
+            const std::string& command = received[seen];
+            EXPECT_TRUE(command.ends_with(handle)) << command;
+            names.push_back(command.substr(0, command.find('(')));
+        }
+        return names;
     }
 
     // Fills at the time and answers the height of the written frame (-1:
@@ -67,9 +69,10 @@ protected:
     CPAnimation animation{"wave&flags"};
     CPAnimation still{"still&flags"};
     TestSceneObject owner;
-    TestTarget target;
+    TestScripts scripts{{"target"}};
+    CPLuaScript& target = scripts["target"];
+    std::size_t seen = 0;
     CPAnimatedObject object{&owner};
-    std::vector<std::string> commands;
 };
 
 TEST_F(AnimatedObjectTest, PlaysAgainstTheGameClock) {
@@ -110,7 +113,7 @@ TEST_F(AnimatedObjectTest, PlaysAgainstTheGameClock) {
     };
     for (const Play& play : plays) {
         SCOPED_TRACE("limit " + std::to_string(play.limit) + " report " + std::to_string(play.reportFrame));
-        commands.clear();
+        NewCommands();
         g_GameTime = 0;
         ASSERT_TRUE(
             object.StartAnimation("wave", 0, play.limit, play.reportFrame, play.speed, &target, true));
@@ -118,7 +121,7 @@ TEST_F(AnimatedObjectTest, PlaysAgainstTheGameClock) {
             EXPECT_EQ(FrameAt(step.time), step.frame) << step.time;
             EXPECT_EQ(object.playCount, step.playCount) << step.time;
         }
-        EXPECT_EQ(commands, play.commands);
+        EXPECT_EQ(NewCommands(), play.commands);
         EXPECT_EQ(object.stopped, play.stopped);
         EXPECT_EQ(object.animationName.empty(), play.stopped);
         EXPECT_EQ(owner.controllerAnimationEnds, play.stopped ? 1 : 0);
@@ -153,7 +156,7 @@ TEST_F(AnimatedObjectTest, StartingAndCopying) {
     for (double time : {0.05, 0.5, 3.0})
         EXPECT_EQ(FrameAt(time), 0);
     EXPECT_FALSE(object.stopped);
-    EXPECT_TRUE(commands.empty());
+    EXPECT_TRUE(NewCommands().empty());
 }
 
 TEST_F(AnimatedObjectTest, WritesInWorldSpaceAndKeepsTheWindingWhenMirrored) {

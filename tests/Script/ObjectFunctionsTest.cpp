@@ -242,12 +242,6 @@ class GameObjectFunctionsTest : public ObjectFunctionsTest {
 protected:
     void SetUp() override {
         ObjectFunctionsTest::SetUp();
-        savedServices = g_GameObjectServices;
-        g_GameObjectServices.scriptTask = [](CPLuaScript* script) -> CPTask* { return script; };
-        g_GameObjectServices.sendCommand = [this](CPLuaScript* script, const std::string& command,
-                                                  const std::string& params) {
-            manager->SendCommandByObject(script, command, params);
-        };
         ASSERT_TRUE(scene.started);
         CopyDemoModels();
         material = scene.Material(20, "simple.fx");
@@ -270,7 +264,6 @@ protected:
     void TearDown() override {
         // The block lets go of what was submitted before the objects go.
         scene.render->GetRenderBlock()->Reset();
-        g_GameObjectServices = savedServices;
         ObjectFunctionsTest::TearDown();
     }
     CPRenderBlock& Block() const { return *scene.render->GetRenderBlock(); }
@@ -290,7 +283,6 @@ protected:
     CPGameObject& body = tree.Add("body", &car);
     CPGameObject& wheel = tree.Add("wheel", &body);
     CPGameObject& spare = tree.Add("wheel", &car);
-    GameObjectServices savedServices;
 };
 
 TEST_F(GameObjectFunctionsTest, TreeFunctionsFindAndFlagGameObjectsOnly) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Core/PTask.h"
-#include "Game/GameObjectServices.h"
 #include "Game/PGameObject.h"
 
 #include <gtest/gtest.h>
@@ -49,41 +47,4 @@ public:
 
 private:
     std::vector<CPGameObject*> objects;
-};
-
-// A script as the game objects see it: an opaque handle whose task and
-// received commands the fake services expose.
-class FakeScript : public CPTask {
-public:
-    explicit FakeScript(std::string name) : name(std::move(name)) {}
-    CPLuaScript* Handle() { return reinterpret_cast<CPLuaScript*>(this); }
-    static FakeScript* From(CPLuaScript* script) { return reinterpret_cast<FakeScript*>(script); }
-
-    void Update() override {}
-    int GetCategory() const override { return TASK_LEVEL; }
-    size_t GetSize() const override { return sizeof(FakeScript); }
-    std::string GetClassName() const override { return "FakeScript"; }
-
-    std::string name;
-    // "command(params)" in the order received.
-    std::vector<std::string> received;
-};
-
-// Connects the game objects to fake scripts while it lives.
-class FakeScriptServices {
-public:
-    FakeScriptServices() {
-        saved = g_GameObjectServices;
-        g_GameObjectServices.scriptTask = [](CPLuaScript* script) -> CPTask* {
-            return FakeScript::From(script);
-        };
-        g_GameObjectServices.sendCommand = [](CPLuaScript* script, const std::string& command,
-                                              const std::string& params) {
-            FakeScript::From(script)->received.push_back(command + "(" + params + ")");
-        };
-    }
-    ~FakeScriptServices() { g_GameObjectServices = saved; }
-
-private:
-    GameObjectServices saved;
 };
