@@ -1,6 +1,5 @@
 #include "Physics/PPhysics.h"
 
-#include "Core/CallRecorder.h"
 #include "Core/Log.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
@@ -64,11 +63,9 @@ void DropBody(CPPhysicData& description) {
 CPPhysics::CPPhysics() {
     g_Physics = this;
     priority = PRIORITY_PHYSICS;
-    RecordCall("CPPhysics()");
 }
 
 CPPhysics::~CPPhysics() {
-    RecordCall("~CPPhysics()");
     DestroyWorld();
     if (g_Physics == this)
         g_Physics = nullptr;

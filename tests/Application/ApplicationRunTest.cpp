@@ -173,8 +173,9 @@ protected:
         }
     }
 
-    // The animation, material and mesh managers are real: their creation
-    // and deletion are seen by the next call of a stand-in.
+    // The animation, material and mesh managers and the physics task are
+    // real: their creation and deletion are seen by the next call of a
+    // stand-in.
     void ObserveManagers() {
         if (!animations && g_AnimationManager)
             calls.push_back("CPAnimationManager()");
@@ -193,6 +194,11 @@ protected:
         if (meshes && !g_MeshManager)
             calls.push_back("~CPMeshManager()");
         meshes = g_MeshManager;
+        if (!physics && g_Physics)
+            calls.push_back("CPPhysics()");
+        if (physics && !g_Physics)
+            calls.push_back("~CPPhysics()");
+        physics = g_Physics;
     }
     static bool ItemsCleared() {
         for (const auto& material : g_MaterialManager->GetMaterials())
@@ -248,6 +254,7 @@ protected:
     CPMaterialManager* materials = nullptr;
     CPAnimationManager* animations = nullptr;
     CPMeshManager* meshes = nullptr;
+    CPPhysics* physics = nullptr;
     PlatComPtr<IDirect3DDevice9> renderDevice;
     std::size_t seen = 0;
     Calls tasks;
@@ -343,6 +350,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         materials = nullptr;
         animations = nullptr;
         meshes = nullptr;
+        physics = nullptr;
         renderDevice = {};
 
         SPRunOptions options;

@@ -5,10 +5,9 @@
 
 class CPObject;
 
-// The operations of the script functions that reach subsystems beside the
-// script host rather than below it: interface pages and music. Every entry
-// does nothing until the application replaces it, so scripts also run
-// without those subsystems.
+// Stands in for the direct calls of the script functions into the interface
+// pages and the music until those land. Every entry does nothing until the
+// application replaces it, so scripts also run without those subsystems.
 // Objects handed in are live (checked by the caller) but of any class: an
 // entry checks the class it needs.
 struct ScriptEngineHooks {
