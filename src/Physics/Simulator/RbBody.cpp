@@ -27,7 +27,7 @@ void RbBody::Reset() {
     }
     boundsCentre = worldMin = worldMax = smoothedDisplacement = {};
     supportedRecords = {};
-    regionState = 0;
+    regionState = kRbRegionIdle;
 }
 
 RbGeometry* RbBody::AddGeometry() {

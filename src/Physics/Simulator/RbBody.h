@@ -15,6 +15,13 @@ struct RbRegionEntry;
 using RbRestRecordList =
     RbList<RbRestRecord, RbRestRecord, &RbRestRecord::supportedNext, &RbRestRecord::supportedPrev>;
 
+// Where a body stands with the broad phase's waiting list.
+enum RbRegionState : std::int32_t {
+    kRbRegionIdle = 0,               // not waiting
+    kRbRegionWaiting = 1,            // registered and waiting
+    kRbRegionRemovedWhileWaiting = 2 // removed while waiting
+};
+
 // The part common to every body: rigid bodies and rigid particles
 // (RbRigidBody) and animated bodies (RbAnimatedBody). Geometries and sensors
 // hang on the body's own lists; the body's pool links also chain it into the
@@ -43,8 +50,8 @@ struct RbBody {
     RbEndpoint* minEndpoints[3] = {nullptr, nullptr, nullptr};
     RbVector smoothedDisplacement;
     RbRestRecordList supportedRecords;
-    // Broad phase: 0 not waiting, 1 registered and waiting, 2 removed while waiting.
-    std::int32_t regionState = 0;
+    // An RbRegionState.
+    std::int32_t regionState = kRbRegionIdle;
 
     RbBody* poolNext = nullptr;
     RbBody* poolPrev = nullptr;

@@ -13,7 +13,7 @@
 namespace {
 
 bool IsResting(const RbBody* body) {
-    return body->isRigid && static_cast<const RbRigidBody*>(body)->restState == 1;
+    return body->isRigid && static_cast<const RbRigidBody*>(body)->restState == kRbResting;
 }
 
 bool HadContact(const RbBody* body) {
@@ -93,12 +93,12 @@ void RbSimulator::CheckTerrainCollisions() {
 void RbSimulator::CheckTerrain(RbRigidBody* body) {
     // Without a query there is no terrain: the world's own triangle tree is
     // never filled.
-    if (!terrainQueryCallback || (body->restState == 1 && !body->contactLastStep))
+    if (!terrainQueryCallback || (body->restState == kRbResting && !body->contactLastStep))
         return;
     int candidateCount = 0, triangleCount = 0;
     terrainQueryCallback(body->worldMin, body->worldMax, &terrainCandidates, &terrainTriangles,
                          &terrainVertices, &candidateCount, &triangleCount, body);
-    Lap(8);
+    Lap(kRbTerrainQuerySlot);
     if (!terrainCandidates || !terrainTriangles || !terrainVertices || candidateCount < 0 ||
         triangleCount < 0)
         candidateCount = triangleCount = 0;

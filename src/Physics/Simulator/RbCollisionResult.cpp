@@ -60,13 +60,13 @@ bool RbCollisionResult::Validate() {
         return false;
     auto* a = bodyA && bodyA->isRigid ? static_cast<RbRigidBody*>(bodyA) : nullptr;
     auto* b = bodyB && bodyB->isRigid ? static_cast<RbRigidBody*>(bodyB) : nullptr;
-    if (a && a->restState == 1) {
-        if (!b || b->restState == 1)
+    if (a && a->restState == kRbResting) {
+        if (!b || b->restState == kRbResting)
             return true;
         bodyA = nullptr;
         return false;
     }
-    if (b && b->restState == 1 && a)
+    if (b && b->restState == kRbResting && a)
         bodyB = nullptr;
     return false;
 }

@@ -25,7 +25,7 @@ void RbPerformanceTimer::Restart() {
     last = Now();
 }
 
-void RbPerformanceTimer::Lap(int slot) {
+void RbPerformanceTimer::Lap(RbPhaseSlot slot) {
     std::int64_t now = Now();
     std::int64_t elapsed = std::max<std::int64_t>(now - last - overhead, 0);
     slots[slot] += static_cast<float>(static_cast<double>(elapsed) * 1e-9);

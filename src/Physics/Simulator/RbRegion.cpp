@@ -33,7 +33,7 @@ void RbRegion::AddBody(RbBody* body) {
     RbRegionEntry* entry = entryPool.Take();
     if (!entry)
         return; // cannot happen: the pool holds an entry for every body
-    if (body->regionState == 0) {
+    if (body->regionState == kRbRegionIdle) {
         if (pending.Count() == pending.Capacity()) {
             // Entries of freed bodies are dropped before the array grows.
             std::size_t kept = 0;
@@ -47,14 +47,14 @@ void RbRegion::AddBody(RbBody* body) {
     registered.PushFront(entry);
     entry->body = body;
     body->regionEntry = entry;
-    body->regionState = 1;
+    body->regionState = kRbRegionWaiting;
 }
 
 void RbRegion::RemoveBody(RbBody* body) {
     if (!body->regionEntry)
         return;
-    if (body->regionState == 1)
-        body->regionState = 2;
+    if (body->regionState == kRbRegionWaiting)
+        body->regionState = kRbRegionRemovedWhileWaiting;
     for (RbAxisList& axis : axes)
         axis.Remove(body);
     registered.Remove(body->regionEntry);
@@ -80,11 +80,11 @@ void RbRegion::Update() {
     for (RbBody* body : pending) {
         if (!body || !body->InUse())
             continue;
-        if (body->regionState == 2) {
-            body->regionState = 0;
+        if (body->regionState == kRbRegionRemovedWhileWaiting) {
+            body->regionState = kRbRegionIdle;
             continue;
         }
-        body->regionState = 0;
+        body->regionState = kRbRegionIdle;
         InsertPendingBody(body);
     }
     pending.Clear();

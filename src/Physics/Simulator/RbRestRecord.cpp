@@ -3,7 +3,7 @@
 #include "Physics/Simulator/RbBody.h"
 
 void RbRestRecord::Drop() {
-    state = 0;
+    state = kRbNoSupport;
     stepCreated = 0;
     if (support)
         support->supportedRecords.Remove(this);

@@ -7,6 +7,13 @@
 class RbSimulator;
 struct RbBody;
 
+// What a rest record's support is.
+enum RbSupportState : std::int32_t {
+    kRbNoSupport = 0,    // the record is free
+    kRbRigidSupport = 1, // a rigid body
+    kRbFixedSupport = 2  // an animated body or the terrain
+};
+
 // One remembered support point of a rigid body resting on another body or the
 // terrain. While filled it is also on its support's supportedRecords list.
 struct RbRestRecord {
@@ -22,8 +29,8 @@ struct RbRestRecord {
     float tangentialDrift = 0.0f;
     std::int32_t material = 0;
     std::int32_t supportMaterial = 0;
-    // 0 free; 1 the support is a rigid body; 2 it is not rigid.
-    std::int32_t state = 0;
+    // An RbSupportState.
+    std::int32_t state = kRbNoSupport;
     RbBody* support = nullptr;
     RbRestRecord* supportedNext = nullptr;
     RbRestRecord* supportedPrev = nullptr;

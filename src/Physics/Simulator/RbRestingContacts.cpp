@@ -42,7 +42,7 @@ RbVector RbRestRecord::UpdateSupportFrame() {
 
 bool RbRestRecord::IsSupportSettled() const {
     if (support->isRigid)
-        return static_cast<const RbRigidBody*>(support)->restState == 1;
+        return static_cast<const RbRigidBody*>(support)->restState == kRbResting;
     return static_cast<const RbAnimatedBody*>(support)->moved == 0;
 }
 
@@ -69,10 +69,10 @@ int RbRigidBody::CheckRestingContacts() {
         return 0;
     RbRestRecord* records = restBlock.records;
     int count = 0;
-    if (restState == 1 && !contactLastStep) {
+    if (restState == kRbResting && !contactLastStep) {
         bool settled = true;
         for (int k = 0; k < 3; ++k) {
-            if (records[k].state == 0)
+            if (records[k].state == kRbNoSupport)
                 continue;
             ++count;
             settled = settled && records[k].IsSupportSettled();
@@ -83,7 +83,7 @@ int RbRigidBody::CheckRestingContacts() {
     }
     for (int k = 0; k < 3; ++k) {
         RbRestRecord& record = records[k];
-        if (record.state == 0)
+        if (record.state == kRbNoSupport)
             continue;
         record.Update();
         if (RbDot(record.worldNormal, simulator->GravityDirection()) > 0.0f ||
@@ -130,7 +130,7 @@ int RbRigidBody::BuildRestRows(bool link) {
     int candidateCount = 0;
     for (int k = 0; k < 3; ++k) {
         RbRestRecord& record = block.records[k];
-        if (record.state == 0)
+        if (record.state == kRbNoSupport)
             continue;
         if (!record.IsSupportPresent(*simulator)) {
             record.Drop();
@@ -182,7 +182,7 @@ int RbRigidBody::CheckRestPoints() const {
     }
     case 2: {
         for (int i = 0; i < 2; ++i)
-            if (listed(i).state == 0 || !listed(i).IsSupportSettled())
+            if (listed(i).state == kRbNoSupport || !listed(i).IsSupportSettled())
                 return 0;
         RbVector a = project(listed(0));
         RbVector e = RbSafeNormalise(project(listed(1)) - a);
@@ -191,7 +191,7 @@ int RbRigidBody::CheckRestPoints() const {
     }
     case 1: {
         const RbRestRecord& record = listed(0);
-        if (record.state != 0 && record.IsSupportSettled() &&
+        if (record.state != kRbNoSupport && record.IsSupportSettled() &&
             RbLengthSquared(project(record)) < MaxCentreOffset * MaxCentreOffset)
             return 1;
         return 0;
@@ -209,7 +209,7 @@ bool RbRigidBody::CheckRestDrift() {
         return false;
     for (int i = 0; i < block.validPointCount; ++i) {
         RbRestRecord& record = block.records[block.validPoints[i]];
-        if (record.state == 0) {
+        if (record.state == kRbNoSupport) {
             block.validPointCount = 0;
             return false;
         }

@@ -97,10 +97,10 @@ RbController* RbRigidBody::AddController(RbControllerCallback* callback, int per
 
 void RbRigidBody::ApplyForces(float dt) {
     idleReferenceSteps += 1;
-    if (restState == 1) {
+    if (restState == kRbResting) {
         if (RbAnyComponentAtLeast(controllerForce, 1e-6f) || RbAnyComponentAtLeast(controllerTorque, 1e-6f))
             WakeUp();
-        if (restState == 1 && HoldAtRest())
+        if (restState == kRbResting && HoldAtRest())
             return;
     }
     forceAccumulator += externalForce + gravityForce + controllerForce;
@@ -149,7 +149,7 @@ void RbRigidBody::DeriveState() {
 }
 
 void RbRigidBody::RunControllers() {
-    if (gravityEnabled && restState != 1)
+    if (gravityEnabled && restState != kRbResting)
         gravityForce = simulator->GetGravity() * mass;
     else
         gravityForce = {};
@@ -181,13 +181,13 @@ bool RbRigidBody::ApplyImpulseAt(const RbVector& impulse, const RbVector& leverA
 }
 
 void RbRigidBody::WakeUp() {
-    restState = 0;
+    restState = kRbAwake;
     idleSteps = 0;
     TakeIdleReference();
 }
 
 void RbRigidBody::PutToRest() {
-    restState = 1;
+    restState = kRbResting;
     velocity = {};
     angularVelocity = {};
     orientationRate = {};
@@ -216,7 +216,7 @@ void RbRigidBody::AddRestRecord(const RbRestRecord& filled) {
     int freeSlot = -1;
     int near = -1;
     for (int i = 0; i < 3 && near < 0; ++i) {
-        if (records[i].state == 0) {
+        if (records[i].state == kRbNoSupport) {
             freeSlot = i;
             continue;
         }
@@ -229,7 +229,7 @@ void RbRigidBody::AddRestRecord(const RbRestRecord& filled) {
     }
     int slot = near >= 0 ? near : (freeSlot >= 0 ? freeSlot : candidate);
     RbRestRecord& record = records[slot];
-    if (record.state != 0)
+    if (record.state != kRbNoSupport)
         record.Drop();
     record.localPoint = filled.localPoint;
     record.supportLocalPoint = filled.supportLocalPoint;
@@ -240,7 +240,7 @@ void RbRigidBody::AddRestRecord(const RbRestRecord& filled) {
     record.support = filled.support;
     record.owner = this;
     record.stepCreated = simulator->StepCounter();
-    record.state = filled.support->isRigid ? 1 : 2;
+    record.state = filled.support->isRigid ? kRbRigidSupport : kRbFixedSupport;
     filled.support->supportedRecords.Append(&record);
 }
 

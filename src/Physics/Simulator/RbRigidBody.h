@@ -17,6 +17,9 @@ struct RbRestBlock {
     std::int32_t validPoints[3] = {0, 0, 0};
 };
 
+// Whether a rigid body is integrated or held still on its supports.
+enum RbRestState : std::int32_t { kRbAwake = 0, kRbResting = 1 };
+
 // A dynamic body (and, with isParticle set, a rigid particle): forces,
 // gravity and controllers act on it, and it is integrated every step while
 // it is awake. Velocities are not damped.
@@ -27,8 +30,8 @@ struct RbRigidBody : RbBody {
     RbMatrix3 inertia = RbMatrix3::Zero();
     RbVector externalForce;
     RbVector externalTorque;
-    // 0 awake, 1 resting.
-    std::int32_t restState = 0;
+    // An RbRestState.
+    std::int32_t restState = kRbAwake;
     std::int32_t gravityEnabled = 1;
     RbVector gravityForce;
     RbVector controllerForce;

@@ -117,7 +117,7 @@ private:
 
     // The step pipeline and its phases.
     void Step();
-    void Lap(int slot);
+    void Lap(RbPhaseSlot slot);
     void ResetSensors();
     void UpdateBodyBounds();
     void CheckBodyCollisions();

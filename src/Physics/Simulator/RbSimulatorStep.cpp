@@ -21,31 +21,31 @@ int RbSimulator::Advance(float time, int steps, RbPerformanceReport* report) {
     return ++stepCounter;
 }
 
-// One fixed step. The numbers are the timer slots of the phases.
+// One fixed step, each phase timed into its slot.
 void RbSimulator::Step() {
     ResetSensors();
     UpdateBodyBounds();
     region.Update();
-    Lap(5);
+    Lap(kRbBroadPhaseSlot);
     CheckBodyCollisions();
-    Lap(6);
+    Lap(kRbBodyPairsSlot);
     CheckTerrainCollisions();
-    Lap(7);
+    Lap(kRbTerrainSlot);
     ClearAccumulators();
     ApplyForces(rigidLists);
     ApplyForces(particleLists);
-    Lap(0);
+    Lap(kRbForcesSlot);
     SolveStacks();
     ResolveContacts();
-    Lap(4);
+    Lap(kRbContactsSlot);
     Integrate(rigidLists);
     Integrate(particleLists);
-    Lap(1);
+    Lap(kRbIntegrationSlot);
     // The world holds no joints, so nothing runs after integration.
-    Lap(2);
+    Lap(kRbJointsSlot);
 }
 
-void RbSimulator::Lap(int slot) {
+void RbSimulator::Lap(RbPhaseSlot slot) {
     if (currentReport)
         timer.Lap(slot);
 }
@@ -84,11 +84,11 @@ void RbSimulator::Integrate(RbBodyLists& lists) {
     for (RbBody* body = lists.active.head; body; body = body->poolNext) {
         auto* rigid = static_cast<RbRigidBody*>(body);
         rigid->integrated = 1;
-        if (rigid->restState == 1)
+        if (rigid->restState == kRbResting)
             continue;
         if (!rigid->group)
             rigid->UpdateRestState();
-        if (rigid->restState != 1)
+        if (rigid->restState != kRbResting)
             rigid->Integrate(stepTime);
     }
 }

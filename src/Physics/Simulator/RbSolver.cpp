@@ -170,7 +170,7 @@ void RbSimulator::ResolveContacts() {
     restingRows.Clear();
     for (RbStackInfo* info = singleBodies.members.head; info; info = info->poolNext) {
         RbRigidBody* body = info->body;
-        if (body->restState == 1 || !body->integrated)
+        if (body->restState == kRbResting || !body->integrated)
             continue;
         body->BuildRestRows(false);
         if (restingRows.Count() == 0)
@@ -195,9 +195,9 @@ void RbSimulator::ResolveContacts() {
         contactGroup.Clear();
         restingRows.Clear();
         header->GatherGroup();
-        Lap(3);
+        Lap(kRbStackGatherSlot);
         SolveRows(2);
-        Lap(4);
+        Lap(kRbContactsSlot);
         if (contactGroup.AllIdle())
             contactGroup.PutToRest(true);
     }

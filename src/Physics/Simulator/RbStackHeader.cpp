@@ -56,7 +56,7 @@ void RbStackHeader::Resolve() {
         if (a->unsupported)
             continue;
         for (RbRestRecord& record : a->body->restBlock.records) {
-            if (record.state == 0 || !record.support->isRigid)
+            if (record.state == kRbNoSupport || !record.support->isRigid)
                 continue;
             if (RbStackInfo* d = static_cast<RbRigidBody*>(record.support)->stackInfo)
                 Connect(world, a, d);
@@ -101,7 +101,7 @@ int RbStackInfo::MarkConnected(bool link) {
     marked = 1;
     RbBodyGroup& group = body->simulator->ContactGroup();
     for (RbRestRecord& record : body->restBlock.records) {
-        if (record.state == 0 || !record.support->isRigid)
+        if (record.state == kRbNoSupport || !record.support->isRigid)
             continue;
         auto* support = static_cast<RbRigidBody*>(record.support);
         RbStackInfo* s = support->stackInfo;

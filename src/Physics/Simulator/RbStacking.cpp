@@ -153,7 +153,7 @@ void RbRigidBody::ReleaseStackInfo() {
 void RbRigidBody::LeaveStacking() {
     ReleaseStackInfo();
     for (RbRestRecord& record : restBlock.records)
-        if (record.state != 0)
+        if (record.state != kRbNoSupport)
             record.Drop();
 }
 
@@ -162,7 +162,7 @@ void RbSimulator::SolveStacks() {
     for (RbStackHeader* header = stackHeaders.head; header; header = header->poolNext) {
         header->allResting = 1;
         for (RbStackInfo* info = header->members.head; info; info = info->poolNext) {
-            if (info->body->restState != 1 || info->body->contactLastStep) {
+            if (info->body->restState != kRbResting || info->body->contactLastStep) {
                 header->allResting = 0;
                 break;
             }
@@ -179,7 +179,7 @@ void RbSimulator::SolveStacks() {
             body->contactLastStep = 0;
             if (kept == 0 && body->stackInfo->header == &singleBodies)
                 body->ReleaseStackInfo();
-            if (kept <= 1 && body->restState == 1 && !body->group)
+            if (kept <= 1 && body->restState == kRbResting && !body->group)
                 body->WakeUp();
         }
     }
