@@ -27,6 +27,7 @@ TEST(RunOptions, CommandLine) {
         {{"--window"}, false, 0, 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases.data()));
         std::vector<const char*> argv{"kestrovar"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         SPRunOptions options;

@@ -265,6 +265,7 @@ TEST_F(ShadowDecals, CandidatesTheGridDoesNotHoldAreLeftOut) {
         {{0}, -5, {}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         std::copy(c.candidates.begin(), c.candidates.end(), car.physicData->candidateTriangles);
         car.physicData->candidateCount = c.count;
         Build();

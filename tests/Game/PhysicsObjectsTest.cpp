@@ -69,6 +69,7 @@ TEST_F(PhysicsObjects, DescriptionsDivideTheMassByTheWeightDivisor) {
         float mass;
     } cases[] = {{1, 1500}, {2, 750}, {0, 1500}, {-3, 1500}};
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         g_WeightDiv = c.weightDiv;
         CPPhysicData description(nullptr);
         description.SetBoxBody(1, 2, 3, 1500);

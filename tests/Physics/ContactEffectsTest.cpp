@@ -109,6 +109,7 @@ TEST_F(ContactEffectsTest, GroundContactsDentAndSparkByImpactSpeed) {
         float dent;
     } cases[] = {{12, 1, 0.096f}, {95, 9, 0.76f}, {0, 0, 0}, {1e15f, 40, 8e12f}, {NAN, 0, 0}};
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         NextFrame();
         dents.clear();
         sparks.clear();
@@ -153,6 +154,7 @@ TEST_F(ContactEffectsTest, SparksStayWithinTheFramesBudget) {
         int spawnedBefore, requested, spawned;
     } cases[] = {{30, 50, 10}, {40, 5, 0}, {45, 5, 0}, {0, 40, 40}, {0, -3, 0}};
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         sparks.clear();
         g_FrameParticleCount = c.spawnedBefore;
         effects.SpawnSparks({}, {0, 0, 1}, c.requested);

@@ -140,6 +140,7 @@ TEST_F(RbContactRowWorld, ValidateSkipsRestingPairsAndDropsRestingSides) {
         {ground, resting, 0.5f, false, true, true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         RbCollisionResult row;
         row.bodyA = c.a;
         row.bodyB = c.b;

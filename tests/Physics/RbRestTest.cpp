@@ -19,8 +19,10 @@ TEST(RbRest, InflatedTriangle) {
         {{-1, 0.5f, 0}, {1, 0.5f, 0}, {0, 2.5f, 0}, false},
         {{-1, 0, 0}, {1, 0, 0}, {0, 0, 0}, false}, // degenerate
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         EXPECT_EQ(RbPointInInflatedTriangle(c.a, c.b, c.c), c.inside);
+    }
 }
 
 // A box lying on an animated floor with hand-made rest records.
@@ -57,6 +59,7 @@ TEST_F(RbRestRecords, ChecksKeepOrDropByGap) {
     // Dropped above 0.01 by the check; a row only up to 0.01.
     const Case cases[] = {{0.011f, 0, 0}, {0.005f, 1, 1}, {-0.02f, 1, 1}};
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         ASSERT_TRUE(Support(0.5f, 0.5f, c.gap));
         EXPECT_EQ(box->CheckRestingContacts(), c.kept) << c.gap;
         world->RestingRows().Clear();
@@ -89,6 +92,7 @@ TEST_F(RbRestRecords, SupportPointsAgainstTheForce) {
         {{{0.004f, 0, 0}}, 1},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         for (const RbVector& p : c.corners)
             Support(p.x, p.y, 0);
         world->RestingRows().Clear();

@@ -86,6 +86,7 @@ TEST_F(RbSolver, RestingRowCorrections) {
         {0.03f, -0.5f, false, 0.03f, 0, 0.25f},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         RbCollisionResult row = Row({0, 0, c.normalSpeed}, 0.5f, 0.5f);
         row.kind = RB_ROW_RESTING;
         row.depth = c.depth;

@@ -16,9 +16,11 @@ TEST(RbInertia, MatchesTheGivenFormulas) {
         {RbBoxInertiaTensorFromVector({3, 1, 2}, 3), {18, 18, 18}},
         {RbCylinderInertiaTensor(2, 6, 12), {39, 6, 39}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         for (int i = 0; i < 3; ++i)
             EXPECT_FLOAT_EQ(c.tensor[i], c.expected[i]);
+    }
 }
 
 TEST(RbWorld, MaterialsAndCollisionTable) {

@@ -147,8 +147,10 @@ TEST(TerrainGrid, HugeOrInvalidBoxesNeverOverrunTheBuffer) {
         {{nan, nan, nan}, {nan, nan, nan}, 4},      // NaN maps to cell (0, 0)
         {{-inf, -inf, 0}, {inf, inf, 0}, 100},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         EXPECT_EQ(QueryList(grid, c.boxMin, c.boxMax).size(), c.expected);
+    }
 }
 
 TEST(TerrainGrid, GroundHeightIsTheNearestVertexOfTheCell) {

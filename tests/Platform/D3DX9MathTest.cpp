@@ -478,6 +478,7 @@ TEST(D3DX9Math, ProjectMapsThroughTheMatricesAndTheViewport) {
     };
     D3DXVECTOR3 out;
     for (const Case& test : cases) {
+        SCOPED_TRACE("row " + std::to_string(&test - cases));
         ASSERT_EQ(D3DXVec3Project(&out, &test.in, &viewport, nullptr, nullptr, nullptr), &out);
         ExpectNear(out, test.out);
     }

@@ -83,6 +83,7 @@ TEST(EffectParser, BrokenFilesNameTheLine) {
         {"bogus\n", "line 1: unexpected 'bogus'"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
         PlatEffectFile file;
         std::string error;
         EXPECT_FALSE(PlatEffectParser::Parse(c.text, &file, &error)) << c.text;

@@ -33,6 +33,7 @@ TEST_F(RecordingDevice, BufferLocksCheckTheirRangeAndPairing) {
                           {97, 0, D3DERR_INVALIDCALL},
                           {0xFFFFFFF0u, 32, D3DERR_INVALIDCALL}};
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         void* data = nullptr;
         EXPECT_EQ(buffer->Lock(c.offset, c.size, &data, D3DLOCK_NOSYSLOCK), c.expected)
             << c.offset << "+" << c.size;

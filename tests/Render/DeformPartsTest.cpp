@@ -135,6 +135,7 @@ TEST(DeformParts, DamageRules) {
         {0.0f, tooHigh, 0.5f, 0.0f},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         BodyFixture fixture;
         fixture.bodyMesh->parts[4].damage = c.damageBefore;
         fixture.bodyMesh->DeformParts(c.from, D3DXVECTOR3(0, 0, -1), c.amount);

@@ -131,6 +131,7 @@ TEST(ShadowDecal, FitDecalFrameCases) {
         {{0, 0}, {1, 0}, {3, 0}, {0, 3}, {0, 0}, {3, 0}, {0, 3}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         D3DXVECTOR2 origin = c.origin, u = c.u, v = c.v;
         FitDecalFrame(origin, u, v, c.point);
         EXPECT_NEAR(origin.x, c.fittedOrigin.x, 1e-5f);

@@ -106,6 +106,7 @@ TEST_F(VertexEffectTest, AnimationPicksTheCellOfTheFrame) {
         {{"1", "1", "30"}, 7.3f, 0.0f, 0.0f, 1.0f, 1.0f},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         const auto effect = Make("anim", c.arguments);
         ASSERT_NE(effect, nullptr);
         const std::vector<MeshVertex> quad = ApplyAfter(*effect, c.seconds);

@@ -216,6 +216,7 @@ TEST_F(ObjectFunctionsTest, AnimationRequestsFollowTheArgumentConventions) {
         {"obj, 7, 1, 1, 1, stale", "7", 1.0f, 1, 1, nullptr},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
         // The values become stack slots 1 to n, where a script function finds
         // its arguments.
         lua_settop(L, 0);
