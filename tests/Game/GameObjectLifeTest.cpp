@@ -29,12 +29,8 @@ public:
 };
 
 // A particle-system task that can be cloned.
-class FakeParticles : public CPTask {
+class FakeParticles : public PlainTask {
 public:
-    void Update() override {}
-    int GetCategory() const override { return TASK_LEVEL; }
-    size_t GetSize() const override { return sizeof(FakeParticles); }
-    std::string GetClassName() const override { return "FakeParticles"; }
     CPRefPtr<CPTask> Clone() const override {
         clones.push_back(std::make_unique<FakeParticles>());
         return clones.back().get();
