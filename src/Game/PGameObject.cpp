@@ -225,10 +225,8 @@ const D3DLIGHT9* CPGameObject::GetLight() {
 }
 
 void CPGameObject::ApplyMaterial() {
-    if (material) {
-        if (CPRenderObject* mesh = GetRenderObject())
-            mesh->SetMaterial(material);
-    }
+    if (material && (visualKind == VISUAL_MESH || visualKind == VISUAL_ANIMATED))
+        static_cast<CPBaseRenderObject*>(visual.Get())->SetMaterial(material);
     for (const CPRefPtr<CPGameObject>& child : children)
         child->ApplyMaterial();
 }
