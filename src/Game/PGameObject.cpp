@@ -105,6 +105,7 @@ CPRefPtr<CPGameObject> CPGameObject::GetTopOwner() {
 void CPGameObject::SetPosition(const D3DXVECTOR3& newPosition) {
     ForEachDetailModel([&](CPGameObject& model) { model.SetPosition(newPosition); });
     position = newPosition;
+    LeaveStoppedTrack();
     transformChanged = false;
     dirty = true;
     if (physicData)
@@ -114,6 +115,7 @@ void CPGameObject::SetPosition(const D3DXVECTOR3& newPosition) {
 void CPGameObject::SetOrientation(const D3DXQUATERNION& newOrientation) {
     ForEachDetailModel([&](CPGameObject& model) { model.SetOrientation(newOrientation); });
     orientation = newOrientation;
+    LeaveStoppedTrack();
     transformChanged = false;
     dirty = true;
     if (physicData)
@@ -158,6 +160,15 @@ void CPGameObject::UpdateHierarchy() {
     dirty = false;
     if (CPRenderObject* mesh = GetRenderObject())
         mesh->staticWorld = worldMatrix;
+}
+
+void CPGameObject::LeaveStoppedTrack() {
+    bool trackRuns = false;
+    animations.ForEach([&](const std::string&, const CPRefPtr<CPPartAnimation>& track) {
+        trackRuns = trackRuns || (track && track->running);
+    });
+    if (!trackRuns)
+        hasTrackMatrix = false;
 }
 
 void CPGameObject::SetTrackMatrix(const D3DXMATRIX& matrix) {
