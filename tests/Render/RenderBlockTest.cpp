@@ -173,6 +173,26 @@ TEST_F(RenderBlockTest, CopiesOfAStaticMeshShareItsBuffers) {
     EXPECT_EQ(draws[1]->state.Transform(D3DTS_WORLD)._42, 5.0f);
 }
 
+TEST_F(RenderBlockTest, WhatWasDrawnBeforeAStopIsDrawnAgainAfterTheRestart) {
+    AddMesh(scene.Material(17, "simple.fx"), 4);
+    CPRenderObject* source = AddMesh(scene.Material(18, "simple.fx"), 3);
+    source->SetStatic(true);
+    source->name = "rock";
+    meshes.push_back(std::make_unique<CPRenderObject>(nullptr));
+    meshes.back()->CopyFrom(source);
+    meshes.erase(meshes.begin() + 1);
+    ASSERT_EQ(Frame().size(), 2u);
+
+    scene.render->Stop();
+    PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::Recording);
+    ASSERT_TRUE(scene.render->Start());
+    PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
+    const auto draws = Frame();
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[0]->call.numVertices, 4u);
+    EXPECT_EQ(draws[1]->call.numVertices, 3u) << "the static mesh, from buffers made anew";
+}
+
 TEST_F(RenderBlockTest, StaticPlacementPutsObjectsOneAfterAnotherAndMovesOnWhenAPairIsFull) {
     // Two pairs of 16 vertices each. The tree: a root with children (one not
     // static but with a static child, one invisible, one a sprite, one
