@@ -110,6 +110,7 @@ TEST(GLDeviceWindow, FullScreenCoversTheScreenUntilTheDeviceGoesWindowedOrAway) 
     device->Release();
     direct3D->Release();
     EXPECT_FALSE(IsFullScreen(window));
+    EXPECT_EQ(WindowSize(window), std::pair(320, 240)) << "the size it had before";
     PlatReleaseWindows();
 }
 

@@ -133,8 +133,8 @@ PlatGLBackend::~PlatGLBackend() {
     }
     if (window && ownsWindow)
         SDL_DestroyWindow(window);
-    else if (window)
-        PlatLeaveFullScreen(window);
+    else if (fullScreen)
+        fullScreen->Leave();
     if (videoStarted)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -164,9 +164,12 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
         return D3DERR_NOTAVAILABLE;
     }
     SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
-    if (!params.Windowed && !ownsWindow)
-        PlatEnterFullScreen(window, static_cast<int>(params.BackBufferWidth),
-                            static_cast<int>(params.BackBufferHeight));
+    // Only the caller's window goes full screen: our own stays hidden.
+    if (!ownsWindow) {
+        fullScreen = std::make_unique<PlatFullScreen>(window);
+        if (!params.Windowed)
+            fullScreen->Enter(static_cast<int>(params.BackBufferWidth), static_cast<int>(params.BackBufferHeight));
+    }
     anisotropy = epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                  epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
     glGenVertexArrays(1, &vertexArray);
@@ -187,10 +190,10 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
 HRESULT PlatGLBackend::Reset(const D3DPRESENT_PARAMETERS& params) {
     const int width = static_cast<int>(params.BackBufferWidth);
     const int height = static_cast<int>(params.BackBufferHeight);
-    // Only the caller's window goes full screen: our own stays hidden.
-    if (!params.Windowed && !ownsWindow && PlatEnterFullScreen(window, width, height))
+    if (fullScreen && !params.Windowed && fullScreen->Enter(width, height))
         return D3D_OK;
-    PlatLeaveFullScreen(window);
+    if (fullScreen)
+        fullScreen->Leave();
     SDL_SetWindowSize(window, width, height);
     return D3D_OK;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Graphics/FullScreen.h"
 #include "Platform/Graphics/GLProgram.h"
 
 #include <memory>
@@ -51,6 +52,8 @@ private:
 
     SDL_Window* window = nullptr;
     bool ownsWindow = false;
+    // The caller's window only.
+    std::unique_ptr<PlatFullScreen> fullScreen;
     void* context = nullptr;
     bool videoStarted = false;
     GLuint vertexArray = 0;
