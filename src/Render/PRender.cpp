@@ -329,8 +329,10 @@ void CPRender::SetDefaultStates() {
 
 void CPRender::SetTextureFilter() {
     if (g_Aniso > 0) {
-        const int anisotropy =
-            std::min(maxAnisotropy, static_cast<int>(std::ceil(static_cast<float>(maxAnisotropy) * g_Aniso)));
+        // Clamped before the conversion: a huge or infinite setting has no
+        // integer value.
+        const float maximum = static_cast<float>(maxAnisotropy);
+        const int anisotropy = static_cast<int>(std::min(maximum, std::ceil(maximum * g_Aniso)));
         device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_ANISOTROPIC);
         device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_ANISOTROPIC);
         device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
