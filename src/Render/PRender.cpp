@@ -21,12 +21,8 @@ CPRender* g_Render = nullptr;
 namespace {
 
 constexpr const char* kModule = "Render\\PRender";
-// "Инициализация рендеринга" in cp1251.
-constexpr const char* kStartMessage = "\xc8\xed\xe8\xf6\xe8\xe0\xeb\xe8\xe7\xe0\xf6\xe8\xff "
-                                      "\xf0\xe5\xed\xe4\xe5\xf0\xe8\xed\xe3\xe0\n";
-// "\nДоступные видеорежимы" in cp1251.
-constexpr const char* kModesMessage = "\n\xc4\xee\xf1\xf2\xf3\xef\xed\xfb\xe5 "
-                                      "\xe2\xe8\xe4\xe5\xee\xf0\xe5\xe6\xe8\xec\xfb";
+constexpr const char* kStartMessage = "Инициализация рендеринга\n";
+constexpr const char* kModesMessage = "\nДоступные видеорежимы";
 constexpr const char* kShadowEffect = "shad2.fx";
 constexpr const char* kLoadingBackground = "data\\textures\\back2.jpg";
 constexpr const char* kLoadingBar = "data\\textures\\load.tga";

@@ -1,4 +1,5 @@
 #include "RenderTestScene.h"
+#include "Core/Log.h"
 #include "Render/RenderPriority.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -57,6 +59,18 @@ TEST(RenderDevice, TheTextureFilterFollowsAnisoAndStaysWithinTheAdaptersMaximum)
         for (D3DSAMPLERSTATETYPE state : {D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_MIPFILTER})
             EXPECT_EQ(SamplerState(render, 1, state), DWORD(D3DTEXF_LINEAR)) << name;
     }
+}
+
+TEST(RenderDevice, TheStartLinesAreReadableText) {
+    std::string log;
+    GetLog().SetSink([&](std::string_view text) { log += text; });
+    {
+        ScopedSetting<int> fullScreen(g_FullScreen, 1);
+        RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
+    }
+    GetLog().SetSink({});
+    EXPECT_NE(log.find("Инициализация рендеринга\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("\nДоступные видеорежимы\n640x480x16\n"), std::string::npos) << log;
 }
 
 TEST(RenderDevice, PresentationParametersAndDisplayModesOfEachMode) {
