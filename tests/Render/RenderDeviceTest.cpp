@@ -1,6 +1,6 @@
-#include "RenderTestScene.h"
 #include "Core/Log.h"
 #include "Render/RenderPriority.h"
+#include "RenderTestScene.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +38,9 @@ TEST(RenderDevice, TheTextureFilterFollowsAnisoAndStaysWithinTheAdaptersMaximum)
     };
     const float infinity = std::numeric_limits<float>::infinity();
     const Case cases[] = {
-        {0.5f, 8},     {2.0f, 16}, {0.01f, 1}, {1e30f, 16}, {infinity, 16}, {0.0f, 0}, {-1.0f, 0},
-        {-infinity, 0}, {std::numeric_limits<float>::quiet_NaN(), 0},
+        {0.5f, 8},   {2.0f, 16},     {0.01f, 1},
+        {1e30f, 16}, {infinity, 16}, {0.0f, 0},
+        {-1.0f, 0},  {-infinity, 0}, {std::numeric_limits<float>::quiet_NaN(), 0},
     };
     RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
     ASSERT_TRUE(scene.started);
@@ -153,13 +154,13 @@ TEST(RenderDevice, DefaultStatesAreTheFramesStartingPoint) {
     for (const auto& [state, value] : renderStates)
         EXPECT_EQ(RenderState(render, state), value) << "render state " << state;
     const std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD> stageStates[] = {
-        {0, D3DTSS_COLOROP, D3DTOP_MODULATE},  {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-        {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},  {0, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},  {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},   {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-        {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},  {1, D3DTSS_COLORARG2, D3DTA_CURRENT},
-        {1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},  {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
-        {2, D3DTSS_COLOROP, D3DTOP_DISABLE},   {2, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {0, D3DTSS_COLOROP, D3DTOP_MODULATE}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE}, {0, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},  {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {1, D3DTSS_COLORARG1, D3DTA_TEXTURE}, {1, D3DTSS_COLORARG2, D3DTA_CURRENT},
+        {1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+        {2, D3DTSS_COLOROP, D3DTOP_DISABLE},  {2, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
     };
     for (const auto& [stage, state, value] : stageStates)
         EXPECT_EQ(StageState(render, stage, state), value) << "stage " << stage << " state " << state;

@@ -168,7 +168,8 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
     if (!ownsWindow) {
         fullScreen = std::make_unique<PlatFullScreen>(window);
         if (!params.Windowed)
-            fullScreen->Enter(static_cast<int>(params.BackBufferWidth), static_cast<int>(params.BackBufferHeight));
+            fullScreen->Enter(static_cast<int>(params.BackBufferWidth),
+                              static_cast<int>(params.BackBufferHeight));
     }
     anisotropy = epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                  epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
