@@ -44,22 +44,11 @@ std::pair<int, int> WindowSize(HWND window) {
 // The OpenGL device draws into the window it is given and leaves that
 // window to its owner when it goes away.
 TEST(GLDeviceWindow, DrawsIntoTheApplicationsWindow) {
-    WNDCLASS windowClass;
-    windowClass.lpfnWndProc = IgnoreMessages;
-    windowClass.lpszClassName = "DeviceWindow";
-    ASSERT_NE(RegisterClass(&windowClass), 0);
-    HWND window = CreateWindowEx(0, "DeviceWindow", "Device", WS_OVERLAPPED, 0, 0, 64, 48, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND window = MakeWindow("DeviceWindow", WS_OVERLAPPED);
     ASSERT_NE(window, nullptr);
 
     IDirect3D9* direct3D = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS params;
-    params.BackBufferWidth = 64;
-    params.BackBufferHeight = 48;
-    params.BackBufferFormat = D3DFMT_A8R8G8B8;
-    params.hDeviceWindow = window;
-    params.Windowed = TRUE;
-    params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    D3DPRESENT_PARAMETERS params = Presentation(window, TRUE, 64, 48);
     IDirect3DDevice9* device = nullptr;
     ASSERT_EQ(direct3D->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &params,
                                      &device),
