@@ -91,6 +91,9 @@ void CPTaskManager::RunPass() {
     for (passEntry = activeTasks.begin(); passEntry != activeTasks.end();) {
         CPRefPtr<CPTask> task = *passEntry;
         if (task->killFlag) {
+            // The entry counts as gone while the task stops, so a Stop that
+            // adds the task again lists it anew.
+            passEntryDetached = true;
             task->Stop();
             passEntry = activeTasks.erase(passEntry);
             continue;

@@ -62,7 +62,8 @@ private:
     std::vector<std::function<void()>> runEndHandlers;
 
     // The entry a pass is running; a task that suspends itself from its own
-    // Update is only marked, and the pass unlinks it after the Update.
+    // Update, or that the pass is stopping, is only marked, and the pass
+    // unlinks it afterwards.
     TaskList::iterator passEntry;
     bool inPass = false;
     bool passEntryDetached = false;

@@ -106,6 +106,7 @@ CPRefPtr<CPGameObject> CPGameObject::GetTopOwner() {
 void CPGameObject::SetPosition(const D3DXVECTOR3& newPosition) {
     ForEachDetailModel([&](CPGameObject& model) { model.SetPosition(newPosition); });
     position = newPosition;
+    LeaveStoppedTrack();
     transformChanged = false;
     dirty = true;
     if (physicData)
@@ -115,6 +116,7 @@ void CPGameObject::SetPosition(const D3DXVECTOR3& newPosition) {
 void CPGameObject::SetOrientation(const D3DXQUATERNION& newOrientation) {
     ForEachDetailModel([&](CPGameObject& model) { model.SetOrientation(newOrientation); });
     orientation = newOrientation;
+    LeaveStoppedTrack();
     transformChanged = false;
     dirty = true;
     if (physicData)
@@ -159,6 +161,15 @@ void CPGameObject::UpdateHierarchy() {
     dirty = false;
     if (CPRenderObject* mesh = GetRenderObject())
         mesh->staticWorld = worldMatrix;
+}
+
+void CPGameObject::LeaveStoppedTrack() {
+    bool trackRuns = false;
+    animations.ForEach([&](const std::string&, const CPRefPtr<CPPartAnimation>& track) {
+        trackRuns = trackRuns || (track && track->running);
+    });
+    if (!trackRuns)
+        hasTrackMatrix = false;
 }
 
 void CPGameObject::SetTrackMatrix(const D3DXMATRIX& matrix) {
@@ -226,10 +237,8 @@ const D3DLIGHT9* CPGameObject::GetLight() {
 }
 
 void CPGameObject::ApplyMaterial() {
-    if (material) {
-        if (CPRenderObject* mesh = GetRenderObject())
-            mesh->SetMaterial(material);
-    }
+    if (material && (visualKind == VISUAL_MESH || visualKind == VISUAL_ANIMATED))
+        static_cast<CPBaseRenderObject*>(visual.Get())->SetMaterial(material);
     for (const CPRefPtr<CPGameObject>& child : children)
         child->ApplyMaterial();
 }

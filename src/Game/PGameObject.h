@@ -162,7 +162,8 @@ public:
     D3DXMATRIX parentMatrix;
     D3DXMATRIX localMatrix;
     D3DXMATRIX worldMatrix;
-    // Set by a node track: the transform relative to the parent.
+    // Set by a node track: the transform relative to the parent. A position
+    // or orientation set while no track runs takes its place again.
     bool hasTrackMatrix = false;
     D3DXMATRIX trackMatrix;
     D3DXVECTOR3 position;
@@ -206,4 +207,6 @@ private:
     CPSprite* CopySprite(const CPSprite& source);
     void CopyPhysicsFrom(const CPGameObject& source);
     void ReleaseOwnedParts();
+    // Drops the last track pose unless a node track of this object runs.
+    void LeaveStoppedTrack();
 };

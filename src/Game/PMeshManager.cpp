@@ -96,9 +96,7 @@ void CPMeshManager::DeleteModel(CPGameObject* root) {
 
 void CPMeshManager::LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int basePriority) {
     out = nullptr;
-    if (nesting >= kMaxNesting) {
-        // A description naming itself as a level of detail would never end.
-        GetLog().Print(0, "Object description %s nested too deeply\n", name.c_str());
+    if (!MayLoad(name)) {
         shadowTexturesOn = false;
         return;
     }
@@ -113,10 +111,29 @@ void CPMeshManager::LoadObject(CPRefPtr<CPGameObject>& out, const std::string& n
         LoadObject(out, kFallbackDescription, basePriority);
         return;
     }
-    ++nesting;
+    loadChain.push_back(Lowered(name));
     LoadDescribedObject(out, name, reader, basePriority);
-    --nesting;
+    loadChain.pop_back();
     shadowTexturesOn = false;
+}
+
+bool CPMeshManager::MayLoad(const std::string& name) {
+    if (loadChain.empty()) {
+        nestedLoads = 0;
+        return true;
+    }
+    // Descriptions naming each other as levels of detail would never end,
+    // and a few levels of several each multiply into a great many models.
+    const char* refusal = nullptr;
+    if (static_cast<int>(loadChain.size()) >= kMaxNesting)
+        refusal = "is nested too deeply";
+    else if (std::find(loadChain.begin(), loadChain.end(), Lowered(name)) != loadChain.end())
+        refusal = "is already being loaded";
+    else if (++nestedLoads > kMaxNestedLoads)
+        refusal = "is one nested load too many";
+    if (refusal)
+        GetLog().Print(0, "Object description %s %s: not loaded\n", name.c_str(), refusal);
+    return refusal == nullptr;
 }
 
 void CPMeshManager::LoadDescribedObject(CPRefPtr<CPGameObject>& out, const std::string& name,

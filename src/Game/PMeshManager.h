@@ -9,6 +9,7 @@
 #include "Render/MeshFile.h"
 
 #include <string>
+#include <vector>
 
 class CPMeshManager;
 extern CPMeshManager* g_MeshManager;
@@ -25,6 +26,9 @@ public:
     // Nested loads (levels of detail, the fallback) deeper than this give
     // no model.
     static constexpr int kMaxNesting = 8;
+    // Nested loads one top-level load may start in all; later ones give no
+    // model.
+    static constexpr int kMaxNestedLoads = 64;
 
     CPMeshManager();
     virtual ~CPMeshManager();
@@ -93,5 +97,12 @@ private:
     void ApplyVertexEffects(CPGameObject& node, const std::string& value);
     void ApplyAnimations(CPGameObject& node, const std::string& value);
 
-    int nesting = 0;
+    // False (logged) for a nested load that is too deep, of a description
+    // already being loaded, or beyond the nested loads of one top-level load.
+    bool MayLoad(const std::string& name);
+
+    // The lower-cased descriptions being loaded, outermost first.
+    std::vector<std::string> loadChain;
+    // Nested loads started since the top-level load began.
+    int nestedLoads = 0;
 };

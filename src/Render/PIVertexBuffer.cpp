@@ -86,6 +86,16 @@ void CPIVertexBuffer::ReleasePairs() {
         PlatReleaseAndClear(buffer);
 }
 
+void CPIVertexBuffer::RemovePair(int pair) {
+    // A slot without buffers would stop every later lock that reaches it.
+    PlatReleaseAndClear(vertexBuffers[pair]);
+    PlatReleaseAndClear(indexBuffers[pair]);
+    vertexBuffers.erase(vertexBuffers.begin() + pair);
+    indexBuffers.erase(indexBuffers.begin() + pair);
+    --pairCount;
+    current %= pairCount;
+}
+
 bool CPIVertexBuffer::Lock(int vertexCount, int indexCount, bool lockVertices, int pair) {
     if (locked)
         return false;
@@ -147,8 +157,10 @@ bool CPIVertexBuffer::Flush() {
         vertexBuffers.insert(vertexBuffers.begin() + current, nullptr);
         indexBuffers.insert(indexBuffers.begin() + current, nullptr);
         ++pairCount;
-        if (!CreatePair(current))
+        if (!CreatePair(current)) {
+            RemovePair(current);
             return false;
+        }
     }
     return Lock(0, 0, true, -1);
 }

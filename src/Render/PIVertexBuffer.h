@@ -72,6 +72,8 @@ public:
 private:
     bool CreatePair(int pair);
     void ReleasePairs();
+    // Takes a pair out of the ring.
+    void RemovePair(int pair);
     bool Fits(int vertexCount, int indexCount) const;
     // Continues in the next pair; false when it could not be locked.
     bool Flush();

@@ -74,7 +74,8 @@ void CPPartAnimation::ApplyMatrix() {
     const D3DXMATRIX& from = keys[keyIndex];
     const D3DXMATRIX& to = keys[keyIndex + 1];
     const float duration = durations[keyIndex];
-    const float f = duration > 0 ? time / duration : 0.0f;
+    // A play that ended inside a long frame rests on the segment's end key.
+    const float f = duration > 0 ? std::clamp(time / duration, 0.0f, 1.0f) : 0.0f;
     D3DXMATRIX blended;
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 4; ++column)

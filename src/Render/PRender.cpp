@@ -21,12 +21,8 @@ CPRender* g_Render = nullptr;
 namespace {
 
 constexpr const char* kModule = "Render\\PRender";
-// "Инициализация рендеринга" in cp1251.
-constexpr const char* kStartMessage = "\xc8\xed\xe8\xf6\xe8\xe0\xeb\xe8\xe7\xe0\xf6\xe8\xff "
-                                      "\xf0\xe5\xed\xe4\xe5\xf0\xe8\xed\xe3\xe0\n";
-// "\nДоступные видеорежимы" in cp1251.
-constexpr const char* kModesMessage = "\n\xc4\xee\xf1\xf2\xf3\xef\xed\xfb\xe5 "
-                                      "\xe2\xe8\xe4\xe5\xee\xf0\xe5\xe6\xe8\xec\xfb";
+constexpr const char* kStartMessage = "Инициализация рендеринга\n";
+constexpr const char* kModesMessage = "\nДоступные видеорежимы";
 constexpr const char* kShadowEffect = "shad2.fx";
 constexpr const char* kLoadingBackground = "data\\textures\\back2.jpg";
 constexpr const char* kLoadingBar = "data\\textures\\load.tga";
@@ -61,19 +57,21 @@ CPRender::CPRender() {
 }
 
 CPRender::~CPRender() {
+    levels.clear();
     FreeDeviceObjects();
+    staticBufferCache.clear();
     delete sky;
     if (g_Render == this)
         g_Render = nullptr;
 }
 
 void CPRender::FreeDeviceObjects() {
-    levels.clear();
     renderBlocks.clear();
     CPRenderBlock* block = mainBlock.Get();
     mainBlock = nullptr;
     delete block;
-    ReleaseStaticBuffers();
+    for (const auto& [key, record] : staticBufferCache)
+        ReleaseRecordBuffers(*record);
     PlatReleaseAndClear(loadingBackground);
     PlatReleaseAndClear(loadingBar);
     // The post effects' targets and surfaces go before the device that owns
@@ -102,6 +100,7 @@ bool CPRender::Start() {
         return false;
     }
     mainBlock = block;
+    RestoreStaticBuffers();
     D3DCAPS9 caps;
     direct3D->GetDeviceCaps(0, D3DDEVTYPE_HAL, &caps);
     maxAnisotropy = static_cast<int>(caps.MaxAnisotropy);
@@ -175,6 +174,7 @@ void CPRender::UpdateBlurGrid(float v) {
 }
 
 void CPRender::Stop() {
+    EmptyQueue();
     commonShadowMaterial = nullptr;
     FreeDeviceObjects();
     CPTask::Stop();
@@ -325,8 +325,10 @@ void CPRender::SetDefaultStates() {
 
 void CPRender::SetTextureFilter() {
     if (g_Aniso > 0) {
-        const int anisotropy =
-            std::min(maxAnisotropy, static_cast<int>(std::ceil(static_cast<float>(maxAnisotropy) * g_Aniso)));
+        // Clamped before the conversion: a huge or infinite setting has no
+        // integer value.
+        const float maximum = static_cast<float>(maxAnisotropy);
+        const int anisotropy = static_cast<int>(std::min(maximum, std::ceil(maximum * g_Aniso)));
         device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_ANISOTROPIC);
         device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_ANISOTROPIC);
         device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
@@ -424,28 +426,8 @@ StaticBufferRecord* CPRender::GetStaticBuffers(const std::string& name, const Me
     auto record = std::make_unique<StaticBufferRecord>();
     record->vertices.assign(vertices, vertices + vertexCount);
     record->indices.assign(indices, indices + indexCount);
-    const auto vertexBytes = static_cast<UINT>(vertexCount * sizeof(MeshVertex));
-    const auto indexBytes = static_cast<UINT>(indexCount * sizeof(uint16_t));
-    HRESULT hr = device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, MESH_VERTEX_FVF, D3DPOOL_MANAGED,
-                                            &record->vertexBuffer, nullptr);
-    if (SUCCEEDED(hr))
-        hr = device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
-                                       &record->indexBuffer, nullptr);
-    void* data = nullptr;
-    if (SUCCEEDED(hr) && SUCCEEDED(hr = record->vertexBuffer->Lock(0, 0, &data, 0))) {
-        std::memcpy(data, vertices, vertexBytes);
-        record->vertexBuffer->Unlock();
-    }
-    if (SUCCEEDED(hr) && SUCCEEDED(hr = record->indexBuffer->Lock(0, 0, &data, 0))) {
-        std::memcpy(data, indices, indexBytes);
-        record->indexBuffer->Unlock();
-    }
-    if (FAILED(hr)) {
-        ReportPlatformError(kModule, __LINE__, hr);
-        PlatReleaseAndClear(record->vertexBuffer);
-        PlatReleaseAndClear(record->indexBuffer);
+    if (!UploadStaticRecord(*record))
         return nullptr;
-    }
     record->vertexCount = vertexCount;
     record->triangleCount = indexCount / 3;
     staticRecords.push_back(std::move(record));
@@ -453,12 +435,59 @@ StaticBufferRecord* CPRender::GetStaticBuffers(const std::string& name, const Me
     return staticRecords.back().get();
 }
 
-void CPRender::ReleaseStaticBuffers() {
-    for (auto& [key, record] : staticBufferCache) {
-        PlatReleaseAndClear(record->vertexBuffer);
-        PlatReleaseAndClear(record->indexBuffer);
+bool CPRender::UploadStaticRecord(StaticBufferRecord& record) {
+    const auto vertexBytes = static_cast<UINT>(record.vertices.size() * sizeof(MeshVertex));
+    const auto indexBytes = static_cast<UINT>(record.indices.size() * sizeof(uint16_t));
+    HRESULT hr = device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, MESH_VERTEX_FVF, D3DPOOL_MANAGED,
+                                            &record.vertexBuffer, nullptr);
+    if (SUCCEEDED(hr))
+        hr = device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
+                                       &record.indexBuffer, nullptr);
+    void* data = nullptr;
+    if (SUCCEEDED(hr) && SUCCEEDED(hr = record.vertexBuffer->Lock(0, 0, &data, 0))) {
+        std::memcpy(data, record.vertices.data(), vertexBytes);
+        record.vertexBuffer->Unlock();
     }
+    if (SUCCEEDED(hr) && SUCCEEDED(hr = record.indexBuffer->Lock(0, 0, &data, 0))) {
+        std::memcpy(data, record.indices.data(), indexBytes);
+        record.indexBuffer->Unlock();
+    }
+    if (FAILED(hr)) {
+        ReportPlatformError(kModule, __LINE__, hr);
+        ReleaseRecordBuffers(record);
+        return false;
+    }
+    return true;
+}
+
+void CPRender::RestoreStaticBuffers() {
+    // A failed upload leaves the record without buffers: its meshes are
+    // skipped, as after a level stop.
+    for (const auto& [key, record] : staticBufferCache) {
+        if (!record->vertexBuffer)
+            UploadStaticRecord(*record);
+    }
+}
+
+void CPRender::ReleaseRecordBuffers(StaticBufferRecord& record) {
+    PlatReleaseAndClear(record.vertexBuffer);
+    PlatReleaseAndClear(record.indexBuffer);
+}
+
+void CPRender::ReleaseStaticBuffers() {
+    for (const auto& [key, record] : staticBufferCache)
+        ReleaseRecordBuffers(*record);
     staticBufferCache.clear();
+}
+
+void CPRender::EmptyQueue() {
+    for (auto& [priority, level] : levels) {
+        for (const auto& effectGroup : level.effectGroups) {
+            for (const auto& textureGroup : effectGroup->textureGroups)
+                textureGroup->OnDrop();
+        }
+    }
+    levels.clear();
 }
 
 void CPRender::ForgetMaterials() {

@@ -47,7 +47,9 @@ public:
     bool Start() override;
     // The frame.
     void Update() override;
-    // Releases the device and everything drawn with it.
+    // Releases the device and everything made on it and empties the queue;
+    // the static records keep their copies, so a later Start draws again
+    // what was drawn before.
     void Stop() override;
     int GetCategory() const override { return TASK_SYSTEM; }
     size_t GetSize() const override { return sizeof(CPRender); }
@@ -150,7 +152,17 @@ public:
 
 private:
     void BuildScreenGrid();
+    // Releases the device and everything made on it; the queue and the
+    // static records stay.
     void FreeDeviceObjects();
+    // Empties the queue, marking its materials as no longer queued.
+    void EmptyQueue();
+    // Creates and fills the record's buffers from its copy; false (reported)
+    // when that failed, leaving it without buffers.
+    bool UploadStaticRecord(StaticBufferRecord& record);
+    // Gives the cached records that lost their buffers new ones.
+    void RestoreStaticBuffers();
+    static void ReleaseRecordBuffers(StaticBufferRecord& record);
     void UploadBlocks();
     void SkipLostFrame();
     void SetFrameMatrices();

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,20 @@ TEST_F(MainWindowTest, SizeAndActivationDriveTheClockAndTheDevice) {
         EXPECT_EQ(ClockSuspended(), c.suspended) << c.name;
         EXPECT_EQ(Resets(), c.resets) << c.name;
     }
+}
+
+TEST_F(MainWindowTest, ARestoreResetsTheDeviceBeforeTheClockResumes) {
+    struct ClockWatcher : CPDeviceListener {
+        void OnLostDevice() override { onLost(); }
+        void OnResetDevice() override {}
+        std::function<void()> onLost;
+    } watcher;
+    std::vector<bool> suspendedAtReset;
+    watcher.onLost = [&] { suspendedAtReset.push_back(ClockSuspended()); };
+    Deliver(WM_SIZE, SIZE_MINIMIZED);
+    Deliver(WM_SIZE, SIZE_RESTORED);
+    EXPECT_EQ(suspendedAtReset, std::vector<bool>{true});
+    EXPECT_FALSE(ClockSuspended());
 }
 
 TEST_F(MainWindowTest, CloseQuitsHidesThePointerAndSendsTypedCharacters) {

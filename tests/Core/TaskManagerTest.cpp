@@ -199,6 +199,22 @@ const KernelScenario kScenarios[] = {
          };
      },
      2, "a stop:b b | a b | stop:a stop:b"},
+    {"ATaskAddingItselfAgainFromTheStopThatRemovesItStaysListed",
+     [](KernelTest& t) {
+         auto& k = static_cast<KernelScenarios&>(t);
+         ScriptedTask& a = k.Add("a", 10);
+         k.Add("b", 20);
+         a.action = [&a, once = true]() mutable {
+             if (std::exchange(once, false))
+                 a.killFlag = true;
+         };
+         a.onStop = [&k, &a, once = true]() mutable {
+             if (std::exchange(once, false)) {
+                 EXPECT_TRUE(k.kernel.AddTask(&a));
+             }
+         };
+     },
+     3, "a b | stop:a a b | a b | stop:a stop:b"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Kernel, KernelScenarios, ::testing::ValuesIn(kScenarios),

@@ -136,6 +136,37 @@ TEST_F(GameObjectLife, ANodeTrackPlacesItsObjectUnderTheParent) {
     EXPECT_FLOAT_EQ(handle.worldMatrix._43, 0.5f);
 }
 
+TEST_F(GameObjectLife, ATrackEndingInALongFrameRestsOnItsLastKeyAndThenLetsThePositionBack) {
+    CPGameObject& door = tree.Add("door");
+    auto& track = MakeTask<CPPartAnimation>(&door);
+    std::vector<D3DXMATRIX> keys(3);
+    for (int k = 0; k < 3; ++k)
+        D3DXMatrixTranslation(&keys[k], static_cast<float>(k), 0, 0);
+    track.SetKeys(keys, {1, 1, 1});
+    door.AddAnimation("open", &track);
+    ASSERT_TRUE(track.Start());
+
+    g_FrameTime = 0.5f;
+    track.Update();
+    EXPECT_FLOAT_EQ(door.worldMatrix._41, 0.5f);
+    door.SetPosition({50, 0, 0});
+    door.UpdateHierarchy();
+    EXPECT_FLOAT_EQ(door.worldMatrix._41, 0.5f) << "a running track holds the node";
+
+    g_FrameTime = 5;
+    track.Update();
+    g_FrameTime = 0;
+    EXPECT_FALSE(track.running);
+    EXPECT_FLOAT_EQ(door.worldMatrix._41, 2.0f) << "the pose stops at the last key";
+
+    door.SetPosition({100, 0, 0});
+    door.UpdateHierarchy();
+    EXPECT_FLOAT_EQ(door.worldMatrix._41, 100.0f);
+    door.SetOrientation({0, 0, 1, 0});
+    door.UpdateHierarchy();
+    EXPECT_FLOAT_EQ(door.worldMatrix._11, -1.0f);
+}
+
 TEST_F(GameObjectLife, DeactivateThenActivateInOnePassListsEachTaskOnce) {
     CPGameObject& crate = tree.Add("crate");
     auto& idle = MakeTask<CPPartAnimation>();

@@ -2,7 +2,10 @@
 #include "Support/TestScripts.h"
 
 #include "Core/AxisAlignedBox.h"
+#include "Core/PGlobalTimer.h"
 #include "Physics/PPhysicData.h"
+#include "Render/PAnimatedObject.h"
+#include "Render/PRenderObject.h"
 
 #include <gtest/gtest.h>
 
@@ -292,6 +295,61 @@ TEST(GameObject, ARayStartingInsideAPartBoxPassesThroughIt) {
     EXPECT_TRUE(root.RayTest(query));
     EXPECT_EQ(query.hitObject.Get(), &ahead) << "the box the ray starts in is not hit at distance 0";
     EXPECT_NEAR(query.length, 4, kEps);
+}
+
+// A tree of a mesh, an animated part below it and a light below that.
+struct VisualTree {
+    VisualTree() {
+        root.SetVisual(new CPRenderObject(&root), VISUAL_MESH);
+        arm.SetVisual(animated, VISUAL_ANIMATED);
+        animated->AddAnimation("wave", &wave);
+        animated->AddAnimation("spin", &spin);
+    }
+    // Declared first: the visuals let go of them when the tree goes.
+    CPAnimation wave{"wave"}, spin{"spin"};
+    ObjectTree tree;
+    CPGameObject& root = tree.Add("root");
+    CPGameObject& arm = tree.Add("arm", &root);
+    CPGameObject& lamp = tree.Add("lamp", &arm);
+    CPAnimatedObject* animated = new CPAnimatedObject(&arm);
+};
+
+TEST(GameObject, ApplyMaterialGivesEachPartItsOwnFireMaterial) {
+    CPMaterial rootFire(20, nullptr, nullptr), armFire(21, nullptr, nullptr), lampFire(22, nullptr, nullptr);
+    VisualTree model;
+    model.root.ApplyMaterial();
+    EXPECT_FALSE(model.root.GetVisual()->GetMaterial()) << "no fire material: nothing changes";
+
+    model.root.SetFireMaterial(&rootFire);
+    model.arm.SetFireMaterial(&armFire);
+    model.lamp.SetFireMaterial(&lampFire);
+    model.root.ApplyMaterial();
+    EXPECT_EQ(model.root.GetVisual()->GetMaterial().Get(), &rootFire);
+    EXPECT_EQ(model.animated->GetMaterial().Get(), &armFire);
+    EXPECT_EQ(model.lamp.GetVisual(), nullptr);
+}
+
+TEST(GameObject, StartAnimationReachesEveryAnimatedPartAndRestartDecides) {
+    VisualTree model;
+    const double savedTime = g_GameTime;
+    g_GameTime = 10;
+    AnimationRequest request;
+    request.name = "wave";
+    request.startOffset = 0.5f;
+    model.root.StartAnimation(request, false);
+    EXPECT_EQ(model.animated->animationName, "wave");
+    EXPECT_FLOAT_EQ(model.animated->startTime, 10.5f);
+
+    g_GameTime = 20;
+    model.root.StartAnimation(request, false);
+    EXPECT_FLOAT_EQ(model.animated->startTime, 10.5f) << "restart false keeps the running play";
+    model.root.StartAnimation(request, true);
+    EXPECT_FLOAT_EQ(model.animated->startTime, 20.5f);
+
+    request.name = "missing";
+    model.root.StartAnimation(request, true);
+    EXPECT_EQ(model.animated->animationName, "wave");
+    g_GameTime = savedTime;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "MeshManagerSupport.h"
 
+#include "Core/Log.h"
+
 #include "Support/GameTestSupport.h"
 
 #include "Core/PSettings.h"
@@ -371,12 +373,15 @@ TEST_F(MeshManagerTest, MissingDescriptionsFallBackOnceAndNestingEnds) {
     EXPECT_EQ(fallback->GetName(), "wrong");
     EXPECT_EQ(fallback->GetRenderObject()->material->priority, 41);
 
-    // A description that is its own level of detail stops after a few levels.
-    scene.WriteDescription("self.rdf", "obj=wrong.msh\nlod=self.rdf,10\n");
-    const CPRefPtr<CPGameObject> self = scene.Load("self.rdf");
-    ASSERT_TRUE(self);
+    // A chain of descriptions, each the level of detail of the one before,
+    // stops after a few levels.
+    for (int k = 0; k < 12; ++k)
+        scene.WriteDescription("chain" + std::to_string(k) + ".rdf",
+                               "obj=wrong.msh\nlod=chain" + std::to_string(k + 1) + ".rdf,10\n");
+    const CPRefPtr<CPGameObject> chain = scene.Load("chain0.rdf");
+    ASSERT_TRUE(chain);
     int depth = 0;
-    for (CPGameObject* level = self.Get(); level && level->detailLevels.size() > 1;
+    for (CPGameObject* level = chain.Get(); level && level->detailLevels.size() > 1;
          level = level->detailLevels[1].first.Get())
         ++depth;
     EXPECT_EQ(depth, CPMeshManager::kMaxNesting);
@@ -389,6 +394,44 @@ TEST_F(MeshManagerTest, MissingDescriptionsFallBackOnceAndNestingEnds) {
     EXPECT_FALSE(scene.Load("broken.rdf"));
     TempGameRoot::WriteFile("Data/Meshes/broken.msh", std::string("\x01\x00\x00\x00\x05\x00\x00\x00", 8));
     EXPECT_FALSE(scene.Load("broken.rdf"));
+}
+
+// Every model of the tree of levels of detail below a root, the root too.
+int ModelCount(const CPGameObject* root) {
+    int count = 1;
+    for (std::size_t k = 1; k < root->detailLevels.size(); ++k) {
+        if (const CPGameObject* level = root->detailLevels[k].first.Get())
+            count += ModelCount(level);
+    }
+    return count;
+}
+
+TEST_F(MeshManagerTest, DescriptionsThatLoadThemselvesOrFanOutAreCut) {
+    std::string log;
+    GetLog().SetSink([&](std::string_view text) { log += text; });
+    scene.WriteMesh("wrong.msh", FileOf(EMeshFileFormat::Static, {MakeQuadNode("wrong")}));
+    scene.WriteDescription("self.rdf", "obj=wrong.msh\nlod=self.rdf,10\nlod=SELF.rdf,20\nlod=self.rdf,30\n");
+    const CPRefPtr<CPGameObject> self = scene.Load("self.rdf");
+    ASSERT_TRUE(self);
+    EXPECT_EQ(ModelCount(self.Get()), 1);
+    ASSERT_EQ(self->detailLevels.size(), 4u) << "each refused level stays a null level";
+    EXPECT_EQ(self->detailLevels[3].second, 30);
+    EXPECT_NE(log.find("self.rdf"), std::string::npos) << log;
+
+    // Four generations of three levels each below the first: 121 models.
+    for (int k = 0; k < 4; ++k) {
+        const std::string next = "fan" + std::to_string(k + 1) + ".rdf,10\n";
+        scene.WriteDescription("fan" + std::to_string(k) + ".rdf",
+                               "obj=wrong.msh\nlod=" + next + "lod=" + next + "lod=" + next);
+    }
+    scene.WriteDescription("fan4.rdf", "obj=wrong.msh\n");
+    const CPRefPtr<CPGameObject> fan = scene.Load("fan0.rdf");
+    ASSERT_TRUE(fan);
+    EXPECT_EQ(ModelCount(fan.Get()), 1 + CPMeshManager::kMaxNestedLoads);
+    // The cap belongs to one top-level load: the next starts afresh.
+    const CPRefPtr<CPGameObject> again = scene.Load("fan2.rdf");
+    EXPECT_EQ(ModelCount(again.Get()), 1 + 3 + 9);
+    GetLog().SetSink({});
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <unordered_map>
@@ -71,6 +72,25 @@ TEST_F(RenderBlockTest, AFrameNeedingMorePairsThanTheRingGetsAnExtraPair) {
     // The next frame fits in the ring as it now is.
     EXPECT_EQ(DrawnVertices(Frame()), 200000);
     EXPECT_EQ(scene.render->GetRenderBlock()->vertexBuffer->pairCount, 5);
+}
+
+TEST_F(RenderBlockTest, AnExtraPairThatCannotBeCreatedLeavesTheRingAsItWas) {
+    CPIVertexBuffer& ring = *scene.render->GetRenderBlock()->vertexBuffer;
+    // Index buffers of this capacity are larger than the device allows.
+    const int indexCapacity = ring.indexCapacity;
+    for (int level = 20; level < 25; ++level)
+        AddMesh(scene.Material(level, "simple.fx"), 40000);
+    ring.indexCapacity = 0x10000000;
+    Frame();
+    ring.indexCapacity = indexCapacity;
+    EXPECT_EQ(ring.pairCount, 4);
+    EXPECT_EQ(ring.vertexBuffers.size(), 4u);
+    EXPECT_TRUE(std::all_of(ring.indexBuffers.begin(), ring.indexBuffers.end(), [](auto* b) { return b; }));
+
+    // The next frames draw again, within the ring.
+    meshes.pop_back();
+    for (int frame = 0; frame < 2; ++frame)
+        EXPECT_EQ(DrawnVertices(Frame()), 160000) << "frame " << frame;
 }
 
 TEST_F(RenderBlockTest, SceneObjectsSubmitTheirVisualsAndChildren) {
@@ -171,6 +191,26 @@ TEST_F(RenderBlockTest, CopiesOfAStaticMeshShareItsBuffers) {
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_EQ(draws[0]->vertexBuffer, draws[1]->vertexBuffer);
     EXPECT_EQ(draws[1]->state.Transform(D3DTS_WORLD)._42, 5.0f);
+}
+
+TEST_F(RenderBlockTest, WhatWasDrawnBeforeAStopIsDrawnAgainAfterTheRestart) {
+    AddMesh(scene.Material(17, "simple.fx"), 4);
+    CPRenderObject* source = AddMesh(scene.Material(18, "simple.fx"), 3);
+    source->SetStatic(true);
+    source->name = "rock";
+    meshes.push_back(std::make_unique<CPRenderObject>(nullptr));
+    meshes.back()->CopyFrom(source);
+    meshes.erase(meshes.begin() + 1);
+    ASSERT_EQ(Frame().size(), 2u);
+
+    scene.render->Stop();
+    PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::Recording);
+    ASSERT_TRUE(scene.render->Start());
+    PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
+    const auto draws = Frame();
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[0]->call.numVertices, 4u);
+    EXPECT_EQ(draws[1]->call.numVertices, 3u) << "the static mesh, from buffers made anew";
 }
 
 TEST_F(RenderBlockTest, StaticPlacementPutsObjectsOneAfterAnotherAndMovesOnWhenAPairIsFull) {

@@ -3,6 +3,7 @@
 #include "Platform/Graphics/Buffer.h"
 #include "Platform/Graphics/Surface9.h"
 #include "Platform/OpenGL/FixedFunctionShader.h"
+#include "Platform/Sdl/FullScreen.h"
 #include "Platform/Sdl/SdlWindow.h"
 
 #include <SDL2/SDL.h>
@@ -132,6 +133,8 @@ PlatGLBackend::~PlatGLBackend() {
     }
     if (window && ownsWindow)
         SDL_DestroyWindow(window);
+    else if (fullScreen)
+        fullScreen->Leave();
     if (videoStarted)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -161,6 +164,13 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
         return D3DERR_NOTAVAILABLE;
     }
     SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    // Only the caller's window goes full screen: our own stays hidden.
+    if (!ownsWindow) {
+        fullScreen = std::make_unique<PlatFullScreen>(window);
+        if (!params.Windowed)
+            fullScreen->Enter(static_cast<int>(params.BackBufferWidth),
+                              static_cast<int>(params.BackBufferHeight));
+    }
     anisotropy = epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                  epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
     glGenVertexArrays(1, &vertexArray);
@@ -179,8 +189,13 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
 }
 
 HRESULT PlatGLBackend::Reset(const D3DPRESENT_PARAMETERS& params) {
-    SDL_SetWindowSize(window, static_cast<int>(params.BackBufferWidth),
-                      static_cast<int>(params.BackBufferHeight));
+    const int width = static_cast<int>(params.BackBufferWidth);
+    const int height = static_cast<int>(params.BackBufferHeight);
+    if (fullScreen && !params.Windowed && fullScreen->Enter(width, height))
+        return D3D_OK;
+    if (fullScreen)
+        fullScreen->Leave();
+    SDL_SetWindowSize(window, width, height);
     return D3D_OK;
 }
 

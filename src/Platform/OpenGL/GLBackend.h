@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/OpenGL/GLProgram.h"
+#include "Platform/Sdl/FullScreen.h"
 
 #include <memory>
 
@@ -51,6 +52,8 @@ private:
 
     SDL_Window* window = nullptr;
     bool ownsWindow = false;
+    // The caller's window only.
+    std::unique_ptr<PlatFullScreen> fullScreen;
     void* context = nullptr;
     bool videoStarted = false;
     GLuint vertexArray = 0;
