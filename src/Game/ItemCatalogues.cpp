@@ -68,7 +68,8 @@ int32_t ItemCatalogues::Price(ItemKind kind, const std::string& name) const {
 }
 
 bool ItemCatalogues::Holds(ItemKind kind, const std::string& name) const {
-    return VisitCatalogue(*this, kind, [&](const auto& catalogue) { return catalogue.Find(name) != nullptr; });
+    return VisitCatalogue(*this, kind,
+                          [&](const auto& catalogue) { return catalogue.Find(name) != nullptr; });
 }
 
 float ItemCatalogues::GetEquipmentValue(const CarInfo& car) const {
@@ -78,7 +79,8 @@ float ItemCatalogues::GetEquipmentValue(const CarInfo& car) const {
             value += static_cast<float>(Price(slot.kind, *slot.name));
     }
     // An integer product, as the shop counts it, wide enough not to overflow.
-    const int64_t superWeapons = int64_t{Price(ItemKind::SuperWeapon, car.superWeapon)} * car.superWeaponCount;
+    const int64_t superWeapons =
+        int64_t{Price(ItemKind::SuperWeapon, car.superWeapon)} * car.superWeaponCount;
     value += static_cast<float>(superWeapons);
     return value;
 }

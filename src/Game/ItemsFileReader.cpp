@@ -34,38 +34,43 @@ private:
     using SectionReader = std::function<void(RecordFields&)>;
 
     std::map<std::string, SectionReader> MakeSections() {
-        ItemCatalogues& c = catalogues;
         return {
             {"weapons",
-             [&](RecordFields& f) {
-                 Add(c.weaponCatalogue, WeaponInfo{f.Text(), f.Int(), f.Int(), f.Float(), f.Int(), f.Float(),
-                                                   f.Float(), f.Int(), f.Float(), f.Float(), f.Text(), f.Int()},
+             [this](RecordFields& f) {
+                 Add(catalogues.weaponCatalogue,
+                     WeaponInfo{f.Text(), f.Int(), f.Int(), f.Float(), f.Int(), f.Float(), f.Float(), f.Int(),
+                                f.Float(), f.Float(), f.Text(), f.Int()},
                      f);
              }},
             {"mines",
-             [&](RecordFields& f) {
-                 Add(c.mineCatalogue, MineInfo{f.Text(), f.Int(), f.Int(), f.Float(), f.Float(), f.Int(), f.Float(),
-                                               f.Float(), f.Float(), f.Text(), f.Int()},
+             [this](RecordFields& f) {
+                 Add(catalogues.mineCatalogue,
+                     MineInfo{f.Text(), f.Int(), f.Int(), f.Float(), f.Float(), f.Int(), f.Float(), f.Float(),
+                              f.Float(), f.Text(), f.Int()},
                      f);
              }},
             {"superweapons",
-             [&](RecordFields& f) {
-                 Add(c.superWeaponCatalogue, SuperWeaponInfo{f.Text(), f.Int(), f.Text(), f.Int()}, f);
-             }},
-            {"bumpers", [&](RecordFields& f) { Add(c.bumperCatalogue, ReadPart(f), f); }},
-            {"equipment", [&](RecordFields& f) { Add(c.equipmentCatalogue, ReadPart(f), f); }},
-            {"armor", [&](RecordFields& f) { Add(c.armorCatalogue, ReadPart(f), f); }},
-            {"engines",
-             [&](RecordFields& f) {
-                 Add(c.engineCatalogue, EngineInfo{f.Text(), f.Int(), f.Float(), f.Float(), f.Float(), f.Float(),
-                                                   f.Float(), f.Text(), f.Int()},
+             [this](RecordFields& f) {
+                 Add(catalogues.superWeaponCatalogue, SuperWeaponInfo{f.Text(), f.Int(), f.Text(), f.Int()},
                      f);
              }},
-            {"presets", [&](RecordFields& f) { AddPreset(f); }},
+            {"bumpers", [this](RecordFields& f) { Add(catalogues.bumperCatalogue, ReadPart(f), f); }},
+            {"equipment", [this](RecordFields& f) { Add(catalogues.equipmentCatalogue, ReadPart(f), f); }},
+            {"armor", [this](RecordFields& f) { Add(catalogues.armorCatalogue, ReadPart(f), f); }},
+            {"engines",
+             [this](RecordFields& f) {
+                 Add(catalogues.engineCatalogue,
+                     EngineInfo{f.Text(), f.Int(), f.Float(), f.Float(), f.Float(), f.Float(), f.Float(),
+                                f.Text(), f.Int()},
+                     f);
+             }},
+            {"presets", [this](RecordFields& f) { AddPreset(f); }},
         };
     }
 
-    static PartInfo ReadPart(RecordFields& f) { return PartInfo{f.Text(), f.Int(), f.Float(), f.Text(), f.Int()}; }
+    static PartInfo ReadPart(RecordFields& f) {
+        return PartInfo{f.Text(), f.Int(), f.Float(), f.Text(), f.Int()};
+    }
 
     void OpenSection(const std::string& name) {
         const auto found = sections.find(name);

@@ -16,15 +16,16 @@ constexpr std::size_t kSourceFields = 5;
 // The running sum stops at the largest int rather than overflowing.
 int32_t AddWeight(int32_t sum, int weight) {
     const int64_t total = int64_t{sum} + weight;
-    return static_cast<int32_t>(std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 // Reports a field count other than the layout's and every empty field.
-void CheckFields(const std::vector<std::string>& fields, std::size_t expected, int line, TextProblems& problems) {
+void CheckFields(const std::vector<std::string>& fields, std::size_t expected, int line,
+                 TextProblems& problems) {
     if (fields.size() != expected)
-        problems.push_back({line, std::to_string(expected) + " fields expected, " + std::to_string(fields.size()) +
-                                      " found"});
+        problems.push_back({line, std::to_string(expected) + " fields expected, " +
+                                      std::to_string(fields.size()) + " found"});
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (fields[i].empty())
             problems.push_back({line, "field " + std::to_string(i + 1) +
@@ -33,16 +34,14 @@ void CheckFields(const std::vector<std::string>& fields, std::size_t expected, i
 }
 
 MissionInfo ReadMission(const std::vector<std::string>& f) {
-    return MissionInfo{TextToFloat(FieldAt(f, 0)),
-                       TextToInt(FieldAt(f, 1)),
-                       TextToInt(FieldAt(f, 2)),
-                       TextToInt(FieldAt(f, 3)),
-                       ReadWeightedList(FieldAt(f, 4)),
-                       TextToInt(FieldAt(f, 5)),
+    return MissionInfo{TextToFloat(FieldAt(f, 0)),      TextToInt(FieldAt(f, 1)),
+                       TextToInt(FieldAt(f, 2)),        TextToInt(FieldAt(f, 3)),
+                       ReadWeightedList(FieldAt(f, 4)), TextToInt(FieldAt(f, 5)),
                        ReadWeightedList(FieldAt(f, 6))};
 }
 
-D3DXVECTOR3 PointPosition(const SourcePoints* points, const std::string& name, int line, TextProblems& problems) {
+D3DXVECTOR3 PointPosition(const SourcePoints* points, const std::string& name, int line,
+                          TextProblems& problems) {
     if (!points)
         return {0, 0, 0};
     if (const D3DXVECTOR3* position = points->Find(name))
@@ -84,7 +83,7 @@ void ReadMissionFile(const void* bytes, std::size_t size, const SourcePoints* po
             continue;
         }
         const D3DXVECTOR3 position = PointPosition(points, FieldAt(f, 0), lines.LineNumber(), problems);
-        sources[FieldAt(f, 1)].push_back(
-            SourceInfo{position, FieldAt(f, 2) != "0", TextToFloat(FieldAt(f, 3)), ReadWeightedList(FieldAt(f, 4))});
+        sources[FieldAt(f, 1)].push_back(SourceInfo{
+            position, FieldAt(f, 2) != "0", TextToFloat(FieldAt(f, 3)), ReadWeightedList(FieldAt(f, 4))});
     }
 }

@@ -38,7 +38,8 @@ bool ReadDataFile(const std::string& path, Read read) {
 
 // A mission name must name a file directly inside the levels folder.
 bool IsPlainFileName(const std::string& name) {
-    return !name.empty() && name.find("..") == std::string::npos && name.find_first_of("\\/") == std::string::npos;
+    return !name.empty() && name.find("..") == std::string::npos &&
+           name.find_first_of("\\/") == std::string::npos;
 }
 
 } // namespace
@@ -70,9 +71,10 @@ void CPGameData::LoadStrings() {
 void CPGameData::LoadItems() {
     RecordCall("CPGameData::LoadItems");
     static_cast<ItemCatalogues&>(*this) = ItemCatalogues();
-    const bool read = ReadDataFile(kItemsFile, [this](const void* bytes, std::size_t size, TextProblems& problems) {
-        ReadItemsFile(bytes, size, *this, problems);
-    });
+    const bool read =
+        ReadDataFile(kItemsFile, [this](const void* bytes, std::size_t size, TextProblems& problems) {
+            ReadItemsFile(bytes, size, *this, problems);
+        });
     if (!read)
         GetLog().Print(0, "%s could not be read: the shop and the weapons have no items\n", kItemsFile);
 }
@@ -84,8 +86,8 @@ const std::string& CPGameData::GetText(const std::string& key) {
 void CPGameData::LoadMissionInfo(const std::string& name) {
     missions.clear();
     if (!IsPlainFileName(name)) {
-        GetLog().Print(0, "The mission file name \"%s\" is refused: it must name a file in %s\n", name.c_str(),
-                       kLevelsFolder);
+        GetLog().Print(0, "The mission file name \"%s\" is refused: it must name a file in %s\n",
+                       name.c_str(), kLevelsFolder);
         return;
     }
     ReadDataFile(kLevelsFolder + name, [this](const void* bytes, std::size_t size, TextProblems& problems) {
@@ -123,8 +125,10 @@ bool CPGameData::CheckRecord(int tableNumber, const ScoreLine& line) {
         return true;
     }
     // Stable, so that among equal results the older line keeps the better place.
-    std::stable_sort(table.begin(), table.end(), [](const ScoreLine& a, const ScoreLine& b) { return a.Beats(b); });
-    const auto beaten = std::find_if(table.begin(), table.end(), [&](const ScoreLine& old) { return line.Beats(old); });
+    std::stable_sort(table.begin(), table.end(),
+                     [](const ScoreLine& a, const ScoreLine& b) { return a.Beats(b); });
+    const auto beaten =
+        std::find_if(table.begin(), table.end(), [&](const ScoreLine& old) { return line.Beats(old); });
     if (beaten == table.end())
         return false;
     table.insert(beaten, line);

@@ -10,7 +10,7 @@ namespace {
 // One line of the starting equipment: the name it fills, or none for the
 // super-weapon count.
 struct PlayerLine {
-    std::string CarInfo::* name;
+    std::string CarInfo::*name;
     ItemKind kind;
 };
 
@@ -61,7 +61,8 @@ void ReadCoefficientsFile(const void* bytes, std::size_t size, std::array<float,
     std::string line;
     for (std::size_t i = 0; i < kCoefficientOfLine.size(); ++i) {
         if (!lines.ReadLine(line))
-            problems.push_back({0, "line " + std::to_string(i + 1) + " is missing; its coefficient becomes 0"});
+            problems.push_back(
+                {0, "line " + std::to_string(i + 1) + " is missing; its coefficient becomes 0"});
         else if (TextToFloat(line) == 0)
             problems.push_back({lines.LineNumber(), "the coefficient reads as 0"});
         coefficients[kCoefficientOfLine[i]] = TextToFloat(line);

@@ -14,5 +14,7 @@ struct ScoreLine {
 
     // True when this line is strictly better than the other; equal results
     // do not beat each other.
-    bool Beats(const ScoreLine& other) const { return std::tie(a, b, c) < std::tie(other.a, other.b, other.c); }
+    bool Beats(const ScoreLine& other) const {
+        return std::tie(a, b, c) < std::tie(other.a, other.b, other.c);
+    }
 };

@@ -22,7 +22,12 @@ void ReportDroppedLines(const void* bytes, std::size_t size, TextProblems& probl
     }
 }
 
+std::string FormatTextProblem(const std::string& file, const TextProblem& problem) {
+    const std::string where = problem.line > 0 ? file + " line " + std::to_string(problem.line) : file;
+    return where + ": " + problem.message;
+}
+
 void LogTextProblems(const std::string& file, const TextProblems& problems) {
     for (const TextProblem& problem : problems)
-        GetLog().Print(0, "%s line %d: %s\n", file.c_str(), problem.line, problem.message.c_str());
+        GetLog().Print(0, "%s\n", FormatTextProblem(file, problem).c_str());
 }

@@ -17,5 +17,8 @@ using TextProblems = std::vector<TextProblem>;
 // with "//" are comments and pass.
 void ReportDroppedLines(const void* bytes, std::size_t size, TextProblems& problems);
 
-// Writes each problem to the log as "<file> line <n>: <message>".
+// "<file> line <n>: <message>", or "<file>: <message>" for the whole file.
+std::string FormatTextProblem(const std::string& file, const TextProblem& problem);
+
+// Writes each problem to the log, formatted as above.
 void LogTextProblems(const std::string& file, const TextProblems& problems);

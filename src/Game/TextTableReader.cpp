@@ -12,7 +12,8 @@ void ReadTextTable(const void* bytes, std::size_t size, TextTable& table, TextPr
         tokens.NextToken(key);
         tokens.NextToken(text);
         if (table.Find(key))
-            problems.push_back({lines.LineNumber(), "the key \"" + key + "\" is already set; the first text stays"});
+            problems.push_back(
+                {lines.LineNumber(), "the key \"" + key + "\" is already set; the first text stays"});
         else
             table[key] = text;
     }

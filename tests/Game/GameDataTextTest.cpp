@@ -15,11 +15,11 @@ TEST_F(GameDataTextTest, LoadStringsReadsEveryKindOfLine) {
         const char* key;
         const char* text;
     } cases[] = {
-        {"greeting", "Hello"},      // the first line of a key wins
-        {"quoted", "x ~ y"},        // quotes keep "~" and the spaces around it
-        {"doubled", "say \"hi\""},  // a doubled quote gives one
-        {"bare", ""},               // no "~": an empty text
-        {"spaced", "padded text"},  // keys and texts are trimmed
+        {"greeting", "Hello"},     // the first line of a key wins
+        {"quoted", "x ~ y"},       // quotes keep "~" and the spaces around it
+        {"doubled", "say \"hi\""}, // a doubled quote gives one
+        {"bare", ""},              // no "~": an empty text
+        {"spaced", "padded text"}, // keys and texts are trimmed
     };
     for (const auto& c : cases) {
         ASSERT_NE(data.textTable.Find(c.key), nullptr) << c.key;

@@ -65,7 +65,8 @@ TEST(GameDataTruncationTest, EveryTruncatedScoreFileIsRefusedOrReadWhole) {
     ASSERT_EQ(writer.Save(), S_OK);
     CPFileReader file("scores.dat", false);
     ASSERT_EQ(file.Load(), S_OK);
-    const std::string text(reinterpret_cast<const char*>(file.GetData()), static_cast<std::size_t>(file.GetSize()));
+    const std::string text(reinterpret_cast<const char*>(file.GetData()),
+                           static_cast<std::size_t>(file.GetSize()));
     ASSERT_EQ(text.size(), 840u + 6u);
     // A cut is read whole exactly when it falls between two records.
     std::set<std::size_t> boundaries = {0};

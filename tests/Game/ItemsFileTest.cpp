@@ -62,7 +62,8 @@ TEST(ItemsFileTest, ReportsEveryBadLineWithItsNumber) {
     // record is not reported again); nameless item.
     EXPECT_EQ(lines, (std::vector<int>{1, 5, 6, 19, 24, 27, 23})) << problems.front().message;
     EXPECT_NE(problems[2].message.find("field 2 \"x\""), std::string::npos) << problems[2].message;
-    EXPECT_NE(problems[3].message.find("9 fields expected, 3 found"), std::string::npos) << problems[3].message;
+    EXPECT_NE(problems[3].message.find("9 fields expected, 3 found"), std::string::npos)
+        << problems[3].message;
     EXPECT_NE(problems[6].message.find("ghost"), std::string::npos) << problems[6].message;
 }
 

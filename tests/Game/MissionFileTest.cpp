@@ -130,7 +130,8 @@ TEST_F(MissionFileTest, AMissingFileEmptiesTheMissionsAndKeepsTheSources) {
 TEST_F(MissionFileTest, NamesThatCouldLeaveTheLevelsFolderAreRefused) {
     Write("Data/secret", "1 1 1 1 a,1 1 b,1\n");
     Write("Data/Levels/level1", "1 1 1 1 a,1 1 b,1\n");
-    for (const char* name : {"../secret", "..\\secret", "/etc/passwd", "sub/level1", "sub\\level1", "..", ""}) {
+    for (const char* name :
+         {"../secret", "..\\secret", "/etc/passwd", "sub/level1", "sub\\level1", "..", ""}) {
         data.missions.push_back(MissionInfo{});
         data.LoadMissionInfo(name);
         EXPECT_TRUE(data.missions.empty()) << name;

@@ -21,7 +21,7 @@ std::vector<std::string> Names(const std::vector<ScoreLine>& table) {
 
 // Table 1 filled with seven named lines, the best first.
 void FillTable(CPGameData& data) {
-    data.scoreTables[0] = {{"p", 1, 0, 0}, {"q", 2, 0, 0}, {"r", 3, 0, 0}, {"s", 4, 0, 0},
+    data.scoreTables[0] = {{"p", 1, 0, 0}, {"q", 2, 0, 0}, {"r", 3, 0, 0},  {"s", 4, 0, 0},
                            {"t", 5, 0, 0}, {"u", 5, 0, 0}, {"v", 6, 10, 20}};
 }
 
@@ -127,7 +127,8 @@ TEST_F(RecordsTest, ScoresAndMissionNumbersIgnoreTheUsersLocale) {
     ASSERT_EQ(data.SaveScores(), S_OK);
     const std::vector<uint8_t> before = ReadScoresFile();
     const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimals));
-    const bool commaC = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
+    const bool commaC =
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
     Write("Data/Levels/level1", "12.5 3 0 1 a,10 7 c,5\n");
     data.LoadMissionInfo("level1");
     const HRESULT saved = data.SaveScores();
@@ -172,9 +173,9 @@ TEST_F(RecordsTest, TheScoreDecoderReadsWhatTheWriterWrote) {
 
 TEST(ScoreFileTest, RecordsWithABadTableOrLengthAreRefused) {
     const std::vector<std::vector<uint8_t>> cases = {
-        {6, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0},               // table 6
-        {0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0},   // length -1
-        {0, 0, 0, 0, 0xff, 0xff, 0xff, 0x7f, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0},   // length past the end
+        {6, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0},             // table 6
+        {0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0}, // length -1
+        {0, 0, 0, 0, 0xff, 0xff, 0xff, 0x7f, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0}, // length past the end
     };
     for (const auto& bytes : cases) {
         std::vector<ScoreRecord> records;

@@ -11,7 +11,9 @@
 // by the test.
 class GameDataFixture : public ::testing::Test {
 protected:
-    static void Write(const std::string& path, const std::string& text) { TempGameRoot::WriteFile(path, text); }
+    static void Write(const std::string& path, const std::string& text) {
+        TempGameRoot::WriteFile(path, text);
+    }
 
     TempGameRoot root;
     CPGameData data;
