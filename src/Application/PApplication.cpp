@@ -82,6 +82,7 @@ void CPApplication::Run(HINSTANCE instance, int showCommand) {
     g_ScriptManager->LoadScripts();
     g_Settings->Load("config.cfg");
     g_GameData->LoadStrings();
+    g_GameData->LoadItems();
     ReadExitAddress();
     EnumDisplayModes();
     const int choice = ShowLauncher(instance);

@@ -24,6 +24,7 @@ bool CPLineReader::ReadLine(std::string& out) {
 // Takes the bytes up to the next LF, NUL or the end of the data; the LF or
 // NUL is consumed but not kept. CR stays and is trimmed later.
 void CPLineReader::ReadRawLine() {
+    ++lineNumber;
     std::size_t end = position;
     while (end < size && data[end] != '\n' && data[end] != '\0') {
         ++end;

@@ -27,6 +27,9 @@ public:
     // False when the line last read was a section line.
     bool IsPlainLine() const { return plainLine; }
 
+    // The number (from 1) of the raw line the last logical line came from.
+    int LineNumber() const { return lineNumber; }
+
 private:
     void ReadRawLine();
     void ApplyCommentRules();
@@ -38,4 +41,5 @@ private:
     std::string line;
     bool inComment = false;
     bool plainLine = true;
+    int lineNumber = 0;
 };

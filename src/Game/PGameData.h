@@ -1,17 +1,126 @@
 #pragma once
 
+#include "Core/PRefPtr.h"
+#include "Core/StringHashMap.h"
+#include "Game/CarInfo.h"
+#include "Game/ItemCatalogues.h"
+#include "Game/MissionFileReader.h"
+#include "Game/MissionInfo.h"
+#include "Game/PGameObject.h"
+#include "Game/RaceProgress.h"
+#include "Game/RacerRecord.h"
+#include "Game/ScoreFile.h"
+#include "Game/ScoreLine.h"
+#include "Game/TextTableReader.h"
+#include "Platform/Win32Types.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
 class CPGameData;
 extern CPGameData* g_GameData;
 CPGameData* GetGameData();
 
-// Stands in for the game data until the game subsystem lands.
-class CPGameData {
+// An object the bonus list holds, with its number.
+struct HeldObject {
+    CPRefPtr<CPGameObject> object;
+    int number = 0;
+};
+
+// Everything about the player's game that outlives one race: the text
+// table, the shop's catalogues (inherited), the car's equipment being
+// edited and in use, money, the current race's missions and sources,
+// difficulty, record tables, the race counters of the heads-up display and
+// the best runs kept by the save games.
+//
+// The race reads these fields under these names: the current car model is
+// `playerName`, the player's lap number `lapCount`, the lap list `lapTimes`,
+// the number of laps `roundCount`, the per-car records `racerStats`, the car
+// positions `racerTable`, the best-run records `raceProgress`.
+class CPGameData : public ItemCatalogues {
 public:
+    static constexpr int kRaceCount = 15;
+    static constexpr int kLapTimeCount = RacerRecord::kLapTimeCount;
+
     CPGameData();
     virtual ~CPGameData();
     CPGameData(const CPGameData&) = delete;
     CPGameData& operator=(const CPGameData&) = delete;
 
-    // Reads the text table from Data\strings.txt.
+    // Resets the best-run records (their samples stay) and the kill count,
+    // then adds the texts of Data\strings.txt; a missing file adds none.
     void LoadStrings();
+    // Replaces the catalogues and presets with those of Data\items.txt.
+    void LoadItems();
+
+    // The text of the key; a missing key is added with an empty text.
+    const std::string& GetText(const std::string& key);
+
+    void SetCarInfo(const CarInfo& car) { carInfo = car; }
+    // The configuration being edited becomes the one in use.
+    void CommitCarInfo() { realCarInfo = carInfo; }
+
+    // Reads the missions and sources of Data\Levels\<name>. A name that
+    // could leave that folder is refused; with no loaded level, or for a
+    // point the level lacks, sources lie at (0, 0, 0).
+    void LoadMissionInfo(const std::string& name);
+    // Fits and commits the starting equipment of DATA\player.dat (an empty
+    // configuration when it is missing).
+    void LoadPlayer();
+    // All coefficients 1 when the cam_speed setting and the difficulty flag
+    // are both set, otherwise those of DATA\coeff.dat (kept when missing).
+    void LoadCoefficients();
+
+    // Offers a line to record table 1 to 6: true when it took a place. A
+    // full table keeps seven lines; equal results keep the older line first.
+    // Other table numbers take no line.
+    bool CheckRecord(int tableNumber, const ScoreLine& line);
+    // Writes the record tables to Data\scores.dat, scrambled.
+    HRESULT SaveScores() const;
+
+    // The best-run record of race 1 to 15; null for other numbers.
+    RaceProgress* GetRaceProgress(int raceNumber);
+
+    // Resets the race counters and empties the bonus list.
+    void Clear();
+    void ClearLevelTimer() { levelTime = 0; }
+
+    std::vector<HeldObject> heldObjects;
+    int extraCarCount = 0;
+    ScoreTables scoreTables = InitialScoreTables();
+    CarInfo carInfo;
+    CarInfo realCarInfo;
+    float money = 0;
+    std::vector<MissionInfo> missions;
+    SourceGroups sources;
+    TextTable textTable;
+    int currentMission = 1;
+    // Coefficient 2 scales bonus drops, 3 the damage to the player, 4 the
+    // level time; 1 is kept for the scripts.
+    std::array<float, 4> coefficients = {1, 1, 1, 1};
+    int kills = 0;
+    bool difficultFlag = false;
+    int currentSlot = -1;
+    int racesPassed = 1;
+    int lapCount = 1;
+    std::vector<float> lapTimes = std::vector<float>(kLapTimeCount, 0.0f);
+    int progress = -1;
+    std::string playerName;
+    std::string profileName;
+    StringHashMap<RacerRecord> racerTable;
+    StringHashMap<RacerRecord> racerStats{20};
+    int raceCounter = 0;
+    int roundCount = 1;
+    int playerType = 0;
+    float roundTime = 0;
+    float levelTime = 0;
+    int maxAbilityCount = 0;
+    int playerMana = 0;
+    bool levelStarted = false;
+    std::array<RaceProgress, kRaceCount> raceProgress;
+    int points = 0;
+    float totalRaceTime = 0;
+    // Runs the checkpoint clock; nothing sets it yet.
+    bool checkpointMode = false;
 };

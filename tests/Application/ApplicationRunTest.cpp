@@ -54,7 +54,8 @@ Calls Join(std::initializer_list<Calls> parts) {
 }
 
 const Calls kSingletons = {"CPMaterialManager()",  "CPMeshManager()", "CNAudio()",
-                           "CPAnimationManager()", "CPGameData()",    "CPGameData::LoadStrings"};
+                           "CPAnimationManager()", "CPGameData()",    "CPGameData::LoadStrings",
+                           "CPGameData::LoadItems"};
 const Calls kSound = {"CPMusic()", "CNAudio::Init window", "CNAudio::SetListenerPosition (0, 0, 0) (0, 0, 0)",
                       "CNAudio::SetListenerOrientation (0, 0, 1) (0, -1, 0)"};
 const Calls kSoundAndRender = Join({kSound, {"CPRender::Start"}});

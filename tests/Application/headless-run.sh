@@ -2,8 +2,8 @@
 # Runs the game for a number of frames on the headless video driver in a
 # fresh game folder holding the built Data tree (effects, pictures, scripts)
 # and the default key bindings; the run must end by itself with status 0,
-# write config.cfg and Actions.cfg, and its main script must run without an
-# error.
+# write config.cfg and Actions.cfg, its main script must run without an
+# error and the game data must load without a problem.
 set -euo pipefail
 game=$1 bindings=$2 frames=$3
 folder=$(mktemp -d)
@@ -16,5 +16,8 @@ grep -q "Kernel ended after $frames frames" log.txt
 test -s config.cfg
 cmp Actions.cfg "$bindings"
 if grep "Script Error\|names no script" log.txt; then
+  exit 1
+fi
+if grep -E "strings\.txt|items\.txt|player\.dat|coeff\.dat" log.txt; then
   exit 1
 fi
