@@ -30,7 +30,8 @@ std::unique_ptr<CPPerspectiveCamera> MakeRenderCamera(float farPlane) {
 } // namespace
 
 CPCamera::CPCamera()
-    : mainCamera(MakeRenderCamera(static_cast<float>(g_Distance))), secondCamera(MakeRenderCamera(kSecondFarPlane)) {
+    : mainCamera(MakeRenderCamera(static_cast<float>(g_Distance))),
+      secondCamera(MakeRenderCamera(kSecondFarPlane)) {
     g_MainCamera = mainCamera.get();
 }
 
@@ -39,9 +40,13 @@ CPCamera::~CPCamera() {
         g_MainCamera = nullptr;
 }
 
-CPRefPtr<CPPerspectiveCamera> CPCamera::GetMainCamera() const { return mainCamera.get(); }
+CPRefPtr<CPPerspectiveCamera> CPCamera::GetMainCamera() const {
+    return mainCamera.get();
+}
 
-CPRefPtr<CPPerspectiveCamera> CPCamera::GetSecondCamera() const { return secondCamera.get(); }
+CPRefPtr<CPPerspectiveCamera> CPCamera::GetSecondCamera() const {
+    return secondCamera.get();
+}
 
 void CPCamera::BindMainCamera(int priority) {
     if (g_Render)
@@ -73,9 +78,13 @@ void CPCamera::SetFixedView(const D3DXVECTOR3& eye, const D3DXVECTOR3& lookAt, c
     fixedUp = up;
 }
 
-void CPCamera::SetSpatialTree(const CPRefPtr<CPLevelBranch>& tree) { levelTree = tree; }
+void CPCamera::SetSpatialTree(const CPRefPtr<CPLevelBranch>& tree) {
+    levelTree = tree;
+}
 
-const D3DXVECTOR3* CPCamera::GetEyePosition() const { return &mainCamera->eye; }
+const D3DXVECTOR3* CPCamera::GetEyePosition() const {
+    return &mainCamera->eye;
+}
 
 void CPCamera::Update() {
     if (fixedMode) {

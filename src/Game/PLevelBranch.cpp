@@ -7,7 +7,9 @@
 
 namespace {
 
-D3DXVECTOR3 BoxCentre(const AxisAlignedBox& box) { return (box.min + box.max) * 0.5f; }
+D3DXVECTOR3 BoxCentre(const AxisAlignedBox& box) {
+    return (box.min + box.max) * 0.5f;
+}
 
 void AddMaterial(std::unordered_set<CPMaterial*>& set, const CPRefPtr<CPMaterial>& material) {
     if (material)
@@ -52,7 +54,9 @@ void CPLevelBranch::CollectMaterials() {
     }
 }
 
-void CPLevelBranch::Build() { Build(0); }
+void CPLevelBranch::Build() {
+    Build(0);
+}
 
 void CPLevelBranch::Build(int depth) {
     if (objects.empty() || depth >= kMaxDepth)

@@ -64,8 +64,9 @@ void CPSpline::PointAtDistance(const BezierSegment& segment, float d, D3DXVECTOR
     const float t = d / segment.length;
     const float t2 = t * t;
     const float t3 = t2 * t;
-    point = segment.p0 * (1.0f - 3.0f * t + 3.0f * t2 - t3) + segment.p1 * (3.0f * t - 6.0f * t2 + 3.0f * t3) +
-            segment.p2 * (3.0f * t2 - 3.0f * t3) + segment.p3 * t3;
+    point = segment.p0 * (1.0f - 3.0f * t + 3.0f * t2 - t3) +
+            segment.p1 * (3.0f * t - 6.0f * t2 + 3.0f * t3) + segment.p2 * (3.0f * t2 - 3.0f * t3) +
+            segment.p3 * t3;
     direction = Evaluate(segment, t + 0.1f) - point;
 }
 
@@ -195,7 +196,9 @@ void CPSpline::Clear() {
 void CPSpline::DrapeOnTerrain() {
     if (!g_Physics)
         return;
-    const auto drape = [](D3DXVECTOR3& point) { point.z = g_Physics->GetGroundHeight({point.x, point.y, 0}); };
+    const auto drape = [](D3DXVECTOR3& point) {
+        point.z = g_Physics->GetGroundHeight({point.x, point.y, 0});
+    };
     for (const std::unique_ptr<CPLine>& piece : lines) {
         drape(piece->centre);
         drape(piece->start);

@@ -76,4 +76,3 @@ private:
     void InstallMesh(std::vector<MeshVertex> vertices, std::vector<uint16_t> indices);
     void Clear();
 };
-

@@ -63,7 +63,8 @@ protected:
         return true;
     }
     void ExpectFiniteMatrices() const {
-        for (const CPPerspectiveCamera* render : {camera.GetMainCamera().Get(), camera.GetSecondCamera().Get()}) {
+        for (const CPPerspectiveCamera* render :
+             {camera.GetMainCamera().Get(), camera.GetSecondCamera().Get()}) {
             EXPECT_TRUE(IsFinite(render->view));
             EXPECT_TRUE(IsFinite(render->projection));
             EXPECT_TRUE(IsFinite(render->viewProjection));

@@ -26,7 +26,8 @@ protected:
         RenderTestScene::WritePicture("Data/Textures/" + texture, Image(2, 2, 0xff808080));
         return scene.Material(20, "simple.fx", {texture});
     }
-    CPGameObject& Add(const D3DXVECTOR3& position, const CPRefPtr<CPMaterial>& material, bool isStatic = true) {
+    CPGameObject& Add(const D3DXVECTOR3& position, const CPRefPtr<CPMaterial>& material,
+                      bool isStatic = true) {
         CPGameObject& object = tree.Add("object");
         std::unique_ptr<CPRenderObject> mesh = MakeMesh(material, 3);
         mesh->owner = &object;
@@ -153,11 +154,13 @@ TEST_F(LevelBranchTest, DetailLevelsFollowTheDistanceFromTheMainCamera) {
         float distance;
         CPMaterial* drawn;
     };
-    const Case cases[] = {{150, far.Get()}, {75, near.Get()}, {30, full.Get()}, {250, nullptr}, {100, near.Get()}};
+    const Case cases[] = {
+        {150, far.Get()}, {75, near.Get()}, {30, full.Get()}, {250, nullptr}, {100, near.Get()}};
     for (const Case& c : cases) {
         eye.eye = D3DXVECTOR3(0, c.distance, 0);
         leaf.DrawLeaf();
-        const std::set<CPMaterial*> expected = c.drawn ? std::set<CPMaterial*>{c.drawn} : std::set<CPMaterial*>{};
+        const std::set<CPMaterial*> expected =
+            c.drawn ? std::set<CPMaterial*>{c.drawn} : std::set<CPMaterial*>{};
         EXPECT_EQ(Submitted(), expected) << c.distance;
         scene.render->GetRenderBlock()->Reset();
     }

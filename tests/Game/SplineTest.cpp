@@ -109,7 +109,8 @@ TEST(SplineTest, TheFileStoresTheEndBeforeTheControlPoints) {
     // Swapping the second and fourth triples (end and second control) of the
     // segment gives another curve.
     constexpr std::size_t kSegment = 4 + 6 + 8;
-    std::swap_ranges(bytes.begin() + kSegment + 12, bytes.begin() + kSegment + 24, bytes.begin() + kSegment + 36);
+    std::swap_ranges(bytes.begin() + kSegment + 12, bytes.begin() + kSegment + 24,
+                     bytes.begin() + kSegment + 36);
     CPSpline swapped;
     ASSERT_TRUE(LoadBytes(swapped, bytes));
     ExpectNear(swapped.segments[0].p3, {40, 0, 0});
@@ -213,8 +214,8 @@ TEST(SplineTest, AFourArcCircleOfRadius250SamplesTheKnownRing) {
     };
     for (const Expected& piece : pieces) {
         const CPLine& line = *ring[piece.index];
-        for (const auto& [actual, expected] : {std::pair{line.start, piece.start}, {line.end, piece.end},
-                                               {line.centre, piece.centre}}) {
+        for (const auto& [actual, expected] :
+             {std::pair{line.start, piece.start}, {line.end, piece.end}, {line.centre, piece.centre}}) {
             EXPECT_NEAR(actual.x, expected.x, 0.01f) << piece.index;
             EXPECT_NEAR(actual.y, expected.y, 0.01f) << piece.index;
         }
@@ -283,7 +284,8 @@ TEST(SplineTest, ZeroLengthSegmentsAreSkippedAndTheLongestLineStillSamples) {
     // 21,845 pieces exactly fill the 16-bit indices.
     const float side = CPSpline::kMaxPieces * CPSpline::kPieceLength / 0.9000001f - 1.0f;
     CPSpline longest;
-    ASSERT_TRUE(LoadBytes(longest, EntryBytes({"c_path", false, {StraightSegment({0, 0, 0}, {side, 0, 0})}})));
+    ASSERT_TRUE(
+        LoadBytes(longest, EntryBytes({"c_path", false, {StraightSegment({0, 0, 0}, {side, 0, 0})}})));
     EXPECT_LE(longest.lines.size(), static_cast<std::size_t>(CPSpline::kMaxPieces) + 1);
     EXPECT_EQ(longest.GetRenderObject()->indices.back(), longest.GetRenderObject()->indices.size() - 1);
 }

@@ -11,7 +11,9 @@ void AppendBytes(std::vector<uint8_t>& out, const void* data, std::size_t count)
     out.insert(out.end(), bytes, bytes + count);
 }
 
-void AppendInt(std::vector<uint8_t>& out, int32_t value) { AppendBytes(out, &value, sizeof(value)); }
+void AppendInt(std::vector<uint8_t>& out, int32_t value) {
+    AppendBytes(out, &value, sizeof(value));
+}
 
 void AppendPoint(std::vector<uint8_t>& out, const D3DXVECTOR3& point) {
     for (const float value : {point.x, point.y, point.z})
