@@ -5,6 +5,8 @@
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
 
+#include <algorithm>
+
 namespace {
 
 D3DXVECTOR3 BoxCentre(const AxisAlignedBox& box) {
@@ -31,6 +33,11 @@ void CPLevelBranch::SetObjects(const ObjectList& range) {
 
 void CPLevelBranch::Assign(const ObjectList& range) {
     objects = range;
+    materials.clear();
+    dynamicObjects.clear();
+    staticObjects.clear();
+    left.reset();
+    right.reset();
     if (objects.empty())
         return;
     box = objects.front()->bounds;
