@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 static_assert(std::endian::native == std::endian::little, "files store little-endian values");
 
@@ -28,6 +29,12 @@ HRESULT CPFileReader::Load() {
     readError = false;
     const HRESULT loose = LoadLooseFile();
     return loose == S_FALSE ? LoadFromPacks() : loose;
+}
+
+void CPFileReader::SetData(std::vector<uint8_t> bytes) {
+    buffer = std::move(bytes);
+    readCursor = 0;
+    readError = false;
 }
 
 // S_FALSE when there is no loose file to read.

@@ -26,6 +26,10 @@ public:
     // cannot be read whole (the bytes read are then kept, the rest zero).
     HRESULT Load();
 
+    // Reads these bytes from the start instead of the file's (entries of a
+    // larger file, data built in memory).
+    void SetData(std::vector<uint8_t> bytes);
+
     const uint8_t* GetData() const { return buffer.data(); }
     int GetSize() const { return static_cast<int>(buffer.size()); }
 

@@ -69,6 +69,8 @@ public:
     IDirect3DDevice9* GetDevice() const { return device; }
     CPRefPtr<CPMaterial> GetShadowMaterial() const { return commonShadowMaterial; }
     CPRefPtr<CPRenderBlock> GetRenderBlock() const { return mainBlock; }
+    // The block holding a level's static meshes; null until a level sets one.
+    CPRefPtr<CPRenderBlock> GetStaticBlock() const { return staticBlock; }
     void AddRenderBlock(CPRenderBlock* block) { renderBlocks.emplace_back(block); }
     // Gives the material a node at its priority, effect and texture block.
     void QueueMaterial(CPMaterial* material);
@@ -126,6 +128,7 @@ public:
     std::map<int, CPRenderLevel> levels;
     std::vector<BoundingBox> debugBoxes;
     CPRefPtr<CPRenderBlock> mainBlock;
+    CPRefPtr<CPRenderBlock> staticBlock;
     float fade = 256.0f;
     int maxFade = 256;
     DWORD ambient = 0;

@@ -27,14 +27,7 @@ protected:
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         return new RenderTestScene(PlatGraphicsBackendKind::OpenGL, width, height);
     }
-    static std::vector<uint32_t> Pixels(const RenderTestScene& scene) {
-        IDirect3DSurface9* backBuffer = nullptr;
-        std::vector<uint32_t> pixels;
-        scene.render->GetDevice()->GetBackBuffer(0, 0, 0, &backBuffer);
-        EXPECT_EQ(scene.render->GetDevice()->ReadSurfacePixels(backBuffer, &pixels), D3D_OK);
-        backBuffer->Release();
-        return pixels;
-    }
+    static std::vector<uint32_t> Pixels(const RenderTestScene& scene) { return scene.BackBufferPixels(); }
 };
 
 TEST_F(RenderPixelTest, LoadingScreenAtHalfShowsTheBarOverHalfTheWidth) {

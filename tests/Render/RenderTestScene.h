@@ -49,6 +49,16 @@ public:
         TempGameRoot::WriteFile(path, std::string(bytes.begin(), bytes.end()));
     }
 
+    // The back buffer's pixels, row by row from the top.
+    std::vector<uint32_t> BackBufferPixels() const {
+        IDirect3DSurface9* backBuffer = nullptr;
+        std::vector<uint32_t> pixels;
+        render->GetDevice()->GetBackBuffer(0, 0, 0, &backBuffer);
+        EXPECT_EQ(render->GetDevice()->ReadSurfacePixels(backBuffer, &pixels), D3D_OK);
+        backBuffer->Release();
+        return pixels;
+    }
+
     PlatRecordingBackend& Recording() const {
         return static_cast<PlatRecordingBackend&>(render->GetDevice()->GetBackend());
     }

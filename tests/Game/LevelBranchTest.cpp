@@ -1,0 +1,312 @@
+#include "Core/PSettings.h"
+#include "Game/PLevelBranch.h"
+#include "Game/RayQuery.h"
+#include "Render/PPerspectiveCamera.h"
+#include "Render/RenderTestScene.h"
+#include "Support/GameTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace {
+
+// Game objects owning a one-triangle mesh of the given material, with a unit
+// part box, on the recording renderer.
+class LevelBranchTest : public ::testing::Test {
+protected:
+    LevelBranchTest() : scene(PlatGraphicsBackendKind::Recording, 64, 64) {}
+
+    CPRefPtr<CPMaterial> NewMaterial() {
+        const std::string texture = "t" + std::to_string(materialCount++) + ".tga";
+        RenderTestScene::WritePicture("Data/Textures/" + texture, Image(2, 2, 0xff808080));
+        return scene.Material(20, "simple.fx", {texture});
+    }
+    CPGameObject& Add(const D3DXVECTOR3& position, const CPRefPtr<CPMaterial>& material,
+                      bool isStatic = true) {
+        CPGameObject& object = tree.Add("object");
+        std::unique_ptr<CPRenderObject> mesh = MakeMesh(material, 3);
+        mesh->owner = &object;
+        object.SetVisual(mesh.release(), VISUAL_MESH);
+        const BoundingBox box(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0.5f, 0.5f, 0.5f));
+        object.boundingBox = box;
+        object.partBoxes = {box};
+        object.castsShadow = false;
+        object.isStatic = isStatic;
+        object.SetPosition(position);
+        object.UpdateHierarchy();
+        list.emplace_back(&object);
+        return object;
+    }
+    // The materials of the frame's batches.
+    std::set<CPMaterial*> Submitted() const {
+        std::set<CPMaterial*> drawn;
+        for (const auto& [material, batch] : scene.render->GetRenderBlock()->frameBatches)
+            drawn.insert(material);
+        return drawn;
+    }
+    void TearDown() override { scene.render->GetRenderBlock()->Reset(); }
+
+    RenderTestScene scene;
+    ObjectTree tree;
+    CPLevelBranch::ObjectList list;
+    int materialCount = 0;
+};
+
+int Depth(const CPLevelBranch& node) {
+    return node.left ? 1 + std::max(Depth(*node.left), Depth(*node.right)) : 0;
+}
+
+void CollectLeaves(const CPLevelBranch& node, std::vector<const CPLevelBranch*>& leaves) {
+    if (!node.left) {
+        leaves.push_back(&node);
+        return;
+    }
+    CollectLeaves(*node.left, leaves);
+    CollectLeaves(*node.right, leaves);
+}
+
+TEST_F(LevelBranchTest, OneObjectIsOneLeafAndEqualCentresStayTogether) {
+    const auto material = NewMaterial();
+    Add({1, 2, 3}, material);
+    CPLevelBranch single;
+    single.SetObjects(list);
+    single.Build();
+    EXPECT_FALSE(single.left);
+    EXPECT_EQ(single.materials.size(), 1u);
+
+    Add({1, 2, 3}, NewMaterial(), false);
+    Add({9, 2, 3}, material);
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+    ASSERT_TRUE(root.left);
+    EXPECT_EQ(root.left->objects.size(), 2u);
+    EXPECT_FALSE(root.left->left);
+    EXPECT_EQ(root.right->objects.size(), 1u);
+    EXPECT_EQ(root.staticObjects.size(), 2u);
+    EXPECT_EQ(root.dynamicObjects.size(), 1u);
+    // Only static meshes count.
+    EXPECT_EQ(root.materials.size(), 1u);
+    ExpectNear(root.box.min, {0.5f, 1.5f, 2.5f});
+    ExpectNear(root.box.max, {9.5f, 2.5f, 3.5f});
+}
+
+// Four objects on the corners of a square in x and y: x splits first, and y
+// replaces it only when its halves share fewer materials.
+TEST_F(LevelBranchTest, ALaterAxisWinsOnlyWithFewerMaterials) {
+    struct Case {
+        const char* name;
+        // Material of the objects at (0,0), (10,0), (0,10), (10,10).
+        int materials[4];
+        int splitAxis;
+    };
+    const Case cases[] = {
+        {"rows share materials: y", {0, 0, 1, 1}, 1},
+        {"columns share materials: x", {0, 1, 0, 1}, 0},
+        {"one material: x stays", {0, 0, 0, 0}, 0},
+        {"four materials: x stays", {0, 1, 2, 3}, 0},
+    };
+    const CPRefPtr<CPMaterial> pool[4] = {NewMaterial(), NewMaterial(), NewMaterial(), NewMaterial()};
+    const D3DXVECTOR3 corners[4] = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {10, 10, 0}};
+    for (const Case& c : cases) {
+        list.clear();
+        for (int i = 0; i < 4; ++i)
+            Add(corners[i], pool[c.materials[i]]);
+        CPLevelBranch root;
+        root.SetObjects(list);
+        root.Build();
+        ASSERT_TRUE(root.left) << c.name;
+        for (const CPRefPtr<CPGameObject>& object : root.left->objects)
+            EXPECT_FLOAT_EQ(object->position[c.splitAxis], 0.0f) << c.name;
+        for (const CPRefPtr<CPGameObject>& object : root.right->objects)
+            EXPECT_FLOAT_EQ(object->position[c.splitAxis], 10.0f) << c.name;
+        std::vector<const CPLevelBranch*> leaves;
+        CollectLeaves(root, leaves);
+        EXPECT_EQ(leaves.size(), 4u) << c.name;
+    }
+}
+
+TEST_F(LevelBranchTest, DetailLevelsFollowTheDistanceFromTheMainCamera) {
+    const auto full = NewMaterial();
+    const auto near = NewMaterial();
+    const auto far = NewMaterial();
+    // The models first: the tree deletes the object, which holds them, before them.
+    CPGameObject& nearModel = Add({0, 0, 0}, near);
+    CPGameObject& farModel = Add({0, 0, 0}, far);
+    CPGameObject& object = Add({0, 0, 0}, full);
+    list = {&object};
+    object.AddLod(&object, 0);
+    object.AddLod(&nearModel, 50);
+    object.AddLod(&farModel, 100);
+    CPLevelBranch leaf;
+    leaf.SetObjects(list);
+
+    CPPerspectiveCamera eye;
+    CPPerspectiveCamera* savedCamera = g_MainCamera;
+    g_MainCamera = &eye;
+    const ScopedSetting<int> viewDistance(g_Distance, 200);
+    struct Case {
+        float distance;
+        CPMaterial* drawn;
+    };
+    const Case cases[] = {
+        {150, far.Get()}, {75, near.Get()}, {30, full.Get()}, {250, nullptr}, {100, near.Get()}};
+    for (const Case& c : cases) {
+        eye.eye = D3DXVECTOR3(0, c.distance, 0);
+        leaf.DrawLeaf();
+        const std::set<CPMaterial*> expected =
+            c.drawn ? std::set<CPMaterial*>{c.drawn} : std::set<CPMaterial*>{};
+        EXPECT_EQ(Submitted(), expected) << c.distance;
+        scene.render->GetRenderBlock()->Reset();
+    }
+    // A detail level without a model draws nothing in its band.
+    object.detailLevels[1].first = nullptr;
+    eye.eye = D3DXVECTOR3(75, 0, 0);
+    leaf.DrawLeaf();
+    EXPECT_TRUE(Submitted().empty());
+    // A view distance whose square overflows an int still draws.
+    scene.render->GetRenderBlock()->Reset();
+    g_Distance = 50000;
+    eye.eye = D3DXVECTOR3(30, 0, 0);
+    leaf.DrawLeaf();
+    EXPECT_EQ(Submitted(), std::set<CPMaterial*>{full.Get()});
+    g_MainCamera = savedCamera;
+}
+
+TEST_F(LevelBranchTest, CullingDrawsTheLeavesInFrontOfTheCameraAndCountsTheirObjects) {
+    const auto ahead = NewMaterial();
+    const auto behind = NewMaterial();
+    for (float x : {20.0f, 40.0f})
+        Add({x, 0, 0}, ahead, false);
+    Add({-30, 0, 0}, behind);
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+    const ScopedSetting<int> width(g_ScreenWidth, 64);
+    CPPerspectiveCamera camera;
+    camera.eye = D3DXVECTOR3(0, 0, 0);
+    camera.target = D3DXVECTOR3(1, 0, 0);
+    camera.fov = 1.0f;
+    camera.nearPlane = 1;
+    camera.farPlane = 200;
+    camera.viewDirty = camera.projectionDirty = true;
+    camera.UpdateMatrices();
+    scene.render->visibleObjectCount = 0;
+    root.CullVisible(&camera);
+    EXPECT_EQ(Submitted(), std::set<CPMaterial*>{ahead.Get()});
+    EXPECT_EQ(scene.render->visibleObjectCount, 2);
+}
+
+TEST_F(LevelBranchTest, RaysAndSpheresReachOnlyTheObjectsTheirBoxesMeet) {
+    const auto material = NewMaterial();
+    for (float x : {0.0f, 10.0f, 20.0f, 30.0f})
+        Add({x, 0, 0}, material);
+    // A part box far above its own bounds: only reachable when the node's box
+    // test lets the ray through.
+    CPGameObject& tall = *list[3];
+    tall.partBoxes = {BoundingBox(D3DXVECTOR3(0, 0, 50), D3DXVECTOR3(0.5f, 0.5f, 0.5f))};
+    tall.dirty = true;
+    tall.UpdateHierarchy();
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+
+    RayQuery along;
+    along.origin = D3DXVECTOR3(-5, 0, 0);
+    along.direction = D3DXVECTOR3(1, 0, 0);
+    along.length = 50;
+    EXPECT_TRUE(root.RayTest(along));
+    EXPECT_EQ(along.hitObject.Get(), list[0].Get());
+    EXPECT_FLOAT_EQ(along.length, 4.5f);
+
+    RayQuery missing;
+    missing.origin = D3DXVECTOR3(30, -5, 50);
+    missing.direction = D3DXVECTOR3(0, 1, 0);
+    missing.length = 10;
+    EXPECT_FALSE(root.RayTest(missing));
+    EXPECT_FALSE(missing.hitObject);
+    EXPECT_TRUE(tall.RayTest(missing));
+
+    CPLevelBranch::ObjectList found;
+    root.QuerySphere({15, 0, 0}, 5, found);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].Get(), list[1].Get());
+    EXPECT_EQ(found[1].Get(), list[2].Get());
+    found.clear();
+    root.QuerySphere({15, 20, 0}, 5, found);
+    EXPECT_TRUE(found.empty());
+}
+
+TEST_F(LevelBranchTest, DeactivationLeavesStaticObjectsActive) {
+    const auto material = NewMaterial();
+    CPGameObject& moving = Add({0, 0, 0}, material, false);
+    CPGameObject& still = Add({10, 0, 0}, material, true);
+    moving.active = still.active = true;
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+    root.DeactivateObjects();
+    EXPECT_FALSE(moving.active);
+    EXPECT_TRUE(still.active);
+}
+
+TEST_F(LevelBranchTest, StaticObjectsGoToTheStaticBlockWhenTheSettingIsOn) {
+    const auto material = NewMaterial();
+    for (float x : {0.0f, 10.0f, 20.0f})
+        Add({x, 0, 0}, material);
+    Add({30, 0, 0}, material, false);
+    CPRenderBlock staticBlock;
+    ASSERT_TRUE(staticBlock.Create(true, 1, 1000, 1000));
+    scene.render->staticBlock = &staticBlock;
+    const ScopedSetting<int> setting(g_StaticSetting, 1);
+    staticBlock.Lock();
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+    staticBlock.Unlock();
+    EXPECT_EQ(staticBlock.vertexBuffer->staticVertexTotal, 9);
+    scene.render->staticBlock = nullptr;
+}
+
+// Centres spaced geometrically along x split off a few objects per level:
+// the depth limit keeps the build bounded and the results whole.
+TEST_F(LevelBranchTest, TwentyThousandGeometricallySpacedObjectsBuildWithinTheDepthLimit) {
+    const auto material = NewMaterial();
+    constexpr int kCount = 20000;
+    float x = 1;
+    for (int i = 0; i < kCount; ++i, x *= 1.001f) {
+        CPGameObject& object = tree.Add("spaced");
+        object.boundingBox = BoundingBox(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0.25f, 0.25f, 0.25f));
+        object.partBoxes = {object.boundingBox};
+        object.castsShadow = false;
+        object.SetPosition({x, 0, 0});
+        object.UpdateHierarchy();
+        list.emplace_back(&object);
+    }
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+    EXPECT_LE(Depth(root), CPLevelBranch::kMaxDepth);
+    std::vector<const CPLevelBranch*> leaves;
+    CollectLeaves(root, leaves);
+    std::size_t total = 0;
+    for (const CPLevelBranch* leaf : leaves)
+        total += leaf->objects.size();
+    EXPECT_EQ(total, static_cast<std::size_t>(kCount));
+
+    const D3DXVECTOR3 centre = list[kCount / 2]->position;
+    CPLevelBranch::ObjectList found;
+    root.QuerySphere(centre, 40, found);
+    std::size_t expected = 0;
+    for (const CPRefPtr<CPGameObject>& object : list)
+        expected += object->partsBounds.IntersectsSphere(centre, 40) ? 1 : 0;
+    EXPECT_EQ(found.size(), expected);
+    EXPECT_GT(expected, 1u);
+}
+
+} // namespace
