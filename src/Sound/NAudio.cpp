@@ -70,10 +70,13 @@ HRESULT CNAudio::Init(HWND hWnd) {
 }
 
 HRESULT CNAudio::OpenDevice() {
-    if (!Succeeded(__LINE__, DirectSoundCreate8(&device))) {
+    const HRESULT hr = DirectSoundCreate8(&device);
+    if (hr == DSERR_NODRIVER) {
         GetLog().Print(0, "No sound device could be opened: the game runs without sound\n");
         return E_FAIL;
     }
+    if (!Succeeded(__LINE__, hr))
+        return E_FAIL;
     if (!Succeeded(__LINE__, device->SetCooperativeLevel(window, DSSCL_EXCLUSIVE)))
         return E_FAIL;
     soundCache = new CNSoundCache(device);

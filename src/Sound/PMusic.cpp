@@ -2,6 +2,7 @@
 
 #include "Core/CallRecorder.h"
 #include "Core/Log.h"
+#include "Platform/Sound/DirectSound8.h"
 #include "Script/PScriptManager.h"
 #include "Sound/VolumeLaw.h"
 
@@ -26,10 +27,14 @@ HRESULT CPMusic::Play(const std::string& name, bool loopPiece) {
     loop = loopPiece;
     stream = PlatCreateMusicStream();
     const std::string path = "Data\\Music\\" + name;
-    if (!stream->Render(path)) {
-        GetLog().Print(0, "The music %s cannot be played\n", path.c_str());
+    const HRESULT hr = stream->Render(path);
+    if (FAILED(hr)) {
+        // Without a sound device there is nothing to play: the sound
+        // manager has said so once already.
+        if (hr != DSERR_NODRIVER)
+            GetLog().Print(0, "The music %s cannot be played\n", path.c_str());
         ReleaseGraph();
-        return E_FAIL;
+        return hr;
     }
     loaded = true;
     SetVolume(volume);

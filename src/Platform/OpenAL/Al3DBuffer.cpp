@@ -34,6 +34,8 @@ HRESULT PlatAl3DBuffer::SetAllParameters(const DS3DBUFFER* parameters, DWORD) {
         return DSERR_INVALIDPARAM;
     current = *parameters;
     const ALuint source = buffer->UseSource();
+    if (!source)
+        return DSERR_NODRIVER;
     alSourcefv(source, AL_POSITION, PlatAlVector(current.vPosition));
     alSourcefv(source, AL_VELOCITY, PlatAlVector(current.vVelocity));
     alSourcef(source, AL_REFERENCE_DISTANCE, std::max(current.flMinDistance, kSmallestMinDistance));

@@ -26,7 +26,7 @@ std::shared_ptr<PlatAlDevice> PlatAlDevice::Open(PlatSoundBackendKind kind) {
         result->frequency = kLoopbackFrequency;
     if (!result->CreateContext())
         return nullptr;
-    result->MakeCurrent();
+    result->Use();
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     alListenerf(AL_GAIN, FocusGain());
     g_NewestDevice = result;
@@ -34,19 +34,27 @@ std::shared_ptr<PlatAlDevice> PlatAlDevice::Open(PlatSoundBackendKind kind) {
 }
 
 std::shared_ptr<PlatAlDevice> PlatAlDevice::Newest() {
-    return g_NewestDevice.lock();
+    std::shared_ptr<PlatAlDevice> newest = g_NewestDevice.lock();
+    return newest && newest->context ? newest : nullptr;
 }
 
 PlatAlDevice::PlatAlDevice(ALCdevice* openDevice, bool isLoopback)
     : device(openDevice), loopback(isLoopback) {}
 
 PlatAlDevice::~PlatAlDevice() {
+    Close();
+}
+
+void PlatAlDevice::Close() {
     if (context) {
         if (alcGetCurrentContext() == context)
             alcMakeContextCurrent(nullptr);
         alcDestroyContext(context);
     }
-    alcCloseDevice(device);
+    if (device)
+        alcCloseDevice(device);
+    context = nullptr;
+    device = nullptr;
 }
 
 // Fills the attribute list for the context (or a reset) and returns its
@@ -82,12 +90,17 @@ bool PlatAlDevice::CreateContext() {
     return true;
 }
 
-void PlatAlDevice::MakeCurrent() const {
+bool PlatAlDevice::Use() const {
+    if (!context)
+        return false;
     if (alcGetCurrentContext() != context)
         alcMakeContextCurrent(context);
+    return true;
 }
 
 bool PlatAlDevice::SetFrequency(unsigned hz) {
+    if (!device)
+        return false;
     const unsigned old = frequency;
     frequency = hz;
     int attributes[16];
@@ -103,7 +116,8 @@ bool PlatAlDevice::SetFrequency(unsigned hz) {
 }
 
 void PlatAlDevice::Render(float* samples, unsigned frames) {
-    alcRenderSamplesSOFT(device, samples, static_cast<ALCsizei>(frames));
+    if (device)
+        alcRenderSamplesSOFT(device, samples, static_cast<ALCsizei>(frames));
 }
 
 float PlatAlDevice::FocusGain() {
@@ -112,8 +126,7 @@ float PlatAlDevice::FocusGain() {
 
 void PlatAlDevice::SetFocus(bool active) {
     g_SoundFocus = active;
-    if (auto newest = Newest()) {
-        newest->MakeCurrent();
+    auto newest = Newest();
+    if (newest && newest->Use())
         alListenerf(AL_GAIN, FocusGain());
-    }
 }

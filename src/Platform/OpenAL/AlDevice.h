@@ -6,9 +6,9 @@
 
 #include <memory>
 
-// An open OpenAL device with its one context. Every sound object holds a
-// shared reference, so the device closes only after the last buffer,
-// listener and stream made on it are gone.
+// An OpenAL device with its one context. Every sound object holds a shared
+// reference to it; once the device is closed, their calls do nothing (Use
+// is false), so objects may outlive it safely.
 class PlatAlDevice {
 public:
     // Opens the device the backend kind names, null when none opens.
@@ -20,8 +20,11 @@ public:
     PlatAlDevice(const PlatAlDevice&) = delete;
     PlatAlDevice& operator=(const PlatAlDevice&) = delete;
 
-    // Makes this device's context the one OpenAL calls act on.
-    void MakeCurrent() const;
+    // Makes this device's context the one OpenAL calls act on; false once
+    // the device is closed.
+    bool Use() const;
+    // Closes the device; what was made on it goes with it.
+    void Close();
     // Changes the output rate; false when the device refuses it.
     bool SetFrequency(unsigned hz);
     unsigned GetFrequency() const { return frequency; }

@@ -41,10 +41,16 @@ void PlatSetSoundFocus(bool active) {
 
 PlatAlDirectSound::PlatAlDirectSound(std::shared_ptr<PlatAlDevice> owner) : device(std::move(owner)) {}
 
+PlatAlDirectSound::~PlatAlDirectSound() {
+    device->Close();
+}
+
 HRESULT PlatAlDirectSound::CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBuffer8** buffer) {
     if (!description || !buffer)
         return DSERR_INVALIDPARAM;
     *buffer = nullptr;
+    if (!device->Use())
+        return DSERR_NODRIVER;
     if (description->dwFlags & DSBCAPS_PRIMARYBUFFER) {
         *buffer = new PlatAlPrimaryBuffer(device, (description->dwFlags & DSBCAPS_CTRL3D) != 0);
         return DS_OK;

@@ -11,6 +11,8 @@ class PlatAlDevice;
 class PlatAlDirectSound : public IDirectSound8 {
 public:
     explicit PlatAlDirectSound(std::shared_ptr<PlatAlDevice> owner);
+    // Closes the device, whatever was made on it.
+    ~PlatAlDirectSound() override;
 
     // Exclusive or shared use makes no difference to the mixer.
     HRESULT SetCooperativeLevel(HWND, DWORD) override { return DS_OK; }

@@ -18,7 +18,8 @@ HRESULT PlatAlListener::SetAllParameters(const DS3DLISTENER* parameters, DWORD) 
     if (!parameters || parameters->flDopplerFactor < 0)
         return DSERR_INVALIDPARAM;
     current = *parameters;
-    device->MakeCurrent();
+    if (!device->Use())
+        return DSERR_NODRIVER;
     const D3DXVECTOR3 front = PlatAlVector(current.vOrientFront);
     const D3DXVECTOR3 top = PlatAlVector(current.vOrientTop);
     const float orientation[6] = {front.x, front.y, front.z, top.x, top.y, top.z};

@@ -2,6 +2,7 @@
 
 #include "Platform/OpenAL/AlDevice.h"
 #include "Platform/OpenAL/AlUnits.h"
+#include "Platform/Sound/DirectSound8.h"
 
 #include <utility>
 
@@ -14,8 +15,7 @@ PlatAlMusicStream::~PlatAlMusicStream() {
 }
 
 void PlatAlMusicStream::Unload() {
-    if (device) {
-        device->MakeCurrent();
+    if (device && device->Use()) {
         if (source) {
             alSourceStop(source);
             alDeleteSources(1, &source);
@@ -30,21 +30,24 @@ void PlatAlMusicStream::Unload() {
     running = complete = false;
 }
 
-bool PlatAlMusicStream::Render(const std::string& path) {
+HRESULT PlatAlMusicStream::Render(const std::string& path) {
     Unload();
     device = PlatAlDevice::Newest();
+    if (!device)
+        return DSERR_NODRIVER;
     decoder = std::make_unique<PlatSndFileDecoder>();
-    if (!device || !decoder->Open(path) || !MakeSource()) {
+    if (!decoder->Open(path) || !MakeSource()) {
         Unload();
-        return false;
+        return E_FAIL;
     }
     // An eighth of a second per buffer: half a second queued in all.
     samples.resize(static_cast<std::size_t>(decoder->GetFrequency() / 8 * decoder->GetChannels()));
-    return true;
+    return S_OK;
 }
 
 bool PlatAlMusicStream::MakeSource() {
-    device->MakeCurrent();
+    if (!device->Use())
+        return false;
     alGetError();
     alGenSources(1, &source);
     if (alGetError() != AL_NO_ERROR) {
@@ -64,9 +67,8 @@ bool PlatAlMusicStream::MakeSource() {
 }
 
 bool PlatAlMusicStream::Run() {
-    if (!source)
+    if (!source || !device->Use())
         return false;
-    device->MakeCurrent();
     if (Queued() == 0)
         QueueEmptyBuffers();
     alSourcePlay(source);
@@ -75,17 +77,14 @@ bool PlatAlMusicStream::Run() {
 }
 
 void PlatAlMusicStream::Stop() {
-    if (!source)
-        return;
-    device->MakeCurrent();
-    alSourcePause(source);
     running = false;
+    if (source && device->Use())
+        alSourcePause(source);
 }
 
 bool PlatAlMusicStream::Rewind() {
-    if (!source)
+    if (!source || !device->Use())
         return false;
-    device->MakeCurrent();
     DropQueue();
     if (!decoder->Rewind())
         return false;
@@ -102,16 +101,13 @@ bool PlatAlMusicStream::TakeCompleteEvent() {
 
 void PlatAlMusicStream::SetVolume(LONG volume) {
     gain = PlatAlGain(volume);
-    if (!source)
-        return;
-    device->MakeCurrent();
-    alSourcef(source, AL_GAIN, gain);
+    if (source && device->Use())
+        alSourcef(source, AL_GAIN, gain);
 }
 
 void PlatAlMusicStream::Update() {
-    if (!running)
+    if (!running || !device->Use())
         return;
-    device->MakeCurrent();
     ALint processed = 0;
     alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
     for (ALint i = 0; i < processed; ++i) {

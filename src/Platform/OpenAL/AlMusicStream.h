@@ -19,7 +19,7 @@ public:
     PlatAlMusicStream() = default;
     ~PlatAlMusicStream() override;
 
-    bool Render(const std::string& path) override;
+    HRESULT Render(const std::string& path) override;
     bool Run() override;
     void Stop() override;
     bool Rewind() override;

@@ -51,7 +51,8 @@ PlatAlSoundBuffer::PlatAlSoundBuffer(std::shared_ptr<PlatAlDevice> owner, const 
     : device(std::move(owner)), format(*description.lpwfxFormat),
       has3D((description.dwFlags & DSBCAPS_CTRL3D) != 0), data(description.dwBufferBytes),
       frequency(format.nSamplesPerSec) {
-    device->MakeCurrent();
+    if (!device->Use())
+        return;
     alGetError();
     alGenBuffers(1, &buffer);
     if (alGetError() != AL_NO_ERROR)
@@ -60,7 +61,9 @@ PlatAlSoundBuffer::PlatAlSoundBuffer(std::shared_ptr<PlatAlDevice> owner, const 
 }
 
 PlatAlSoundBuffer::~PlatAlSoundBuffer() {
-    device->MakeCurrent();
+    // A closed device took its sources and buffers with it.
+    if (!device->Use())
+        return;
     if (source)
         alDeleteSources(1, &source);
     if (buffer)
@@ -80,8 +83,7 @@ void PlatAlSoundBuffer::MakeSource() {
 }
 
 ALuint PlatAlSoundBuffer::UseSource() const {
-    device->MakeCurrent();
-    return source;
+    return device->Use() ? source : 0;
 }
 
 HRESULT PlatAlSoundBuffer::Lock(DWORD offset, DWORD bytes, void** part1, DWORD* bytes1, void** part2,
@@ -100,7 +102,8 @@ HRESULT PlatAlSoundBuffer::Lock(DWORD offset, DWORD bytes, void** part1, DWORD* 
 // The new contents reach the mixer here: the source lets go of the buffer,
 // which takes the whole data again.
 HRESULT PlatAlSoundBuffer::Unlock(void*, DWORD, void*, DWORD) {
-    UseSource();
+    if (!UseSource())
+        return DSERR_NODRIVER;
     alGetError();
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, 0);
@@ -112,21 +115,25 @@ HRESULT PlatAlSoundBuffer::Unlock(void*, DWORD, void*, DWORD) {
 }
 
 HRESULT PlatAlSoundBuffer::Play(DWORD, DWORD, DWORD flags) {
-    UseSource();
+    if (!UseSource())
+        return DSERR_NODRIVER;
     alSourcei(source, AL_LOOPING, (flags & DSBPLAY_LOOPING) ? AL_TRUE : AL_FALSE);
     alSourcePlay(source);
     return DS_OK;
 }
 
 HRESULT PlatAlSoundBuffer::Stop() {
-    alSourcePause(UseSource());
+    if (!UseSource())
+        return DSERR_NODRIVER;
+    alSourcePause(source);
     return DS_OK;
 }
 
 HRESULT PlatAlSoundBuffer::SetCurrentPosition(DWORD bytes) {
     if (bytes >= data.size())
         return DSERR_INVALIDPARAM;
-    UseSource();
+    if (!UseSource())
+        return DSERR_NODRIVER;
     const DWORD aligned = bytes - bytes % format.nBlockAlign;
     ALint state = AL_INITIAL;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
@@ -141,8 +148,11 @@ HRESULT PlatAlSoundBuffer::SetCurrentPosition(DWORD bytes) {
 HRESULT PlatAlSoundBuffer::GetStatus(DWORD* status) {
     if (!status)
         return DSERR_INVALIDPARAM;
+    *status = 0;
+    if (!UseSource())
+        return DSERR_NODRIVER;
     ALint state = AL_INITIAL;
-    alGetSourcei(UseSource(), AL_SOURCE_STATE, &state);
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
     *status = state == AL_PLAYING ? DSBSTATUS_PLAYING : 0;
     return DS_OK;
 }
@@ -152,8 +162,10 @@ HRESULT PlatAlSoundBuffer::SetFrequency(DWORD hz) {
         hz = format.nSamplesPerSec;
     if (hz < DSBFREQUENCY_MIN || hz > DSBFREQUENCY_MAX)
         return DSERR_INVALIDPARAM;
+    if (!UseSource())
+        return DSERR_NODRIVER;
     frequency = hz;
-    alSourcef(UseSource(), AL_PITCH, static_cast<float>(hz) / static_cast<float>(format.nSamplesPerSec));
+    alSourcef(source, AL_PITCH, static_cast<float>(hz) / static_cast<float>(format.nSamplesPerSec));
     return DS_OK;
 }
 
@@ -167,7 +179,9 @@ HRESULT PlatAlSoundBuffer::GetFrequency(DWORD* hz) {
 HRESULT PlatAlSoundBuffer::SetVolume(LONG volume) {
     if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX)
         return DSERR_INVALIDPARAM;
-    alSourcef(UseSource(), AL_GAIN, PlatAlGain(volume));
+    if (!UseSource())
+        return DSERR_NODRIVER;
+    alSourcef(source, AL_GAIN, PlatAlGain(volume));
     return DS_OK;
 }
 

@@ -12,9 +12,10 @@ class PlatMusicStream {
 public:
     virtual ~PlatMusicStream() = default;
 
-    // Opens the file ready to run from its start. False, with nothing
-    // loaded, when the file cannot be decoded or no sound device is open.
-    virtual bool Render(const std::string& path) = 0;
+    // Opens the file ready to run from its start. Fails, with nothing
+    // loaded, with DSERR_NODRIVER when no sound device is open and E_FAIL
+    // when the file cannot be decoded.
+    virtual HRESULT Render(const std::string& path) = 0;
     // Starts or continues playing. Running is true from here until the
     // end of the piece or Stop.
     virtual bool Run() = 0;

@@ -1,0 +1,36 @@
+// soundtool DATA_FOLDER: writes the demo game's sound effects into
+// DATA_FOLDER/Sounds and its music into DATA_FOLDER/Music.
+#include "Platform/FileSystem.h"
+#include "soundtool/DemoSounds.h"
+#include "soundtool/SoundWriter.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+bool Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    if (!bytes.empty() && PlatReplaceFile(path.string(), bytes.data(), bytes.size()))
+        return true;
+    std::fprintf(stderr, "soundtool: cannot write %s\n", path.string().c_str());
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: soundtool DATA_FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path data = argv[1];
+    const PcmFormat format{1, kDemoSoundRate, 16};
+    for (const DemoSound& sound : DemoEffects())
+        if (!Write(data / "Sounds" / sound.file, EncodeWave(sound.samples, format)))
+            return 1;
+    for (const DemoSound& piece : DemoMusic())
+        if (!Write(data / "Music" / piece.file, EncodeSoundFile(SoundFileKind::Ogg, piece.samples, format)))
+            return 1;
+    return 0;
+}
