@@ -180,3 +180,14 @@ TEST_F(SoundPlaybackTest, SoundsOutliveTheDeviceSafely) {
     SetSoundPosition(sound, {1, 2, 3}, {0, 0, 0});
     EXPECT_FALSE(PlatRenderSoundMix(nullptr, 0));
 }
+
+TEST_F(SoundPlaybackTest, InactiveApplicationIsSilent) {
+    CNSound* sound = Load("a440.wav", false);
+    sound->Play(0, DSBPLAY_LOOPING);
+    PlatSetSoundFocus(false);
+    Render(0.05f);
+    EXPECT_LT(Render(0.1f).Rms(0), 1e-4f);
+    PlatSetSoundFocus(true);
+    Render(0.05f);
+    EXPECT_GT(Render(0.1f).Rms(0), 0.1f);
+}
