@@ -1,23 +1,11 @@
 // soundtool DATA_FOLDER: writes the demo game's sound effects into
 // DATA_FOLDER/Sounds and its music into DATA_FOLDER/Music.
-#include "Platform/FileSystem.h"
+#include "ToolOutput.h"
 #include "soundtool/DemoSounds.h"
 #include "soundtool/SoundWriter.h"
 
 #include <cstdio>
 #include <filesystem>
-
-namespace {
-
-bool Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    if (!bytes.empty() && PlatReplaceFile(path.string(), bytes.data(), bytes.size()))
-        return true;
-    std::fprintf(stderr, "soundtool: cannot write %s\n", path.string().c_str());
-    return false;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -27,10 +15,11 @@ int main(int argc, char** argv) {
     const std::filesystem::path data = argv[1];
     const PcmFormat format{1, kDemoSoundRate, 16};
     for (const DemoSound& sound : DemoEffects())
-        if (!Write(data / "Sounds" / sound.file, EncodeWave(sound.samples, format)))
+        if (!WriteToolOutput("soundtool", data / "Sounds" / sound.file, EncodeWave(sound.samples, format)))
             return 1;
     for (const DemoSound& piece : DemoMusic())
-        if (!Write(data / "Music" / piece.file, EncodeSoundFile(SoundFileKind::Ogg, piece.samples, format)))
+        if (!WriteToolOutput("soundtool", data / "Music" / piece.file,
+                             EncodeSoundFile(SoundFileKind::Ogg, piece.samples, format)))
             return 1;
     return 0;
 }
