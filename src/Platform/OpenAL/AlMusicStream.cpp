@@ -4,6 +4,7 @@
 #include "Platform/OpenAL/AlUnits.h"
 #include "Platform/Sound/DirectSound8.h"
 
+#include <algorithm>
 #include <utility>
 
 std::unique_ptr<PlatMusicStream> PlatCreateMusicStream() {
@@ -41,7 +42,8 @@ HRESULT PlatAlMusicStream::Render(const std::string& path) {
         return E_FAIL;
     }
     // An eighth of a second per buffer: half a second queued in all.
-    samples.resize(static_cast<std::size_t>(decoder->GetFrequency() / 8 * decoder->GetChannels()));
+    const int frames = std::max(1, decoder->GetFrequency() / 8);
+    samples.resize(static_cast<std::size_t>(frames * decoder->GetChannels()));
     return S_OK;
 }
 

@@ -2,6 +2,15 @@
 
 #include "Platform/FileSystem.h"
 
+namespace {
+
+// Rates outside these make no sense for music (and a lying header must not
+// size the stream's buffers).
+constexpr int kLowestFrequency = 1000;
+constexpr int kHighestFrequency = 384000;
+
+} // namespace
+
 PlatSndFileDecoder::~PlatSndFileDecoder() {
     if (file)
         sf_close(file);
@@ -14,7 +23,8 @@ bool PlatSndFileDecoder::Open(const std::string& path) {
         return false;
     channels = info.channels;
     frequency = info.samplerate;
-    return (channels == 1 || channels == 2) && frequency > 0;
+    return (channels == 1 || channels == 2) && frequency >= kLowestFrequency &&
+           frequency <= kHighestFrequency;
 }
 
 std::size_t PlatSndFileDecoder::Read(int16_t* samples, std::size_t frames) {

@@ -14,8 +14,8 @@ public:
     PlatSndFileDecoder(const PlatSndFileDecoder&) = delete;
     PlatSndFileDecoder& operator=(const PlatSndFileDecoder&) = delete;
 
-    // False when the file is missing, not decodable, or has other than one
-    // or two channels.
+    // False when the file is missing, not decodable, has other than one or
+    // two channels or a rate outside 1,000 to 384,000 Hz.
     bool Open(const std::string& path);
     int GetChannels() const { return channels; }
     int GetFrequency() const { return frequency; }
