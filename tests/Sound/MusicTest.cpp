@@ -104,7 +104,9 @@ TEST_F(MusicTest, PlayReplacesThePieceAndStopEndsIt) {
 
 TEST_F(MusicTest, MissingOrBrokenFilesAreLoggedAndNothingPlays) {
     TempGameRoot::WriteFile("Data/Music/broken.ogg", "OggS and nothing more");
-    for (const char* file : {"missing.ogg", "broken.ogg"}) {
+    WritePiece("slow.wav", EncodeWave(std::vector<float>(100, 0.5f), {1, 500, 16}));
+    WritePiece("three.wav", EncodeWave(std::vector<float>(300, 0.5f), {3, kRate, 16}));
+    for (const char* file : {"missing.ogg", "broken.ogg", "slow.wav", "three.wav"}) {
         SCOPED_TRACE(file);
         log.clear();
         EXPECT_NE(music->Play(file, false), S_OK);
