@@ -10,7 +10,7 @@ root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 # Each library folder of src and the folders it may include besides its own,
 # lowest layer first. Platform/Graphics belongs to Platform; the backend
 # folders are private to Platform.
-backends="Platform/Sdl Platform/OpenGL Platform/Gtk Platform/Recording Platform/Scripted"
+backends="Platform/Sdl Platform/OpenGL Platform/OpenAL Platform/Gtk Platform/Recording Platform/Scripted"
 below_game="Platform Core Script Physics/Simulator Sound Input Render Physics Particles DynamicSky Interface"
 declare -A allowed=(
     [Platform]="$backends"
@@ -22,7 +22,7 @@ declare -A allowed=(
     [Core]="Platform"
     [Script]="Platform Core"
     [Physics/Simulator]=""
-    [Sound]="Platform Core"
+    [Sound]="Platform Core Script"
     [Input]="Platform Core Script"
     [Render]="Platform Core Script"
     [Physics]="Platform Core Script Physics/Simulator"

@@ -21,6 +21,9 @@ local function HandleCommands()
     end
 end
 
+-- The menu music plays, and repeats, for the whole game.
+PlayMusic("menu.ogg")
+
 -- The demo crate, pushed half a unit into the screen, where the view
 -- without a camera shows it in the middle.
 local crate = LoadRenderObject("crate.rdf", 20)

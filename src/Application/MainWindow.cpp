@@ -4,6 +4,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
+#include "Platform/Sound/SoundBackend.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"
 
@@ -11,10 +12,16 @@
 
 namespace {
 
+// The game is silent while it is not the active application.
+void SetActive(bool active) {
+    g_AppActive = active;
+    PlatSetSoundFocus(active);
+}
+
 void Deactivate() {
     if (g_TaskManager)
         g_TaskManager->SuspendTask(g_GlobalTimer);
-    g_AppActive = false;
+    SetActive(false);
 }
 
 void ResetDevice() {
@@ -39,7 +46,7 @@ void OnSize(WPARAM kind) {
     }
     ResetDevice();
     ResumeClock();
-    g_AppActive = true;
+    SetActive(true);
 }
 
 void OnActivate(WPARAM wParam) {
@@ -51,7 +58,7 @@ void OnActivate(WPARAM wParam) {
     }
     ResumeClock();
     ResetDevice();
-    g_AppActive = true;
+    SetActive(true);
 }
 
 void OnChar(WPARAM code) {

@@ -7,6 +7,7 @@
 #include "Application/MainWindow.h"
 #include "Application/PFrameLimit.h"
 #include "Application/PWebHost.h"
+#include "Application/SoundConnections.h"
 #include "Core/AppState.h"
 #include "Core/Log.h"
 #include "Core/PFileReader.h"
@@ -119,6 +120,7 @@ void CPApplication::CreateSingletons() {
     ConnectPhysicsToGameObjects();
     ConnectShadowDecalsToTerrain();
     ConnectGameObjectsToParticles();
+    ConnectSoundToScriptsAndPhysics();
     new CPMaterialManager();
     new CPMeshManager();
     new CNAudio();
@@ -226,10 +228,8 @@ void CPApplication::ShutDownA() {
     // The registry deletes its scripts: no handle to one may outlive it.
     mainScript = nullptr;
     delete g_ScriptManager;
-    for (auto& [name, sound] : g_Audio->sounds)
-        sound = nullptr;
-    g_Audio->sounds.clear();
-    CNSoundCache::StopAll();
+    if (g_SoundCache)
+        g_SoundCache->StopAll();
     ShutDownB();
 }
 

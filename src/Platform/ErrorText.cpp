@@ -1,6 +1,7 @@
 #include "Platform/ErrorText.h"
 
 #include "Platform/Graphics/D3D9Types.h"
+#include "Platform/Sound/DirectSound8.h"
 
 #include <array>
 #include <cstdio>
@@ -30,6 +31,10 @@ constexpr std::array kErrors{
     ErrorEntry{D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL",
                "Invalid call: a parameter or the device state is wrong."},
     ErrorEntry{D3DXERR_INVALIDDATA, "D3DXERR_INVALIDDATA", "The data is invalid."},
+    ErrorEntry{DSERR_INVALIDCALL, "DSERR_INVALIDCALL", "This call is not valid for this sound object."},
+    ErrorEntry{DSERR_BADFORMAT, "DSERR_BADFORMAT", "The sound format is not supported."},
+    ErrorEntry{DSERR_NODRIVER, "DSERR_NODRIVER", "No sound device is available."},
+    ErrorEntry{DSERR_BUFFERLOST, "DSERR_BUFFERLOST", "The sound buffer was lost."},
 };
 
 const ErrorEntry* FindError(HRESULT hr) {

@@ -44,3 +44,9 @@ BOOL QueryPerformanceCounter(LONGLONG* count) {
 DWORD timeGetTime() {
     return g_ClockSource->Milliseconds();
 }
+
+void Sleep(DWORD milliseconds) {
+    timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000};
+    while (nanosleep(&wait, &wait) != 0) {
+    }
+}

@@ -9,6 +9,8 @@
 BOOL QueryPerformanceFrequency(LONGLONG* frequency);
 BOOL QueryPerformanceCounter(LONGLONG* count);
 DWORD timeGetTime();
+// Blocks the calling thread for at least the given time.
+void Sleep(DWORD milliseconds);
 
 class PlatClockSource {
 public:

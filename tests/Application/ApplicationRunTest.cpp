@@ -18,6 +18,7 @@
 #include "Platform/Recording/RecordingBackend.h"
 #include "Platform/Scripted/DialogScript.h"
 #include "Platform/Sdl/SdlWindow.h"
+#include "Platform/Sound/SoundBackend.h"
 #include "Platform/Win32Shell.h"
 #include "Platform/Win32Window.h"
 #include "Render/PAnimationManager.h"
@@ -121,6 +122,9 @@ class ApplicationRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        // The sound manager always finds a device, so that its shut-down
+        // is seen whatever sound output the machine has.
+        PlatSetSoundBackendKind(PlatSoundBackendKind::Loopback);
         oldDirectory = fs::current_path();
         folder = fs::temp_directory_path() / ("kv-app-" + std::to_string(::getpid()));
         fs::remove_all(folder);
@@ -146,6 +150,7 @@ protected:
         SetRefusedCalls({});
         PlatSetShellRecorder({});
         PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
+        PlatSetSoundBackendKind(PlatSoundBackendKind::Default);
         DeleteLeftovers();
         PlatResetMessageQueue();
         g_AppExiting = false;

@@ -2,7 +2,7 @@
 // game's Data tree: the texture that stands in for missing ones, the loading
 // screen's background and bar, the post effects' blur mask and grain, and
 // the demo crate's planks.
-#include "Platform/FileSystem.h"
+#include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
 
 #include <cstdio>
@@ -12,11 +12,7 @@
 namespace {
 
 bool Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    if (!bytes.empty() && PlatReplaceFile(path.string(), bytes.data(), bytes.size()))
-        return true;
-    std::fprintf(stderr, "imagetool: cannot write %s\n", path.string().c_str());
-    return false;
+    return WriteToolOutput("imagetool", path, bytes);
 }
 
 } // namespace
