@@ -17,6 +17,7 @@
 #include "Platform/FileSystem.h"
 #include "Platform/Graphics/Direct3D9.h"
 #include "Platform/Graphics/RecordingBackend.h"
+#include "Platform/Scripted/ScriptedInput.h"
 #include "Platform/SdlWindow.h"
 #include "Platform/Win32Shell.h"
 #include "Platform/Win32Window.h"
@@ -35,7 +36,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -142,7 +142,7 @@ protected:
     }
     void TearDown() override {
         SetCallRecorder({});
-        SetRefusedCalls({});
+        PlatSetInputBackendKind(PlatInputBackendKind::Sdl);
         PlatSetShellRecorder({});
         PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
         DeleteLeftovers();
@@ -265,7 +265,8 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         int launcherResult;
         bool windowClassTaken;
         bool actionsFile;
-        std::set<std::string> refused;
+        // The input backend refuses to open the keyboard.
+        bool keyboardRefused;
         Calls expected;
         bool configWritten;
         std::optional<std::string> actionsAfter;
@@ -274,53 +275,20 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         std::string config;
     };
     const std::vector<Case> cases = {
-        {"launcher exit", LAUNCH_EXIT, false, true, {}, kSingletons, false, kActions, ""},
-        {"no main window",
-         LAUNCH_WINDOWED,
-         true,
-         true,
-         {},
-         Join({kSingletons, kShutDownC}),
-         false,
-         kActions,
+        {"launcher exit", LAUNCH_EXIT, false, true, false, kSingletons, false, kActions, ""},
+        {"no main window", LAUNCH_WINDOWED, true, true, false, Join({kSingletons, kShutDownC}), false,
+         kActions, ""},
+        {"render refused", LAUNCH_WINDOWED, false, true, false, Join({kSingletons, kSound, kShutDownC}),
+         false, kActions, "screenWidth = 9000\r\n"},
+        {"input refused, no bindings file", LAUNCH_WINDOWED, false, false, false,
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, std::nullopt,
          ""},
-        {"render refused",
-         LAUNCH_WINDOWED,
-         false,
-         true,
-         {},
-         Join({kSingletons, kSound, kShutDownC}),
-         false,
-         kActions,
-         "screenWidth = 9000\r\n"},
-        {"input refused, no bindings file",
-         LAUNCH_WINDOWED,
-         false,
-         false,
-         {},
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
-         true,
-         std::nullopt,
-         ""},
-        {"input devices refused",
-         LAUNCH_WINDOWED,
-         false,
-         true,
-         {"CNInput::OpenDevices"},
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
-         true,
-         kActions,
-         ""},
-        {"normal run",
-         LAUNCH_WINDOWED,
-         false,
-         true,
-         {},
+        {"input devices refused", LAUNCH_WINDOWED, false, true, true,
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, kActions, ""},
+        {"normal run", LAUNCH_WINDOWED, false, true, false,
          Join({kSingletons, kSoundAndRender, kStandingTasks, kFontsAndLoop, kShutDownA, kShutDownB,
                kShutDownC}),
-         true,
-         kActions,
-         ""},
+         true, kActions, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -330,7 +298,11 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
             WriteFile("config.cfg", c.config);
         if (c.actionsFile)
             WriteFile("Actions.cfg", kActions);
-        SetRefusedCalls(c.refused);
+        PlatGetScriptedInput().Reset();
+        if (c.keyboardRefused)
+            PlatGetScriptedInput().RefuseOpening(PlatInputDevice::Keyboard);
+        PlatSetInputBackendKind(c.keyboardRefused ? PlatInputBackendKind::Scripted
+                                                  : PlatInputBackendKind::Sdl);
         if (c.windowClassTaken) {
             WNDCLASS taken;
             taken.lpfnWndProc = DefWindowProc;
