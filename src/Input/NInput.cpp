@@ -291,25 +291,24 @@ void CNInput::ReleaseKey(int code) {
         assignMode = false;
         SendToCategory("interface", "key_assign", QuoteField(KeyNameOf(code), ',') + ",false");
     }
-    if (actionsEnabled && keyBindings[code].bound)
-        SendAction(QuoteField(keyBindings[code].text, ',') + ",0");
-    if (const FixedKey* key = FindFixedKey(code)) {
-        if (key->word)
-            SendToCategory("action_listener", "standart_action", std::string(key->word) + ",0");
-        if (key->onRelease)
-            (g_PageInputServices.*key->onRelease)();
-    }
+    SendKeyReactions(code, false);
 }
 
 void CNInput::PressKey(int code) {
+    SendKeyReactions(code, true);
+}
+
+void CNInput::SendKeyReactions(int code, bool pressed) {
+    const char* edge = pressed ? ",1" : ",0";
     if (actionsEnabled && keyBindings[code].bound)
-        SendAction(QuoteField(keyBindings[code].text, ',') + ",1");
-    if (const FixedKey* key = FindFixedKey(code)) {
-        if (key->word)
-            SendToCategory("action_listener", "standart_action", std::string(key->word) + ",1");
-        if (key->onPress)
-            (g_PageInputServices.*key->onPress)();
-    }
+        SendAction(QuoteField(keyBindings[code].text, ',') + edge);
+    const FixedKey* key = FindFixedKey(code);
+    if (!key)
+        return;
+    if (key->word)
+        SendToCategory("action_listener", "standart_action", key->word + std::string(edge));
+    if (const PageBroadcast broadcast = pressed ? key->onPress : key->onRelease)
+        (g_PageInputServices.*broadcast)();
 }
 
 int CNInput::LoadActions(const std::string& fileName) {

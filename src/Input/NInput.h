@@ -99,4 +99,7 @@ private:
     void UpdateKeys();
     void ReleaseKey(int code);
     void PressKey(int code);
+    // The key's bound action (when actions are enabled) and its fixed
+    // reaction, for a press or a release.
+    void SendKeyReactions(int code, bool pressed);
 };

@@ -188,11 +188,11 @@ TEST_F(InputPassTest, LostControllerIsAcquiredOncePerPass) {
         Pass();
     EXPECT_EQ(Devices().GetControllerAcquires(), 3);
     EXPECT_EQ(Devices().GetControllerPolls(), 0);
-    // Once acquired it is polled in every pass.
+    // Once acquired it stays so and is polled in every pass.
     Devices().SetControllerLost(false);
     Pass();
     Pass();
-    EXPECT_EQ(Devices().GetControllerAcquires(), 5);
+    EXPECT_EQ(Devices().GetControllerAcquires(), 4);
     EXPECT_EQ(Devices().GetControllerPolls(), 1);
 }
 

@@ -84,6 +84,8 @@ HRESULT IDirectInputDevice8::EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACK callback,
 HRESULT IDirectInputDevice8::Acquire() {
     if (dataSize == 0 || cooperation == 0)
         return E_INVALIDARG;
+    if (acquired)
+        return S_FALSE;
     const HRESULT result = backend.Acquire(device, (cooperation & DISCL_EXCLUSIVE) != 0);
     acquired = SUCCEEDED(result);
     return result;

@@ -105,8 +105,8 @@ public:
     // DIPROPDWORD, DIPROP_RANGE by object id a DIPROPRANGE.
     HRESULT SetProperty(DIPROPID property, const DIPROPHEADER* header);
     HRESULT EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACK callback, void* context, DWORD flags);
-    // Needs a data format and a cooperative level. An exclusive mouse takes
-    // the pointer for relative motion.
+    // Needs a data format and a cooperative level; S_FALSE when already
+    // acquired. An exclusive mouse takes the pointer for relative motion.
     HRESULT Acquire();
     // S_FALSE when the device was not acquired.
     HRESULT Unacquire();

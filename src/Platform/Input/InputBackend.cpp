@@ -13,10 +13,6 @@ void PlatSetInputBackendKind(PlatInputBackendKind kind) {
     g_kind = kind;
 }
 
-PlatInputBackendKind PlatGetInputBackendKind() {
-    return g_kind;
-}
-
 PlatInputBackend& PlatGetInputBackend() {
     if (g_kind == PlatInputBackendKind::Scripted)
         return PlatGetScriptedInput();

@@ -9,7 +9,6 @@ enum class PlatInputBackendKind { Sdl, Scripted };
 // Chooses the backend of the input objects created after this call
 // (default SDL).
 void PlatSetInputBackendKind(PlatInputBackendKind kind);
-PlatInputBackendKind PlatGetInputBackendKind();
 
 // A device of the input layer: the keyboard, the mouse, or the game
 // controller with the given index among the attached ones.

@@ -9,16 +9,6 @@ void PlatScriptedInput::Reset() {
     *this = PlatScriptedInput();
 }
 
-void PlatScriptedInput::SetKey(int code, bool down) {
-    if (code >= 0 && code < 256)
-        keys[code] = down ? 0x80 : 0;
-}
-
-void PlatScriptedInput::SetButton(int button, bool down) {
-    if (button >= 0 && button < 3)
-        buttons[button] = down ? 0x80 : 0;
-}
-
 void PlatScriptedInput::Schedule(std::vector<PlatInputChange> changes) {
     std::stable_sort(changes.begin(), changes.end(),
                      [](const PlatInputChange& a, const PlatInputChange& b) { return a.pass < b.pass; });
@@ -86,20 +76,16 @@ HRESULT PlatScriptedInput::Poll(const PlatInputDevice& device) {
 bool PlatScriptedInput::ReadKeys(BYTE out[256]) {
     if (TakeFailure(PlatInputDevice::Keyboard))
         return false;
-    std::copy(keys.begin(), keys.end(), out);
+    state.CopyKeys(out);
     return true;
 }
 
-bool PlatScriptedInput::ReadMouse(DIMOUSESTATE& state) {
+bool PlatScriptedInput::ReadMouse(DIMOUSESTATE& out) {
     ++pass;
     ApplyScheduled();
     if (TakeFailure(PlatInputDevice::Mouse))
         return false;
-    state = DIMOUSESTATE{};
-    state.lX = std::exchange(motionX, 0);
-    state.lY = std::exchange(motionY, 0);
-    state.lZ = std::exchange(wheel, 0);
-    std::copy(buttons.begin(), buttons.end(), state.rgbButtons);
+    out = state.TakeMouse();
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Platform/Input/InputBackend.h"
+#include "Platform/Input/InputState.h"
 
-#include <array>
 #include <set>
 #include <vector>
 
@@ -28,13 +28,10 @@ public:
     // Back to no keys, buttons, motion, schedule, controllers or failures.
     void Reset();
 
-    void SetKey(int code, bool down);
-    void SetButton(int button, bool down);
-    void Move(LONG dx, LONG dy) {
-        motionX += dx;
-        motionY += dy;
-    }
-    void Turn(LONG notches) { wheel += notches; }
+    void SetKey(int code, bool down) { state.SetKey(code, down); }
+    void SetButton(int button, bool down) { state.SetButton(button, down); }
+    void Move(LONG dx, LONG dy) { state.Move(dx, dy); }
+    void Turn(LONG notches) { state.Turn(notches); }
     // The next read of the device fails (and loses nothing).
     void FailNextRead(PlatInputDevice::Kind kind) { failingReads.insert(kind); }
     void RefuseOpening(PlatInputDevice::Kind kind) { refusedDevices.insert(kind); }
@@ -68,11 +65,7 @@ private:
     void ApplyScheduled();
     bool TakeFailure(PlatInputDevice::Kind kind) { return failingReads.erase(kind) != 0; }
 
-    std::array<BYTE, 256> keys{};
-    std::array<BYTE, 3> buttons{};
-    LONG motionX = 0;
-    LONG motionY = 0;
-    LONG wheel = 0;
+    PlatInputState state;
     int pass = 0;
     int controllerCount = 0;
     int controllerAcquires = 0;

@@ -2,8 +2,6 @@
 
 #include "Platform/Input/DirectInput8.h"
 
-#include <utility>
-
 namespace {
 
 struct KeyCodeEntry {
@@ -156,24 +154,21 @@ void PlatSdlInput::HandleEvent(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         if (const BYTE code = KeyCodeOf(event.key.keysym.scancode); code && !event.key.repeat)
-            keys[code] = event.type == SDL_KEYDOWN ? 0x80 : 0;
+            state.SetKey(code, event.type == SDL_KEYDOWN);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        SetButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+        state.SetButton(ButtonIndexOf(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
         break;
     case SDL_MOUSEMOTION:
-        motionX += event.motion.xrel;
-        motionY += event.motion.yrel;
+        state.Move(event.motion.xrel, event.motion.yrel);
         break;
     case SDL_MOUSEWHEEL:
-        wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        state.Turn(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
         break;
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-            keys.fill(0);
-            buttons.fill(0);
-        }
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            state.ReleaseAll();
         break;
     default:
         break;
@@ -181,15 +176,7 @@ void PlatSdlInput::HandleEvent(const SDL_Event& event) {
 }
 
 void PlatSdlInput::Reset() {
-    keys.fill(0);
-    buttons.fill(0);
-    motionX = motionY = wheel = 0;
-}
-
-void PlatSdlInput::SetButton(Uint8 sdlButton, bool down) {
-    const int index = ButtonIndexOf(sdlButton);
-    if (index >= 0)
-        buttons[index] = down ? 0x80 : 0;
+    state = PlatInputState();
 }
 
 bool PlatSdlInput::Open(const PlatInputDevice& device) {
@@ -240,16 +227,12 @@ HRESULT PlatSdlInput::Poll(const PlatInputDevice& device) {
 }
 
 bool PlatSdlInput::ReadKeys(BYTE out[256]) {
-    std::copy(keys.begin(), keys.end(), out);
+    state.CopyKeys(out);
     return true;
 }
 
-bool PlatSdlInput::ReadMouse(DIMOUSESTATE& state) {
-    state = DIMOUSESTATE{};
-    state.lX = std::exchange(motionX, 0);
-    state.lY = std::exchange(motionY, 0);
-    state.lZ = std::exchange(wheel, 0);
-    std::copy(buttons.begin(), buttons.end(), state.rgbButtons);
+bool PlatSdlInput::ReadMouse(DIMOUSESTATE& out) {
+    out = state.TakeMouse();
     return true;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Platform/Input/InputBackend.h"
+#include "Platform/Input/InputState.h"
 
 #include <SDL.h>
 
-#include <array>
 #include <map>
 
 // The input devices on SDL. The event source hands every event to
@@ -44,16 +44,11 @@ public:
     SDL_GameController* GetController(int controller) const;
 
 private:
-    void SetButton(Uint8 sdlButton, bool down);
     // SDL's joystick index of the controller with this index among the
     // attached game controllers; -1 when there is none.
     int JoystickIndexOf(int controller);
 
-    std::array<BYTE, 256> keys{};
-    std::array<BYTE, 3> buttons{};
-    LONG motionX = 0;
-    LONG motionY = 0;
-    LONG wheel = 0;
+    PlatInputState state;
     std::map<int, SDL_GameController*> controllers;
     bool controllersStarted = false;
 };
