@@ -125,6 +125,9 @@ bool CNInput::Start() {
         GetLog().Print(0, "%s could not be read: the game has no key bindings\n", kActionsFile);
         return false;
     }
+    // Starting again (a stopped task is restarted in place) opens the
+    // devices afresh instead of leaking the old ones.
+    ReleaseDevices();
     const HINSTANCE instance = g_TaskManager ? g_TaskManager->hInstance : nullptr;
     const HWND window = g_TaskManager ? g_TaskManager->hWnd : nullptr;
     if (!Check(DirectInput8Create(instance, DIRECTINPUT_VERSION, &g_DirectInput, nullptr), __LINE__))

@@ -365,6 +365,27 @@ TEST_F(ApplicationRunTest, NormalRunListsTheStandingTasksAndSavesTheSettings) {
     EXPECT_NE(config.find("screenWidth = 640\r\n"), std::string::npos);
 }
 
+TEST_F(ApplicationRunTest, RecordedInputReplacesTheDevices) {
+    WriteFile("Actions.cfg", kActions);
+    WriteFile("keys.txt", "2 Esc down\n");
+    SPRunOptions options;
+    options.launcherResult = LAUNCH_WINDOWED;
+    options.frames = 3;
+    options.inputFile = "keys.txt";
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(PlatGetScriptedInput().GetPass(), 3);
+    EXPECT_EQ(ReadFile("Actions.cfg"), kActions);
+
+    // A file that cannot be replayed ends the run before anything starts.
+    calls.clear();
+    WriteFile("keys.txt", "2 Escape down\n");
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(calls, Calls{});
+    options.inputFile = "missing.txt";
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(calls, Calls{});
+}
+
 TEST_F(ApplicationRunTest, MissingExitAddressOpensNothing) {
     fs::remove("Data/links.txt");
     SPRunOptions options;

@@ -9,7 +9,8 @@ namespace {
 
 constexpr const char* kBindings = "fire;Fire;Space;false\n"
                                   "strafe;Strafe;A;false\n"
-                                  "select;Select;Enter;false\n";
+                                  "select;Select;Enter;false\n"
+                                  "say,hi;Say hello;B;false\n";
 
 // What the devices do before one pass, and what the pass must send.
 struct PassStep {
@@ -50,6 +51,10 @@ using InputPassTest = InputFixture;
 TEST_F(InputPassTest, PassesSendTheirCommandsAndBroadcastsInOrder) {
     const auto nothing = [](CNInput&) {};
     const std::vector<Scenario> scenarios = {
+        {"bound action name holding a comma",
+         nothing,
+         {{.press = {48}, .expected = {"key_action say,hi|1"}},
+          {.release = {48}, .expected = {"key_action say,hi|0", "any_key"}}}},
         {"held key",
          nothing,
          {{.press = {57}, .expected = {"key_action fire|1"}},
@@ -194,6 +199,19 @@ TEST_F(InputPassTest, LostControllerIsAcquiredOncePerPass) {
     Pass();
     EXPECT_EQ(Devices().GetControllerAcquires(), 4);
     EXPECT_EQ(Devices().GetControllerPolls(), 1);
+}
+
+TEST_F(InputPassTest, StartingAgainReopensTheDevices) {
+    Devices().SetControllerCount(1);
+    StartInput(kBindings);
+    input->Stop();
+    ASSERT_TRUE(input->Start());
+    EXPECT_NE(g_Joystick, nullptr);
+    Devices().SetKey(57, true);
+    EXPECT_EQ(Pass(), Log{"key_action fire|1"});
+    input.reset();
+    for (auto kind : {PlatInputDevice::Keyboard, PlatInputDevice::Mouse, PlatInputDevice::Controller})
+        EXPECT_FALSE(Devices().IsOpen(kind));
 }
 
 TEST_F(InputPassTest, StartFailures) {
