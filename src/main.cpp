@@ -9,8 +9,10 @@ int main(int argc, char** argv) {
     SPRunOptions options;
     std::string error;
     if (!ParseRunOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "kestrovar: %s\nusage: kestrovar [--windowed | --fullscreen] [--frames N]\n",
-                     error.c_str());
+        std::fprintf(
+            stderr,
+            "kestrovar: %s\nusage: kestrovar [--windowed | --fullscreen] [--frames N] [--input FILE]\n",
+            error.c_str());
         return 2;
     }
     GetLog().OpenFile("log.txt");

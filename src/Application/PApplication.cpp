@@ -3,6 +3,7 @@
 #include "Application/DialogResources.h"
 #include "Application/DisplayModes.h"
 #include "Application/GameObjectConnections.h"
+#include "Application/InputReplay.h"
 #include "Application/LauncherDialog.h"
 #include "Application/MainWindow.h"
 #include "Application/PFrameLimit.h"
@@ -11,7 +12,6 @@
 #include "Core/AppState.h"
 #include "Core/Log.h"
 #include "Core/PFileReader.h"
-#include "Core/PFileWriter.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PLineReader.h"
 #include "Core/PSettings.h"
@@ -77,7 +77,7 @@ CPApplication::~CPApplication() {
 
 void CPApplication::Run(HINSTANCE instance, int showCommand) {
     MountPackFiles();
-    if (!GetLog().IsReady())
+    if (!GetLog().IsReady() || !ChooseInput())
         return;
     CreateSingletons();
     g_ScriptManager->LoadScripts();
@@ -102,6 +102,21 @@ void CPApplication::Run(HINSTANCE instance, int showCommand) {
     LoadFonts();
     RunMainLoop();
     ShutDownA();
+}
+
+bool CPApplication::ChooseInput() {
+    if (options.inputFile.empty())
+        return true;
+    CPInputReplay replay;
+    std::string error;
+    if (!replay.Load(options.inputFile, error)) {
+        GetLog().Print(0, "%s\n", error.c_str());
+        return false;
+    }
+    PlatSetInputBackendKind(PlatInputBackendKind::Scripted);
+    PlatGetScriptedInput().Reset();
+    PlatGetScriptedInput().Schedule(replay.GetChanges());
+    return true;
 }
 
 void CPApplication::CreateSingletons() {
@@ -234,7 +249,10 @@ void CPApplication::ShutDownA() {
 }
 
 void CPApplication::ShutDownB() {
-    SaveActions();
+    // Bindings that were never read must not replace the player's file; a
+    // failed write is logged by the writer.
+    if (input && input->actionsLoaded)
+        input->SaveActions("Actions.cfg");
     // A failed write is logged by the writer.
     g_Settings->Save("config.cfg");
     delete g_Physics;
@@ -256,21 +274,6 @@ void CPApplication::ShutDownC() {
     delete g_TaskManager;
     delete g_Settings;
     delete g_Audio;
-}
-
-void CPApplication::SaveActions() {
-    // Bindings that were never read must not replace the user's file.
-    if (!input || !input->actionsLoaded)
-        return;
-    CPFileWriter writer("Actions.cfg", false);
-    for (const std::string& name : input->actionNames) {
-        const SNBinding& binding = input->bindings.at(name);
-        const std::string line = name + ";" + binding.second + ";" +
-                                 (binding.numeric ? std::to_string(binding.code) : binding.keyName) + ";" +
-                                 (binding.numeric ? "true" : "false") + "\r\n";
-        writer.Write(line.data(), static_cast<int>(line.size()));
-    }
-    writer.Save();
 }
 
 int ApplicationMain(HINSTANCE instance, int showCommand, const SPRunOptions& options) {

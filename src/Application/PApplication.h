@@ -28,6 +28,9 @@ public:
     void Run(HINSTANCE instance, int showCommand);
 
 private:
+    // The devices, or the scripted input of --input; false (logged) when
+    // that file cannot be read.
+    bool ChooseInput();
     void CreateSingletons();
     void ReadExitAddress();
     // The launcher's result (from the command line, or the dialog);
@@ -47,7 +50,6 @@ private:
     void ShutDownA();
     void ShutDownB();
     void ShutDownC();
-    void SaveActions();
 
     SPRunOptions options;
     HWND mainWindow = nullptr;

@@ -26,6 +26,12 @@ bool ParseRunOptions(int argc, const char* const* argv, SPRunOptions& options, s
                 return false;
             }
             ++i;
+        } else if (option == "--input") {
+            if (i + 1 >= argc || *argv[i + 1] == '\0') {
+                error = "--input needs a file of recorded input";
+                return false;
+            }
+            options.inputFile = argv[++i];
         } else {
             error = "unknown option " + option;
             return false;

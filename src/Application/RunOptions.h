@@ -13,11 +13,15 @@ inline constexpr int LAUNCH_WINDOWED = 1003;
 //   --windowed, --fullscreen  start as the launcher's buttons would, without
 //                             showing it
 //   --frames N                end the main loop after N frames
+//   --input FILE              read the keyboard and mouse from FILE instead
+//                             of the devices (see CPInputReplay)
 struct SPRunOptions {
     // The launcher's result; with neither option the launcher is shown.
     int launcherResult = LAUNCH_DIALOG;
     // Frames before the main loop is asked to quit; -1 runs until closed.
     int frames = -1;
+    // Recorded input to replay; empty for the real devices.
+    std::string inputFile;
 };
 
 // False, with the reason in `error`, for an unknown option or a bad count.

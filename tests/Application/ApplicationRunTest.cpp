@@ -17,6 +17,7 @@
 #include "Platform/Graphics/Direct3D9.h"
 #include "Platform/Recording/RecordingBackend.h"
 #include "Platform/Scripted/DialogScript.h"
+#include "Platform/Scripted/ScriptedInput.h"
 #include "Platform/Sdl/SdlWindow.h"
 #include "Platform/Sound/SoundBackend.h"
 #include "Platform/Win32Shell.h"
@@ -36,7 +37,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -147,7 +147,7 @@ protected:
     }
     void TearDown() override {
         SetCallRecorder({});
-        SetRefusedCalls({});
+        PlatSetInputBackendKind(PlatInputBackendKind::Sdl);
         PlatSetShellRecorder({});
         PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
         PlatSetSoundBackendKind(PlatSoundBackendKind::Default);
@@ -278,7 +278,8 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         int launcherResult;
         bool windowClassTaken;
         bool actionsFile;
-        std::set<std::string> refused;
+        // The input backend refuses to open the keyboard.
+        bool keyboardRefused;
         Calls expected;
         bool configWritten;
         std::optional<std::string> actionsAfter;
@@ -287,53 +288,20 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         std::string config;
     };
     const std::vector<Case> cases = {
-        {"launcher exit", LAUNCH_EXIT, false, true, {}, kSingletons, false, kActions, ""},
-        {"no main window",
-         LAUNCH_WINDOWED,
-         true,
-         true,
-         {},
-         Join({kSingletons, kShutDownC}),
-         false,
-         kActions,
+        {"launcher exit", LAUNCH_EXIT, false, true, false, kSingletons, false, kActions, ""},
+        {"no main window", LAUNCH_WINDOWED, true, true, false, Join({kSingletons, kShutDownC}), false,
+         kActions, ""},
+        {"render refused", LAUNCH_WINDOWED, false, true, false, Join({kSingletons, kSound, kShutDownC}),
+         false, kActions, "screenWidth = 9000\r\n"},
+        {"input refused, no bindings file", LAUNCH_WINDOWED, false, false, false,
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, std::nullopt,
          ""},
-        {"render refused",
-         LAUNCH_WINDOWED,
-         false,
-         true,
-         {},
-         Join({kSingletons, kSound, kShutDownC}),
-         false,
-         kActions,
-         "screenWidth = 9000\r\n"},
-        {"input refused, no bindings file",
-         LAUNCH_WINDOWED,
-         false,
-         false,
-         {},
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
-         true,
-         std::nullopt,
-         ""},
-        {"input devices refused",
-         LAUNCH_WINDOWED,
-         false,
-         true,
-         {"CNInput::OpenDevices"},
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}),
-         true,
-         kActions,
-         ""},
-        {"normal run",
-         LAUNCH_WINDOWED,
-         false,
-         true,
-         {},
+        {"input devices refused", LAUNCH_WINDOWED, false, true, true,
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, kActions, ""},
+        {"normal run", LAUNCH_WINDOWED, false, true, false,
          Join({kSingletons, kSoundAndRender, kStandingTasks, kFontsAndLoop, kShutDownA, kShutDownB,
                kShutDownC}),
-         true,
-         kActions,
-         ""},
+         true, kActions, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -343,7 +311,11 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
             WriteFile("config.cfg", c.config);
         if (c.actionsFile)
             WriteFile("Actions.cfg", kActions);
-        SetRefusedCalls(c.refused);
+        PlatGetScriptedInput().Reset();
+        if (c.keyboardRefused)
+            PlatGetScriptedInput().RefuseOpening(PlatInputDevice::Keyboard);
+        PlatSetInputBackendKind(c.keyboardRefused ? PlatInputBackendKind::Scripted
+                                                  : PlatInputBackendKind::Sdl);
         if (c.windowClassTaken) {
             WNDCLASS taken;
             taken.lpfnWndProc = DefWindowProc;
@@ -405,6 +377,27 @@ TEST_F(ApplicationRunTest, NormalRunListsTheStandingTasksAndSavesTheSettings) {
     const std::string config = ReadFile("config.cfg").value_or("");
     EXPECT_NE(config.find("fullScreen = 1\r\n"), std::string::npos);
     EXPECT_NE(config.find("screenWidth = 640\r\n"), std::string::npos);
+}
+
+TEST_F(ApplicationRunTest, RecordedInputReplacesTheDevices) {
+    WriteFile("Actions.cfg", kActions);
+    WriteFile("keys.txt", "2 Esc down\n");
+    SPRunOptions options;
+    options.launcherResult = LAUNCH_WINDOWED;
+    options.frames = 3;
+    options.inputFile = "keys.txt";
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(PlatGetScriptedInput().GetPass(), 3);
+    EXPECT_EQ(ReadFile("Actions.cfg"), kActions);
+
+    // A file that cannot be replayed ends the run before anything starts.
+    calls.clear();
+    WriteFile("keys.txt", "2 Escape down\n");
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(calls, Calls{});
+    options.inputFile = "missing.txt";
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(calls, Calls{});
 }
 
 TEST_F(ApplicationRunTest, MissingExitAddressOpensNothing) {

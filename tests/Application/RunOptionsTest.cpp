@@ -42,4 +42,26 @@ TEST(RunOptions, CommandLine) {
     }
 }
 
+TEST(RunOptions, InputFile) {
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        std::string inputFile;
+    };
+    const std::vector<Case> cases = {
+        {{"--windowed"}, true, ""},
+        {{"--input", "keys.txt", "--windowed"}, true, "keys.txt"},
+        {{"--input"}, false, ""},
+        {{"--input", ""}, false, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"kestrovar"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        SPRunOptions options;
+        std::string error;
+        EXPECT_EQ(ParseRunOptions(static_cast<int>(argv.size()), argv.data(), options, error), c.ok);
+        EXPECT_EQ(options.inputFile, c.inputFile);
+    }
+}
+
 } // namespace

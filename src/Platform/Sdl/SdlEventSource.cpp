@@ -1,5 +1,6 @@
 #include "Platform/Sdl/SdlEventSource.h"
 
+#include "Platform/Sdl/SdlInput.h"
 #include "Platform/Sdl/SdlWindow.h"
 #include "Platform/Win32Window.h"
 
@@ -63,9 +64,11 @@ std::vector<unsigned char> PlatUtf8ToLatin1(const char* text) {
 
 void PlatSdlEventSource::Pump() {
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (SDL_PollEvent(&event)) {
+        PlatGetSdlInput().HandleEvent(event);
         for (const MSG& msg : Translate(event))
             PostMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    }
 }
 
 void PlatSdlEventSource::Wait(int timeoutMilliseconds) {

@@ -17,8 +17,8 @@
 //   pointer entered the window                   -> WM_SETCURSOR
 //   typed text                                   -> WM_CHAR per character
 //   Backspace, Tab, Return, Escape pressed       -> WM_CHAR 8, 9, 13, 27
-// Every SDL event is taken off SDL's queue; keyboard and mouse state stays
-// readable through SDL's state functions.
+// Every SDL event is taken off SDL's queue and also handed to the SDL input
+// devices, which keep the key, button, motion and wheel state.
 class PlatSdlEventSource : public PlatEventSource {
 public:
     void Pump() override;

@@ -1,0 +1,3 @@
+#include "Input/PageInputServices.h"
+
+PageInputServices g_PageInputServices;
