@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Scripted/ScriptedInput.h"
+#include "Platform/Input/InputChange.h"
 
 #include <string>
 #include <vector>

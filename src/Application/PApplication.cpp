@@ -26,6 +26,7 @@
 #include "Particles/PParticlesManager.h"
 #include "Physics/PPhysics.h"
 #include "Platform/FileSystem.h"
+#include "Platform/Input/InputBackend.h"
 #include "Platform/Win32Shell.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
@@ -113,9 +114,7 @@ bool CPApplication::ChooseInput() {
         GetLog().Print(0, "%s\n", error.c_str());
         return false;
     }
-    PlatSetInputBackendKind(PlatInputBackendKind::Scripted);
-    PlatGetScriptedInput().Reset();
-    PlatGetScriptedInput().Schedule(replay.GetChanges());
+    PlatReplayInput(replay.GetChanges());
     return true;
 }
 

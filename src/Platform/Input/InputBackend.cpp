@@ -3,6 +3,8 @@
 #include "Platform/Scripted/ScriptedInput.h"
 #include "Platform/Sdl/SdlInput.h"
 
+#include <utility>
+
 namespace {
 
 PlatInputBackendKind g_kind = PlatInputBackendKind::Sdl;
@@ -11,6 +13,12 @@ PlatInputBackendKind g_kind = PlatInputBackendKind::Sdl;
 
 void PlatSetInputBackendKind(PlatInputBackendKind kind) {
     g_kind = kind;
+}
+
+void PlatReplayInput(std::vector<PlatInputChange> changes) {
+    g_kind = PlatInputBackendKind::Scripted;
+    PlatGetScriptedInput().Reset();
+    PlatGetScriptedInput().Schedule(std::move(changes));
 }
 
 PlatInputBackend& PlatGetInputBackend() {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Platform/Input/InputChange.h"
 #include "Platform/Win32Types.h"
+
+#include <vector>
 
 struct DIMOUSESTATE;
 
@@ -9,6 +12,10 @@ enum class PlatInputBackendKind { Sdl, Scripted };
 // Chooses the backend of the input objects created after this call
 // (default SDL).
 void PlatSetInputBackendKind(PlatInputBackendKind kind);
+
+// Replays recorded input instead of reading devices: chooses the scripted
+// backend, cleared, with the changes scheduled in pass order.
+void PlatReplayInput(std::vector<PlatInputChange> changes);
 
 // A device of the input layer: the keyboard, the mouse, or the game
 // controller with the given index among the attached ones.

@@ -1,22 +1,11 @@
 #pragma once
 
 #include "Platform/Input/InputBackend.h"
+#include "Platform/Input/InputChange.h"
 #include "Platform/Input/InputState.h"
 
 #include <set>
 #include <vector>
-
-// One change of the scripted devices, applied at the start of a pass.
-struct PlatInputChange {
-    enum Kind { Key, Motion, Button, Wheel } kind = Key;
-    // The pass it belongs to, counted from 1 by the mouse reads.
-    int pass = 0;
-    // Key code or button number.
-    int code = 0;
-    bool down = false;
-    LONG x = 0;
-    LONG y = 0;
-};
 
 // Input devices driven by the program: tests set the state a pass reads
 // (keys, buttons, motion, wheel, failing reads, refused devices, attached
