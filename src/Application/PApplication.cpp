@@ -3,6 +3,7 @@
 #include "Application/DialogResources.h"
 #include "Application/DisplayModes.h"
 #include "Application/GameObjectConnections.h"
+#include "Application/InterfaceConnections.h"
 #include "Application/LauncherDialog.h"
 #include "Application/MainWindow.h"
 #include "Application/PFrameLimit.h"
@@ -117,6 +118,8 @@ void CPApplication::CreateSingletons() {
     ConnectPhysicsToGameObjects();
     ConnectShadowDecalsToTerrain();
     ConnectGameObjectsToParticles();
+    ConnectInterfaceToScripts();
+    ConnectInterfaceInput();
     new CPMaterialManager();
     new CPMeshManager();
     new CNAudio();
