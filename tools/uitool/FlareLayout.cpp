@@ -27,6 +27,7 @@ bool ReadElement(std::istringstream& fields, AtlasPainter& atlas, FlareLine& lin
 } // namespace
 
 bool BuildFlare(const std::string& layout, BuiltFlare& flare, std::string& error) {
+    flare = BuiltFlare{};
     AtlasPainter atlas(flare.texture.width, flare.texture.height);
     std::vector<FlareLine> lines;
     std::istringstream text(layout);

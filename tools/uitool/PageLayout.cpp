@@ -211,6 +211,7 @@ bool PageBuilder::Finish(std::string& error) {
 } // namespace
 
 bool BuildPage(const std::string& layout, const LabelPainter& paintLabel, BuiltPage& page, std::string& error) {
+    page = BuiltPage{};
     PageBuilder builder(paintLabel, page);
     std::istringstream lines(layout);
     int number = 0;
