@@ -14,7 +14,9 @@ struct InterfaceServices {
     // The pointer position in screen pixels.
     std::function<void(float& x, float& y)> mousePosition = [](float& x, float& y) { x = y = 0; };
     // The text of a key of the game's text table; empty for an unknown key.
-    std::function<std::string(const std::string& key)> gameText = [](const std::string&) { return std::string(); };
+    std::function<std::string(const std::string& key)> gameText = [](const std::string&) {
+        return std::string();
+    };
 };
 
 extern InterfaceServices g_InterfaceServices;

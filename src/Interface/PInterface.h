@@ -103,6 +103,8 @@ private:
     // Moves the focus to the element at `step` places from the focused one.
     void FocusStep(int step);
     void RebuildWhen(bool changed);
+    // Menu keys reach the script of an active page only.
+    void SendMenuCommand(const char* command);
     bool IsInFocusList(const CPWindow* element) const;
 
     void ReadHeader(CPLineReader& lines, float& textureWidth, float& textureHeight, int priorityOffset);

@@ -115,24 +115,25 @@ void CPInterface::ReleaseFocused() {
         RebuildWhen(focused->OnMouseUp(0, focused->x + 1, focused->y + 1));
 }
 
-void CPInterface::SendMenuUp() {
+void CPInterface::SendMenuCommand(const char* command) {
     if (pageActive)
-        SendPageCommand("menu_up", "");
+        SendPageCommand(command, "");
+}
+
+void CPInterface::SendMenuUp() {
+    SendMenuCommand("menu_up");
 }
 
 void CPInterface::SendMenuDown() {
-    if (pageActive)
-        SendPageCommand("menu_down", "");
+    SendMenuCommand("menu_down");
 }
 
 void CPInterface::SendMenuLeft() {
-    if (pageActive)
-        SendPageCommand("menu_left", "");
+    SendMenuCommand("menu_left");
 }
 
 void CPInterface::SendMenuRight() {
-    if (pageActive)
-        SendPageCommand("menu_right", "");
+    SendMenuCommand("menu_right");
 }
 
 void CPInterface::LockButton(const std::string& elementName) {

@@ -44,7 +44,8 @@ void CPInterface::Load(const std::string& pageName, int priorityOffset) {
     UpdateBuffers();
 }
 
-void CPInterface::ReadHeader(CPLineReader& lines, float& textureWidth, float& textureHeight, int priorityOffset) {
+void CPInterface::ReadHeader(CPLineReader& lines, float& textureWidth, float& textureHeight,
+                             int priorityOffset) {
     std::string scriptName;
     std::string textureLine;
     std::string lightLine;

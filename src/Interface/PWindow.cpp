@@ -7,7 +7,6 @@
 #include "Interface/PointText.h"
 #include "Interface/ScreenScale.h"
 
-
 namespace {
 
 // A texel value as a texture coordinate; a texture of no size gives 0.
@@ -25,7 +24,8 @@ constexpr std::size_t kVisibilityField = 8;
 CPWindow::CPWindow(CPInterface* ownerPage) : owner(ownerPage) {}
 
 bool CPWindow::HitTest(float px, float py) const {
-    return x + corners[0].x <= px && px <= x + corners[1].x && y + corners[0].y <= py && py <= y + corners[2].y;
+    return x + corners[0].x <= px && px <= x + corners[1].x && y + corners[0].y <= py &&
+           py <= y + corners[2].y;
 }
 
 void CPWindow::Create(const std::string& windowName, float textureWidth, float textureHeight, float layoutX,

@@ -15,9 +15,9 @@ TEST(InterfaceConnectionsTest, ButtonLocksReachThePageTheScriptNames) {
     const ScriptEngineHooks savedHooks = g_ScriptEngineHooks;
     const InterfaceServices savedServices = g_InterfaceServices;
     TempGameRoot::WriteFile("Data/Interface/menu1024.int", "menu\nmenu.tga,256,256\n_,off\n"
-                                                            "button\nstart 0,0,10,10,0,0,8,8\n"
-                                                            "start_h 0,0,10,10,0,8,8,8\n"
-                                                            "start_p 0,0,10,10,0,16,8,8\n");
+                                                           "button\nstart 0,0,10,10,0,0,8,8\n"
+                                                           "start_h 0,0,10,10,0,8,8,8\n"
+                                                           "start_p 0,0,10,10,0,16,8,8\n");
     ConnectInterfaceToScripts();
     CPInterface page;
     page.Load("menu", 0);

@@ -124,8 +124,8 @@ TEST(FontListTest, HeadersOutOfOrderOrNotPositiveDropTheFont) {
 TEST(FontListTest, ANameOnlyLineGivesSpacingTwoAndTheFirstFontPriority) {
     RenderTestScene render(PlatGraphicsBackendKind::Recording, 64, 64);
     RenderTestScene::WritePicture("Data/Textures/plain.tga", Image(2, 2, 0xffffffff));
-    InterfaceScene::WriteFonts("plain\nspaced\t0\t10\n",
-                               {{"plain", FontFileText(TestFontLayout())}, {"spaced", FontFileText(TestFontLayout())}});
+    InterfaceScene::WriteFonts("plain\nspaced\t0\t10\n", {{"plain", FontFileText(TestFontLayout())},
+                                                          {"spaced", FontFileText(TestFontLayout())}});
     SPFontManager fonts;
     fonts.LoadAll();
     ASSERT_TRUE(fonts.FindFont("plain") && fonts.FindFont("spaced"));

@@ -14,7 +14,8 @@ std::string SamplePage() {
     PageFileWriter page("menu", "menu.tga", 256, 256, "_,on,0,0,1,1,1,1,smooth");
     page.Window({"panel", {100, 50, 200, 100, 0, 0, 128, 64}, {"true", "stretch"}});
     page.Window({"cursor", {0, 0, 32, 32, 224, 0, 32, 32}, {}});
-    page.Button({"ok", {300, 300, 100, 40, 0, 64, 100, 40}, {}}, {"ok_h", {0, 0, 100, 40, 0, 104, 100, 40}, {}},
+    page.Button({"ok", {300, 300, 100, 40, 0, 64, 100, 40}, {}},
+                {"ok_h", {0, 0, 100, 40, 0, 104, 100, 40}, {}},
                 {"ok_p", {0, 0, 100, 40, 0, 144, 100, 40}, {}});
     page.Text("title", "font1", 100, 50, "MENU_TITLE");
     page.TextEdit("name", 300, 400, "font1", 12, "Bob");
@@ -22,7 +23,8 @@ std::string SamplePage() {
 }
 
 std::string SampleFlare() {
-    return FlareFileText({{"a.tga", 50, 1, 1, 0xff102030, 27, 27, 0, 0}, {"b.tga", 100, 0, 2, 4294967295u, 9, 9, 1, 1}});
+    return FlareFileText(
+        {{"a.tga", 50, 1, 1, 0xff102030, 27, 27, 0, 0}, {"b.tga", 100, 0, 2, 4294967295u, 9, 9, 1, 1}});
 }
 
 // Every prefix of the text that ends at a line break, and the whole text.

@@ -52,8 +52,9 @@ TEST(InterfacePixelTest, DemoMenuShowsTheHoveredButtonTheTitleAndTheFlare) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, kWidth, kHeight);
     ASSERT_TRUE(scene.started);
-    for (const char* file : {"Interface/mainmenu1024.int", "Interface/lensflare2.int", "Textures/ui_menu.tga",
-                             "Textures/menu.tga", "Textures/flare.tga", "Fonts/fonts.dat", "Fonts/menu.fnt"}) {
+    for (const char* file :
+         {"Interface/mainmenu1024.int", "Interface/lensflare2.int", "Textures/ui_menu.tga",
+          "Textures/menu.tga", "Textures/flare.tga", "Fonts/fonts.dat", "Fonts/menu.fnt"}) {
         const std::filesystem::path target = std::filesystem::path("Data") / file;
         std::filesystem::create_directories(target.parent_path());
         std::filesystem::copy_file(std::filesystem::path(KV_BUILD_DATA) / file, target);

@@ -13,7 +13,8 @@ namespace {
 // A button whose normal, hovered and pressed images sit at texel rows 0, 64
 // and 128 of a 256 x 256 texture, so the mesh shows which one is drawn.
 void AddButton(PageFileWriter& page, const std::string& name, float x, float y) {
-    page.Button({name, {x, y, 100, 50, 0, 0, 100, 50}, {}}, {name + "_h", {0, 0, 100, 50, 0, 64, 100, 50}, {}},
+    page.Button({name, {x, y, 100, 50, 0, 0, 100, 50}, {}},
+                {name + "_h", {0, 0, 100, 50, 0, 64, 100, 50}, {}},
                 {name + "_p", {0, 0, 100, 50, 0, 128, 100, 50}, {}});
 }
 
@@ -123,10 +124,16 @@ TEST_F(NavigationTest, HoverClicksEnterAndMenuKeysAcrossTwoPages) {
          },
          {Over("E"), Out("D"), Over("A")},
          {{"A", 1}, {"D", 0}, {"E", 1}}},
-        {"menu right past B and C", [] { BroadcastMenuRight(); }, {Over("E"), Over("D")}, {{"A", 1}, {"D", 1}}},
-        {"menu left past C and B", [] { BroadcastMenuLeft(); }, {Over("E"), Out("D"), Over("A")},
+        {"menu right past B and C",
+         [] { BroadcastMenuRight(); },
+         {Over("E"), Over("D")},
+         {{"A", 1}, {"D", 1}}},
+        {"menu left past C and B",
+         [] { BroadcastMenuLeft(); },
+         {Over("E"), Out("D"), Over("A")},
          {{"A", 1}, {"D", 0}}},
-        {"move onto the panel", moveTo(450, 150),
+        {"move onto the panel",
+         moveTo(450, 150),
          {Move("0.44,0.20"), Out("A"), "interface:mouse_window_over(panel)"},
          {{"A", 0}, {"E", 1}}},
         {"mouse 1 and 2 on the panel",
@@ -145,7 +152,9 @@ TEST_F(NavigationTest, HoverClicksEnterAndMenuKeysAcrossTwoPages) {
          },
          {"second:button(E)"},
          {{"E", 1}}},
-        {"back onto A", moveTo(110, 120), {Move("0.11,0.16"), "interface:mouse_window_out(panel)", Over("A")},
+        {"back onto A",
+         moveTo(110, 120),
+         {Move("0.11,0.16"), "interface:mouse_window_out(panel)", Over("A")},
          {{"A", 1}}},
         {"lock the hovered A", [this] { menu.LockButton("A"); }, {Out("A")}, {{"A", 0}}},
         {"a locked button is not hovered", moveTo(115, 125), {Move("0.11,0.16")}, {{"A", 0}}},
@@ -156,8 +165,8 @@ TEST_F(NavigationTest, HoverClicksEnterAndMenuKeysAcrossTwoPages) {
              BroadcastKeyLeft();
              BroadcastKeyRight();
          },
-         {"second:menu_down()", "menu:menu_down()", "second:menu_up()", "menu:menu_up()", "second:menu_left()",
-          "menu:menu_left()", "second:menu_right()", "menu:menu_right()"},
+         {"second:menu_down()", "menu:menu_down()", "second:menu_up()", "menu:menu_up()",
+          "second:menu_left()", "menu:menu_left()", "second:menu_right()", "menu:menu_right()"},
          {}},
     };
     for (const Step& step : steps) {

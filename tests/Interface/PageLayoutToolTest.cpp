@@ -65,7 +65,8 @@ TEST(PageLayoutToolTest, LayoutErrorsNameTheLine) {
         const char* layout;
         const char* message;
     } cases[] = {
-        {"script menu\nwindow bg 0 0 1 1 ff000000\n", "line 2: the texture line must come before the elements"},
+        {"script menu\nwindow bg 0 0 1 1 ff000000\n",
+         "line 2: the texture line must come before the elements"},
         {"texture a.tga 64 64\nwindow bg 0 0 1 1 notacolour\n", "line 2: cannot use"},
         {"texture a.tga 64 64\nbutton b 0 0 100 20 ff000000 ff000000\n", "line 2: cannot use"},
         {"texture a.tga 0 64\n", "line 1: cannot use"},
@@ -84,8 +85,8 @@ TEST(PageLayoutToolTest, LayoutErrorsNameTheLine) {
 TEST(PageLayoutToolTest, FlareLinesPointAtTheirShapes) {
     BuiltFlare built;
     std::string error;
-    ASSERT_TRUE(BuildFlare("texture flare.tga\nelement glow 64 0 1 ffffe0b0\nelement ring 32 50 0.5 80ffffff\n",
-                           built, error))
+    ASSERT_TRUE(BuildFlare(
+        "texture flare.tga\nelement glow 64 0 1 ffffe0b0\nelement ring 32 50 0.5 80ffffff\n", built, error))
         << error;
     EXPECT_EQ(built.flareText, "flare.tga\t0\t1\t1\t4294959280\t64\t64\t0\t0\n"
                                "flare.tga\t50\t0.5\t0.5\t2164260863\t32\t32\t66\t0\n");

@@ -1,5 +1,5 @@
-#include "Interface/InterfaceTestSupport.h"
 #include "Core/ObjectHandle.h"
+#include "Interface/InterfaceTestSupport.h"
 #include "Interface/PButton.h"
 #include "Render/PRenderObject.h"
 #include "uitool/PageFileWriter.h"
@@ -22,9 +22,10 @@ struct GeometryCase {
 const GeometryCase kGeometry[] = {
     {"panel", 1024, 768, "panel 100,50,200,100,0,0,128,64", 99.5f, 49.5f, 200, 100, true},
     {"panel scaled", 1280, 960, "panel 100,50,200,100,0,0,128,64", 124.5f, 62.0f, 250, 125, true},
-    {"stretch as 10th value", 1280, 960, "panel 100,50,200,100,0,0,128,64,true,stretch", 124.5f, 62.0f, 312.5f,
-     156.25f, true},
-    {"stretch as 9th value", 1280, 960, "panel 100,50,200,100,0,0,128,64,stretch", 124.5f, 62.0f, 250, 125, true},
+    {"stretch as 10th value", 1280, 960, "panel 100,50,200,100,0,0,128,64,true,stretch", 124.5f, 62.0f,
+     312.5f, 156.25f, true},
+    {"stretch as 9th value", 1280, 960, "panel 100,50,200,100,0,0,128,64,stretch", 124.5f, 62.0f, 250, 125,
+     true},
     {"anchor word", 1024, 768, "panel 100,50,200,100,0,0,128,64,true,center", 99.5f, 49.5f, 200, 100, true},
     {"hidden", 1024, 768, "panel 100,50,200,100,0,0,128,64,false", 99.5f, 49.5f, 200, 100, false},
     {"origin", 1024, 768, "panel 0,0,10,10,0,0,128,64", -0.5f, -0.5f, 10, 10, true},
@@ -38,7 +39,8 @@ TEST_P(PageGeometryTest, WindowLineGivesPositionSizeAndTextureRectangle) {
     InterfaceScene scene;
     g_ScreenWidth = c.width;
     g_ScreenHeight = c.height;
-    scene.WritePage("page", std::string("menu\nmenu.tga,256,256\n_,off,0,0,0,0,0,0\nWINDOW\n") + c.line + "\n");
+    scene.WritePage("page",
+                    std::string("menu\nmenu.tga,256,256\n_,off,0,0,0,0,0,0\nWINDOW\n") + c.line + "\n");
     CPInterface page;
     page.Load("page", 0);
     EXPECT_EQ(page.GetClassName(), "CPInterface - page");
@@ -57,14 +59,13 @@ TEST_P(PageGeometryTest, WindowLineGivesPositionSizeAndTextureRectangle) {
     EXPECT_EQ(page.renderObject->sourceVertices.size(), c.visible ? 4u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, PageGeometryTest, ::testing::ValuesIn(kGeometry),
-                         [](const auto& info) {
-                             std::string name = info.param.description;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Lines, PageGeometryTest, ::testing::ValuesIn(kGeometry), [](const auto& info) {
+    std::string name = info.param.description;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name;
+});
 
 // The demo-style page: every element kind, a hidden window, a cursor and a
 // keyword with nothing after it.
@@ -73,7 +74,8 @@ std::string FullPage(const std::string& lightLine) {
     page.Window({"panel", {100, 50, 200, 100, 0, 0, 128, 64}, {}});
     page.Window({"cursor", {0, 0, 32, 32, 224, 0, 32, 32}, {}});
     page.Window({"hidden", {0, 0, 50, 50, 0, 0, 8, 8}, {"false"}});
-    page.Button({"ok", {300, 300, 100, 40, 0, 64, 100, 40}, {}}, {"ok_h", {0, 0, 100, 40, 0, 104, 100, 40}, {}},
+    page.Button({"ok", {300, 300, 100, 40, 0, 64, 100, 40}, {}},
+                {"ok_h", {0, 0, 100, 40, 0, 104, 100, 40}, {}},
                 {"ok_p", {0, 0, 100, 40, 0, 144, 100, 40}, {}});
     page.Text("title", "font1", 100, 50, "MENU_TITLE");
     page.TextEdit("name", 0, 0, "font1", 12, "Bob");

@@ -52,8 +52,9 @@ void AtlasPainter::Plate(int x, int y, int width, int height, uint32_t argb) {
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             // Distance inside the rounded rectangle's edge.
-            const float dx = std::max({radius - static_cast<float>(column) - 0.5f, 0.0f,
-                                       static_cast<float>(column) + 0.5f - static_cast<float>(width) + radius});
+            const float dx =
+                std::max({radius - static_cast<float>(column) - 0.5f, 0.0f,
+                          static_cast<float>(column) + 0.5f - static_cast<float>(width) + radius});
             const float dy = std::max({radius - static_cast<float>(row) - 0.5f, 0.0f,
                                        static_cast<float>(row) + 0.5f - static_cast<float>(height) + radius});
             const float inside = radius - std::sqrt(dx * dx + dy * dy);

@@ -14,8 +14,9 @@ bool ReadElement(std::istringstream& fields, AtlasPainter& atlas, FlareLine& lin
     std::string colour;
     int size = 0;
     float scale = 0;
-    if (!(fields >> shape >> size >> line.factor >> scale >> colour) || (shape != "glow" && shape != "ring") ||
-        !ParseArgb(colour, line.colour) || !atlas.Reserve(size, size, line.left, line.top))
+    if (!(fields >> shape >> size >> line.factor >> scale >> colour) ||
+        (shape != "glow" && shape != "ring") || !ParseArgb(colour, line.colour) ||
+        !atlas.Reserve(size, size, line.left, line.top))
         return false;
     // White: the element's colour tints it when drawn.
     atlas.Glow(line.left, line.top, size, 0xffffffffu, shape == "ring");

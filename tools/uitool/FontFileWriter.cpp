@@ -4,8 +4,9 @@
 
 std::string FontFileText(const FontFileLayout& layout) {
     std::string text = "width\t" + std::to_string(layout.textureWidth) + "\n" + "height\t" +
-                       std::to_string(layout.textureHeight) + "\n" + "x\t" + std::to_string(layout.cellWidth) +
-                       "\n" + "y\t" + std::to_string(layout.cellHeight) + "\n";
+                       std::to_string(layout.textureHeight) + "\n" + "x\t" +
+                       std::to_string(layout.cellWidth) + "\n" + "y\t" + std::to_string(layout.cellHeight) +
+                       "\n";
     for (const FontCell& cell : layout.cells)
         text += cell.character + "\t" + NumberText(cell.advance) + "\n";
     return text;

@@ -17,7 +17,8 @@ FT_Face Face(void* face) {
 
 } // namespace
 
-GlyphRasterizer::GlyphRasterizer(const std::string& fontPath, int pixelSize) : library(std::make_unique<Library>()) {
+GlyphRasterizer::GlyphRasterizer(const std::string& fontPath, int pixelSize)
+    : library(std::make_unique<Library>()) {
     if (FT_Init_FreeType(&library->handle) != 0) {
         library->handle = nullptr;
         return;
@@ -65,8 +66,8 @@ int GlyphRasterizer::Draw(Image& image, unsigned char code, int penX, int baseli
         for (int column = 0; column < static_cast<int>(bitmap.width); ++column) {
             const int x = left + column;
             const int y = top + row;
-            if (x < clipX || y < clipY || x >= clipX + clipWidth || y >= clipY + clipHeight || x >= image.width ||
-                y >= image.height)
+            if (x < clipX || y < clipY || x >= clipX + clipWidth || y >= clipY + clipHeight ||
+                x >= image.width || y >= image.height)
                 continue;
             const uint32_t coverage = bitmap.buffer[row * bitmap.pitch + column];
             if (coverage == 0)

@@ -35,11 +35,11 @@ void PageFileWriter::Text(const std::string& name, const std::string& font, floa
     Line(name + " " + font + "," + NumberText(x) + "," + NumberText(y) + "," + key);
 }
 
-void PageFileWriter::TextEdit(const std::string& name, float x, float y, const std::string& font, int maxLength,
-                              const std::string& initialText) {
+void PageFileWriter::TextEdit(const std::string& name, float x, float y, const std::string& font,
+                              int maxLength, const std::string& initialText) {
     Line("textedit");
-    std::string line = name + " " + NumberText(x) + "," + NumberText(y) + "," + font + "," +
-                       std::to_string(maxLength);
+    std::string line =
+        name + " " + NumberText(x) + "," + NumberText(y) + "," + font + "," + std::to_string(maxLength);
     if (!initialText.empty())
         line += ",left," + initialText;
     Line(line);

@@ -92,7 +92,8 @@ bool PageBuilder::Header(const std::string& keyword, std::istringstream& fields)
         light = RestOfLine(fields);
         return !light.empty();
     }
-    if (!(fields >> page.textureName >> textureWidth >> textureHeight) || textureWidth <= 0 || textureHeight <= 0)
+    if (!(fields >> page.textureName >> textureWidth >> textureHeight) || textureWidth <= 0 ||
+        textureHeight <= 0)
         return false;
     atlas = std::make_unique<AtlasPainter>(textureWidth, textureHeight);
     return true;
@@ -100,7 +101,8 @@ bool PageBuilder::Header(const std::string& keyword, std::istringstream& fields)
 
 PageFileWriter& PageBuilder::Writer() {
     if (!writer)
-        writer = std::make_unique<PageFileWriter>(script, page.textureName, textureWidth, textureHeight, light);
+        writer =
+            std::make_unique<PageFileWriter>(script, page.textureName, textureWidth, textureHeight, light);
     return *writer;
 }
 
@@ -210,7 +212,8 @@ bool PageBuilder::Finish(std::string& error) {
 
 } // namespace
 
-bool BuildPage(const std::string& layout, const LabelPainter& paintLabel, BuiltPage& page, std::string& error) {
+bool BuildPage(const std::string& layout, const LabelPainter& paintLabel, BuiltPage& page,
+               std::string& error) {
     page = BuiltPage{};
     PageBuilder builder(paintLabel, page);
     std::istringstream lines(layout);

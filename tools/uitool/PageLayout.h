@@ -29,4 +29,5 @@ struct BuiltPage {
 // Positions and sizes are layout pixels of a 1024 x 768 screen; colours are
 // hexadecimal ARGB. Pictures of the same look share their atlas region.
 // False with a message on a line it cannot use or a full atlas.
-bool BuildPage(const std::string& layout, const LabelPainter& paintLabel, BuiltPage& page, std::string& error);
+bool BuildPage(const std::string& layout, const LabelPainter& paintLabel, BuiltPage& page,
+               std::string& error);

@@ -46,7 +46,8 @@ bool ReadText(const std::filesystem::path& path, std::string& text) {
     return true;
 }
 
-int Font(const std::string& fontPath, const std::string& name, int pixels, const std::filesystem::path& data) {
+int Font(const std::string& fontPath, const std::string& name, int pixels,
+         const std::filesystem::path& data) {
     GlyphRasterizer glyphs(fontPath, pixels);
     if (!glyphs.IsOpen()) {
         std::fprintf(stderr, "uitool: cannot open the font %s\n", fontPath.c_str());
@@ -71,52 +72,72 @@ int Font(const std::string& fontPath, const std::string& name, int pixels, const
                : 1;
 }
 
-int Page(const std::filesystem::path& layoutPath, const std::string& fontPath, const std::filesystem::path& data) {
+// Reads a layout, builds it and writes Interface/<layout name><suffix> with
+// its picture.
+template <class Build>
+int WriteFromLayout(const std::filesystem::path& layoutPath, const std::filesystem::path& data,
+                    const std::string& suffix, Build&& build) {
     std::string layout;
     if (!ReadText(layoutPath, layout))
         return 1;
+    std::string text;
+    std::string textureName;
+    Image picture(1, 1);
+    std::string error;
+    if (!build(layout, text, textureName, picture, error)) {
+        std::fprintf(stderr, "uitool: %s: %s\n", layoutPath.string().c_str(), error.c_str());
+        return 1;
+    }
+    const std::string name = layoutPath.stem().string();
+    return Write(data / "Interface" / (name + suffix), text) &&
+                   WritePicture(data / "Textures" / textureName, picture)
+               ? 0
+               : 1;
+}
+
+int Page(const std::filesystem::path& layoutPath, const std::string& fontPath,
+         const std::filesystem::path& data) {
     GlyphRasterizer glyphs(fontPath, kLabelPixels);
     if (!glyphs.IsOpen()) {
         std::fprintf(stderr, "uitool: cannot open the font %s\n", fontPath.c_str());
         return 1;
     }
-    const LabelPainter paint = [&](Image& atlas, int x, int y, int width, int height, const std::string& label) {
+    const LabelPainter paint = [&](Image& atlas, int x, int y, int width, int height,
+                                   const std::string& label) {
         int textWidth = 0;
         for (const char c : label)
             textWidth += glyphs.Advance(static_cast<unsigned char>(c));
         int pen = x + (width - textWidth) / 2;
         const int baseline = y + (height - glyphs.LineHeight()) / 2 + glyphs.Ascender();
         for (const char c : label)
-            pen += glyphs.Draw(atlas, static_cast<unsigned char>(c), pen, baseline, x, y, width, height, 0xffffff);
+            pen += glyphs.Draw(atlas, static_cast<unsigned char>(c), pen, baseline, x, y, width, height,
+                               0xffffff);
     };
-    BuiltPage page;
-    std::string error;
-    if (!BuildPage(layout, paint, page, error)) {
-        std::fprintf(stderr, "uitool: %s: %s\n", layoutPath.string().c_str(), error.c_str());
-        return 1;
-    }
-    const std::string name = layoutPath.stem().string();
-    return Write(data / "Interface" / (name + "1024.int"), page.pageText) &&
-                   WritePicture(data / "Textures" / page.textureName, page.atlas)
-               ? 0
-               : 1;
+    return WriteFromLayout(layoutPath, data, "1024.int",
+                           [&](const std::string& layout, std::string& text, std::string& textureName,
+                               Image& picture, std::string& error) {
+                               BuiltPage page;
+                               if (!BuildPage(layout, paint, page, error))
+                                   return false;
+                               text = page.pageText;
+                               textureName = page.textureName;
+                               picture = page.atlas;
+                               return true;
+                           });
 }
 
 int Flare(const std::filesystem::path& layoutPath, const std::filesystem::path& data) {
-    std::string layout;
-    if (!ReadText(layoutPath, layout))
-        return 1;
-    BuiltFlare flare;
-    std::string error;
-    if (!BuildFlare(layout, flare, error)) {
-        std::fprintf(stderr, "uitool: %s: %s\n", layoutPath.string().c_str(), error.c_str());
-        return 1;
-    }
-    const std::string name = layoutPath.stem().string();
-    return Write(data / "Interface" / (name + ".int"), flare.flareText) &&
-                   WritePicture(data / "Textures" / flare.textureName, flare.texture)
-               ? 0
-               : 1;
+    return WriteFromLayout(layoutPath, data, ".int",
+                           [](const std::string& layout, std::string& text, std::string& textureName,
+                              Image& picture, std::string& error) {
+                               BuiltFlare flare;
+                               if (!BuildFlare(layout, flare, error))
+                                   return false;
+                               text = flare.flareText;
+                               textureName = flare.textureName;
+                               picture = flare.texture;
+                               return true;
+                           });
 }
 
 } // namespace
@@ -129,6 +150,7 @@ int main(int argc, char** argv) {
         return Page(argv[2], argv[3], argv[4]);
     if (command == "flare" && argc == 4)
         return Flare(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: uitool font TTF NAME PIXELS DATA | page LAYOUT TTF DATA | flare LAYOUT DATA\n");
+    std::fprintf(stderr,
+                 "usage: uitool font TTF NAME PIXELS DATA | page LAYOUT TTF DATA | flare LAYOUT DATA\n");
     return 2;
 }
