@@ -2,6 +2,7 @@
 #include "Interface/InterfaceTestSupport.h"
 #include "Interface/PButton.h"
 #include "Render/PRenderObject.h"
+#include "Render/RenderTestScene.h"
 #include "uitool/PageFileWriter.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +163,18 @@ TEST(PageLoadTest, LightAndEffectWords) {
             EXPECT_FLOAT_EQ(page.light.Range, 10000);
         }
     }
+}
+
+TEST(PageLoadTest, ALitPageQueuesItsLightEachDrawUpToThirty) {
+    RenderTestScene render(PlatGraphicsBackendKind::Recording, 64, 64);
+    TempGameRoot::WriteFile("Data/Interface/lit1024.int", "menu\nmenu.tga,256,256\n_,on,0,0,1,1,1,1\n");
+    CPInterface page;
+    page.Load("lit", 0);
+    for (int frame = 0; frame < 31; ++frame)
+        page.Render();
+    EXPECT_EQ(render.render->lightCount, 30);
+    EXPECT_EQ(render.render->lights[29].Type, D3DLIGHT_DIRECTIONAL);
+    render.render->GetRenderBlock()->Reset();
 }
 
 TEST(PageLoadTest, ATextureOfNoSizeCountsAsOne) {
