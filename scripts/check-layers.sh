@@ -12,7 +12,7 @@ root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 # lowest layer first. Platform/Graphics belongs to Platform; the backend
 # folders are private to Platform.
 backends="Platform/Sdl Platform/OpenGL Platform/OpenAL Platform/Gtk Platform/Recording Platform/Scripted"
-below_game="Platform Core Script Physics/Simulator Sound Input Render Physics Particles DynamicSky Interface"
+below_game="Platform Core Script Physics/Simulator Sound Input Render Physics Particles DynamicSky"
 declare -A allowed=(
     [Platform]="$backends"
     [Platform/Sdl]="Platform $backends"
@@ -29,11 +29,11 @@ declare -A allowed=(
     [Physics]="Platform Core Script Physics/Simulator"
     [Particles]="Platform Core Script Render"
     [DynamicSky]="Platform Core Script Render"
-    [Interface]="Platform Core Script Sound Input Render Particles"
     [Game]="$below_game Vehicles"
     [Vehicles]="$below_game Game"
-    [Script/Functions]="$below_game Game Vehicles"
-    [Application]="$below_game Game Vehicles Script/Functions"
+    [Interface]="$below_game Game Vehicles"
+    [Script/Functions]="$below_game Game Vehicles Interface"
+    [Application]="$below_game Game Vehicles Interface Script/Functions"
 )
 platform_headers='^(SDL|SDL2/|epoxy/|GL/|GLES|gtk/|gdk/|glib|gio/|webkit2/|JavaScriptCore/|AL/|sndfile|X11/)'
 

@@ -4,6 +4,7 @@
 #include "Application/DisplayModes.h"
 #include "Application/GameObjectConnections.h"
 #include "Application/InputReplay.h"
+#include "Application/InterfaceConnections.h"
 #include "Application/LauncherDialog.h"
 #include "Application/MainWindow.h"
 #include "Application/PFrameLimit.h"
@@ -135,6 +136,8 @@ void CPApplication::CreateSingletons() {
     ConnectShadowDecalsToTerrain();
     ConnectGameObjectsToParticles();
     ConnectSoundToScriptsAndPhysics();
+    ConnectInterfaceToScripts();
+    ConnectInterfaceInput();
     new CPMaterialManager();
     new CPMeshManager();
     new CNAudio();

@@ -1,0 +1,50 @@
+#include "Application/InterfaceConnections.h"
+
+#include "Game/PGameData.h"
+#include "Input/NInput.h"
+#include "Input/PageInputServices.h"
+#include "Interface/InterfacePages.h"
+#include "Interface/InterfaceServices.h"
+#include "Interface/PInterface.h"
+#include "Script/Functions/ScriptEngineHooks.h"
+#include "Script/PScriptManager.h"
+
+void ConnectInterfaceToScripts() {
+    g_InterfaceServices.sendToCategory = [](const std::string& category, const std::string& command,
+                                            const std::string& params) {
+        if (g_ScriptManager)
+            g_ScriptManager->SendCommandByCategory(category, command, params);
+    };
+    // The handle is a live object of any class: only a page has buttons.
+    g_ScriptEngineHooks.lockButton = [](CPObject* object, const std::string& name) {
+        if (auto* page = dynamic_cast<CPInterface*>(object))
+            page->LockButton(name);
+    };
+    g_ScriptEngineHooks.unlockButton = [](CPObject* object, const std::string& name) {
+        if (auto* page = dynamic_cast<CPInterface*>(object))
+            page->UnlockButton(name);
+    };
+}
+
+void ConnectInterfaceInput() {
+    g_PageInputServices.mouseDown = BroadcastMouseDown;
+    g_PageInputServices.mouseUp = BroadcastMouseUp;
+    g_PageInputServices.mouseMove = BroadcastMouseMove;
+    g_PageInputServices.enterPress = BroadcastEnterPress;
+    g_PageInputServices.enterRelease = BroadcastEnterRelease;
+    g_PageInputServices.keyUp = BroadcastKeyUp;
+    g_PageInputServices.keyDown = BroadcastKeyDown;
+    g_PageInputServices.keyLeft = BroadcastKeyLeft;
+    g_PageInputServices.keyRight = BroadcastKeyRight;
+    g_InterfaceServices.mousePosition = [](float& x, float& y) {
+        int pointerX = 0;
+        int pointerY = 0;
+        if (g_Input)
+            g_Input->GetMousePosition(pointerX, pointerY);
+        x = static_cast<float>(pointerX);
+        y = static_cast<float>(pointerY);
+    };
+    g_InterfaceServices.gameText = [](const std::string& key) {
+        return g_GameData ? g_GameData->GetText(key) : std::string();
+    };
+}

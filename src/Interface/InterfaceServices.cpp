@@ -1,0 +1,3 @@
+#include "Interface/InterfaceServices.h"
+
+InterfaceServices g_InterfaceServices;

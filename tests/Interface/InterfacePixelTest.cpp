@@ -1,0 +1,115 @@
+#include "Interface/InterfaceTestSupport.h"
+#include "Interface/PLensFlare.h"
+#include "Platform/Win32Time.h"
+#include "Render/RenderTestScene.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+class StoppedClock : public PlatClockSource {
+public:
+    StoppedClock() { PlatSetClockSource(this); }
+    ~StoppedClock() override { PlatSetClockSource(nullptr); }
+    bool Frequency(LONGLONG& frequency) override {
+        frequency = 1000;
+        return true;
+    }
+    LONGLONG Counter() override { return 6000; }
+    DWORD Milliseconds() override { return 6000; }
+};
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+std::vector<uint32_t> ReadFrame(CPRender& render) {
+    render.Update();
+    IDirect3DSurface9* backBuffer = nullptr;
+    std::vector<uint32_t> pixels;
+    render.GetDevice()->GetBackBuffer(0, 0, 0, &backBuffer);
+    render.GetDevice()->ReadSurfacePixels(backBuffer, &pixels);
+    backBuffer->Release();
+    return pixels;
+}
+
+// With KV_PIXEL_SHOTS naming a folder, the frame is saved there to be looked at.
+void KeepShot(const std::vector<uint32_t>& pixels, const char* name) {
+    const char* folder = std::getenv("KV_PIXEL_SHOTS");
+    if (!folder)
+        return;
+    Image image(kWidth, kHeight);
+    image.pixels = pixels;
+    const std::vector<uint8_t> bytes = EncodeTga(image);
+    TempGameRoot::WriteFile(std::filesystem::path(folder) / name, std::string(bytes.begin(), bytes.end()));
+}
+
+// The demo main menu and lens flare, built by uitool during the build, drawn
+// by the renderer on the OpenGL device of SDL's offscreen driver.
+TEST(InterfacePixelTest, DemoMenuShowsTheHoveredButtonTheTitleAndTheFlare) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, kWidth, kHeight);
+    ASSERT_TRUE(scene.started);
+    for (const char* file :
+         {"Interface/mainmenu1024.int", "Interface/lensflare2.int", "Textures/ui_menu.tga",
+          "Textures/menu.tga", "Textures/flare.tga", "Fonts/fonts.dat", "Fonts/menu.fnt"}) {
+        const std::filesystem::path target = std::filesystem::path("Data") / file;
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::copy_file(std::filesystem::path(KV_BUILD_DATA) / file, target);
+    }
+    SPFontManager fonts;
+    fonts.LoadAll();
+    ASSERT_TRUE(fonts.FindFont("menu"));
+    CPInterface menu;
+    menu.Load("mainmenu", 0);
+    menu.ActivateQuiet(450);
+    BroadcastMouseMove(512, 328);
+    menu.SetPageText("title", "KESTROVAR");
+    menu.Render();
+    const std::vector<uint32_t> page = ReadFrame(*scene.render);
+    ASSERT_EQ(page.size(), std::size_t(kWidth * kHeight));
+    const auto at = [](const std::vector<uint32_t>& frame, int x, int y) { return frame[y * kWidth + x]; };
+    // The left ends of the hovered "start" and the normal "options" plates.
+    EXPECT_EQ(at(page, 395, 328), 0xff4a8ae0u);
+    EXPECT_EQ(at(page, 395, 408), 0xff2a5a96u);
+    EXPECT_EQ(at(page, 200, 600), 0xff101c30u);
+    // The title's letters are white on the band.
+    int white = 0;
+    for (int y = 150; y < 195; ++y)
+        for (int x = 395; x < 700; ++x)
+            white += (at(page, x, y) & 0xffffffu) == 0xffffffu;
+    EXPECT_GT(white, 200);
+    KeepShot(page, "interface-menu.tga");
+
+    StoppedClock clock;
+    CPLensFlare flare;
+    flare.Load("lensflare2", 198);
+    flare.SetSunPosition(100, 100);
+    flare.SetFlareVisible(true);
+    menu.Render();
+    flare.Render();
+    const std::vector<uint32_t> flared = ReadFrame(*scene.render);
+    KeepShot(flared, "interface-flare.tga");
+    // Around the screen centre only the factor-50 ring changes the picture:
+    // its changed pixels are centred there.
+    int left = kWidth, right = -1, top = kHeight, bottom = -1;
+    for (int y = 314; y < 454; ++y) {
+        for (int x = 442; x < 582; ++x) {
+            if (at(flared, x, y) == at(page, x, y))
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    ASSERT_GE(right, left);
+    EXPECT_NEAR((left + right) / 2.0, 512, 1.5);
+    EXPECT_NEAR((top + bottom) / 2.0, 384, 1.5);
+    EXPECT_GT(right - left, 60);
+    EXPECT_NE(at(flared, 100, 100), at(page, 100, 100));
+}
+
+} // namespace

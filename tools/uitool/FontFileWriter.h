@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One cell of a bitmap font: the character ("space" for the blank) and its
+// advance in texels.
+struct FontCell {
+    std::string character;
+    float advance = 0;
+};
+
+// A font description (.fnt): texture size, cell size, then the cells row by
+// row, 16 to a row.
+struct FontFileLayout {
+    int textureWidth = 0;
+    int textureHeight = 0;
+    int cellWidth = 0;
+    int cellHeight = 0;
+    std::vector<FontCell> cells;
+};
+
+// The text of a .fnt file: "width", "height", "x" and "y" lines in that
+// order, then one "character TAB advance" line per cell.
+std::string FontFileText(const FontFileLayout& layout);
+
+// One line of fonts.dat: name, spacing and render id, TAB-separated.
+std::string FontListLine(const std::string& name, float spacing, int renderId);
