@@ -15,6 +15,14 @@ void ConnectInterfaceToScripts() {
         if (g_ScriptManager)
             g_ScriptManager->SendCommandByCategory(category, command, params);
     };
+    g_InterfaceServices.findScript = [](const std::string& name) -> CPLuaScript* {
+        return g_ScriptManager ? g_ScriptManager->GetScript(name).Get() : nullptr;
+    };
+    g_InterfaceServices.sendCommand = [](CPLuaScript* script, const std::string& command,
+                                         const std::string& params) {
+        if (g_ScriptManager)
+            g_ScriptManager->SendCommandByObject(script, command, params);
+    };
     // The handle is a live object of any class: only a page has buttons.
     g_ScriptEngineHooks.lockButton = [](CPObject* object, const std::string& name) {
         if (auto* page = dynamic_cast<CPInterface*>(object))

@@ -1,6 +1,5 @@
 #include "Interface/PInterface.h"
 
-#include "Game/GameObjectServices.h"
 #include "Interface/InterfacePages.h"
 #include "Interface/InterfaceServices.h"
 #include "Interface/SPFontManager.h"
@@ -128,7 +127,7 @@ void CPInterface::SetCursor(const std::string& cursorToShow) {
 
 void CPInterface::SendPageCommand(const std::string& command, const std::string& params) const {
     if (script)
-        g_GameObjectServices.sendCommand(script, command, params);
+        g_InterfaceServices.sendCommand(script, command, params);
 }
 
 void CPInterface::AddElement(CPWindow* element) {

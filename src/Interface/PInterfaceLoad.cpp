@@ -2,7 +2,6 @@
 #include "Core/PFileReader.h"
 #include "Core/PLineReader.h"
 #include "Core/StringFunctions.h"
-#include "Game/GameObjectServices.h"
 #include "Game/ObjectDescription.h"
 #include "Interface/InterfaceServices.h"
 #include "Interface/PButton.h"
@@ -59,7 +58,7 @@ void CPInterface::ReadHeader(CPLineReader& lines, float& textureWidth, float& te
     ReadLight(lightLine, effect);
     textureName = FieldAt(texture, 0);
     SetPageMaterial(RENDER_INTERFACE + priorityOffset, effect, textureName);
-    script = g_GameObjectServices.findScript(scriptName);
+    script = g_InterfaceServices.findScript(scriptName);
 }
 
 void CPInterface::ReadLight(const std::string& line, std::string& effect) {

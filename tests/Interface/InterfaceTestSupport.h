@@ -1,17 +1,16 @@
 #pragma once
 
 #include "Core/PSettings.h"
-#include "Game/GameObjectServices.h"
 #include "Interface/InterfacePages.h"
 #include "Interface/InterfaceServices.h"
 #include "Interface/PInterface.h"
 #include "Interface/SPFontManager.h"
 #include "Support/GameTestSupport.h"
 #include "Support/TempGameRoot.h"
+#include "Support/TestScripts.h"
 #include "uitool/FontFileWriter.h"
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,31 +28,27 @@ inline FontFileLayout TestFontLayout() {
 
 // A game root in which the pages' commands are recorded: "interface:" for
 // the category, "<script>:" for a page's script, each as
-// "command(params)". Scripts are found by any name; the screen is 1024 x 768
-// unless a test changes it.
+// "command(params)". The scripts "menu" and "second" are loaded; the screen
+// is 1024 x 768 unless a test changes it.
 class InterfaceScene {
 public:
-    InterfaceScene() : savedServices(g_InterfaceServices), savedObjectServices(g_GameObjectServices) {
+    InterfaceScene() : savedServices(g_InterfaceServices) {
         g_ScreenWidth = 1024;
         g_ScreenHeight = 768;
         g_InterfaceServices.sendToCategory = [this](const std::string& category, const std::string& command,
                                                     const std::string& params) {
             log.push_back(category + ":" + command + "(" + params + ")");
         };
-        g_GameObjectServices.findScript = [this](const std::string& scriptName) -> CPLuaScript* {
-            auto& script = scripts[scriptName];
-            if (!script)
-                script = std::make_unique<FakeScript>(scriptName);
-            return script->Handle();
+        g_InterfaceServices.findScript = [](const std::string& scriptName) {
+            return g_ScriptManager->GetScript(scriptName).Get();
         };
-        g_GameObjectServices.sendCommand = [this](CPLuaScript* script, const std::string& command,
-                                                  const std::string& params) {
-            log.push_back(FakeScript::From(script)->name + ":" + command + "(" + params + ")");
+        g_InterfaceServices.sendCommand = [this](CPLuaScript* script, const std::string& command,
+                                                 const std::string& params) {
+            log.push_back(script->GetName() + ":" + command + "(" + params + ")");
         };
     }
     ~InterfaceScene() {
         g_InterfaceServices = savedServices;
-        g_GameObjectServices = savedObjectServices;
         g_ScreenWidth = 640;
         g_ScreenHeight = 480;
     }
@@ -73,9 +68,8 @@ public:
 
     TempGameRoot root;
     std::vector<std::string> log;
-    std::map<std::string, std::unique_ptr<FakeScript>> scripts;
+    TestScripts scripts{{"menu", "second"}};
 
 private:
     InterfaceServices savedServices;
-    GameObjectServices savedObjectServices;
 };
