@@ -34,6 +34,7 @@
 #include "Sound/NSoundCache.h"
 #include "Sound/PMusic.h"
 #include "Vehicles/AI_Task.h"
+#include "Vehicles/CarConnections.h"
 
 #include <optional>
 
@@ -116,6 +117,7 @@ void CPApplication::CreateSingletons() {
     ConnectGameObjectsToScripts();
     ConnectPhysicsToGameObjects();
     ConnectShadowDecalsToTerrain();
+    ConnectPhysicsToCars();
     ConnectGameObjectsToParticles();
     new CPMaterialManager();
     new CPMeshManager();

@@ -14,4 +14,8 @@ public:
 
     // Reads the text table from Data\strings.txt.
     void LoadStrings();
+
+    // Stand-in: set by the scripts once the race is under way; the cars do
+    // their per-frame work only while it is set.
+    bool levelStarted = false;
 };

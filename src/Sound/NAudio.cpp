@@ -43,3 +43,9 @@ void CNAudio::SetListenerPosition(const D3DXVECTOR3& position, const D3DXVECTOR3
 void CNAudio::SetListenerOrientation(const D3DXVECTOR3& front, const D3DXVECTOR3& top) {
     RecordCall("CNAudio::SetListenerOrientation " + VectorText(front) + " " + VectorText(top));
 }
+
+void CNAudio::LoadSound(CPRefPtr<CNSound>& out, const std::string& file, bool is3D, bool force) {
+    RecordCall("CNAudio::LoadSound " + file + (is3D ? " 3d " : " 2d ") + (force ? "1" : "0"));
+    loadedSounds.push_back(std::make_unique<CNSound>(file));
+    out = loadedSounds.back().get();
+}

@@ -6,7 +6,9 @@
 #include "Sound/NSound.h"
 
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 class CNAudio;
 extern CNAudio* g_Audio;
@@ -25,6 +27,13 @@ public:
     void SetListenerPosition(const D3DXVECTOR3& position, const D3DXVECTOR3& velocity);
     void SetListenerOrientation(const D3DXVECTOR3& front, const D3DXVECTOR3& top);
 
+    // A sound of its own for the caller; the manager keeps it until it is
+    // deleted itself.
+    void LoadSound(CPRefPtr<CNSound>& out, const std::string& file, bool is3D, bool force);
+
     // The named sounds of Data\Sounds\Sounds.dat.
     std::map<std::string, CPRefPtr<CNSound>> sounds;
+
+private:
+    std::vector<std::unique_ptr<CNSound>> loadedSounds;
 };
