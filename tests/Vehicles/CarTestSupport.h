@@ -8,6 +8,7 @@
 #include "Physics/PPhysics.h"
 #include "Physics/PhysicsServices.h"
 #include "Physics/RbRigidBody.h"
+#include "Physics/VectorConversions.h"
 #include "Support/GameTestSupport.h"
 #include "Vehicles/CarConnections.h"
 #include "Vehicles/PCar.h"
