@@ -1,0 +1,182 @@
+#include "CarTestSupport.h"
+
+#include "Core/CallRecorder.h"
+#include "Render/PRenderObject.h"
+#include "Sound/NAudio.h"
+#include "Sound/NSound.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Cars whose once-per-frame work is watched: the sound calls recorded, the
+// dust caught from the particle hook.
+class CarFrame : public CarScene {
+protected:
+    void SetUp() override {
+        CarScene::SetUp();
+        SetCallRecorder([this](const std::string& call) { calls.push_back(call); });
+        g_PhysicsServices.spawnParticle = [this](const SparkParticle& dust) { particles.push_back(dust); };
+        BuildGround();
+    }
+    void TearDown() override {
+        SetCallRecorder(nullptr);
+        CarScene::TearDown();
+    }
+
+    long Count(const std::string& call) const { return std::count(calls.begin(), calls.end(), call); }
+    // A car sliding at 15 u/s on its brake, with the dust setting as given.
+    CPCar& SlidingCar(bool player, float x) {
+        CPCar& car = AddCar(CarXml(), {x, 0, 1.0f}, {0, 0, 0, 1}, player);
+        return car;
+    }
+    void StartSliding(CPCar& car) {
+        car.GetBody()->SetVelocity({0, -15, 0});
+        car.SetBrake(true);
+    }
+    long DustNear(float x) const {
+        return std::count_if(particles.begin(), particles.end(),
+                             [x](const SparkParticle& p) { return std::fabs(p.position.x - x) < 3; });
+    }
+
+    CNAudio audio;
+    std::vector<std::string> calls;
+    std::vector<SparkParticle> particles;
+};
+
+TEST_F(CarFrame, ThePlayerCarLoadsItsSoundsAndNothingRunsBeforeTheLevelStarts) {
+    CPCar& car = AddFlatCar(CarXml(), true);
+    EXPECT_EQ(calls, (std::vector<std::string>{"CNAudio::LoadSound main.wav 2d 1",
+                                               "CNAudio::LoadSound vizg.wav 2d 1",
+                                               "CNAudio::LoadSound nitro.wav 2d 0"}));
+    car.nitroDemand = 1.0f;
+    Frames(20);
+    EXPECT_FLOAT_EQ(car.nitroReserve, 100.0f);
+    EXPECT_FALSE(car.engineSound->IsPlaying());
+    EXPECT_EQ(car.frameStamp, -1);
+    {
+        LevelStarted started(false);
+        Frames(20);
+        EXPECT_FLOAT_EQ(car.nitroReserve, 100.0f);
+        EXPECT_EQ(car.frameStamp, -1);
+    }
+    LevelStarted started(true);
+    Frames(1);
+    EXPECT_FLOAT_EQ(car.nitroReserve, 100.0f - 25.0f * kFrame);
+    EXPECT_EQ(car.frameStamp, g_FrameCounter);
+    // The nitro sound starts once and goes on.
+    EXPECT_EQ(Count("CNSound::Play nitro.wav 0 0"), 1);
+}
+
+TEST_F(CarFrame, TheEngineLoopsFromTheFirstFrameWithItsPitchEasingTowardTheSpeed) {
+    LevelStarted started(true);
+    // Flying at about 10 u/s (slowed only by the drag), high above the
+    // ground: the pitch eases at 5/s toward 0.05 x speed + 0.5.
+    CPCar& car = AddCar(CarXml(), {0, 0, 200}, {0, 0, 0, 1}, true);
+    car.GetBody()->SetGravityEnabled(false);
+    car.GetBody()->SetVelocity({0, -10, 0});
+    float expected = 0.0f;
+    for (int frame = 0; frame < 30; ++frame) {
+        Frames(1);
+        expected += (0.05f * car.speed + 0.5f - expected) * kFrame * 5.0f;
+        ASSERT_NEAR(car.enginePitch, expected, 5e-4f) << frame;
+    }
+    EXPECT_FLOAT_EQ(car.engineSound->pitch, car.enginePitch);
+    EXPECT_TRUE(car.engineSound->looping);
+    EXPECT_EQ(Count("CNSound::Play main.wav 0 1"), 1);
+    // At 100 u/s the target stops at 3.
+    car.GetBody()->SetVelocity({0, -100, 0});
+    Frames(200);
+    EXPECT_NEAR(car.enginePitch, 3.0f, 1e-3f);
+    // Deleting the car stops its engine and skid sounds, not its nitro.
+    CNSound* engine = car.engineSound.Get();
+    tree.Delete(*carObjects.back());
+    carObjects.pop_back();
+    EXPECT_FALSE(engine->IsPlaying());
+    EXPECT_EQ(Count("CNSound::Stop main.wav"), 1);
+    EXPECT_EQ(Count("CNSound::Stop vizg.wav"), 1);
+    EXPECT_EQ(Count("CNSound::Stop nitro.wav"), 0);
+}
+
+TEST_F(CarFrame, TheGlassGlowsWithTheNitro) {
+    LevelStarted started(true);
+    CPCar& car = AddFlatCar();
+    CPGameObject& glass = tree.Add("glass", car.owner);
+    CPGameObject& pane = tree.Add("pane", &glass);
+    pane.SetVisual(new CPRenderObject(&pane), VISUAL_MESH);
+    Frames(1);
+    // No demand: -(g x 0) - 0.09.
+    EXPECT_FLOAT_EQ(pane.GetRenderObject()->parameter.w, -0.09f);
+    car.nitroDemand = 1.0f;
+    Frames(1);
+    const float reserve = car.nitroReserve;
+    const float glow = -pane.GetRenderObject()->parameter.w - 0.09f;
+    EXPECT_GE(glow, 0.455f - 1e-5f);
+    EXPECT_LE(glow, (1.0f + reserve * 0.01f) * 0.455f + 1e-5f);
+}
+
+TEST_F(CarFrame, DustRisesOnlyWithSmokeOnWhileSlidingAndSparserForComputerCars) {
+    CPCar& player = SlidingCar(true, 0);
+    CPCar& computer = SlidingCar(false, 20);
+    Frames(120);
+    g_Dust = 0;
+    StartSliding(player);
+    StartSliding(computer);
+    Frames(10);
+    EXPECT_TRUE(particles.empty());
+    EXPECT_EQ(Count("CNSound::Play vizg.wav 0 0"), 0);
+
+    g_Dust = 1;
+    StartSliding(player);
+    StartSliding(computer);
+    Frames(10);
+    ASSERT_FALSE(particles.empty());
+    const SparkParticle& dust = particles.front();
+    EXPECT_EQ(dust.typeName, "pil_");
+    EXPECT_NEAR(dust.position.z, 0.25f, 1e-3f);
+    EXPECT_EQ(dust.velocity, D3DXVECTOR3(0, 0, 0.5f));
+    EXPECT_GE(dust.firstScalar, 0.4f);
+    EXPECT_LE(dust.firstScalar, 0.6f);
+    EXPECT_FLOAT_EQ(dust.secondScalar, 0.5f);
+    EXPECT_FLOAT_EQ(dust.lifetime, 1.0f);
+    EXPECT_EQ(dust.flags[0], 1);
+    EXPECT_EQ(dust.flags[1], 0);
+    EXPECT_GE(DustNear(0), 2 * DustNear(20));
+    EXPECT_GT(DustNear(20), 0);
+    // The skid starts once; only the player car has one.
+    EXPECT_EQ(Count("CNSound::Play vizg.wav 0 0"), 1);
+    EXPECT_EQ(computer.skidSound, nullptr);
+
+    // Released: no more dust once the slide has died away.
+    player.SetBrake(false);
+    computer.SetBrake(false);
+    Frames(10);
+    particles.clear();
+    Frames(5);
+    EXPECT_TRUE(particles.empty());
+}
+
+TEST_F(CarFrame, DustKeepsWithinTheFrameBudget) {
+    std::vector<CPCar*> cars;
+    for (int i = 0; i < 12; ++i)
+        cars.push_back(&SlidingCar(true, 6.0f * static_cast<float>(i)));
+    Frames(120);
+    for (CPCar* car : cars)
+        StartSliding(*car);
+    for (int frame = 0; frame < 5; ++frame) {
+        particles.clear();
+        g_FrameParticleCount = 0;
+        ++g_FrameCounter;
+        physics.Update();
+        EXPECT_LE(particles.size(), 40u);
+        EXPECT_EQ(g_FrameParticleCount, static_cast<int>(particles.size()));
+    }
+    g_FrameParticleCount = 39;
+    particles.clear();
+    physics.Update();
+    EXPECT_LE(particles.size(), 1u);
+}
+
+} // namespace
