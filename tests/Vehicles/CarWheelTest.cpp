@@ -155,6 +155,40 @@ TEST_F(CarWheel, TheFrontWheelsTurnLessAtSpeedUnlessTheCarSlides) {
     ExpectVector(car->steeredDirection, {std::sin(0.7f), std::cos(0.7f), 0}, "sliding", 1e-5f);
 }
 
+TEST_F(CarWheel, WheelsSpinWithTheGroundOrTheThrottleAndLockOnTheBrake) {
+    struct Case {
+        int wheel;
+        bool onGround, braking;
+        float radius, spin;
+    } cases[] = {
+        {0, true, false, 0.5f, 0.1f * 6.0f / 0.25f}, // rolling at 6 u/s
+        {1, false, false, 0.5f, -0.1f * 100.0f},     // in the air: backwards with the throttle force
+        {2, true, true, 0.5f, 0.0f},                 // the brake locks the rear wheels
+        {0, true, true, 0.5f, 0.1f * 6.0f / 0.25f},  // but not the front ones
+        {3, true, false, 0.0f, 0.0f},                // no radius, no spin
+    };
+    car->SetControls(1, 0);
+    for (const Case& k : cases) {
+        car->wheelSpin[k.wheel] = 0.0f;
+        car->wheelOnGround[k.wheel] = k.onGround;
+        car->wheelRollingSpeed[k.wheel] = 6.0f;
+        car->wheelRadius = k.radius;
+        car->SetBrake(k.braking);
+        car->UpdateWheelEffects(k.wheel, 0.1f, {});
+        EXPECT_FLOAT_EQ(car->wheelSpin[k.wheel], k.spin) << k.wheel << " " << k.radius;
+    }
+    // The part shows the spin and the steering, at its travel.
+    car->SetControls(1, 0.3f);
+    car->wheelTravel[0] = -0.2f;
+    car->UpdateWheelEffects(0, 0.1f, {});
+    const D3DXQUATERNION expected = CPCar::WheelOrientation(car->wheelSpin[0], -0.3f);
+    const D3DXQUATERNION& actual = car->wheelParts[0]->GetOrientation();
+    EXPECT_NEAR(actual.x, expected.x, 1e-6f);
+    EXPECT_NEAR(actual.z, expected.z, 1e-6f);
+    EXPECT_NEAR(actual.w, expected.w, 1e-6f);
+    EXPECT_FLOAT_EQ(car->wheelParts[0]->GetPosition().z, -0.2f);
+}
+
 TEST_F(CarWheel, WheelOrientationTurnsAboutXThenZ) {
     const D3DXQUATERNION spin = CPCar::WheelOrientation(0.5f, 0.0f);
     EXPECT_NEAR(spin.x, std::sin(0.25f), 1e-6f);
