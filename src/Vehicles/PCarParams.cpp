@@ -11,6 +11,36 @@
 
 namespace {
 
+// A number of the car description: where it is and the field it sets.
+struct FloatKey {
+    std::initializer_list<const char*> path;
+    const char* attribute;
+    float CPCar::*field;
+};
+
+const FloatKey kFloatKeys[] = {
+    {{"physics", "geometry", "wheels"}, "x", &CPCar::sensorSideOffset},
+    {{"physics", "geometry", "wheels"}, "y", &CPCar::wheelHeight},
+    {{"physics", "geometry", "wheels"}, "length", &CPCar::sensorLength},
+    {{"physics", "geometry", "wheels"}, "radius", &CPCar::wheelRadius},
+    {{"physics", "geometry", "wheels"}, "front_min_radius", &CPCar::frontTravelLimit},
+    {{"physics", "geometry", "wheels"}, "back_min_radius", &CPCar::rearTravelLimit},
+    {{"physics", "geometry", "wheels"}, "width", &CPCar::wheelWidth},
+    {{"physics", "params", "wheels"}, "spring1", &CPCar::frontSpring},
+    {{"physics", "params", "wheels"}, "spring2", &CPCar::rearSpring},
+    {{"physics", "params", "wheels"}, "damping", &CPCar::damping},
+    {{"physics", "params", "speed"}, "max_front_speed", &CPCar::topSpeedForward},
+    {{"physics", "params", "speed"}, "max_rear_speed", &CPCar::topSpeedReverse},
+    {{"physics", "params", "friction"}, "front", &CPCar::frontFriction},
+    {{"physics", "params", "friction"}, "back", &CPCar::rearFriction},
+    {{"physics", "params", "friction"}, "slide", &CPCar::slide},
+    {{"physics", "params", "acceleration"}, "front", &CPCar::forwardDrive},
+    {{"physics", "params", "acceleration"}, "back", &CPCar::reverseDrive},
+    {{"physics", "params", "acceleration"}, "brake", &CPCar::brake},
+    {{"physics", "params", "inertion"}, "yaw", &CPCar::yawInertia},
+    {{"physics", "params", "inertion"}, "pitch", &CPCar::pitchInertia},
+};
+
 // The element at the end of the path of child names, or null.
 const TiXmlElement* Element(const TiXmlElement* root, std::initializer_list<const char*> path) {
     const TiXmlElement* element = root;
@@ -20,6 +50,11 @@ const TiXmlElement* Element(const TiXmlElement* root, std::initializer_list<cons
         element = element->FirstChildElement(name);
     }
     return element;
+}
+
+const char* Text(const TiXmlElement* root, std::initializer_list<const char*> path, const char* attribute) {
+    const TiXmlElement* element = Element(root, path);
+    return element ? element->Attribute(attribute) : nullptr;
 }
 
 // Stores the attribute when it is there; the field keeps its value otherwise.
@@ -41,64 +76,42 @@ void SendToJeep(const std::string& command, const char* params) {
         g_GameObjectServices.sendCommand(script, command, params);
 }
 
+// The values the script "jeep" takes from a description with a steering
+// angle; the car itself keeps none of them.
+void SendScriptParams(const TiXmlElement* root, double angle) {
+    const TiXmlElement* camera = Element(root, {"camera"});
+    const TiXmlElement* acceleration = Element(root, {"physics", "params", "acceleration"});
+    char params[160];
+    std::snprintf(params, sizeof(params), "%.2f,%.2f,%.2f,%.2f", angle, FloatOrZero(camera, "fov_div"),
+                  FloatOrZero(acceleration, "accel_front"), FloatOrZero(acceleration, "accel_back"));
+    SendToJeep("set_car_params", params);
+    std::snprintf(params, sizeof(params), "%.2f,%.2f", FloatOrZero(acceleration, "speed_front"),
+                  FloatOrZero(acceleration, "speed_back"));
+    SendToJeep("set_car_params2", params);
+}
+
 } // namespace
 
 void CPCar::ReadParams(bool playerCarFlag) {
     const TiXmlElement* root = owner ? owner->description.RootElement() : nullptr;
-    const TiXmlElement* wheels = Element(root, {"physics", "geometry", "wheels"});
+    for (const FloatKey& key : kFloatKeys)
+        ReadFloat(Element(root, key.path), key.attribute, this->*key.field);
     float count = static_cast<float>(wheelCount);
-    ReadFloat(wheels, "count", count);
+    ReadFloat(Element(root, {"physics", "geometry", "wheels"}), "count", count);
     // Wheels beyond the tables' eight (or a count below none) are not built.
     wheelCount = count > 0.0f ? static_cast<int>(std::min(count, static_cast<float>(MaxWheels))) : 0;
-    ReadFloat(wheels, "x", sensorSideOffset);
-    ReadFloat(wheels, "y", wheelHeight);
-    ReadFloat(wheels, "length", sensorLength);
-    ReadFloat(wheels, "radius", wheelRadius);
-    ReadFloat(wheels, "front_min_radius", frontTravelLimit);
-    ReadFloat(wheels, "back_min_radius", rearTravelLimit);
-    ReadFloat(wheels, "width", wheelWidth);
-    if (const char* fixed = wheels ? wheels->Attribute("fixed") : nullptr) {
+    if (const char* fixed = Text(root, {"physics", "geometry", "wheels"}, "fixed")) {
         std::string value = fixed;
         ToLowerString(value);
         fixedAtMinimum = value == "min";
         fixedAtMaximum = value == "max";
     }
-    const TiXmlElement* physics = Element(root, {"physics"});
-    if (const char* flag = physics ? physics->Attribute("debug") : nullptr)
+    if (const char* flag = Text(root, {"physics"}, "debug"))
         debug = std::string(flag) == "true";
-
-    const TiXmlElement* springs = Element(root, {"physics", "params", "wheels"});
-    ReadFloat(springs, "spring1", frontSpring);
-    ReadFloat(springs, "spring2", rearSpring);
-    ReadFloat(springs, "damping", damping);
-    const TiXmlElement* speeds = Element(root, {"physics", "params", "speed"});
-    ReadFloat(speeds, "max_front_speed", topSpeedForward);
-    ReadFloat(speeds, "max_rear_speed", topSpeedReverse);
-    double angle = 0.0;
-    if (playerCarFlag && speeds && speeds->QueryDoubleAttribute("angle", &angle) == TIXML_SUCCESS) {
-        const TiXmlElement* camera = Element(root, {"camera"});
-        const TiXmlElement* acceleration = Element(root, {"physics", "params", "acceleration"});
-        char params[160];
-        std::snprintf(params, sizeof(params), "%.2f,%.2f,%.2f,%.2f", angle, FloatOrZero(camera, "fov_div"),
-                      FloatOrZero(acceleration, "accel_front"), FloatOrZero(acceleration, "accel_back"));
-        SendToJeep("set_car_params", params);
-        std::snprintf(params, sizeof(params), "%.2f,%.2f", FloatOrZero(acceleration, "speed_front"),
-                      FloatOrZero(acceleration, "speed_back"));
-        SendToJeep("set_car_params2", params);
-    }
-
-    const TiXmlElement* friction = Element(root, {"physics", "params", "friction"});
-    ReadFloat(friction, "front", frontFriction);
-    ReadFloat(friction, "back", rearFriction);
-    ReadFloat(friction, "slide", slide);
-    const TiXmlElement* drive = Element(root, {"physics", "params", "acceleration"});
-    ReadFloat(drive, "front", forwardDrive);
-    ReadFloat(drive, "back", reverseDrive);
-    ReadFloat(drive, "brake", brake);
-    const TiXmlElement* inertia = Element(root, {"physics", "params", "inertion"});
-    ReadFloat(inertia, "yaw", yawInertia);
-    ReadFloat(inertia, "pitch", pitchInertia);
-    const TiXmlElement* shadow = Element(root, {"render", "shadow"});
-    if (const char* name = shadow ? shadow->Attribute("name") : nullptr)
+    if (const char* name = Text(root, {"render", "shadow"}, "name"))
         shadowName = name;
+    const TiXmlElement* speeds = Element(root, {"physics", "params", "speed"});
+    double angle = 0.0;
+    if (playerCarFlag && speeds && speeds->QueryDoubleAttribute("angle", &angle) == TIXML_SUCCESS)
+        SendScriptParams(root, angle);
 }

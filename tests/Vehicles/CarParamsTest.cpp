@@ -41,18 +41,17 @@ protected:
 TEST_F(CarParams, ADescriptionWithoutPhysicsGivesTheDefaults) {
     CPCar& c = Read("<car><camera fov_div=\"3\"/></car>");
     EXPECT_EQ(c.wheelCount, 4);
-    EXPECT_FLOAT_EQ(c.sensorLength, 1.5f);
-    EXPECT_FLOAT_EQ(c.wheelRadius, 0.5f);
-    EXPECT_FLOAT_EQ(c.frontSpring, 140.0f);
-    EXPECT_FLOAT_EQ(c.rearSpring, 150.0f);
-    EXPECT_FLOAT_EQ(c.damping, 150.0f);
-    EXPECT_FLOAT_EQ(c.forwardDrive, 100.0f);
-    EXPECT_FLOAT_EQ(c.reverseDrive, 100.0f);
-    EXPECT_FLOAT_EQ(c.frontFriction, 100.0f);
-    EXPECT_FLOAT_EQ(c.rearFriction, 240.0f);
-    EXPECT_FLOAT_EQ(c.slide, 0.9f);
-    EXPECT_FLOAT_EQ(c.pitchInertia, 0.1f);
-    EXPECT_FLOAT_EQ(c.nitroReserve, 100.0f);
+    const std::vector<std::pair<float, float>> fields = {
+        {c.sensorLength, 1.5f},    {c.wheelRadius, 0.5f},
+        {c.frontSpring, 140.0f},   {c.rearSpring, 150.0f},
+        {c.damping, 150.0f},       {c.forwardDrive, 100.0f},
+        {c.reverseDrive, 100.0f},  {c.brake, 100.0f},
+        {c.frontFriction, 100.0f}, {c.rearFriction, 240.0f},
+        {c.slide, 0.9f},           {c.pitchInertia, 0.1f},
+        {c.nitroReserve, 100.0f},  {c.topSpeedForward, 30.0f},
+        {c.topSpeedReverse, 15.0f}};
+    for (std::size_t k = 0; k < fields.size(); ++k)
+        EXPECT_FLOAT_EQ(fields[k].first, fields[k].second) << "field " << k;
     EXPECT_FALSE(c.debug);
     EXPECT_FALSE(c.fixedAtMinimum || c.fixedAtMaximum);
     EXPECT_TRUE(jeep.received.empty());
