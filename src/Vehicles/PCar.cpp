@@ -22,10 +22,12 @@ void StopSound(const CPRefPtr<CNSound>& sound) {
 
 CPCar::CPCar(CPGameObject* owner) : owner(owner) {}
 
+// The controller belongs to the body; once the world has let go of the body
+// (the owner's description no longer has it) it is no longer the car's to touch.
 CPCar::~CPCar() {
     StopSound(engineSound);
     StopSound(skidSound);
-    if (controller) {
+    if (controller && GetBody()) {
         controller->callback = nullptr;
         controller->SetControllerForce({});
         controller->SetControllerTorque({});

@@ -141,6 +141,17 @@ TEST_F(CarDriving, ALockedCarRollsOutExponentially) {
     EXPECT_NEAR(ForwardSpeed(car), expected, 0.03f * expected);
 }
 
+// A level's world can go before its cars; the cars then leave the freed
+// controllers alone.
+TEST_F(CarDriving, ACarOutlivesItsWorld) {
+    CPCar& car = SettledCar();
+    physics.DestroyWorld();
+    EXPECT_EQ(car.GetBody(), nullptr);
+    for (CPGameObject* object : carObjects)
+        tree.Delete(*object);
+    carObjects.clear();
+}
+
 class CarOnARamp : public CarScene, public ::testing::WithParamInterface<float> {};
 
 // The front wheels push horizontally, the rear ones along the slope and
