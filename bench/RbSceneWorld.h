@@ -9,6 +9,7 @@
 #include "PhysicsScenes.h"
 
 #include <cstdlib>
+#include <functional>
 
 struct RbCountingAllocator : RbAllocator {
     long calls = 0;
@@ -39,8 +40,13 @@ struct RbSceneSprings : RbControllerCallback {
     }
 };
 
+// Gives a car's chassis its wheels and controller; by default the scene's
+// spring sensors.
+using RbCarFitter = std::function<void(RbRigidBody& chassis)>;
+
 struct RbSceneWorld {
-    explicit RbSceneWorld(const PhysicsScene& scene) : terrain(scene.terrain) {
+    explicit RbSceneWorld(const PhysicsScene& scene, const RbCarFitter& fitCar = {})
+        : terrain(scene.terrain) {
         int count = static_cast<int>(scene.boxes.size() + scene.cars.size());
         RbSizeInfo sizes;
         sizes.rigidBodiesCount = count;
@@ -59,10 +65,14 @@ struct RbSceneWorld {
             bodies.push_back(RbAddBox(*world, box.size, box.mass, box.position));
         for (const RbVector& centre : scene.cars) {
             RbRigidBody* car = RbAddBox(*world, SceneCar::Size, SceneCar::Mass, centre);
-            for (const RbVector& wheel : SceneCar::Wheels)
-                car->AddSensor()->SetLineSensor(wheel, SceneCar::Ray);
+            if (fitCar) {
+                fitCar(*car);
+            } else {
+                for (const RbVector& wheel : SceneCar::Wheels)
+                    car->AddSensor()->SetLineSensor(wheel, SceneCar::Ray);
+                car->AddController(&springs, 0);
+            }
             car->UpdateBoundingInfo();
-            car->AddController(&springs, 0);
             bodies.push_back(car);
         }
     }

@@ -24,13 +24,15 @@ end
 -- The menu music plays, and repeats, for the whole game.
 PlayMusic("menu.ogg")
 
--- The demo crate, pushed half a unit into the screen, where the view
--- without a camera shows it in the middle.
-local crate = LoadRenderObject("crate.rdf", 20)
-SetPTransformation(crate, 0, 0, 0.55, 0, 0, 0)
+-- The demo car, seen from behind and a little above and to the side. The
+-- view without a camera shows only what lies within a unit of the middle of
+-- the screen and up to a unit into it, so the car, four units long, shows
+-- its rear: the lights, the body and a rear wheel.
+local car = LoadRenderObject("buggy.rdf", 20)
+SetPTransformation(car, 0.3, -0.5, 2.4, 0.45, -1.2, 0)
 
 while true do
     HandleCommands()
-    DrawDynamicObject(crate)
+    DrawDynamicObject(car)
     Update()
 end

@@ -38,6 +38,7 @@
 #include "Sound/NSoundCache.h"
 #include "Sound/PMusic.h"
 #include "Vehicles/AI_Task.h"
+#include "Vehicles/CarConnections.h"
 
 #include <optional>
 
@@ -134,6 +135,7 @@ void CPApplication::CreateSingletons() {
     new CPScriptManager();
     ConnectPhysicsToGameObjects();
     ConnectShadowDecalsToTerrain();
+    ConnectPhysicsToCars();
     ConnectGameObjectsToParticles();
     ConnectSoundToScriptsAndPhysics();
     ConnectInterfaceToScripts();

@@ -63,9 +63,12 @@ void CPGameObject::ReleaseOwnedParts() {
         ownedVisual = nullptr;
     }
     CPPhysicData* ownedPhysics = physicData.Get();
+    CPObject* ownedCar = car.Get();
     visual = nullptr;
     physicData = nullptr;
+    car = nullptr;
     delete ownedVisual;
+    delete ownedCar;
     delete ownedPhysics;
 }
 

@@ -190,7 +190,7 @@ public:
     CPRefPtr<CPObject> visual;
     EVisualKind visualKind = VISUAL_NONE;
     CPRefPtr<CPPhysicData> physicData;
-    // The car physics of a car object.
+    // The car physics of a car object; owned.
     CPRefPtr<CPObject> car;
 
 private:

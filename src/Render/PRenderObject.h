@@ -65,6 +65,8 @@ public:
     D3DXMATRIX staticWorld;
     std::string name;
     StaticBufferRecord* staticBuffers = nullptr;
+    // Free for game code to write (a car's glass glow sits in w).
+    D3DXVECTOR4 parameter;
 
 private:
     void FollowOwner();

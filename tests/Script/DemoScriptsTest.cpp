@@ -1,11 +1,15 @@
 #include "ScriptFixture.h"
 
+#include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Game/PMeshManager.h"
 #include "Platform/Win32Messages.h"
 #include "Render/RenderTestScene.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -70,15 +74,16 @@ TEST_F(DemoScriptsTest, MainRunsEachFrameAndEndsTheGameOnEscape) {
 }
 
 // On a renderer that records instead of drawing, the main script's first
-// frame loads the demo crate, places it and submits it; the renderer's frame
-// then draws it.
-TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCrate) {
+// frame loads the demo car, places it and submits its parts; the renderer's
+// frame then draws them.
+TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
     RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
     ASSERT_TRUE(scene.started);
     scene.render->Update();
     const std::size_t emptyFrameDraws = scene.Recording().GetDraws().size();
     CopyDemoModels();
     CPMeshManager meshes;
+    g_WeightDiv = 1;
     log.clear();
     CPLuaScript& main = Script("main");
     ASSERT_TRUE(main.Start());
@@ -86,23 +91,32 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCrate) {
     EXPECT_FALSE(main.IsFinished());
     EXPECT_EQ(log, "");
 
-    CPRenderBlock& block = *scene.render->GetRenderBlock();
-    ASSERT_EQ(block.frameBatches.size(), 1u);
-    ASSERT_EQ(block.frameBatches[0].second->objects.size(), 1u);
-    const auto* mesh = dynamic_cast<const CPRenderObject*>(block.frameBatches[0].second->objects[0].Get());
-    ASSERT_NE(mesh, nullptr);
-    const auto* crate = dynamic_cast<const CPGameObject*>(mesh->owner);
-    ASSERT_NE(crate, nullptr);
-    EXPECT_EQ(crate->GetName(), "crate");
-    EXPECT_FLOAT_EQ(crate->worldMatrix._43, 0.55f) << "pushed into the screen";
+    // The body, four wheels and the two unlit lights.
+    std::vector<std::string> parts;
+    const CPGameObject* body = nullptr;
+    for (const auto& batch : scene.render->GetRenderBlock()->frameBatches)
+        for (const auto& object : batch.second->objects) {
+            const auto* mesh = dynamic_cast<const CPRenderObject*>(object.Get());
+            ASSERT_NE(mesh, nullptr);
+            const auto* part = dynamic_cast<const CPGameObject*>(mesh->owner);
+            ASSERT_NE(part, nullptr);
+            parts.push_back(part->GetName());
+            if (part->GetName() == "body")
+                body = part;
+        }
+    std::sort(parts.begin(), parts.end());
+    EXPECT_EQ(parts, (std::vector<std::string>{"backlights", "body", "stoplights", "w0", "w1", "w2", "w3"}));
+    ASSERT_NE(body, nullptr);
+    EXPECT_FLOAT_EQ(body->worldMatrix._43, 2.4f) << "pushed into the screen";
+    ASSERT_NE(body->description.RootElement(), nullptr) << "the car description is loaded";
+    EXPECT_STREQ(body->description.RootElement()->Value(), "car");
 
     scene.Recording().ClearCalls();
     scene.render->Update();
-    EXPECT_EQ(scene.Recording().GetDraws().size(), emptyFrameDraws + 1);
-    main.Update();
-    EXPECT_EQ(block.frameBatches.size(), 1u) << "submitted again in the next frame";
-    // The crate goes with the scripts, while the renderer still stands.
+    EXPECT_EQ(scene.Recording().GetDraws().size(), emptyFrameDraws + parts.size());
+    // The car goes with the scripts, while the renderer still stands.
     manager.reset();
+    g_WeightDiv = 0;
 }
 
 } // namespace

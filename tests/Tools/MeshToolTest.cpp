@@ -100,6 +100,41 @@ TEST(MeshTool, PhysicsFilesGetBoxShapesStandingOnTheirBase) {
     EXPECT_FALSE(root.ReadFile("out/car.rdf").size()) << "no description line, no description";
 }
 
+// A body and a wheel modelled in place: the wheel's vertices come out in
+// its own frame, its place and the body's record in the file.
+TEST(MeshTool, PhysicsNodesTakeTheirPlaceAndBodyRecord) {
+    TempGameRoot root;
+    root.WriteFile("car.obj", "o body\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"
+                              "o wheel\nv 2 3 4\nv 3 3 4\nv 2 4 4\nf 4 5 6\n");
+    root.WriteFile("car.txt", "mesh car.p3d\n"
+                              "node body\nbody 2 4 0.8 30\n"
+                              "node wheel\nparent body\nposition 2 3 4\n"
+                              "rotation 0 0 0.7071068 0.7071068   # a quarter turn about z\n");
+    ASSERT_EQ(Meshtool("convert car.obj car.txt out").exitCode, 0);
+    const MeshFile file = ReadBack("out/car.p3d", EMeshFileFormat::Physics);
+    ASSERT_EQ(file.roots.size(), 1u);
+    const MeshFileNode& body = file.roots[0];
+    EXPECT_EQ(D3DXVECTOR3(body.body.size1, body.body.size2, body.body.size3), D3DXVECTOR3(2, 0.8f, 4));
+    EXPECT_EQ(body.body.mass, 30);
+    ASSERT_EQ(body.children.size(), 1u);
+    const MeshFileNode& wheel = body.children[0];
+    EXPECT_EQ(wheel.position, D3DXVECTOR3(2, 3, 4));
+    EXPECT_NEAR(wheel.rotation.z, -0.7071068f, 1e-6f) << "stored conjugated, as the reader takes it";
+    EXPECT_EQ(wheel.body.mass, 0);
+    const D3DXVECTOR3 expected[3] = {{0, 0, 0}, {0, -1, 0}, {1, 0, 0}};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(wheel.vertices[k].x, expected[k].x, 1e-5f) << k;
+        EXPECT_NEAR(wheel.vertices[k].y, expected[k].y, 1e-5f) << k;
+        EXPECT_NEAR(wheel.vertices[k].z, expected[k].z, 1e-5f) << k;
+    }
+
+    const ToolRun dump = Meshtool("dump out/car.p3d");
+    EXPECT_EQ(dump.output, "node body: 3 vertices, 3 indices\n"
+                           "  body: sizes (2 0.8 4) mass 30\n"
+                           "  node wheel: 3 vertices, 3 indices\n"
+                           "    at (2 3 4) turned (0 0 -0.707107 0.707107)\n");
+}
+
 TEST(MeshTool, BadInputFailsWithoutWriting) {
     TempGameRoot root;
     root.WriteFile("model.obj", kObj);
@@ -118,6 +153,10 @@ TEST(MeshTool, BadInputFailsWithoutWriting) {
         {kObj, "mesh m.msh\nbox 0 0 0 1 1 1\n"},    // a box before any node
         {kObj, "mesh m.msh\nnode Plate\nsize 3\n"}, // an unknown keyword
         {kObj, "mesh m.msh\nnode Plate\nparent flag\nnode flag\nparent Plate\n"}, // a cycle
+        {kObj, "mesh m.msh\nnode Plate\nposition 1 2 3\n"},                       // a place in a static mesh
+        {kObj, "mesh m.p3d\nnode Plate\nrotation 0 0 0 0\n"},                     // no rotation
+        {kObj, "mesh m.p3d\nnode Plate\nbody 1 2 3\n"},                           // a body without mass
+        {kObj, "mesh m.p3d\nposition 1 2 3\n"},                                   // a place before any node
     };
     for (const Case& c : cases) {
         root.WriteFile("bad.obj", c.obj);

@@ -18,3 +18,6 @@ Image BlurMaskPicture();
 Image NoisePicture();
 // Planks of the demo crate: plain wood inside a dark frame.
 Image CratePicture();
+// The demo buggy's livery: paint and stripe, tyres and hubs, and its rear
+// lights dim and lit.
+Image BuggyPicture();

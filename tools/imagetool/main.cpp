@@ -1,7 +1,7 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones, the loading
 // screen's background and bar, the post effects' blur mask and grain, and
-// the demo crate's planks.
+// the demo crate's planks and the demo buggy's livery.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
 
@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "load.tga", EncodeTga(BarPicture())) &&
                          Write(data / "Textures" / "blurmask_2.tga", EncodeTga(BlurMaskPicture())) &&
                          Write(data / "Textures" / "noise.tga", EncodeTga(NoisePicture())) &&
-                         Write(data / "Textures" / "crate.tga", EncodeTga(CratePicture()));
+                         Write(data / "Textures" / "crate.tga", EncodeTga(CratePicture())) &&
+                         Write(data / "Textures" / "buggy.tga", EncodeTga(BuggyPicture()));
     return written ? 0 : 1;
 }

@@ -20,6 +20,34 @@ bool ReadNumbers(std::istringstream& line, float* values, int count) {
     return true;
 }
 
+ModelNodeSpec NamedNode(const std::string& name) {
+    ModelNodeSpec node;
+    node.name = name;
+    return node;
+}
+
+// A position (x y z), a rotation quaternion (x y z w) or a body record
+// (sizes x y z, mass).
+bool ReadPlacement(const std::string& keyword, std::istringstream& line, ModelNodeSpec& node) {
+    float numbers[4];
+    const int count = keyword == "position" ? 3 : 4;
+    if (!ReadNumbers(line, numbers, count))
+        return false;
+    if (keyword == "position") {
+        node.position = {numbers[0], numbers[1], numbers[2]};
+    } else if (keyword == "rotation") {
+        D3DXQUATERNION q(numbers[0], numbers[1], numbers[2], numbers[3]);
+        if (!(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w > 0.0f))
+            return false;
+        D3DXQuaternionNormalize(&node.rotation, &q);
+    } else {
+        node.bodySize = {numbers[0], numbers[1], numbers[2]};
+        node.bodyMass = numbers[3];
+    }
+    node.placed = true;
+    return true;
+}
+
 // Applies one line; false when it cannot be read.
 bool ReadSpecLine(const std::string& text, ModelSpec& model) {
     std::istringstream line(text);
@@ -27,6 +55,8 @@ bool ReadSpecLine(const std::string& text, ModelSpec& model) {
     if (!(line >> keyword) || keyword[0] == '#')
         return true;
     ModelNodeSpec* node = model.nodes.empty() ? nullptr : &model.nodes.back();
+    if (keyword == "position" || keyword == "rotation" || keyword == "body")
+        return node && ReadPlacement(keyword, line, *node);
     if (keyword == "box") {
         float numbers[6];
         if (!node || !ReadNumbers(line, numbers, 6))
@@ -41,7 +71,7 @@ bool ReadSpecLine(const std::string& text, ModelSpec& model) {
     else if (keyword == "description")
         model.descriptionFile = value;
     else if (keyword == "node")
-        model.nodes.push_back({value, {}, {}, {}, {}});
+        model.nodes.push_back(NamedNode(value));
     else if (keyword == "parent" && node)
         node->parent = value;
     else if (keyword == "effect" && node)
@@ -72,25 +102,81 @@ MeshShape BoxShape(const MeshPartBox& box) {
     return shape;
 }
 
-MeshFileNode NodeOf(const ObjGroup& group, const ModelNodeSpec* described, EMeshFileFormat format) {
+// The node's frame in model space: its rotation and position within its
+// parent's frame.
+D3DXMATRIX ModelFrame(const ModelNodeSpec* described, const D3DXMATRIX& parentFrame) {
+    D3DXMATRIX local;
+    D3DXMatrixIdentity(&local);
+    if (described) {
+        D3DXMatrixRotationQuaternion(&local, &described->rotation);
+        local._41 = described->position.x;
+        local._42 = described->position.y;
+        local._43 = described->position.z;
+    }
+    D3DXMATRIX frame;
+    return *D3DXMatrixMultiply(&frame, &local, &parentFrame);
+}
+
+// Moves the model-space vertices and box centres into the node's frame and
+// writes its place and body record.
+void PlaceNode(MeshFileNode& node, const ModelNodeSpec* described, const D3DXMATRIX& toNode) {
+    for (MeshVertex& v : node.vertices) {
+        D3DXVECTOR3 p(v.x, v.y, v.z), n(v.nx, v.ny, v.nz);
+        D3DXVec3TransformCoord(&p, &p, &toNode);
+        D3DXVec3TransformNormal(&n, &n, &toNode);
+        v.x = p.x, v.y = p.y, v.z = p.z;
+        v.nx = n.x, v.ny = n.y, v.nz = n.z;
+    }
+    if (!described)
+        return;
+    node.position = described->position;
+    // The reader takes the stored rotation conjugated.
+    D3DXQuaternionConjugate(&node.rotation, &described->rotation);
+    node.body.size1 = described->bodySize.x;
+    node.body.size2 = described->bodySize.z;
+    node.body.size3 = described->bodySize.y;
+    node.body.mass = described->bodyMass;
+}
+
+MeshFileNode NodeOf(const ObjGroup& group, const ModelNodeSpec* described, EMeshFileFormat format,
+                    const D3DXMATRIX& frame) {
     MeshFileNode node;
     node.name = group.name;
     node.vertices = group.vertices;
     node.indices = group.indices;
+    D3DXMATRIX toNode;
+    D3DXMatrixInverse(&toNode, nullptr, &frame);
     if (described) {
-        for (const MeshPartBox& box : described->boxes) {
-            if (format == EMeshFileFormat::Physics)
+        for (MeshPartBox box : described->boxes) {
+            if (format == EMeshFileFormat::Physics) {
+                D3DXVec3TransformCoord(&box.center, &box.center, &toNode);
                 node.shapes.push_back(BoxShape(box));
-            else
+            } else {
                 node.partBoxes.push_back(box);
+            }
         }
     }
+    if (format == EMeshFileFormat::Physics)
+        PlaceNode(node, described, toNode);
     return node;
 }
 
 std::string Vector(const D3DXVECTOR3& v) {
     char text[96];
     std::snprintf(text, sizeof(text), "(%g %g %g)", v.x, v.y, v.z);
+    return text;
+}
+
+std::string Quaternion(const D3DXQUATERNION& q) {
+    char text[128];
+    // Adding 0 prints a negative zero as 0.
+    std::snprintf(text, sizeof(text), "(%g %g %g %g)", q.x + 0.0f, q.y + 0.0f, q.z + 0.0f, q.w + 0.0f);
+    return text;
+}
+
+std::string Number(float value) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%g", value);
     return text;
 }
 
@@ -106,6 +192,11 @@ void DumpNode(const MeshFileNode& node, int depth, std::string& out) {
     if (!node.frames.empty())
         out += " in " + std::to_string(node.frames.size()) + " frames";
     out += "\n";
+    if (node.position != D3DXVECTOR3() || node.rotation != D3DXQUATERNION(0, 0, 0, 1))
+        out += indent + "  at " + Vector(node.position) + " turned " + Quaternion(node.rotation) + "\n";
+    if (node.body.mass != 0.0f)
+        out += indent + "  body: sizes " + Vector({node.body.size1, node.body.size2, node.body.size3}) +
+               " mass " + Number(node.body.mass) + "\n";
     for (const MeshPartBox& box : node.partBoxes)
         out +=
             indent + "  part box: centre " + Vector(box.center) + " half size " + Vector(box.halfSize) + "\n";
@@ -148,6 +239,10 @@ bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& model, 
         return std::find_if(groups.begin(), groups.end(), [&](const ObjGroup& g) { return g.name == name; });
     };
     for (const ModelNodeSpec& node : model.nodes) {
+        if (node.placed && file.format != EMeshFileFormat::Physics) {
+            error = "node " + node.name + ": a position, rotation or body needs a .p3d mesh";
+            return false;
+        }
         for (const std::string& name : {node.name, node.parent}) {
             if (!name.empty() && groupNamed(name) == groups.end()) {
                 error = "no group " + name + " in the OBJ file";
@@ -157,23 +252,27 @@ bool BuildMeshFile(const std::vector<ObjGroup>& groups, const ModelSpec& model, 
     }
     // Each group's node with the nodes of the groups that name it as parent.
     std::size_t built = 0;
-    std::function<void(const ObjGroup&, MeshFileNode&)> build = [&](const ObjGroup& group,
-                                                                    MeshFileNode& out) {
-        ++built;
-        out = NodeOf(group, FindSpec(model, group.name), file.format);
-        for (const ObjGroup& other : groups) {
-            const ModelNodeSpec* otherSpec = FindSpec(model, other.name);
-            if (otherSpec && otherSpec->parent == group.name) {
-                out.children.emplace_back();
-                build(other, out.children.back());
+    std::function<void(const ObjGroup&, const D3DXMATRIX&, MeshFileNode&)> build =
+        [&](const ObjGroup& group, const D3DXMATRIX& parentFrame, MeshFileNode& out) {
+            ++built;
+            const ModelNodeSpec* described = FindSpec(model, group.name);
+            const D3DXMATRIX frame = ModelFrame(described, parentFrame);
+            out = NodeOf(group, described, file.format, frame);
+            for (const ObjGroup& other : groups) {
+                const ModelNodeSpec* otherSpec = FindSpec(model, other.name);
+                if (otherSpec && otherSpec->parent == group.name) {
+                    out.children.emplace_back();
+                    build(other, frame, out.children.back());
+                }
             }
-        }
-    };
+        };
+    D3DXMATRIX modelSpace;
+    D3DXMatrixIdentity(&modelSpace);
     for (const ObjGroup& group : groups) {
         const ModelNodeSpec* nodeSpec = FindSpec(model, group.name);
         if (!nodeSpec || nodeSpec->parent.empty()) {
             file.roots.emplace_back();
-            build(group, file.roots.back());
+            build(group, modelSpace, file.roots.back());
         }
     }
     // Groups whose parents lead round in a circle are reached from no root.

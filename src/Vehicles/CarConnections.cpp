@@ -1,0 +1,53 @@
+#include "Vehicles/CarConnections.h"
+
+#include "Game/PGameObject.h"
+#include "Physics/PhysicsServices.h"
+#include "Physics/VectorConversions.h"
+#include "Sound/NAudio.h"
+#include "Vehicles/PCar.h"
+
+namespace {
+
+CPCar* CarOf(CPObject* object) {
+    auto* gameObject = dynamic_cast<CPGameObject*>(object);
+    return gameObject ? dynamic_cast<CPCar*>(gameObject->car.Get()) : nullptr;
+}
+
+void LoadCarSounds(CPCar& car) {
+    if (!g_Audio)
+        return;
+    g_Audio->LoadSound(car.engineSound, "main.wav", false, true);
+    g_Audio->LoadSound(car.skidSound, "vizg.wav", false, true);
+    g_Audio->LoadSound(car.nitroSound, "nitro.wav", false, false);
+}
+
+// A new car replaces (and deletes) one the object had.
+void CreateCar(CPObject* object, CPPhysicData* description, RbSimulator* world, bool player) {
+    auto* gameObject = dynamic_cast<CPGameObject*>(object);
+    if (!gameObject) {
+        description->SetupRigidBody();
+        return;
+    }
+    CPObject* old = gameObject->car.Get();
+    auto* car = new CPCar(gameObject);
+    gameObject->car = car;
+    delete old;
+    car->Setup(world, player);
+    car->playerCar = player;
+    if (player)
+        LoadCarSounds(*car);
+}
+
+} // namespace
+
+void ConnectPhysicsToCars() {
+    g_PhysicsServices.createCar = CreateCar;
+    g_PhysicsServices.setCarControls = [](CPObject* object, float throttle, float steering) {
+        if (CPCar* car = CarOf(object))
+            car->SetControls(throttle, steering);
+    };
+    g_PhysicsServices.carVelocity = [](CPObject* object) {
+        CPCar* car = CarOf(object);
+        return car ? ToD3D(car->velocity) : D3DXVECTOR3();
+    };
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+// This test program's global operator new counts its calls while counting
+// is on.
+void CountAllocations(bool on);
+long AllocationCount();
