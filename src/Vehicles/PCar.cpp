@@ -2,8 +2,8 @@
 
 #include "Core/Log.h"
 #include "Game/PGameObject.h"
-#include "Physics/RbRigidBody.h"
-#include "Physics/RbSensor.h"
+#include "Physics/Simulator/RbRigidBody.h"
+#include "Physics/Simulator/RbSensor.h"
 #include "Physics/VectorConversions.h"
 #include "Sound/NSound.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Core/PRefPtr.h"
-#include "Physics/RbControllerCallback.h"
-#include "Physics/RbMatrix.h"
+#include "Physics/Simulator/RbControllerCallback.h"
+#include "Physics/Simulator/RbMatrix.h"
 #include "Platform/D3DX9Math.h"
 #include "Vehicles/PCarBase.h"
 

@@ -1,6 +1,6 @@
 #include "Core/StringFunctions.h"
-#include "Game/GameObjectServices.h"
 #include "Game/PGameObject.h"
+#include "Script/PScriptManager.h"
 #include "Vehicles/PCar.h"
 
 #include <tinyxml.h>
@@ -72,8 +72,10 @@ float FloatOrZero(const TiXmlElement* element, const char* attribute) {
 }
 
 void SendToJeep(const std::string& command, const char* params) {
-    if (CPLuaScript* script = g_GameObjectServices.findScript("jeep"))
-        g_GameObjectServices.sendCommand(script, command, params);
+    if (!g_ScriptManager)
+        return;
+    if (CPLuaScript* script = g_ScriptManager->GetScript("jeep").Get())
+        g_ScriptManager->SendCommandByObject(script, command, params);
 }
 
 // The values the script "jeep" takes from a description with a steering

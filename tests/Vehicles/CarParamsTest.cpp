@@ -1,5 +1,6 @@
 #include "Game/PGameObject.h"
 #include "Support/GameTestSupport.h"
+#include "Support/TestScripts.h"
 #include "Vehicles/PCar.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,9 @@ namespace {
 // An owner with the description and the script "jeep" the player car talks to.
 class CarParams : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedFind = g_GameObjectServices.findScript;
-        g_GameObjectServices.findScript = [this](const std::string& name) -> CPLuaScript* {
-            return name == "jeep" ? jeep.Handle() : nullptr;
-        };
-    }
-    void TearDown() override { g_GameObjectServices.findScript = savedFind; }
+    // Running, so that the commands sent to it are queued.
+    void SetUp() override { jeep.Start(); }
+    void TearDown() override { jeep.Stop(); }
 
     CPCar& Read(const std::string& xml, bool player = true) {
         owner.description.Clear();
@@ -31,9 +28,8 @@ protected:
         return *car;
     }
 
-    FakeScriptServices scripts;
-    FakeScript jeep{"jeep"};
-    decltype(g_GameObjectServices.findScript) savedFind;
+    TestScripts scripts{{"jeep"}};
+    CPLuaScript& jeep = scripts["jeep"];
     CPGameObject owner{"car"};
     std::unique_ptr<CPCar> car;
 };
@@ -54,7 +50,7 @@ TEST_F(CarParams, ADescriptionWithoutPhysicsGivesTheDefaults) {
         EXPECT_FLOAT_EQ(fields[k].first, fields[k].second) << "field " << k;
     EXPECT_FALSE(c.debug);
     EXPECT_FALSE(c.fixedAtMinimum || c.fixedAtMaximum);
-    EXPECT_TRUE(jeep.received.empty());
+    EXPECT_TRUE(scripts.Received(jeep).empty());
 }
 
 TEST_F(CarParams, EveryKeyReachesItsField) {
@@ -114,15 +110,13 @@ TEST_F(CarParams, TheSteeringAngleMakesThePlayerCarTellTheScriptItsParameters) {
         <acceleration accel_front="1.25" accel_back="2" speed_front="3.333" speed_back="4"/></params></physics>
         <camera fov_div="7"/></car>)";
     Read(xml);
-    EXPECT_EQ(jeep.received, (std::vector<std::string>{"set_car_params(35.50,7.00,1.25,2.00)",
-                                                       "set_car_params2(3.33,4.00)"}));
-    jeep.received.clear();
-    Read(xml, false);
-    EXPECT_TRUE(jeep.received.empty());
+    Read(xml, false); // a computer car tells nothing
     // Values missing from the description go as 0.00.
     Read(R"(<car><physics><params><speed angle="10"/></params></physics></car>)");
-    EXPECT_EQ(jeep.received, (std::vector<std::string>{"set_car_params(10.00,0.00,0.00,0.00)",
-                                                       "set_car_params2(0.00,0.00)"}));
+    EXPECT_EQ(
+        scripts.Received(jeep),
+        (std::vector<std::string>{"set_car_params(35.50,7.00,1.25,2.00)", "set_car_params2(3.33,4.00)",
+                                  "set_car_params(10.00,0.00,0.00,0.00)", "set_car_params2(0.00,0.00)"}));
 }
 
 TEST_F(CarParams, ControlsClampTheSteeringAndScaleTheThrottleByTheDriveOfItsSign) {

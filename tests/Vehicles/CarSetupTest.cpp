@@ -1,8 +1,8 @@
 #include "CarTestSupport.h"
 
 #include "Core/Log.h"
-#include "Physics/RbSensor.h"
-#include "Physics/RbSimulator.h"
+#include "Physics/Simulator/RbSensor.h"
+#include "Physics/Simulator/RbSimulator.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 #include "Game/PhysicsConnections.h"
 #include "Physics/PPhysics.h"
 #include "Physics/PhysicsServices.h"
-#include "Physics/RbRigidBody.h"
+#include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/VectorConversions.h"
 #include "Support/GameTestSupport.h"
 #include "Vehicles/CarConnections.h"

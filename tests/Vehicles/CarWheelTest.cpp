@@ -1,6 +1,6 @@
 #include "CarTestSupport.h"
 
-#include "Physics/RbSensor.h"
+#include "Physics/Simulator/RbSensor.h"
 
 #include <cmath>
 #include <functional>

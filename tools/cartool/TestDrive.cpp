@@ -4,7 +4,7 @@
 #include "Core/PSettings.h"
 #include "Game/PGameObject.h"
 #include "Game/PhysicsConnections.h"
-#include "Physics/RbRigidBody.h"
+#include "Physics/Simulator/RbRigidBody.h"
 #include "Vehicles/CarConnections.h"
 #include "Vehicles/PCar.h"
 
