@@ -1,6 +1,7 @@
 #include "Core/Log.h"
 
 #include "Platform/ErrorText.h"
+#include "Platform/FileSystem.h"
 
 #include <cstdarg>
 #include <vector>
@@ -26,7 +27,7 @@ void CPLog::Print(int /*level*/, const char* format, ...) {
 
 bool CPLog::OpenFile(const char* path) {
     CloseFile();
-    file = std::fopen(path, "w");
+    file = PlatCreateLogFile(path).release();
     return file != nullptr;
 }
 

@@ -23,7 +23,8 @@ public:
     // printf-style; level is kept for callers, every report uses 0.
     void Print(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
-    // Also writes every later report to this file (truncated first).
+    // Also writes every later report to this file (truncated first; a
+    // symbolic link there is replaced, never written through).
     bool OpenFile(const char* path);
     void CloseFile();
 

@@ -5,6 +5,8 @@
 #include "Platform/FileSystem.h"
 
 #include <bit>
+#include <cerrno>
+#include <cstring>
 
 static_assert(std::endian::native == std::endian::little, "files store little-endian values");
 
@@ -38,6 +40,6 @@ HRESULT CPFileWriter::Save() const {
     }
     if (written)
         return S_OK;
-    GetLog().Print(0, "Could not write the file %s\n", fileName.c_str());
+    GetLog().Print(0, "Could not write the file %s: %s\n", fileName.c_str(), std::strerror(errno));
     return E_FAIL;
 }

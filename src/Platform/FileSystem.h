@@ -30,8 +30,16 @@ bool PlatNamesEqualNoCase(std::string_view a, std::string_view b);
 std::string PlatResolvePath(std::string_view path);
 
 // Opens an existing regular file for binary reading; null for anything else
-// (missing, a directory, unreadable).
+// (missing, a directory, a named pipe or device, unreadable). Never waits.
 PlatFile PlatOpenFileForReading(std::string_view path);
+
+// True when the path names an existing regular file (not a pipe or device).
+bool PlatIsRegularFile(std::string_view path);
+
+// Creates or truncates a text file for the diagnostic log. A symbolic link
+// at the path is replaced by a new file, never written through; null when
+// the path is not a regular file or cannot be created.
+PlatFile PlatCreateLogFile(std::string_view path);
 
 // The file's length in bytes, found by seeking to its end; false when the
 // seek fails.
@@ -44,9 +52,16 @@ bool PlatReadAt(std::FILE* file, int64_t offset, std::size_t size, std::vector<u
 
 // Replaces the file's contents: the bytes go to a temporary file in the same
 // folder, which is flushed, checked and renamed over the old file, so a full
-// disk or a crash never leaves a partial file. False on any failure, with
-// the old file untouched.
+// disk or a crash never leaves a partial file. A symbolic link is written
+// through: its target is replaced, in the target's folder, and the link
+// stays. The new file keeps the old one's permission bits (and owner where
+// allowed); a file without write permission is refused (errno EACCES). False
+// on any failure, with the old file untouched and errno telling why.
 bool PlatReplaceFile(std::string_view path, const void* data, std::size_t size);
+
+// Removes the temporary files PlatReplaceFile left beside the path when the
+// process writing them was killed before it could rename them.
+void PlatRemoveStaleTemporaries(std::string_view path);
 
 // The "file://" address of a path (relative ones from the working
 // directory), with every byte but letters, digits, "-._~" and "/"

@@ -1,4 +1,5 @@
 #include "Core/XmlDocument.h"
+#include "Core/Log.h"
 #include "Core/PackFiles.h"
 
 #include "Support/PackFixtures.h"
@@ -63,6 +64,36 @@ TEST_F(XmlDocumentTest, FailuresLeaveTheRightErrorState) {
     ASSERT_TRUE(LoadXmlDocument(document, "good.xml", TIXML_ENCODING_UNKNOWN));
     EXPECT_FALSE(document.Error());
     EXPECT_EQ(document.FirstChildElement()->NextSiblingElement(), nullptr);
+}
+
+// Nested open tags, `depth` deep, each with a quoted ">" and a comment inside.
+std::string Nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "<a v=\"x>y\"><!-- <b> --><c/>";
+    for (int i = 0; i < depth; ++i)
+        text += "</a>";
+    return text;
+}
+
+TEST_F(XmlDocumentTest, DeepNestingIsRefusedBeforeParsing) {
+    root.WriteFile("fine.xml", Nested(1000));
+    root.WriteFile("deep.xml", Nested(100000));
+    EXPECT_TRUE(LoadXmlDocument(document, "fine.xml", TIXML_ENCODING_UNKNOWN));
+    // Many siblings are no nesting at all.
+    std::string siblings;
+    for (int i = 0; i < 5000; ++i)
+        siblings += "<a></a><b x='1'/>";
+    root.WriteFile("wide.xml", "<root>" + siblings + "</root>");
+    EXPECT_TRUE(LoadXmlDocument(document, "wide.xml", TIXML_ENCODING_UNKNOWN));
+
+    std::string logged;
+    GetLog().SetSink([&logged](std::string_view text) { logged += text; });
+    EXPECT_FALSE(LoadXmlDocument(document, "deep.xml", TIXML_ENCODING_UNKNOWN));
+    GetLog().SetSink(nullptr);
+    EXPECT_TRUE(document.Error());
+    EXPECT_EQ(document.FirstChild(), nullptr);
+    EXPECT_NE(logged.find("deep.xml"), std::string::npos) << logged;
 }
 
 } // namespace

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,6 +77,89 @@ TEST(FileSystem, ReplaceFileFailsCleanlyAndKeepsTheOldFile) {
     EXPECT_FALSE(PlatReplaceFile("Target.cfg", "x", 1));
     EXPECT_EQ(root.ReadFile("Target.cfg/inside"), "kept");
     EXPECT_EQ(root.Listing("."), std::vector<std::string>{"Target.cfg"});
+}
+
+TEST(FileSystem, PipesAndDevicesNeitherOpenNorBlock) {
+    TempGameRoot root;
+    ASSERT_EQ(::mkfifo("config.cfg", 0644), 0);
+    // Opening a pipe without a writer would wait forever.
+    EXPECT_FALSE(PlatOpenFileForReading("config.cfg"));
+    EXPECT_FALSE(PlatIsRegularFile("config.cfg"));
+    EXPECT_FALSE(PlatOpenFileForReading("/dev/null"));
+    EXPECT_FALSE(PlatIsRegularFile("/dev/zero"));
+    EXPECT_FALSE(PlatCreateLogFile("config.cfg"));
+    root.WriteFile("plain.cfg", "x");
+    EXPECT_TRUE(PlatIsRegularFile("PLAIN.cfg"));
+}
+
+TEST(FileSystem, ReplaceFileWritesThroughLinksAndKeepsTheMode) {
+    TempGameRoot root;
+    root.WriteFile("store/real.cfg", "old");
+    ::chmod("store/real.cfg", 0640);
+    std::filesystem::create_symlink("store/real.cfg", "config.cfg");
+    std::filesystem::create_symlink("missing.cfg", "store/dangling.cfg");
+
+    ASSERT_TRUE(PlatReplaceFile("config.cfg", "new", 3));
+    EXPECT_TRUE(std::filesystem::is_symlink("config.cfg"));
+    EXPECT_EQ(root.ReadFile("store/real.cfg"), "new");
+    struct stat info;
+    ASSERT_EQ(::stat("store/real.cfg", &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    // A dangling link creates its target beside the link.
+    ASSERT_TRUE(PlatReplaceFile("store/dangling.cfg", "made", 4));
+    EXPECT_EQ(root.ReadFile("store/missing.cfg"), "made");
+    EXPECT_EQ(root.Listing("store"), (std::vector<std::string>{"dangling.cfg", "missing.cfg", "real.cfg"}));
+}
+
+TEST(FileSystem, ReplaceFileRefusesAReadOnlyFile) {
+    TempGameRoot root;
+    root.WriteFile("Actions.cfg", "mine");
+    ::chmod("Actions.cfg", 0444);
+    errno = 0;
+    EXPECT_FALSE(PlatReplaceFile("Actions.cfg", "theirs", 6));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(root.ReadFile("Actions.cfg"), "mine");
+    EXPECT_EQ(root.Listing("."), std::vector<std::string>{"Actions.cfg"});
+}
+
+TEST(FileSystem, StaleTemporariesOfDeadWritersAreRemoved) {
+    TempGameRoot root;
+    // A finished child's process id names no running process.
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = std::to_string(child), alive = std::to_string(::getppid());
+    const std::vector<std::string> names = {"config.cfg",
+                                            "config.cfg.tmp" + dead + "-0",
+                                            "config.cfg.tmp" + dead + "-12",
+                                            "config.cfg.tmp" + alive + "-0",
+                                            "config.cfg.tmpx-0",
+                                            "other.cfg.tmp" + dead + "-0"};
+    for (const std::string& name : names)
+        root.WriteFile(name, "x");
+    PlatRemoveStaleTemporaries("CONFIG.CFG");
+    EXPECT_EQ(root.Listing("."),
+              (std::vector<std::string>{"config.cfg", "config.cfg.tmp" + alive + "-0", "config.cfg.tmpx-0",
+                                        "other.cfg.tmp" + dead + "-0"}));
+}
+
+TEST(FileSystem, TheLogReplacesALinkInsteadOfWritingThroughIt) {
+    TempGameRoot root;
+    root.WriteFile("precious.txt", "keep me");
+    std::filesystem::create_symlink("precious.txt", "log.txt");
+    PlatFile log = PlatCreateLogFile("log.txt");
+    ASSERT_TRUE(log);
+    std::fputs("logged", log.get());
+    log.reset();
+    EXPECT_FALSE(std::filesystem::is_symlink("log.txt"));
+    EXPECT_EQ(root.ReadFile("log.txt"), "logged");
+    EXPECT_EQ(root.ReadFile("precious.txt"), "keep me");
+    // An existing log starts empty.
+    log = PlatCreateLogFile("log.txt");
+    log.reset();
+    EXPECT_EQ(root.ReadFile("log.txt"), "");
 }
 
 std::vector<std::pair<std::string, bool>> FindAll(const char* pattern) {

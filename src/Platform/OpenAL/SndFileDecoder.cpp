@@ -18,6 +18,9 @@ PlatSndFileDecoder::~PlatSndFileDecoder() {
 
 bool PlatSndFileDecoder::Open(const std::string& path) {
     SF_INFO info{};
+    // A named pipe or device would block the decoder's open.
+    if (!PlatIsRegularFile(path))
+        return false;
     file = sf_open(PlatResolvePath(path).c_str(), SFM_READ, &info);
     if (!file)
         return false;
