@@ -1,10 +1,15 @@
 #include "Core/PSettings.h"
 
+#include "Core/Log.h"
 #include "Core/PFileWriter.h"
 #include "Core/PFloatDator.h"
 #include "Core/PIntDator.h"
 #include "Core/StringFunctions.h"
 #include "Platform/FileSystem.h"
+
+#include <cmath>
+#include <locale>
+#include <sstream>
 
 int g_ScreenWidth = 640;
 int g_ScreenHeight = 480;
@@ -45,6 +50,41 @@ namespace {
 
 constexpr std::size_t kSettingCount = 32;
 constexpr std::size_t kMaxLineLength = 1023;
+
+// The values a setting may take where others break the game: a screen it
+// cannot open, a sound format the device refuses, a volume past full.
+struct SettingRange {
+    const char* key;
+    double lowest;
+    double highest;
+};
+
+constexpr SettingRange kRanges[] = {
+    {"screenWidth", 1, 16384}, {"screenHeight", 1, 16384}, {"screenBPP", 8, 32},
+    {"channels", 1, 8},        {"frequency", 8000, 192000}, {"bitrate", 8, 32},
+    {"soundVolume", 0, 1},     {"musicVolume", 0, 1},
+};
+
+// The dator's value as a number (in the C locale, as written).
+double ValueOf(const CPDator& dator) {
+    std::istringstream stream(dator.ToString());
+    stream.imbue(std::locale::classic());
+    double value = 0;
+    stream >> value;
+    return stream.fail() ? std::nan("") : value;
+}
+
+// True when the setting's value is a finite number within its range.
+bool IsAllowed(const std::string& key, const CPDator& dator) {
+    const double value = ValueOf(dator);
+    if (!std::isfinite(value))
+        return false;
+    for (const SettingRange& range : kRanges) {
+        if (key == range.key)
+            return value >= range.lowest && value <= range.highest;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -138,8 +178,16 @@ void CPSettings::ParseLine(const std::string& line) {
 }
 
 void CPSettings::Apply(const std::string& name, const std::string& value) {
-    if (const CPRefPtr<CPDator>* dator = dators.Find(name))
-        (*dator)->Assign(value);
+    const CPRefPtr<CPDator>* dator = dators.Find(name);
+    if (!dator)
+        return;
+    const std::string kept = (*dator)->ToString();
+    (*dator)->Assign(value);
+    if (IsAllowed(name, **dator))
+        return;
+    (*dator)->Assign(kept);
+    GetLog().Print(0, "The setting %s = %s is out of range; it keeps %s\n", name.c_str(), value.c_str(),
+                   kept.c_str());
 }
 
 HRESULT CPSettings::Save(const std::string& path) const {

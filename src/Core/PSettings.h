@@ -73,6 +73,10 @@ public:
     // "key = value", "+key" (value 1), "-key" or "key" (value 0). Unknown
     // keys, comments and section lines change nothing.
     void ParseLine(const std::string& line);
+    // Sets the key's value. A value that is no finite number, or lies
+    // outside the range the key allows (the screen size, the sound format,
+    // the volumes), is refused with a log line naming the key: the setting
+    // keeps its value, and the next save writes that back.
     void Apply(const std::string& name, const std::string& value);
     // Writes every key as "key = value\r\n"; E_FAIL when the file could not
     // be written (the old one then stays whole).

@@ -1,3 +1,4 @@
+#include "Core/Log.h"
 #include "Core/PFloatDator.h"
 #include "Core/PIntDator.h"
 #include "Core/PSettings.h"
@@ -116,7 +117,8 @@ TEST_F(SettingsTest, ParseLineForms) {
         {"mouse = 1e-3", {{"mouse", "0.001"}}},
         {"plane = 0,75", {{"plane", "0"}}},
         {"friction = none", {{"friction", "0"}}},
-        {"screenWidth = none", {{"screenWidth", "0"}}},
+        // A screen 0 wide is refused: the setting keeps its value.
+        {"screenWidth = none", {}},
         {"fullScreen = 1 = 2", {{"fullScreen", "1"}}},
         {"unknownKey = 5", {}},
         {"screenwidth = 800", {}},
@@ -152,6 +154,33 @@ TEST_F(SettingsTest, LoadReadsTheFileLineByLineAndDropsTheTailOfOverlongLines) {
     expected["screenHeight"] = "600";
     expected["dust"] = "0";
     EXPECT_EQ(Snapshot(settings), expected);
+}
+
+TEST_F(SettingsTest, OutOfRangeValuesAreRefusedWithALogLineAndRepairedBySaving) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"screenWidth", "-5"}, {"screenWidth", "0"},  {"screenHeight", "99999"}, {"screenHeight", "NaN"},
+        {"soundVolume", "7"},  {"musicVolume", "-1"}, {"frequency", "12"},       {"bitrate", "64"},
+    };
+    std::string config;
+    for (const auto& [key, value] : refused)
+        config += std::string(key) + " = " + value + "\r\n";
+    config += "screenWidth = 800\r\n";
+    root.WriteFile("config.cfg", config);
+    std::string logged;
+    GetLog().SetSink([&logged](std::string_view text) { logged += text; });
+    settings.Load("config.cfg");
+    GetLog().SetSink(nullptr);
+
+    std::map<std::string, std::string> expected = before;
+    expected["screenWidth"] = "800";
+    EXPECT_EQ(Snapshot(settings), expected);
+    for (const auto& [key, value] : refused)
+        EXPECT_NE(logged.find(std::string(key) + " = " + value), std::string::npos) << key << logged;
+
+    ASSERT_EQ(settings.Save("config.cfg"), S_OK);
+    const std::string saved = root.ReadFile("config.cfg");
+    EXPECT_NE(saved.find("screenHeight = 480\r\n"), std::string::npos);
+    EXPECT_EQ(saved.find("99999"), std::string::npos);
 }
 
 TEST_F(SettingsTest, AMissingFileChangesNothing) {
