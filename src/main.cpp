@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
             error.c_str());
         return 2;
     }
-    GetLog().OpenFile("log.txt");
+    if (!GetLog().OpenFile("log.txt"))
+        std::fprintf(stderr, "kestrovar: log.txt could not be created; the log goes to this terminal only\n");
     return ApplicationMain(nullptr, SW_SHOWNORMAL, options);
 }

@@ -78,10 +78,11 @@ CPApplication::~CPApplication() {
         g_Application = nullptr;
 }
 
-void CPApplication::Run(HINSTANCE instance, int showCommand) {
+int CPApplication::Run(HINSTANCE instance, int showCommand) {
+    RemoveStaleTemporaries();
     MountPackFiles();
     if (!GetLog().IsReady() || !ChooseInput())
-        return;
+        return StartFailed("the recorded input could not be read");
     CreateSingletons();
     g_ScriptManager->LoadScripts();
     g_Settings->Load("config.cfg");
@@ -90,21 +91,40 @@ void CPApplication::Run(HINSTANCE instance, int showCommand) {
     ReadExitAddress();
     EnumDisplayModes();
     const int choice = ShowLauncher(instance);
+    if (choice == -1)
+        return StartFailed("the launcher could not be shown");
     if (choice != LAUNCH_FULLSCREEN && choice != LAUNCH_WINDOWED)
-        return;
-    if (!OpenMainWindow(instance, showCommand))
-        return ShutDownC();
+        return 0;
+    if (!OpenMainWindow(instance, showCommand)) {
+        ShutDownC();
+        return StartFailed("the main window could not be opened");
+    }
     StartSound();
     g_TaskManager->hWnd = mainWindow;
     g_TaskManager->hInstance = instance;
-    if (!StartRender())
-        return ShutDownC();
+    if (!StartRender()) {
+        ShutDownC();
+        return StartFailed("the renderer could not be started");
+    }
     AddStandingTasks();
-    if (!StartInput())
-        return ShutDownB();
+    if (!StartInput()) {
+        ShutDownB();
+        return StartFailed("the input could not be started (key bindings in Actions.cfg, keyboard, mouse)");
+    }
     LoadFonts();
     RunMainLoop();
     ShutDownA();
+    return 0;
+}
+
+void CPApplication::RemoveStaleTemporaries() {
+    for (const char* file : {"config.cfg", "Actions.cfg"})
+        PlatRemoveStaleTemporaries(file);
+}
+
+int CPApplication::StartFailed(const char* step) {
+    GetLog().Print(0, "The game could not start: %s\n", step);
+    return 1;
 }
 
 bool CPApplication::ChooseInput() {
@@ -253,9 +273,9 @@ void CPApplication::ShutDownA() {
 }
 
 void CPApplication::ShutDownB() {
-    // Bindings that were never read must not replace the player's file; a
-    // failed write is logged by the writer.
-    if (input && input->actionsLoaded)
+    // Bindings that were never read, or not changed since, must not replace
+    // the player's file; a failed write is logged by the writer.
+    if (input && input->actionsLoaded && input->ActionsChanged())
         input->SaveActions("Actions.cfg");
     // A failed write is logged by the writer.
     g_Settings->Save("config.cfg");
@@ -282,11 +302,11 @@ void CPApplication::ShutDownC() {
 
 int ApplicationMain(HINSTANCE instance, int showCommand, const SPRunOptions& options) {
     auto* application = new CPApplication(options);
-    application->Run(instance, showCommand);
+    const int status = application->Run(instance, showCommand);
     g_AppExiting = true;
     delete application;
     // The windows go as they would at the end of the process.
     PlatReleaseWindows();
     OpenExitPage();
-    return 0;
+    return status;
 }

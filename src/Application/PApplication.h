@@ -25,9 +25,15 @@ public:
     CPApplication(const CPApplication&) = delete;
     CPApplication& operator=(const CPApplication&) = delete;
 
-    void Run(HINSTANCE instance, int showCommand);
+    // The exit status: 0 after a run or the launcher's Exit, 1 when a
+    // start-up step failed (logged, naming the step).
+    int Run(HINSTANCE instance, int showCommand);
 
 private:
+    // Removes what saves killed half-way left beside the game's own files.
+    void RemoveStaleTemporaries();
+    // Logs that start-up failed at the step; returns the exit status 1.
+    int StartFailed(const char* step);
     // The devices, or the scripted input of --input; false (logged) when
     // that file cannot be read.
     bool ChooseInput();
@@ -62,5 +68,5 @@ private:
 };
 
 // The entry function: runs the application, marks it as exiting, deletes it,
-// closes the windows and opens the exit page. Returns the exit status, 0.
+// closes the windows and opens the exit page. Returns the run's exit status.
 int ApplicationMain(HINSTANCE instance, int showCommand, const SPRunOptions& options);

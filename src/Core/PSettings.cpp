@@ -60,9 +60,8 @@ struct SettingRange {
 };
 
 constexpr SettingRange kRanges[] = {
-    {"screenWidth", 1, 16384}, {"screenHeight", 1, 16384}, {"screenBPP", 8, 32},
-    {"channels", 1, 8},        {"frequency", 8000, 192000}, {"bitrate", 8, 32},
-    {"soundVolume", 0, 1},     {"musicVolume", 0, 1},
+    {"screenWidth", 1, 16384},   {"screenHeight", 1, 16384}, {"screenBPP", 8, 32},  {"channels", 1, 8},
+    {"frequency", 8000, 192000}, {"bitrate", 8, 32},         {"soundVolume", 0, 1}, {"musicVolume", 0, 1},
 };
 
 // The dator's value as a number (in the C locale, as written).

@@ -327,6 +327,7 @@ int CNInput::LoadActions(const std::string& fileName) {
     while (lines.ReadLine(line))
         AddActionLine(line);
     actionsLoaded = true;
+    loadedActions = FormatActions();
     return 0;
 }
 
@@ -392,6 +393,10 @@ std::string CNInput::FormatActions() const {
                 (record.numeric ? "true" : "false") + "\r\n";
     }
     return text;
+}
+
+bool CNInput::ActionsChanged() const {
+    return FormatActions() != loadedActions;
 }
 
 HRESULT CNInput::SaveActions(const std::string& fileName) const {

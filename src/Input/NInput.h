@@ -66,6 +66,10 @@ public:
     HRESULT SaveActions(const std::string& fileName) const;
     // The text SaveActions writes.
     std::string FormatActions() const;
+    // True when the bindings differ from what LoadActions last read, so
+    // that a file the reader only partly understood is never rewritten
+    // from what it kept.
+    bool ActionsChanged() const;
 
     IDirectInputDevice8* keyboard = nullptr;
     IDirectInputDevice8* mouse = nullptr;
@@ -86,6 +90,9 @@ public:
     bool actionsLoaded = false;
 
 private:
+    // FormatActions of the bindings as LoadActions left them.
+    std::string loadedActions;
+
     bool OpenKeyboard(HWND window);
     bool OpenMouse(HWND window);
     void OpenController(HWND window);

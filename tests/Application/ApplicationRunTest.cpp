@@ -3,6 +3,7 @@
 #include "Application/PWebHost.h"
 #include "Core/AppState.h"
 #include "Core/CallRecorder.h"
+#include "Core/Log.h"
 #include "Core/PFileWriter.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
@@ -286,18 +287,20 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         // Written before the run (a back buffer too wide for any device
         // makes the renderer refuse to start).
         std::string config;
+        // A failed start-up step ends the program with a failure status.
+        int status = 0;
     };
     const std::vector<Case> cases = {
         {"launcher exit", LAUNCH_EXIT, false, true, false, kSingletons, false, kActions, ""},
         {"no main window", LAUNCH_WINDOWED, true, true, false, Join({kSingletons, kShutDownC}), false,
-         kActions, ""},
+         kActions, "", 1},
         {"render refused", LAUNCH_WINDOWED, false, true, false, Join({kSingletons, kSound, kShutDownC}),
-         false, kActions, "screenWidth = 9000\r\n"},
+         false, kActions, "screenWidth = 9000\r\n", 1},
         {"input refused, no bindings file", LAUNCH_WINDOWED, false, false, false,
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, std::nullopt,
-         ""},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, std::nullopt, "",
+         1},
         {"input devices refused", LAUNCH_WINDOWED, false, true, true,
-         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, kActions, ""},
+         Join({kSingletons, kSoundAndRender, kStandingTasks, kShutDownB, kShutDownC}), true, kActions, "", 1},
         {"normal run", LAUNCH_WINDOWED, false, true, false,
          Join({kSingletons, kSoundAndRender, kStandingTasks, kFontsAndLoop, kShutDownA, kShutDownB,
                kShutDownC}),
@@ -334,7 +337,11 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         SPRunOptions options;
         options.launcherResult = c.launcherResult;
         options.frames = 3;
-        EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+        std::string logged;
+        GetLog().SetSink([&logged](std::string_view text) { logged += text; });
+        EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), c.status);
+        GetLog().SetSink(nullptr);
+        EXPECT_EQ(logged.find("The game could not start") != std::string::npos, c.status != 0) << logged;
 
         EXPECT_EQ(calls, c.expected);
         EXPECT_TRUE(g_AppExiting);
@@ -373,7 +380,8 @@ TEST_F(ApplicationRunTest, NormalRunListsTheStandingTasksAndSavesTheSettings) {
     EXPECT_EQ(g_FrameCounter, 3);
     EXPECT_TRUE(materialsAfterLoop);
     EXPECT_TRUE(audioLast);
-    EXPECT_EQ(ReadFile("Actions.cfg"), "left;Steer left;LEFT;false\r\nfire;Fire;32;true\r\n");
+    // Bindings the run did not change leave the player's file as it was.
+    EXPECT_EQ(ReadFile("Actions.cfg"), "left;Steer left;LEFT;false\nfire;Fire;32;true\n");
     const std::string config = ReadFile("config.cfg").value_or("");
     EXPECT_NE(config.find("fullScreen = 1\r\n"), std::string::npos);
     EXPECT_NE(config.find("screenWidth = 640\r\n"), std::string::npos);
@@ -393,10 +401,10 @@ TEST_F(ApplicationRunTest, RecordedInputReplacesTheDevices) {
     // A file that cannot be replayed ends the run before anything starts.
     calls.clear();
     WriteFile("keys.txt", "2 Escape down\n");
-    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 1);
     EXPECT_EQ(calls, Calls{});
     options.inputFile = "missing.txt";
-    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 1);
     EXPECT_EQ(calls, Calls{});
 }
 
@@ -461,7 +469,7 @@ TEST_F(ApplicationRunTest, WithoutADisplayTheLauncherCannotBeShownAndTheRunEnds)
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     SPRunOptions options;
-    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 1);
     EXPECT_EQ(calls, kSingletons);
     EXPECT_FALSE(fs::exists("config.cfg"));
     EXPECT_EQ(g_WebHost, nullptr);

@@ -133,6 +133,18 @@ TEST_F(ActionBindingsTest, SetActionMovesAKeyBetweenRecordsInMapOrder) {
     EXPECT_EQ(input->keyBindings[0].text, "p");
 }
 
+TEST_F(ActionBindingsTest, OnlyBindingsChangedSinceLoadingCountAsChanged) {
+    // The reader keeps one of these four bindings: rewriting from what it
+    // kept would lose three of the player's.
+    StartInput("// keys\nfire;Fire;Space;false\n/* unclosed\nleft;Left;LEFT;false\nright;Right;RIGHT;false\n"
+               "jump;Jump;J;false\n");
+    EXPECT_FALSE(input->ActionsChanged());
+    input->SetAction(input->actionMap.Find(input->actionNames.front())->text, "K", false);
+    EXPECT_TRUE(input->ActionsChanged());
+    EXPECT_EQ(input->LoadActions("Actions.cfg"), 0);
+    EXPECT_FALSE(input->ActionsChanged());
+}
+
 TEST_F(ActionBindingsTest, QuotingOnlyWhereTheSeparatorOrAQuoteAppears) {
     const std::pair<const char*, const char*> cases[] = {
         {"plain", "plain"}, {";", "\";\""}, {"a\"b", "\"a\"\"b\""}, {"", ""}, {",", ","}};
