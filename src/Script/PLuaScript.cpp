@@ -8,9 +8,50 @@
 
 #include "lua.hpp"
 
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 constexpr const char* kScriptErrorFormat = "\nScript Error!\n%s\n";
+
+// How often the count hook looks at a running script, in VM instructions.
+constexpr int kHookInterval = 1000000;
+
+// Lua's allocator over the script's budget: a request that would take the
+// state past it fails, which Lua raises as "not enough memory".
+void* BudgetedAlloc(void* userData, void* block, size_t oldSize, size_t newSize) {
+    auto& limits = *static_cast<SPScriptLimits*>(userData);
+    if (newSize == 0) {
+        std::free(block);
+        limits.used -= oldSize;
+        return nullptr;
+    }
+    if (newSize > oldSize && newSize - oldSize > limits.memoryBudget - limits.used)
+        return nullptr;
+    void* grown = std::realloc(block, newSize);
+    if (grown)
+        limits.used = limits.used - oldSize + newSize;
+    return grown;
+}
+
+// Stops a script that has run too long without giving the frame back.
+// Past the limit the hook fires at every instruction, so a script catching
+// the error with pcall meets it again as soon as it goes on.
+void CountHook(lua_State* L, lua_Debug*) {
+    void* userData = nullptr;
+    lua_getallocf(L, &userData);
+    auto& limits = *static_cast<SPScriptLimits*>(userData);
+    limits.steps += limits.stepsPerHook;
+    if (limits.steps < limits.stepLimit)
+        return;
+    if (limits.stepsPerHook != 1) {
+        limits.stepsPerHook = 1;
+        lua_sethook(L, CountHook, LUA_MASKCOUNT, 1);
+    }
+    luaL_error(L, "the script ran %s instructions without calling Update and is stopped",
+               std::to_string(limits.stepLimit).c_str());
+}
 
 // The global Update: hands the frame back.
 int YieldFrame(lua_State* L) {
@@ -40,14 +81,20 @@ int ScriptPanic(lua_State* L) {
     return 0;
 }
 
-CPLuaScript::CPLuaScript() {
+CPLuaScript::CPLuaScript() : limits(std::make_unique<SPScriptLimits>()) {
     RegisterLiveObject(this);
 }
 
 CPLuaScript::~CPLuaScript() {
     UnregisterLiveObject(this);
+    CloseState();
+}
+
+void CPLuaScript::CloseState() {
     if (luaState)
         lua_close(luaState);
+    luaState = nullptr;
+    luaThread = nullptr;
 }
 
 int CPLuaScript::Load(const std::string& name) {
@@ -74,7 +121,7 @@ int CPLuaScript::Load(const std::string& name) {
 }
 
 void CPLuaScript::CreateState() {
-    luaState = luaL_newstate();
+    luaState = lua_newstate(BudgetedAlloc, limits.get());
     if (!luaState)
         return;
     OpenLibrary(luaState, luaopen_base, "");
@@ -99,12 +146,16 @@ bool CPLuaScript::Start() {
 }
 
 void CPLuaScript::Update() {
-    if (finished || !luaThread)
+    if (finished)
         return;
-    if (!resumable) {
+    if (!resumable || !luaThread) {
         Fail(deadReason, true);
         return;
     }
+    // Setting the hook again restarts its count: every frame starts afresh.
+    limits->steps = 0;
+    limits->stepsPerHook = kHookInterval;
+    lua_sethook(luaThread, CountHook, LUA_MASKCOUNT, kHookInterval);
     HandleResult(lua_resume(luaThread, 0));
 }
 
@@ -114,10 +165,13 @@ void CPLuaScript::HandleResult(int status) {
         resumable = false;
         deadReason = scriptName + ": cannot resume dead coroutine";
     }
-    if (status != 0 && status != LUA_YIELD)
+    if (status != 0 && status != LUA_YIELD) {
         Fail(ErrorText(luaThread), lua_isstring(luaThread, -1) != 0);
-    else
-        finished = !YieldedWaitValue();
+        // The dead coroutine is never resumed: its memory goes back now.
+        CloseState();
+        return;
+    }
+    finished = !YieldedWaitValue();
     lua_settop(luaThread, 0);
 }
 

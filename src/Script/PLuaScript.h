@@ -3,11 +3,23 @@
 #include "Core/PTask.h"
 #include "Script/ScriptCommand.h"
 
+#include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct lua_State;
+
+// What one script's Lua state may take: memory through its allocator, and
+// VM instructions between two frames it gives back.
+struct SPScriptLimits {
+    std::size_t memoryBudget = std::size_t(256) << 20;
+    std::size_t used = 0;
+    uint64_t stepLimit = 200000000;
+    uint64_t steps = 0;
+    int stepsPerHook = 0;
+};
 
 // The number the global Update yields: the script waits for the next frame.
 inline constexpr int kScriptWaitValue = 7;
@@ -47,6 +59,11 @@ public:
     const ScriptCommand* GetCurrentCommand() const;
 
     const std::string& GetName() const { return scriptName; }
+    // Bytes the script's Lua state holds (0 once the state is closed).
+    std::size_t GetMemoryUse() const { return limits->used; }
+    // The limits the state runs under; changes hold from the next
+    // allocation and the next frame.
+    SPScriptLimits& GetLimits() { return *limits; }
     bool IsFinished() const { return finished; }
     std::size_t GetQueueLength() const { return commandQueue.size(); }
 
@@ -55,6 +72,8 @@ public:
 
 private:
     void CreateState();
+    // Returns the state's memory; the script then never runs again.
+    void CloseState();
     void HandleResult(int status);
     bool YieldedWaitValue() const;
     // Ends the run after an error: logs the message and, for a text error,
@@ -62,6 +81,8 @@ private:
     void Fail(const std::string& message, bool stopTask);
 
     std::string scriptName;
+    // Owned apart so the allocator's pointer stays put.
+    std::unique_ptr<SPScriptLimits> limits;
     lua_State* luaState = nullptr;
     lua_State* luaThread = nullptr;
     // False once the coroutine has returned or failed, or when the chunk

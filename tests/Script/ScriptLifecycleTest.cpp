@@ -129,6 +129,48 @@ TEST_F(ScriptLifecycleTest, RestartContinuesAWaitingScriptAndFailsAnEndedOne) {
     EXPECT_TRUE(Logged("\nScript Error!\ns: cannot resume dead coroutine\n")) << log;
 }
 
+TEST_F(ScriptLifecycleTest, RunawayScriptsAreStoppedAndTheirMemoryReturned) {
+    struct Case {
+        const char* name;
+        const char* body;
+        int turns;
+        bool stopped;
+        const char* logged;
+    };
+    const std::vector<Case> cases = {
+        {"allocates without end", "local t = {} while true do t[#t + 1] = string.rep('x', 1000) .. #t end", 1,
+         true, "not enough memory"},
+        {"never yields", "step(1) while true do end", 1, true, "without calling Update and is stopped"},
+        {"catches the stop with pcall", "while true do pcall(function() while true do end end) end", 1, true,
+         "without calling Update and is stopped"},
+        {"works a while in every frame", "for i = 1, 3 do for j = 1, 600000 do end Update() end step(1)", 4,
+         false, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        log.clear();
+        WriteScript("rec", "");
+        WriteScript("s", std::string(kReport) + c.body);
+        ASSERT_TRUE(Load("rec t_system\ns t_system\n"));
+        CPLuaScript& runaway = Script("s");
+        runaway.GetLimits().memoryBudget = 8 << 20;
+        runaway.GetLimits().stepLimit = 1000000;
+        ASSERT_TRUE(Script("rec").Start() && runaway.Start());
+        for (int i = 0; i < c.turns; ++i)
+            Turn(runaway);
+        EXPECT_EQ(runaway.killFlag, c.stopped);
+        EXPECT_EQ(runaway.GetMemoryUse() == 0, c.stopped);
+        if (c.logged)
+            EXPECT_TRUE(Logged(std::string("\nScript Error!\n")) && Logged(c.logged)) << log;
+        else
+            EXPECT_EQ(log, "");
+        // The other scripts go on.
+        Steps();
+        manager->SendCommandByName("rec", "ping", "");
+        EXPECT_EQ(Steps(), Texts{"ping"});
+    }
+}
+
 TEST_F(ScriptLifecycleTest, AFailedOrEndedScriptTakesNoMoreCommands) {
     for (const char* body : {"error('x')", "step(1)"}) {
         CPLuaScript& script = RunTurns(body, 1);
