@@ -67,6 +67,11 @@ bool CPScriptManager::LoadScript(const std::string& line) {
     std::string name, keyword;
     NextWord(fields, name);
     fields.NextToken(keyword);
+    if (scriptsByName.Find(name)) {
+        GetLog().Print(0, "Data\\Scripts\\list.dat names the script %s again; only the first is loaded\n",
+                       name.c_str());
+        return true;
+    }
     auto script = std::make_unique<CPLuaScript>();
     script->category = CategoryOfKeyword(keyword);
     if (script->Load(name) < 0) {

@@ -25,8 +25,9 @@ public:
 
     // One script per line: name, type keyword ("t_system", "t_level",
     // "t_interface"), then its categories, separated by single spaces. A
-    // script file that cannot be read ends the loading there. False when
-    // the list or a script file cannot be read.
+    // script file that cannot be read ends the loading there; a name listed
+    // again is logged and skipped (the first line holds). False when the
+    // list or a script file cannot be read.
     bool LoadScripts();
     // Exact name; null when there is none.
     CPRefPtr<CPLuaScript> GetScript(const std::string& name) const;

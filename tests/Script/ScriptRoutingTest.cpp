@@ -39,6 +39,20 @@ TEST_F(ScriptRoutingTest, TheListNamesTypesAndCategoriesScripts) {
     EXPECT_FALSE(noList.LoadScripts());
 }
 
+TEST_F(ScriptRoutingTest, ANameListedAgainKeepsTheFirstLine) {
+    WriteScript("a", "");
+    std::string list = "a t_system first\n";
+    for (int i = 0; i < 200; ++i)
+        list += "a t_level again\n";
+    ASSERT_TRUE(Load(list));
+    EXPECT_EQ(Script("a").GetCategory(), TASK_SYSTEM);
+    EXPECT_NE(log.find("names the script a again"), std::string::npos) << log;
+    Script("a").Start();
+    manager->SendCommandByCategory("again", "late", "");
+    manager->SendCommandByCategory("first", "early", "");
+    EXPECT_EQ(Drain(Script("a")), Texts{"early"});
+}
+
 TEST_F(ScriptRoutingTest, CommandsReachRunningScriptsOnlyOldestFirst) {
     for (const char* name : {"first", "second", "idle"})
         WriteScript(name, "");
@@ -59,14 +73,14 @@ TEST_F(ScriptRoutingTest, CommandsReachRunningScriptsOnlyOldestFirst) {
     manager->SendCommandByCategory("ui", "D", "");
 
     EXPECT_EQ(Drain(first), (Texts{"A|1", "B|x||y", "C|p,q", "D"}));
-    EXPECT_EQ(Drain(secondByName), (Texts{"D"})) << "by name and category \"ui\": the later line";
+    EXPECT_EQ(Drain(secondByName), (Texts{"B|x||y"})) << "the first line holds; the repeated one is skipped";
     EXPECT_EQ(Script("idle").GetQueueLength(), 0u);
 
-    // The earlier "second" is still in "level".
+    // "second" is in "level" once.
     first.Stop();
     manager->SendCommandByCategory("level", "E", "");
     EXPECT_EQ(first.GetQueueLength(), 0u);
-    EXPECT_TRUE(Drain(secondByName).empty());
+    EXPECT_EQ(Drain(secondByName), (Texts{"E"}));
     Script("idle").Start();
     manager->SendCommandByCategory("level", "F", "");
     EXPECT_EQ(Drain(Script("idle")), (Texts{"F"}));
