@@ -36,6 +36,8 @@ bool CPEffect::Load(const std::string& request) {
 
     CPFileReader reader(std::string(kEffectFolder) + "\\" + fileName, false);
     if (FAILED(reader.Load())) {
+        GetLog().Print(0, "The effect %s\\%s could not be read; simple.fx stands in\n", kEffectFolder,
+                       fileName.c_str());
         CPFileReader fallback(std::string(kEffectFolder) + kFallbackEffect, false);
         if (FAILED(fallback.Load()) ||
             !Compile(fallback.GetData(), fallback.GetSize(), nullptr, kFallbackReportLine))

@@ -1,5 +1,7 @@
 #include "Render/PEffectManager.h"
 
+#include "Core/Log.h"
+
 #include <algorithm>
 
 CPEffectManager* g_EffectManager = nullptr;
@@ -34,6 +36,7 @@ void CPEffectManager::GetEffect(CPRefPtr<CPEffect>& out, const std::string& requ
     }
     auto* effect = new CPEffect();
     if (!effect->Load(request)) {
+        GetLog().Print(0, "The effect %s could not be loaded; %s stands in\n", request.c_str(), kErrorEffect);
         delete effect;
         effect = new CPEffect();
         effect->Load(kErrorEffect);

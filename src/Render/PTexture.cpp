@@ -61,9 +61,13 @@ bool CPTexture::Load(const std::string& request) {
         else if (option == "cube")
             cube = true;
     }
-    CPFileReader reader(ChoosePath(fileName), false);
-    if (FAILED(reader.Load()))
+    const std::string path = ChoosePath(fileName);
+    CPFileReader reader(path, false);
+    if (FAILED(reader.Load())) {
+        GetLog().Print(0, "The texture %s%s could not be read (nor %s)\n", kTextureFolder, fileName.c_str(),
+                       path.c_str());
         return false;
+    }
     IDirect3DDevice9* device = g_Render ? g_Render->GetDevice() : nullptr;
     const auto size = static_cast<UINT>(reader.GetSize());
     D3DSURFACE_DESC top;
@@ -74,6 +78,7 @@ bool CPTexture::Load(const std::string& request) {
             D3DX_DEFAULT, kMipFilter, 0, nullptr, nullptr, &cubeTexture);
         if (FAILED(hr)) {
             ReportPlatformError(kModule, kCubeReportLine, hr);
+            GetLog().Print(0, "The texture %s could not be decoded\n", path.c_str());
             return false;
         }
         cubeTexture->GetLevelDesc(0, &top);
@@ -83,6 +88,7 @@ bool CPTexture::Load(const std::string& request) {
             D3DPOOL_MANAGED, D3DX_DEFAULT, kMipFilter, 0, nullptr, nullptr, &texture);
         if (FAILED(hr)) {
             ReportPlatformError(kModule, kTextureReportLine, hr);
+            GetLog().Print(0, "The texture %s could not be decoded\n", path.c_str());
             return false;
         }
         texture->GetLevelDesc(0, &top);

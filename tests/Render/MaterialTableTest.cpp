@@ -76,6 +76,10 @@ TEST_F(MaterialTableTest, TexturesByTheirSpecs) {
         EXPECT_EQ(texture->texture->GetLevelCount(), c.levels);
         EXPECT_EQ(texture->name, c.errorTexture ? "error.tga" : c.request);
         EXPECT_EQ(log.text.find("DXError if Render\\PTexture") != std::string::npos, c.reported) << log.text;
+        // Whatever failed, the log names the file.
+        EXPECT_EQ(log.text.find(std::string("Data\\Textures\\") + c.request) != std::string::npos,
+                  c.errorTexture && std::string(c.request) != "wall.tga,cube")
+            << log.text;
         // Cached under the requested string, whatever was loaded.
         EXPECT_EQ(Texture(c.request).Get(), texture.Get());
     }
@@ -150,6 +154,8 @@ TEST_F(MaterialTableTest, EffectsByTheirSpecsWithTheirFallbacks) {
         EXPECT_EQ(effect->name, c.loadedAs);
         EXPECT_EQ(effect->textureHandles.size(), c.textureHandles);
         EXPECT_EQ(log.text.find("DXError if Render\\PEffect on line 69") != std::string::npos, c.reported);
+        const bool fallenBack = std::string(c.request) == "missing.fx" || std::string(c.request) == "broken.fx";
+        EXPECT_EQ(log.text.find(c.request) != std::string::npos, fallenBack) << log.text;
         CPRefPtr<CPEffect> again;
         g_EffectManager->GetEffect(again, c.request);
         EXPECT_EQ(again.Get(), effect.Get());
