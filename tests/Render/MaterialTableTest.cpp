@@ -154,7 +154,8 @@ TEST_F(MaterialTableTest, EffectsByTheirSpecsWithTheirFallbacks) {
         EXPECT_EQ(effect->name, c.loadedAs);
         EXPECT_EQ(effect->textureHandles.size(), c.textureHandles);
         EXPECT_EQ(log.text.find("DXError if Render\\PEffect on line 69") != std::string::npos, c.reported);
-        const bool fallenBack = std::string(c.request) == "missing.fx" || std::string(c.request) == "broken.fx";
+        const bool fallenBack =
+            std::string(c.request) == "missing.fx" || std::string(c.request) == "broken.fx";
         EXPECT_EQ(log.text.find(c.request) != std::string::npos, fallenBack) << log.text;
         CPRefPtr<CPEffect> again;
         g_EffectManager->GetEffect(again, c.request);

@@ -4,6 +4,8 @@
 #include "Platform/Sdl/SdlWindow.h"
 #include "Platform/Win32Window.h"
 
+#include <csignal>
+
 namespace {
 
 HWND WindowOf(Uint32 sdlWindowId) {
@@ -40,6 +42,22 @@ int SequenceLength(unsigned char lead) {
     return (lead & 0xF8) == 0xF0 ? 4 : 0;
 }
 
+volatile std::sig_atomic_t g_HangUp = 0;
+
+void OnHangUp(int) {
+    g_HangUp = 1;
+}
+
+// SDL turns SIGINT and SIGTERM into a quit event; a closed terminal
+// (SIGHUP) would kill the game without its shut-down, so it is treated the
+// same way. True when the handler is in place.
+bool CatchHangUp() {
+    struct sigaction action {};
+    action.sa_handler = OnHangUp;
+    sigemptyset(&action.sa_mask);
+    return ::sigaction(SIGHUP, &action, nullptr) == 0;
+}
+
 } // namespace
 
 std::vector<unsigned char> PlatUtf8ToLatin1(const char* text) {
@@ -63,6 +81,13 @@ std::vector<unsigned char> PlatUtf8ToLatin1(const char* text) {
 }
 
 void PlatSdlEventSource::Pump() {
+    static const bool hangUpCaught = CatchHangUp();
+    if (hangUpCaught && g_HangUp) {
+        g_HangUp = 0;
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         PlatGetSdlInput().HandleEvent(event);

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Runs the game headless on hostile game folders and files, each a fresh
+# copy of the built Data tree with the default key bindings, and checks that
+# it neither crashes, hangs nor loses the player's files:
+#   scripts   a main script that allocates without end, and one that never
+#             yields: each ends with a logged script error, the game goes on
+#             rendering to its last frame and exits 0
+#   start-up  no Actions.cfg: a message naming it, exit status not 0; a pipe
+#             named config.cfg does not block start-up; an impossible screen
+#             size is logged, refused and repaired by the save
+#   signals   SIGHUP and SIGTERM end the game through its shut-down, which
+#             saves config.cfg
+set -euo pipefail
+game=$1 bindings=$2 what=$3
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+
+fresh() {
+  rm -rf "$folder/run"
+  mkdir "$folder/run"
+  cp "$bindings" "$folder/run/Actions.cfg"
+  cp -r "$(dirname "$game")/Data" "$folder/run/Data"
+  cd "$folder/run"
+}
+
+run() {
+  SDL_VIDEODRIVER=offscreen timeout 120 "$game" --windowed "$@"
+}
+
+fail() {
+  echo "FAILED: $*" >&2
+  cat log.txt >&2 || true
+  exit 1
+}
+
+case $what in
+scripts)
+  for body in "local t = {} while true do t[#t + 1] = {1, 2, 3, 4, 5, 6, 7, 8} end" \
+              "while true do end"; do
+    fresh
+    echo "$body" > Data/Scripts/main.lua
+    run --frames 30 || fail "exit status $? with: $body"
+    grep -q "Script Error!" log.txt || fail "no script error for: $body"
+    grep -q "Kernel ended after 30 frames" log.txt || fail "the game did not go on: $body"
+  done
+  ;;
+start-up)
+  fresh
+  rm Actions.cfg
+  if run --frames 5 2> stderr.txt; then fail "exit status 0 without Actions.cfg"; fi
+  grep -q "Actions.cfg" stderr.txt || fail "no message naming Actions.cfg"
+  grep -q "could not start" log.txt || fail "no start-up failure in the log"
+
+  fresh
+  mkfifo config.cfg
+  run --frames 5 || fail "a pipe named config.cfg"
+  grep -q "Kernel ended after 5 frames" log.txt || fail "no run with a pipe named config.cfg"
+
+  fresh
+  printf 'screenWidth = -5\r\nscreenHeight = NaN\r\n' > config.cfg
+  run --frames 5 || fail "a bad screen size"
+  grep -q "screenWidth = -5" log.txt || fail "the bad width is not logged"
+  grep -q "screenWidth = 640" config.cfg || fail "the width is not repaired"
+  grep -q "screenHeight = 480" config.cfg || fail "the height is not repaired"
+  ;;
+signals)
+  for signal in HUP TERM; do
+    fresh
+    SDL_VIDEODRIVER=offscreen "$game" --windowed --frames 100000 &
+    pid=$!
+    # Signalled once the game has started and run a while.
+    for _ in $(seq 300); do
+      [ -s log.txt ] && break
+      sleep 0.1
+    done
+    sleep 2
+    kill -s "$signal" "$pid"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" = 0 ] || fail "exit status $status after SIG$signal"
+    grep -q "Kernel ended" log.txt || fail "no shut-down after SIG$signal"
+    test -s config.cfg || fail "config.cfg not saved after SIG$signal"
+  done
+  ;;
+esac
