@@ -1,8 +1,10 @@
-// Decodes arbitrary bytes as a TGA and as a DDS file. Whatever the header
+// Decodes arbitrary bytes through the whole picture loader (JPEG, PNG, BMP,
+// TGA or DDS by signature) and as a TGA and a DDS file. Whatever the header
 // claims, a reader either refuses the bytes or hands back pictures whose
 // texels match their sizes.
 
 #include "Platform/Graphics/DdsReader.h"
+#include "Platform/Graphics/Image.h"
 #include "Platform/Graphics/TgaReader.h"
 
 #include <cstddef>
@@ -23,6 +25,8 @@ void CheckImage(const PlatImage& image) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PlatImage image;
+    if (PlatDecodeImage(data, size, &image))
+        CheckImage(image);
     if (PlatReadTga(data, size, &image))
         CheckImage(image);
     if (PlatReadDds(data, size, &image))

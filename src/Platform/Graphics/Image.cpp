@@ -1,7 +1,9 @@
 #include "Platform/Graphics/Image.h"
 
+#include "Platform/Graphics/BmpReader.h"
 #include "Platform/Graphics/DdsReader.h"
-#include "Platform/Graphics/StbImageReader.h"
+#include "Platform/Graphics/JpegReader.h"
+#include "Platform/Graphics/PngReader.h"
 #include "Platform/Graphics/TgaReader.h"
 
 #include <cstring>
@@ -20,10 +22,10 @@ bool PlatDecodeImage(const uint8_t* data, size_t size, PlatImage* image) {
     if (StartsWith(data, size, "DDS ", 4))
         return PlatReadDds(data, size, image);
     if (StartsWith(data, size, "\x89PNG\r\n\x1a\n", 8))
-        return PlatReadStbImage(data, size, D3DXIFF_PNG, image);
+        return PlatReadPng(data, size, image);
     if (StartsWith(data, size, "\xFF\xD8\xFF", 3))
-        return PlatReadStbImage(data, size, D3DXIFF_JPG, image);
+        return PlatReadJpeg(data, size, image);
     if (StartsWith(data, size, "BM", 2))
-        return PlatReadStbImage(data, size, D3DXIFF_BMP, image);
+        return PlatReadBmp(data, size, image);
     return PlatReadTga(data, size, image);
 }

@@ -9,6 +9,15 @@
 // Images larger than this along either edge are refused before anything is
 // allocated: no texture of the device can hold them.
 inline constexpr UINT kPlatMaxImageEdge = 8192;
+// Nor pictures of more texels than this (64 MB decoded): a small compressed
+// file must not claim gigabytes.
+inline constexpr size_t kPlatMaxImageTexels = size_t(4096) * 4096;
+
+// True for a picture size the readers may decode.
+inline bool PlatImageSizeAllowed(uint64_t width, uint64_t height) {
+    return width > 0 && height > 0 && width <= kPlatMaxImageEdge && height <= kPlatMaxImageEdge &&
+           width * height <= kPlatMaxImageTexels;
+}
 
 // One picture as 0xAARRGGBB words, top row first.
 struct PlatPixels {
