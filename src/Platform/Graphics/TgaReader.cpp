@@ -102,8 +102,9 @@ void FlipRows(PlatPixels& pixels) {
 bool PlatReadTga(const uint8_t* data, size_t size, PlatImage* image) {
     PlatByteReader reader(data, size);
     TgaHeader header;
-    if (!ReadHeader(reader, &header) || !IsSupported(header) || header.width > kPlatMaxImageEdge ||
-        header.height > kPlatMaxImageEdge)
+    // Run-length files can claim far more texels than they hold bytes.
+    if (!ReadHeader(reader, &header) || !IsSupported(header) ||
+        !PlatImageSizeAllowed(header.width, header.height))
         return false;
     const size_t colourMapBytes =
         header.colourMapType ? (size_t(header.colourMapLength) * header.colourMapEntryBits + 7) / 8 : 0;
