@@ -107,9 +107,6 @@ bool PlatReadBmp(const uint8_t* data, size_t size, PlatImage* image) {
     if (header.bitsPerPixel == 32 && !hasAlpha)
         for (uint32_t& texel : pixels.texels)
             texel |= 0xFF000000u;
-    *image = {};
-    image->fileFormat = D3DXIFF_BMP;
-    image->format = hasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
-    image->surfaces.push_back(std::move(pixels));
+    PlatSetSinglePicture(image, D3DXIFF_BMP, hasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8, std::move(pixels));
     return true;
 }

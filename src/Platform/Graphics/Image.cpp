@@ -7,6 +7,7 @@
 #include "Platform/Graphics/TgaReader.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -15,6 +16,14 @@ bool StartsWith(const uint8_t* data, size_t size, const char* signature, size_t 
 }
 
 } // namespace
+
+void PlatSetSinglePicture(PlatImage* image, D3DXIMAGE_FILEFORMAT fileFormat, D3DFORMAT format,
+                          PlatPixels pixels) {
+    *image = {};
+    image->fileFormat = fileFormat;
+    image->format = format;
+    image->surfaces.push_back(std::move(pixels));
+}
 
 bool PlatDecodeImage(const uint8_t* data, size_t size, PlatImage* image) {
     if (!data)

@@ -48,6 +48,10 @@ struct PlatImage {
     bool HasAlpha() const { return format != D3DFMT_X8R8G8B8; }
 };
 
+// Makes the image one flat picture of one level.
+void PlatSetSinglePicture(PlatImage* image, D3DXIMAGE_FILEFORMAT fileFormat, D3DFORMAT format,
+                          PlatPixels pixels);
+
 // Decodes a file of any supported format, recognised by its signature (a
 // file without one is read as TGA). False for anything it cannot read.
 bool PlatDecodeImage(const uint8_t* data, size_t size, PlatImage* image);

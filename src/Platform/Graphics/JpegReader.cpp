@@ -77,9 +77,6 @@ bool PlatReadJpeg(const uint8_t* data, size_t size, PlatImage* image) {
     jpeg_destroy_decompress(&info);
     if (!decoded)
         return false;
-    *image = {};
-    image->fileFormat = D3DXIFF_JPG;
-    image->format = D3DFMT_X8R8G8B8;
-    image->surfaces.push_back(std::move(pixels));
+    PlatSetSinglePicture(image, D3DXIFF_JPG, D3DFMT_X8R8G8B8, std::move(pixels));
     return true;
 }

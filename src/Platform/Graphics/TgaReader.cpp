@@ -128,9 +128,7 @@ bool PlatReadTga(const uint8_t* data, size_t size, PlatImage* image) {
     if ((header.descriptor & kTopToBottom) == 0)
         FlipRows(pixels);
 
-    *image = {};
-    image->fileFormat = D3DXIFF_TGA;
-    image->format = bytesPerPixel == 4 ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
-    image->surfaces.push_back(std::move(pixels));
+    PlatSetSinglePicture(image, D3DXIFF_TGA, bytesPerPixel == 4 ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
+                         std::move(pixels));
     return true;
 }
