@@ -11,6 +11,8 @@ namespace {
 // The parser recurses once per nested element; documents nested deeper than
 // this would exhaust the stack, and no description needs more.
 constexpr int kMaxNesting = 1000;
+// Longer than any jump the parser makes over a UTF-8 sequence.
+constexpr std::size_t kUtf8Padding = 8;
 
 // Index just past the first `end` at or after `from` (the text's size when
 // there is none).
@@ -90,6 +92,10 @@ bool ParseXmlText(TiXmlDocument& document, const std::string& text, TiXmlEncodin
         document.SetError(TiXmlBase::TIXML_ERROR_PARSING_ELEMENT, nullptr, nullptr, encoding);
         return false;
     }
-    document.Parse(text.c_str(), nullptr, encoding);
+    // The parser steps over a whole UTF-8 sequence at once: a lead byte near
+    // the end makes it jump past the terminating zero. Zeros beyond it stop
+    // the parser there instead of reading past the text.
+    const std::string padded = text + std::string(kUtf8Padding, '\0');
+    document.Parse(padded.c_str(), nullptr, encoding);
     return !document.Error();
 }

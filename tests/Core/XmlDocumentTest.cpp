@@ -76,6 +76,29 @@ std::string Nested(int depth) {
     return text;
 }
 
+// A document whose last bytes start UTF-8 sequences longer than what is
+// left made the parser read past the text.
+TEST_F(XmlDocumentTest, UnfinishedUtf8AtTheEndStaysInsideTheText) {
+    const std::pair<const char*, int> runs[] = {
+        {"<?xmla;<\"a\"><en-->e \x8eo\xf0\xf0%\xf0\xf0\x80\xf0\xf0\xf0)\xac", 1},
+        {"\xd0", 33},
+        {"\x8b", 1},
+        {"\xd0", 44},
+        {"\x8b", 1},
+        {"\xd0", 6},
+        {"\x88", 109},
+        {"\xd0", 29},
+        {"\xf0", 3},
+        {"\n", 1}};
+    std::string text;
+    for (const auto& [bytes, count] : runs)
+        for (int i = 0; i < count; ++i)
+            text += bytes;
+    TiXmlDocument parsed("cut.xml");
+    ParseXmlText(parsed, text, TIXML_DEFAULT_ENCODING);
+    EXPECT_TRUE(parsed.Error());
+}
+
 TEST_F(XmlDocumentTest, DeepNestingIsRefusedBeforeParsing) {
     root.WriteFile("fine.xml", Nested(1000));
     root.WriteFile("deep.xml", Nested(100000));
