@@ -29,6 +29,7 @@
 #include "Platform/FileSystem.h"
 #include "Platform/Input/InputBackend.h"
 #include "Platform/Win32Shell.h"
+#include "Render/PAVIPlayer1.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
@@ -145,6 +146,12 @@ void CPApplication::CreateSingletons() {
     new CNAudio();
     new CPAnimationManager();
     new CPGameData();
+    // Both players exist for the whole run, so the video script functions
+    // always find one.
+    g_AVIPlayer = new CPAVIPlayer();
+    g_AVIPlayer1 = new CPAVIPlayer1();
+    videoPlayer = g_AVIPlayer;
+    videoPlayer1 = g_AVIPlayer1;
 }
 
 void CPApplication::ReadExitAddress() {
@@ -274,6 +281,10 @@ void CPApplication::ShutDownB() {
 
 void CPApplication::ShutDownC() {
     music = nullptr;
+    g_AVIPlayer = nullptr;
+    g_AVIPlayer1 = nullptr;
+    videoPlayer = nullptr;
+    videoPlayer1 = nullptr;
     delete g_MaterialManager;
     delete g_TaskManager;
     delete g_Settings;

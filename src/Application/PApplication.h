@@ -7,6 +7,8 @@
 class CNInput;
 class CPGlobalTimer;
 class CPLuaScript;
+class CPAVIPlayer;
+class CPAVIPlayer1;
 class CPMusic;
 class CPParticlesManager;
 class CPRender;
@@ -54,6 +56,8 @@ private:
     SPRunOptions options;
     HWND mainWindow = nullptr;
     CPRefPtr<CPMusic> music;
+    CPRefPtr<CPAVIPlayer> videoPlayer;
+    CPRefPtr<CPAVIPlayer1> videoPlayer1;
     CPRefPtr<CPRender> render;
     CPRefPtr<CPGlobalTimer> timer;
     CPRefPtr<CPLuaScript> mainScript;
