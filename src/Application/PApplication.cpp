@@ -75,6 +75,8 @@ CPApplication::CPApplication(SPRunOptions runOptions) : options(runOptions) {
 }
 
 CPApplication::~CPApplication() {
+    g_AVIPlayer = nullptr;
+    g_AVIPlayer1 = nullptr;
     if (g_Application == this)
         g_Application = nullptr;
 }
@@ -148,10 +150,10 @@ void CPApplication::CreateSingletons() {
     new CPGameData();
     // Both players exist for the whole run, so the video script functions
     // always find one.
-    g_AVIPlayer = new CPAVIPlayer();
-    g_AVIPlayer1 = new CPAVIPlayer1();
-    videoPlayer = g_AVIPlayer;
-    videoPlayer1 = g_AVIPlayer1;
+    videoPlayer = std::make_unique<CPAVIPlayer>();
+    videoPlayer1 = std::make_unique<CPAVIPlayer1>();
+    g_AVIPlayer = videoPlayer.get();
+    g_AVIPlayer1 = videoPlayer1.get();
 }
 
 void CPApplication::ReadExitAddress() {
@@ -281,10 +283,6 @@ void CPApplication::ShutDownB() {
 
 void CPApplication::ShutDownC() {
     music = nullptr;
-    g_AVIPlayer = nullptr;
-    g_AVIPlayer1 = nullptr;
-    videoPlayer = nullptr;
-    videoPlayer1 = nullptr;
     delete g_MaterialManager;
     delete g_TaskManager;
     delete g_Settings;

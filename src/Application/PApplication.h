@@ -4,6 +4,8 @@
 #include "Core/PRefPtr.h"
 #include "Platform/Win32Types.h"
 
+#include <memory>
+
 class CNInput;
 class CPGlobalTimer;
 class CPLuaScript;
@@ -56,8 +58,9 @@ private:
     SPRunOptions options;
     HWND mainWindow = nullptr;
     CPRefPtr<CPMusic> music;
-    CPRefPtr<CPAVIPlayer> videoPlayer;
-    CPRefPtr<CPAVIPlayer1> videoPlayer1;
+    // Destroyed with the application, after the kernel that may list them.
+    std::unique_ptr<CPAVIPlayer> videoPlayer;
+    std::unique_ptr<CPAVIPlayer1> videoPlayer1;
     CPRefPtr<CPRender> render;
     CPRefPtr<CPGlobalTimer> timer;
     CPRefPtr<CPLuaScript> mainScript;

@@ -111,7 +111,7 @@ bool CFFmpegVideoStream::DecodeNext() {
 void CFFmpegVideoStream::Convert(std::vector<uint32_t>& pixels) {
     pixels.assign(static_cast<size_t>(width) * height, 0);
     scaler = sws_getCachedContext(scaler, width, height, static_cast<AVPixelFormat>(frame->format), width,
-                                  height, AV_PIX_FMT_BGR0, SWS_POINT, nullptr, nullptr, nullptr);
+                                  height, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
     if (!scaler)
         return;
     uint8_t* planes[4] = {reinterpret_cast<uint8_t*>(pixels.data()), nullptr, nullptr, nullptr};
