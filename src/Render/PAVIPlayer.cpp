@@ -52,7 +52,7 @@ HRESULT CPAVIPlayer::Play(const std::string& name, bool noSoundFlag) {
     HRESULT hr = Reset();
     if (FAILED(hr)) {
         ReportPlatformError(identity.source, identity.resetLine, hr);
-        return 0;
+        return hr;
     }
     device = g_Render ? g_Render->GetDevice() : nullptr;
     Reset();
@@ -60,7 +60,7 @@ HRESULT CPAVIPlayer::Play(const std::string& name, bool noSoundFlag) {
     if (SUCCEEDED(hr))
         hr = PrepareTexture();
     if (FAILED(hr))
-        return 0;
+        return hr;
     frameFlag = false;
     Register();
     return S_OK;

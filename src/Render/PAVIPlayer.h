@@ -34,8 +34,8 @@ public:
     void ReleaseVideo();
     // ReleaseVideo then Init; ReleaseVideo again when Init fails.
     HRESULT Reset();
-    // Opens Data\Video\<name>, sizes the texture and registers it; S_OK or the
-    // failing step's code (reported to the log), 0 when the reset fails.
+    // Opens Data\Video\<name>, sizes the texture and registers it; S_OK or
+    // the failing step's code (reported to the log), never success on failure.
     HRESULT Play(const std::string& name, bool noSoundFlag);
 
     bool Start() override;

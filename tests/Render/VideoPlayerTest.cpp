@@ -140,8 +140,8 @@ TEST_F(VideoPlayer, AMissingFileReportsTheOpenStepOfEachPlayer) {
     GetLog().SetSink([&](std::string_view text) { logged += text; });
     CPAVIPlayer player;
     CPAVIPlayer1 second;
-    EXPECT_EQ(player.Play("none.avi", false), 0);
-    EXPECT_EQ(second.Play("none.avi"), 0);
+    EXPECT_EQ(player.Play("none.avi", false), VIDEO_E_OPEN);
+    EXPECT_EQ(second.Play("none.avi"), VIDEO_E_OPEN);
     GetLog().SetSink(nullptr);
     EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 82"), std::string::npos) << logged;
     EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 78"), std::string::npos) << logged;
