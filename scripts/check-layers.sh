@@ -11,7 +11,7 @@ root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 # Each library folder of src and the folders it may include besides its own,
 # lowest layer first. Platform/Graphics belongs to Platform; the backend
 # folders are private to Platform.
-backends="Platform/Sdl Platform/OpenGL Platform/OpenAL Platform/Gtk Platform/Recording Platform/Scripted"
+backends="Platform/Sdl Platform/OpenGL Platform/OpenAL Platform/FFmpeg Platform/Gtk Platform/Recording Platform/Scripted"
 below_game="Platform Core Script Physics/Simulator Sound Input Render Physics Particles DynamicSky"
 declare -A allowed=(
     [Platform]="$backends"
@@ -35,7 +35,7 @@ declare -A allowed=(
     [Script/Functions]="$below_game Game Vehicles Interface"
     [Application]="$below_game Game Vehicles Interface Script/Functions"
 )
-platform_headers='^(SDL|SDL2/|epoxy/|GL/|GLES|gtk/|gdk/|glib|gio/|webkit2/|JavaScriptCore/|AL/|sndfile|X11/)'
+platform_headers='^(SDL|SDL2/|epoxy/|GL/|GLES|gtk/|gdk/|glib|gio/|webkit2/|JavaScriptCore/|AL/|sndfile|X11/|libavformat/|libavcodec/|libswscale/|libswresample/|libavutil/)'
 
 # Sets `library` to the library folder a path under src names (longest
 # match), or to nothing.

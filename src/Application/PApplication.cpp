@@ -29,6 +29,7 @@
 #include "Platform/FileSystem.h"
 #include "Platform/Input/InputBackend.h"
 #include "Platform/Win32Shell.h"
+#include "Render/PAVIPlayer1.h"
 #include "Render/PAnimationManager.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
@@ -74,6 +75,8 @@ CPApplication::CPApplication(SPRunOptions runOptions) : options(runOptions) {
 }
 
 CPApplication::~CPApplication() {
+    g_AVIPlayer = nullptr;
+    g_AVIPlayer1 = nullptr;
     if (g_Application == this)
         g_Application = nullptr;
 }
@@ -165,6 +168,12 @@ void CPApplication::CreateSingletons() {
     new CNAudio();
     new CPAnimationManager();
     new CPGameData();
+    // Both players exist for the whole run, so the video script functions
+    // always find one.
+    videoPlayer = std::make_unique<CPAVIPlayer>();
+    videoPlayer1 = std::make_unique<CPAVIPlayer1>();
+    g_AVIPlayer = videoPlayer.get();
+    g_AVIPlayer1 = videoPlayer1.get();
 }
 
 void CPApplication::ReadExitAddress() {

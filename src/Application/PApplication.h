@@ -4,9 +4,13 @@
 #include "Core/PRefPtr.h"
 #include "Platform/Win32Types.h"
 
+#include <memory>
+
 class CNInput;
 class CPGlobalTimer;
 class CPLuaScript;
+class CPAVIPlayer;
+class CPAVIPlayer1;
 class CPMusic;
 class CPParticlesManager;
 class CPRender;
@@ -60,6 +64,9 @@ private:
     SPRunOptions options;
     HWND mainWindow = nullptr;
     CPRefPtr<CPMusic> music;
+    // Destroyed with the application, after the kernel that may list them.
+    std::unique_ptr<CPAVIPlayer> videoPlayer;
+    std::unique_ptr<CPAVIPlayer1> videoPlayer1;
     CPRefPtr<CPRender> render;
     CPRefPtr<CPGlobalTimer> timer;
     CPRefPtr<CPLuaScript> mainScript;

@@ -1,0 +1,178 @@
+#include "Core/Log.h"
+#include "Core/PGlobalTimer.h"
+#include "Render/PAVIPlayer1.h"
+#include "Render/PTextureManager.h"
+#include "RenderTestScene.h"
+#include "videotool/AviWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// Four flat frames with a distinct corner texel each, 320 x 240 at 10 fps.
+RawVideo FourFrames() {
+    RawVideo video;
+    video.width = 320;
+    video.height = 240;
+    const uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x808040};
+    for (uint32_t colour : colours) {
+        std::vector<uint32_t> texels(320 * 240, colour);
+        texels[0] = colour ^ 0x102030;
+        texels.back() = colour ^ 0x0F0F0F;
+        video.frames.push_back(texels);
+    }
+    return video;
+}
+
+void WriteVideo(const std::string& name, const std::vector<uint8_t>& bytes) {
+    TempGameRoot::WriteFile("Data/Video/" + name, std::string(bytes.begin(), bytes.end()));
+}
+
+// The colour of the texel at (x, y) of the player's texture.
+uint32_t TexelAt(const CPAVIPlayer& player, int x, int y) {
+    D3DLOCKED_RECT locked;
+    EXPECT_EQ(player.texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    const auto* row = static_cast<const uint8_t*>(locked.pBits) + static_cast<ptrdiff_t>(y) * locked.Pitch;
+    const uint32_t texel = reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+    player.texture->UnlockRect(0);
+    return texel;
+}
+
+// Steps the player's clock by `seconds` in one frame.
+void Advance(CPAVIPlayer& player, float seconds) {
+    g_FrameTime = seconds;
+    player.Update();
+    g_FrameTime = 0;
+}
+
+class VideoPlayer : public ::testing::Test {
+protected:
+    ~VideoPlayer() override { g_ScreenBPP = 32; }
+    RenderTestScene scene{PlatGraphicsBackendKind::Recording, 64, 48};
+};
+
+} // namespace
+
+TEST(NextPowerOfTwo, IsStrictlyGreaterAndAtLeastTwo) {
+    const std::pair<int, int> cases[] = {{0, 2},     {1, 2},     {2, 4},      {3, 4},
+                                         {240, 256}, {320, 512}, {512, 1024}, {640, 1024}};
+    for (const auto& [n, expected] : cases)
+        EXPECT_EQ(NextPowerOfTwo(n), expected) << n;
+}
+
+TEST_F(VideoPlayer, PlaysEachFrameAtItsTimeIntoTheVideoEntryAndStopsAtTheEnd) {
+    ASSERT_TRUE(scene.started);
+    const RawVideo video = FourFrames();
+    WriteVideo("clip.avi", EncodeUncompressedAvi(video));
+    for (int bits : {32, 16}) {
+        g_ScreenBPP = bits;
+        CPAVIPlayer player;
+        ASSERT_EQ(player.Play("clip.avi", true), S_OK) << bits;
+        EXPECT_EQ(player.textureWidth, 512);
+        EXPECT_EQ(player.textureHeight, 256);
+        D3DSURFACE_DESC description;
+        player.texture->GetLevelDesc(0, &description);
+        // The device's lockable textures are 32-bit at every screen depth.
+        EXPECT_EQ(description.Format, D3DFMT_X8R8G8B8);
+        EXPECT_EQ(player.textureBits, bits);
+        CPRefPtr<CPTexture> entry;
+        g_TextureManager->GetTexture(entry, "video");
+        EXPECT_EQ(entry->texture, player.texture);
+        EXPECT_EQ(entry->name, "VIDEO");
+
+        const auto expect = [&](size_t frame) {
+            const auto& texels = video.frames[frame];
+            EXPECT_EQ(TexelAt(player, 0, 0), texels[0]) << "frame " << frame << " at " << bits;
+            EXPECT_EQ(TexelAt(player, 319, 239), texels.back()) << "frame " << frame << " at " << bits;
+            EXPECT_EQ(TexelAt(player, 160, 100), texels[100 * 320 + 160]) << "frame " << frame;
+        };
+        ASSERT_TRUE(player.Start());
+        expect(0);
+        Advance(player, 0.05f);
+        expect(0);
+        Advance(player, 0.06f);
+        expect(1);
+        Advance(player, 0.2f);
+        expect(3);
+        EXPECT_FALSE(player.killFlag);
+        Advance(player, 0.1f);
+        EXPECT_TRUE(player.killFlag);
+        expect(3);
+        player.running = false;
+        ASSERT_EQ(player.Play("clip.avi", true), S_OK);
+    }
+}
+
+TEST_F(VideoPlayer, ASecondFileOfTheSameSizeKeepsTheTextureAndTheSecondPlayerFillsItsOwnEntry) {
+    ASSERT_TRUE(scene.started);
+    WriteVideo("a.avi", EncodeUncompressedAvi(FourFrames()));
+    WriteVideo("b.avi", EncodeUncompressedAvi(FourFrames()));
+    RawVideo small;
+    small.width = 8;
+    small.height = 4;
+    small.frames.assign(2, std::vector<uint32_t>(32, 0x123456));
+    WriteVideo("small.avi", EncodeUncompressedAvi(small));
+
+    CPAVIPlayer player;
+    CPAVIPlayer1 second;
+    ASSERT_EQ(player.Play("a.avi", false), S_OK);
+    IDirect3DTexture9* first = player.texture;
+    ASSERT_EQ(player.Play("b.avi", false), S_OK);
+    EXPECT_EQ(player.texture, first);
+
+    ASSERT_EQ(second.Play("small.avi"), S_OK);
+    EXPECT_EQ(second.textureWidth, 16);
+    EXPECT_EQ(second.textureHeight, 8);
+    ASSERT_TRUE(second.Start());
+    EXPECT_EQ(TexelAt(second, 7, 3), 0x123456u);
+    CPRefPtr<CPTexture> entry;
+    g_TextureManager->GetTexture(entry, "video1");
+    EXPECT_EQ(entry->texture, second.texture);
+    EXPECT_EQ(entry->name, "VIDEO1");
+    g_TextureManager->GetTexture(entry, "video");
+    EXPECT_EQ(entry->texture, first);
+}
+
+TEST_F(VideoPlayer, AMissingFileReportsTheOpenStepOfEachPlayer) {
+    std::string logged;
+    GetLog().SetSink([&](std::string_view text) { logged += text; });
+    CPAVIPlayer player;
+    CPAVIPlayer1 second;
+    EXPECT_EQ(player.Play("none.avi", false), VIDEO_E_OPEN);
+    EXPECT_EQ(second.Play("none.avi"), VIDEO_E_OPEN);
+    GetLog().SetSink(nullptr);
+    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 82"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 78"), std::string::npos) << logged;
+    EXPECT_EQ(player.texture, nullptr);
+}
+
+TEST_F(VideoPlayer, CutAndRandomFilesFailCleanlyOrPlayWhatDecodes) {
+    const std::vector<uint8_t> whole = EncodeUncompressedAvi(FourFrames());
+    std::mt19937 random(7);
+    std::vector<std::vector<uint8_t>> damaged;
+    for (size_t cut : {size_t{0}, size_t{11}, size_t{100}, size_t{220}, whole.size() / 3, whole.size() - 5})
+        damaged.emplace_back(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(cut));
+    std::vector<uint8_t> noise(5000);
+    for (uint8_t& byte : noise)
+        byte = static_cast<uint8_t>(random());
+    damaged.push_back(noise);
+    std::vector<uint8_t> flipped = whole;
+    for (int i = 0; i < 40; ++i)
+        flipped[random() % 300] = static_cast<uint8_t>(random());
+    damaged.push_back(flipped);
+
+    GetLog().SetSink([](std::string_view) {});
+    for (const auto& bytes : damaged) {
+        WriteVideo("bad.avi", bytes);
+        CPAVIPlayer player;
+        if (player.Play("bad.avi", true) != S_OK)
+            continue;
+        player.Start();
+        for (int frame = 0; frame < 10 && !player.killFlag; ++frame)
+            Advance(player, 0.1f);
+        EXPECT_TRUE(player.killFlag);
+    }
+    GetLog().SetSink(nullptr);
+}
