@@ -5,6 +5,7 @@
 #include "Physics/Simulator/RbNarrowPhase.h"
 #include "Physics/Simulator/RbTriangleData.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -182,9 +183,13 @@ bool BoxTriangleTest(const BoxData& box, const RbTriangleData& tri, TriangleCont
     return contact.found;
 }
 
-// The foot of a point on the line through origin along the unit direction.
-RbVector Foot(const RbVector& point, const RbVector& origin, const RbVector& direction) {
-    return origin + direction * RbDot(point - origin, direction);
+// The point of the segment from..to nearest to a point: its foot on the
+// segment's line, held within the segment. A foot beyond the segment would
+// put the contact on the line's extension, where there is nothing to touch.
+RbVector SegmentFoot(const RbVector& point, const RbVector& from, const RbVector& to) {
+    RbVector direction = RbSafeNormalise(to - from);
+    float along = std::clamp(RbDot(point - from, direction), 0.0f, RbSafeLength(to - from));
+    return from + direction * along;
 }
 
 // One candidate of a cylinder against a triangle edge from p to q.
@@ -207,13 +212,13 @@ void CylinderEdge(const CylinderData& cyl, const RbVector& p, const RbVector& q,
         onEdge = closest.pointB;
     } else if (closest.mua > 0.0f && closest.mua < 1.0f) {
         onEdge = closest.mub > 0.0f ? q : p;
-        onAxis = Foot(onEdge, cyl.top, RbSafeNormalise(cyl.bottom - cyl.top));
+        onAxis = SegmentFoot(onEdge, cyl.top, cyl.bottom);
         depth = cyl.radius - RbSafeLength(onEdge - onAxis);
         normal = RbSafeNormalise(onAxis - onEdge);
     } else {
         onAxis = closest.mua <= 0.0f ? cyl.top : cyl.bottom;
         if (closest.mub > 0.0f && closest.mub < 1.0f) {
-            onEdge = Foot(onAxis, p, RbSafeNormalise(q - p));
+            onEdge = SegmentFoot(onAxis, p, q);
         } else {
             onEdge = closest.mub <= 0.0f ? p : q;
             if (!(RbLengthSquared(onAxis - onEdge) < cyl.radiusSquared))
