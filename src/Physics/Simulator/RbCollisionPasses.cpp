@@ -4,9 +4,11 @@
 // positional correction, resting record) and reported to the game.
 
 #include "Physics/Simulator/RbNarrowPhase.h"
+#include "Physics/Simulator/RbReachBox.h"
 #include "Physics/Simulator/RbSensorTest.h"
 #include "Physics/Simulator/RbSimulator.h"
 #include "Physics/Simulator/RbSolver.h"
+#include "Physics/Simulator/RbTriangle.h"
 
 #include <cmath>
 
@@ -40,6 +42,20 @@ RbRestRecord RestTemplate(const RbVector& ownPoint, const RbVector& supportPoint
     t.material = material;
     t.supportMaterial = supportMaterial;
     return t;
+}
+
+// What of the body can meet the terrain in its tests, where it is now: its
+// bounds box, each geometry and each sensor line.
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform) {
+    RbReachBox reach =
+        RbReachBox::Shape(body.localBounds, RbCompose(body.localBounds.localTransform, transform));
+    for (const RbGeometry* g = body.geometries.head; g; g = g->poolNext)
+        reach.Include(RbReachBox::Shape(*g, RbCompose(g->localTransform, transform)));
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext) {
+        RbVector start = RbTransformPoint(s->start, transform);
+        reach.Include(RbReachBox::Segment(start, start + RbRotate(s->line, transform)));
+    }
+    return reach;
 }
 
 } // namespace
@@ -103,9 +119,14 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
         triangleCount < 0)
         candidateCount = triangleCount = 0;
     RbGeometry& terrain = terrainBody.localBounds;
-    terrain.MakeTriangleSet(terrainCandidates, terrainCandidates + candidateCount, &terrainTriangles,
-                            terrainVertices, triangleCount);
     const RbMatrix4& transform = body->WorldTransform();
+    if (cullTerrain && GatherNearTriangles(*body, transform, candidateCount, triangleCount))
+        terrain.MakeTriangleSet(nearTriangles.begin(), nearTriangles.end(), &terrainTriangles,
+                                terrainVertices, triangleCount);
+    else
+        terrain.MakeTriangleSet(terrainCandidates, terrainCandidates + candidateCount, &terrainTriangles,
+                                terrainVertices, triangleCount);
+    terrain.cullTriangles = cullTerrain;
     RbCollisionResult record;
     RbTestGeometries(record, body, transform, &terrainBody, terrainBody.worldTransform, {});
     RbSensorTest(body->sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
@@ -117,6 +138,27 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
     terrainCandidates = nullptr;
     terrainTriangles = nullptr;
     terrainVertices = nullptr;
+}
+
+// Copies the candidates that can meet the body into nearTriangles, keeping
+// their order and repeats. Candidate numbers outside the triangle array are
+// left out, as the tests skip them anyway. False when the list cannot grow;
+// the tests then take the whole candidate list.
+bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
+                                      int triangleCount) {
+    const RbReachBox reach = BodyReach(body, transform).Grown();
+    nearTriangles.Clear();
+    for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
+        if (*index < 0 || *index >= triangleCount)
+            continue;
+        const RbTriangle& triangle = terrainTriangles[*index];
+        if (reach.Excludes(terrainVertices[triangle.vertex[0]], terrainVertices[triangle.vertex[1]],
+                           terrainVertices[triangle.vertex[2]]))
+            continue;
+        if (!nearTriangles.Append(*index))
+            return false;
+    }
+    return true;
 }
 
 void RbSimulator::HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code,

@@ -30,6 +30,10 @@ struct RbGeometry {
     const RbVector* vertexArray = nullptr;
     // Triangles in the array; candidate numbers outside it are skipped.
     std::int32_t triangleCount = 0;
+    // Whether the tests pass over the triangles out of the tested shape's
+    // reach (RbReachBox). That never changes a result; it is switched off only
+    // to show so.
+    bool cullTriangles = true;
 
     RbGeometry* poolNext = nullptr;
     RbGeometry* poolPrev = nullptr;

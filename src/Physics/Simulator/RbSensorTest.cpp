@@ -52,7 +52,7 @@ void LineBoxTest(RbSensor& copy, const RbGeometry& box, const RbMatrix4& boxTran
 void LineTrianglesTest(RbSensor& copy, const RbGeometry& set) {
     const RbVector& s = copy.start;
     const RbVector& line = copy.line;
-    RbForEachTriangle(set, [&](const RbTriangleData& tri) {
+    RbForEachTriangle(set, RbReachBox::Segment(s, s + line).Grown(), [&](const RbTriangleData& tri) {
         float along = RbDot(tri.normal, line);
         if (along == 0.0f)
             return; // parallel to the plane

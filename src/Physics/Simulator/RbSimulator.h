@@ -27,7 +27,8 @@ struct RbBodyLists {
 // The rigid-body world: fixed pools for every body, geometry, sensor and
 // controller, the broad phase, the material and collision tables, gravity,
 // callbacks, and the fixed-step pipeline run by Advance. Nothing is allocated
-// after creation except the growth of the contact row buffer.
+// after creation except the growth of the contact row buffer and of the list
+// of terrain triangles near a body.
 class RbSimulator {
 public:
     static constexpr int MaterialCount = 256;
@@ -53,6 +54,10 @@ public:
     // (0 at creation; every message has level 1).
     void SetLogCallback(RbLogCallback callback, void* context);
     void SetLogLevel(int level) { logLevel = level; }
+    // The terrain tests pass over the candidate triangles out of reach of the
+    // body and of each shape and sensor (on at creation). That never changes a
+    // result: switching it off is for showing so.
+    void SetTerrainCulling(bool on) { cullTerrain = on; }
 
     // Runs steps equal steps of time / steps seconds and returns the step
     // counter after incrementing it. A time that is not positive and finite,
@@ -130,6 +135,8 @@ private:
     void ClearMovedFlags();
     void CheckBodyPair(RbBody* a, RbBody* b);
     void CheckTerrain(RbRigidBody* body);
+    bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
+                             int triangleCount);
     void HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code, RbCollisionInfo& info);
     void CorrectPosition(RbRigidBody* body, const RbVector& offset);
 
@@ -175,6 +182,9 @@ private:
     const int* terrainCandidates = nullptr;
     const RbTriangle* terrainTriangles = nullptr;
     const RbVector* terrainVertices = nullptr;
+    // The candidates within the tested body's reach, in the query's order.
+    RbArray<int> nearTriangles;
+    bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;
     RbCollisionInfo terrainContactInfo;

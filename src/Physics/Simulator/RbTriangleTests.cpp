@@ -278,12 +278,13 @@ bool CylinderTriangleTest(const CylinderData& cyl, const RbTriangleData& tri, Tr
 // The deepest contact over the set's triangles of mode 0, the earlier one on
 // equal depths.
 template <class Shape, class Test>
-void TestTriangles(RbCollisionResult& result, const Shape& shape, const RbGeometry& set, Test test) {
+void TestTriangles(RbCollisionResult& result, const Shape& shape, const RbReachBox& reach,
+                   const RbGeometry& set, Test test) {
     result.hasContact = 0;
     TriangleContact best;
     best.depth = -1000000.0f;
     int material = 0;
-    RbForEachTriangle(set, [&](const RbTriangleData& tri) {
+    RbForEachTriangle(set, reach, [&](const RbTriangleData& tri) {
         if (tri.mode != 0)
             return;
         TriangleContact contact;
@@ -335,10 +336,12 @@ bool RbPointInTriangle(const RbTriangleData& tri, const RbVector& point) {
 
 void RbBoxTrianglesTest(RbCollisionResult& result, const RbGeometry& box, const RbMatrix4& boxTransform,
                         const RbGeometry& triangles) {
-    TestTriangles(result, BoxData(box, boxTransform), triangles, BoxTriangleTest);
+    TestTriangles(result, BoxData(box, boxTransform), RbReachBox::Shape(box, boxTransform).Grown(), triangles,
+                  BoxTriangleTest);
 }
 
 void RbCylinderTrianglesTest(RbCollisionResult& result, const RbGeometry& cylinder,
                              const RbMatrix4& cylinderTransform, const RbGeometry& triangles) {
-    TestTriangles(result, CylinderData(cylinder, cylinderTransform), triangles, CylinderTriangleTest);
+    TestTriangles(result, CylinderData(cylinder, cylinderTransform),
+                  RbReachBox::Shape(cylinder, cylinderTransform).Grown(), triangles, CylinderTriangleTest);
 }

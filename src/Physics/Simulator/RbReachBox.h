@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Physics/Simulator/RbGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+// A world-axis box around what a shape can touch: a box, a capsule or a line
+// sensor where it stands now. A terrain triangle whose three vertices all lie
+// beyond one face of the box, grown by a margin, can be neither hit nor
+// touched by the shape, so the triangle loops pass over it without gathering
+// its data. The margin, 1 cm plus 1e-5 of the largest coordinate, stays well
+// above the float rounding of the pair tests, also far from the origin.
+// NaN anywhere rules nothing out.
+class RbReachBox {
+public:
+    static constexpr float Margin = 0.01f;
+    static constexpr float RelativeMargin = 1e-5f;
+
+    // An empty box, which the first Include replaces.
+    RbReachBox() = default;
+
+    // The segment from start to end.
+    static RbReachBox Segment(const RbVector& start, const RbVector& end) {
+        RbReachBox reach;
+        reach.Include(start, start);
+        reach.Include(end, end);
+        return reach;
+    }
+
+    // A box or capsule geometry placed by transform (a triangle set reaches
+    // nowhere).
+    static RbReachBox Shape(const RbGeometry& shape, const RbMatrix4& transform) {
+        RbReachBox reach;
+        const RbVector* r = transform.row;
+        if (shape.kind == RB_GEOMETRY_BOX) {
+            RbVector extent;
+            for (int i = 0; i < 3; ++i)
+                extent[i] = std::fabs(r[0][i] * shape.halfExtents.x) +
+                            std::fabs(r[1][i] * shape.halfExtents.y) +
+                            std::fabs(r[2][i] * shape.halfExtents.z);
+            reach.Include(r[3] - extent, r[3] + extent);
+        } else if (shape.kind == RB_GEOMETRY_CYLINDER) {
+            RbVector top = r[3] + r[1] * shape.halfHeight, bottom = r[3] - r[1] * shape.halfHeight;
+            float radius = std::fabs(shape.radius);
+            RbVector round(radius, radius, radius);
+            reach.Include(top - round, top + round);
+            reach.Include(bottom - round, bottom + round);
+        }
+        return reach;
+    }
+
+    void Include(const RbVector& low, const RbVector& high) {
+        for (int i = 0; i < 3; ++i) {
+            unbounded = unbounded || std::isnan(low[i]) || std::isnan(high[i]);
+            lo[i] = empty ? low[i] : std::min(lo[i], low[i]);
+            hi[i] = empty ? high[i] : std::max(hi[i], high[i]);
+        }
+        empty = false;
+    }
+    void Include(const RbReachBox& other) {
+        if (!other.empty)
+            Include(other.lo, other.hi);
+        unbounded = unbounded || other.unbounded;
+    }
+
+    // Adds the margin; Excludes answers for the grown box.
+    RbReachBox Grown() const {
+        float largest = 0.0f;
+        for (int i = 0; i < 3; ++i)
+            largest = std::max({largest, std::fabs(lo[i]), std::fabs(hi[i])});
+        RbReachBox grown = *this;
+        float margin = Margin + RelativeMargin * largest;
+        for (int i = 0; i < 3; ++i) {
+            grown.lo[i] = lo[i] - margin;
+            grown.hi[i] = hi[i] + margin;
+        }
+        return grown;
+    }
+
+    // True when the triangle a b c lies wholly beyond one face of the box.
+    bool Excludes(const RbVector& a, const RbVector& b, const RbVector& c) const {
+        if (empty || unbounded)
+            return false;
+        for (int i = 0; i < 3; ++i) {
+            if ((a[i] < lo[i] && b[i] < lo[i] && c[i] < lo[i]) ||
+                (a[i] > hi[i] && b[i] > hi[i] && c[i] > hi[i]))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    RbVector lo;
+    RbVector hi;
+    bool empty = true;
+    bool unbounded = false; // NaN met
+};
