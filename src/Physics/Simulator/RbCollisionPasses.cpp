@@ -58,6 +58,26 @@ RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform) {
     return reach;
 }
 
+// Drops every listing of a triangle that is listed again later. A sensor
+// keeps the last of equal depths, so the later listing, which gives the same
+// hit, decides whatever an earlier one did; dropping the earlier ones changes
+// nothing. Short lists only: the search is quadratic.
+void KeepLastListings(RbArray<int>& list) {
+    constexpr std::size_t Longest = 64;
+    const std::size_t count = list.Count();
+    if (count > Longest)
+        return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        bool later = false;
+        for (std::size_t j = i + 1; j < count; ++j)
+            later |= list[j] == list[i];
+        list[kept] = list[i];
+        kept += later ? 0 : 1;
+    }
+    list.Truncate(kept);
+}
+
 } // namespace
 
 void RbSimulator::CheckBodyCollisions() {
@@ -120,7 +140,8 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
         candidateCount = triangleCount = 0;
     RbGeometry& terrain = terrainBody.localBounds;
     const RbMatrix4& transform = body->WorldTransform();
-    if (cullTerrain && GatherNearTriangles(*body, transform, candidateCount, triangleCount))
+    const bool near = cullTerrain && GatherNearTriangles(*body, transform, candidateCount, triangleCount);
+    if (near)
         terrain.MakeTriangleSet(nearTriangles.begin(), nearTriangles.end(), &terrainTriangles,
                                 terrainVertices, triangleCount);
     else
@@ -129,7 +150,10 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
     terrain.cullTriangles = cullTerrain;
     RbCollisionResult record;
     RbTestGeometries(record, body, transform, &terrainBody, terrainBody.worldTransform, {});
-    RbSensorTest(body->sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+    if (near)
+        SenseNearTriangles(*body, transform, triangleCount);
+    else
+        RbSensorTest(body->sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
     if (record.hasContact)
         HandleContact(body, &terrainBody, record,
                       collisionTable.Get(body->collisionGroup, RbCollisionTable::Terrain),
@@ -147,18 +171,53 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
     const RbReachBox reach = BodyReach(body, transform).Grown();
-    nearTriangles.Clear();
+    const auto room = static_cast<std::size_t>(candidateCount);
+    if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !sensorTriangles.Reserve(room))
+        return false;
+    // Locals, so that the writes into the list cannot be taken to change them.
+    const RbTriangle* triangles = terrainTriangles;
+    const RbVector* vertices = terrainVertices;
+    int* near = nearTriangles.begin();
+    RbVector* corners = nearCorners.begin();
+    std::size_t kept = 0;
     for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
         if (*index < 0 || *index >= triangleCount)
             continue;
-        const RbTriangle& triangle = terrainTriangles[*index];
-        if (reach.Excludes(terrainVertices[triangle.vertex[0]], terrainVertices[triangle.vertex[1]],
-                           terrainVertices[triangle.vertex[2]]))
-            continue;
-        if (!nearTriangles.Append(*index))
-            return false;
+        const int* corner = triangles[*index].vertex;
+        near[kept] = *index;
+        kept += reach.Excludes(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]) ? 0 : 1;
     }
+    for (std::size_t i = 0; i < kept; ++i)
+        for (int j = 0; j < 3; ++j)
+            corners[3 * i + j] = vertices[triangles[near[i]].vertex[j]];
+    nearTriangles.SetCount(kept);
+    nearCorners.SetCount(3 * kept);
     return true;
+}
+
+// Tests each sensor of the body against the near triangles within its own
+// reach, picked out of the near list by the corners kept beside it.
+void RbSimulator::SenseNearTriangles(RbBody& body, const RbMatrix4& transform, int triangleCount) {
+    RbGeometry& terrain = terrainBody.localBounds;
+    const int* near = nearTriangles.begin();
+    const RbVector* corners = nearCorners.begin();
+    const std::size_t nearCount = nearTriangles.Count();
+    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
+        RbVector start = RbTransformPoint(sensor->start, transform);
+        const RbReachBox reach =
+            RbReachBox::Segment(start, start + RbRotate(sensor->line, transform)).Grown();
+        int* own = sensorTriangles.begin();
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < nearCount; ++i) {
+            own[kept] = near[i];
+            kept += reach.Excludes(corners[3 * i], corners[3 * i + 1], corners[3 * i + 2]) ? 0 : 1;
+        }
+        sensorTriangles.SetCount(kept);
+        KeepLastListings(sensorTriangles);
+        terrain.MakeTriangleSet(sensorTriangles.begin(), sensorTriangles.end(), &terrainTriangles,
+                                terrainVertices, triangleCount);
+        RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+    }
 }
 
 void RbSimulator::HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code,

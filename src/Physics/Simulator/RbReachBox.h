@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 // A world-axis box around what a shape can touch: a box, a capsule or a line
 // sensor where it stands now. A terrain triangle whose three vertices all lie
@@ -64,12 +65,18 @@ public:
         unbounded = unbounded || other.unbounded;
     }
 
-    // Adds the margin; Excludes answers for the grown box.
+    // Adds the margin; Excludes answers for the grown box. An empty box, or
+    // one that met NaN, grows to everything.
     RbReachBox Grown() const {
+        RbReachBox grown = *this;
+        if (empty || unbounded) {
+            grown.lo = RbVector(-INFINITY, -INFINITY, -INFINITY, -INFINITY);
+            grown.hi = RbVector(INFINITY, INFINITY, INFINITY, INFINITY);
+            return grown;
+        }
         float largest = 0.0f;
         for (int i = 0; i < 3; ++i)
             largest = std::max({largest, std::fabs(lo[i]), std::fabs(hi[i])});
-        RbReachBox grown = *this;
         float margin = Margin + RelativeMargin * largest;
         for (int i = 0; i < 3; ++i) {
             grown.lo[i] = lo[i] - margin;
@@ -78,21 +85,29 @@ public:
         return grown;
     }
 
-    // True when the triangle a b c lies wholly beyond one face of the box.
+    // True when the triangle a b c lies wholly beyond one face of a grown
+    // box. The three axes are compared at once, four floats to a register,
+    // without branches: most candidates are decided by their first compare,
+    // but not predictably. The fourth float never excludes (its bounds are
+    // infinite) and NaN compares false.
     bool Excludes(const RbVector& a, const RbVector& b, const RbVector& c) const {
-        if (empty || unbounded)
-            return false;
-        for (int i = 0; i < 3; ++i) {
-            if ((a[i] < lo[i] && b[i] < lo[i] && c[i] < lo[i]) ||
-                (a[i] > hi[i] && b[i] > hi[i] && c[i] > hi[i]))
-                return true;
-        }
-        return false;
+        Floats va = Load(a), vb = Load(b), vc = Load(c), low = Load(lo), high = Load(hi);
+        Masks out = ((va < low) & (vb < low) & (vc < low)) | ((va > high) & (vb > high) & (vc > high));
+        return (out[0] | out[1] | out[2]) != 0;
     }
 
 private:
-    RbVector lo;
-    RbVector hi;
+    using Floats = float __attribute__((vector_size(16)));
+    using Masks = int __attribute__((vector_size(16)));
+
+    static Floats Load(const RbVector& v) {
+        Floats f;
+        std::memcpy(&f, &v, sizeof f);
+        return f;
+    }
+
+    RbVector lo{0, 0, 0, -INFINITY};
+    RbVector hi{0, 0, 0, INFINITY};
     bool empty = true;
     bool unbounded = false; // NaN met
 };

@@ -96,25 +96,29 @@ void RbSensorLineTest(RbSensor& copy, const RbGeometry& shape, const RbMatrix4& 
 
 void RbSensorTest(RbSensor* first, const RbMatrix4& sensorBodyTransform, const RbBody& other,
                   const RbMatrix4& otherTransform, RbBody* detectBody) {
-    for (RbSensor* sensor = first; sensor; sensor = sensor->poolNext) {
-        RbVector worldStart = RbTransformPoint(sensor->start, sensorBodyTransform);
-        RbVector worldLine = RbRotate(sensor->line, sensorBodyTransform);
-        // Each geometry itself, never the body's bounds box: the bounds also
-        // hold the other body's own sensor lines.
-        for (const RbGeometry* g = other.geometries.head; g; g = g->poolNext) {
-            RbMatrix4 placed = RbCompose(g->localTransform, otherTransform);
-            RbSensor copy = *sensor;
-            copy.start = RbToFrame(worldStart - placed.Position(), placed.row);
-            copy.line = RbToFrame(worldLine, placed.row);
-            copy.detectDepth = 0.0f;
-            RbSensorLineTest(copy, *g, placed);
-            if (copy.detectDepth > 0.0f && copy.detectDepth > sensor->detectDepth) {
-                sensor->detectDepth = copy.detectDepth;
-                sensor->detectMaterial = copy.detectMaterial;
-                sensor->detectNormal = copy.detectNormal;
-                sensor->detectPoint = RbTransformPoint(copy.detectPoint, placed);
-                sensor->detectBody = detectBody;
-            }
+    for (RbSensor* sensor = first; sensor; sensor = sensor->poolNext)
+        RbSingleSensorTest(*sensor, sensorBodyTransform, other, otherTransform, detectBody);
+}
+
+void RbSingleSensorTest(RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbBody& other,
+                        const RbMatrix4& otherTransform, RbBody* detectBody) {
+    RbVector worldStart = RbTransformPoint(sensor.start, sensorBodyTransform);
+    RbVector worldLine = RbRotate(sensor.line, sensorBodyTransform);
+    // Each geometry itself, never the body's bounds box: the bounds also hold
+    // the other body's own sensor lines.
+    for (const RbGeometry* g = other.geometries.head; g; g = g->poolNext) {
+        RbMatrix4 placed = RbCompose(g->localTransform, otherTransform);
+        RbSensor copy = sensor;
+        copy.start = RbToFrame(worldStart - placed.Position(), placed.row);
+        copy.line = RbToFrame(worldLine, placed.row);
+        copy.detectDepth = 0.0f;
+        RbSensorLineTest(copy, *g, placed);
+        if (copy.detectDepth > 0.0f && copy.detectDepth > sensor.detectDepth) {
+            sensor.detectDepth = copy.detectDepth;
+            sensor.detectMaterial = copy.detectMaterial;
+            sensor.detectNormal = copy.detectNormal;
+            sensor.detectPoint = RbTransformPoint(copy.detectPoint, placed);
+            sensor.detectBody = detectBody;
         }
     }
 }

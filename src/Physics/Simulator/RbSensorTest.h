@@ -13,6 +13,10 @@ struct RbSensor;
 void RbSensorTest(RbSensor* first, const RbMatrix4& sensorBodyTransform, const RbBody& other,
                   const RbMatrix4& otherTransform, RbBody* detectBody);
 
+// The same for one sensor.
+void RbSingleSensorTest(RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbBody& other,
+                        const RbMatrix4& otherTransform, RbBody* detectBody);
+
 // A sensor copy whose start and line are in the frame of the shape: fills its
 // detection fields (depth, normal in world axes, contact point in the shape's
 // frame, material) when the segment enters the shape.

@@ -137,6 +137,7 @@ private:
     void CheckTerrain(RbRigidBody* body);
     bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                              int triangleCount);
+    void SenseNearTriangles(RbBody& body, const RbMatrix4& transform, int triangleCount);
     void HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code, RbCollisionInfo& info);
     void CorrectPosition(RbRigidBody* body, const RbVector& offset);
 
@@ -182,8 +183,11 @@ private:
     const int* terrainCandidates = nullptr;
     const RbTriangle* terrainTriangles = nullptr;
     const RbVector* terrainVertices = nullptr;
-    // The candidates within the tested body's reach, in the query's order.
+    // The candidates within the tested body's reach, in the query's order,
+    // the three corners of each, and those of them within one sensor's reach.
     RbArray<int> nearTriangles;
+    RbArray<RbVector> nearCorners;
+    RbArray<int> sensorTriangles;
     bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;

@@ -29,11 +29,15 @@ void RbForEachTriangle(const RbGeometry& set, const RbReachBox& reach, Visit vis
         if (*index < 0 || *index >= set.triangleCount)
             continue;
         const RbTriangle& triangle = triangles[*index];
-        RbTriangleData data;
-        for (int j = 0; j < 3; ++j)
-            data.vertex[j] = set.vertexArray[triangle.vertex[j]];
-        if (set.cullTriangles && reach.Excludes(data.vertex[0], data.vertex[1], data.vertex[2]))
+        const RbVector& v0 = set.vertexArray[triangle.vertex[0]];
+        const RbVector& v1 = set.vertexArray[triangle.vertex[1]];
+        const RbVector& v2 = set.vertexArray[triangle.vertex[2]];
+        if (set.cullTriangles && reach.Excludes(v0, v1, v2))
             continue;
+        RbTriangleData data;
+        data.vertex[0] = v0;
+        data.vertex[1] = v1;
+        data.vertex[2] = v2;
         for (int j = 0; j < 3; ++j)
             data.edge[j] = data.vertex[(j + 1) % 3] - data.vertex[j];
         data.normal = RbSafeNormalise(RbCross(data.edge[0], data.edge[1]));
