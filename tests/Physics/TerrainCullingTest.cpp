@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -212,6 +214,60 @@ TEST(TerrainCulling, ShapesOnTheBoundaryGiveTheSameResults) {
             }
         }
     }
+}
+
+// Two triangles meeting in a ridge along the y axis, listed again and again
+// as a grid lists triangles that touch several cells.
+struct Ridge {
+    static void Query(const RbVector&, const RbVector&, const int** candidates,
+                      const RbTriangle** triangleArray, const RbVector** vertexArray, int* candidateCount,
+                      int* triangleCount, RbBody*) {
+        static const int listed[] = {0, 1, 0, 1, 1, 0};
+        *candidates = listed;
+        *candidateCount = static_cast<int>(std::size(listed));
+        *triangleArray = terrain->triangles.data();
+        *vertexArray = terrain->vertices.data();
+        *triangleCount = static_cast<int>(terrain->triangles.size());
+    }
+    static inline const RbTestTerrain* terrain = nullptr;
+};
+
+// The readings of a body's first sensor, taken while the step runs.
+struct SensorReadings : RbControllerCallback {
+    void UpdateController(RbController* controller, float) override {
+        const RbSensor& s = *controller->GetBody()->sensors.head;
+        bits.Add(s.GetDetectDepth());
+        bits.Add(s.GetDetectNormal());
+        bits.Add(s.GetDetectContactPoint());
+    }
+    Bits bits;
+};
+
+// A sensor ending below the ridge's edge hits both triangles at the same
+// depth: the one listed last wins, culled or not.
+TEST(TerrainCulling, ATieOnARidgeGoesToTheSameTriangle) {
+    RbTestTerrain ridge;
+    ridge.AddTriangle({0, -2, 0}, {0, 2, 0}, {2, 0, -0.5f}, 1);
+    ridge.AddTriangle({0, 2, 0}, {0, -2, 0}, {-2, 0, -0.5f}, 2);
+    Ridge::terrain = &ridge;
+    Bits readings[2];
+    for (int cull = 0; cull < 2; ++cull) {
+        RbSizeInfo sizes;
+        RbWorldPtr world(RbMakeSceneWorld(sizes));
+        world->SetTerrainCulling(cull == 1);
+        world->SetTerrainQueryCallback(&Ridge::Query);
+        RbRigidBody* body = RbAddBox(*world, {0.2f, 0.2f, 0.2f}, 1, {0, 0, 1});
+        body->SetGravityEnabled(false);
+        body->AddSensor()->SetLineSensor({0, 0, 0}, {0, 0, -2});
+        body->UpdateBoundingInfo();
+        SensorReadings sensor;
+        body->AddController(&sensor, 0);
+        world->Advance(1.0f / 60, 1, nullptr);
+        readings[cull] = sensor.bits;
+        ASSERT_EQ(sensor.bits.words.size(), 9u);
+        EXPECT_FLOAT_EQ(std::bit_cast<float>(sensor.bits.words[0]), 1.0f) << "the sensor crosses the edge";
+    }
+    EXPECT_EQ(readings[1].words, readings[0].words);
 }
 
 // Everything of a rigid body that a step reads or writes, pointers aside.
