@@ -51,48 +51,39 @@ public:
         return reach;
     }
 
-    void Include(const RbVector& low, const RbVector& high) {
-        for (int i = 0; i < 3; ++i) {
-            unbounded = unbounded || std::isnan(low[i]) || std::isnan(high[i]);
-            lo[i] = empty ? low[i] : std::min(lo[i], low[i]);
-            hi[i] = empty ? high[i] : std::max(hi[i], high[i]);
-        }
-        empty = false;
-    }
+    void Include(const RbVector& low, const RbVector& high) { Include(Load(low), Load(high), Masks{}); }
     void Include(const RbReachBox& other) {
         if (!other.empty)
-            Include(other.lo, other.hi);
-        unbounded = unbounded || other.unbounded;
+            Include(other.lo, other.hi, other.nan);
     }
 
     // Adds the margin; Excludes answers for the grown box. An empty box, or
     // one that met NaN, grows to everything.
     RbReachBox Grown() const {
-        RbReachBox grown = *this;
-        if (empty || unbounded) {
-            grown.lo = RbVector(-INFINITY, -INFINITY, -INFINITY, -INFINITY);
-            grown.hi = RbVector(INFINITY, INFINITY, INFINITY, INFINITY);
+        RbReachBox grown;
+        grown.empty = false;
+        if (empty || (nan[0] | nan[1] | nan[2])) {
+            grown.lo = Floats{-INFINITY, -INFINITY, -INFINITY, -INFINITY};
+            grown.hi = Floats{INFINITY, INFINITY, INFINITY, INFINITY};
             return grown;
         }
         float largest = 0.0f;
         for (int i = 0; i < 3; ++i)
-            largest = std::max({largest, std::fabs(lo[i]), std::fabs(hi[i])});
-        float margin = Margin + RelativeMargin * largest;
-        for (int i = 0; i < 3; ++i) {
-            grown.lo[i] = lo[i] - margin;
-            grown.hi[i] = hi[i] + margin;
-        }
+            largest = std::max(largest, std::max(std::fabs(lo[i]), std::fabs(hi[i])));
+        const float margin = Margin + RelativeMargin * largest;
+        grown.lo = lo - margin;
+        grown.hi = hi + margin;
         return grown;
     }
 
     // True when the triangle a b c lies wholly beyond one face of a grown
     // box. The three axes are compared at once, four floats to a register,
     // without branches: most candidates are decided by their first compare,
-    // but not predictably. The fourth float never excludes (its bounds are
-    // infinite) and NaN compares false.
+    // but not predictably. The fourth float is left out and NaN compares
+    // false.
     bool Excludes(const RbVector& a, const RbVector& b, const RbVector& c) const {
-        Floats va = Load(a), vb = Load(b), vc = Load(c), low = Load(lo), high = Load(hi);
-        Masks out = ((va < low) & (vb < low) & (vc < low)) | ((va > high) & (vb > high) & (vc > high));
+        Floats va = Load(a), vb = Load(b), vc = Load(c);
+        Masks out = ((va < lo) & (vb < lo) & (vc < lo)) | ((va > hi) & (vb > hi) & (vc > hi));
         return (out[0] | out[1] | out[2]) != 0;
     }
 
@@ -106,8 +97,16 @@ private:
         return f;
     }
 
-    RbVector lo{0, 0, 0, -INFINITY};
-    RbVector hi{0, 0, 0, INFINITY};
+    void Include(Floats low, Floats high, Masks nanMet) {
+        nan |= nanMet | (low != low) | (high != high);
+        lo = empty ? low : (low < lo ? low : lo);
+        hi = empty ? high : (high > hi ? high : hi);
+        empty = false;
+    }
+
+    // The fourth floats carry no meaning.
+    Floats lo{};
+    Floats hi{};
+    Masks nan{}; // lanes that met NaN
     bool empty = true;
-    bool unbounded = false; // NaN met
 };
