@@ -216,8 +216,11 @@ void RbSimulator::SenseNearTriangles(RbBody& body, const RbMatrix4& transform, i
         KeepLastListings(sensorTriangles);
         terrain.MakeTriangleSet(sensorTriangles.begin(), sensorTriangles.end(), &terrainTriangles,
                                 terrainVertices, triangleCount);
+        // The list is culled for this sensor already.
+        terrain.cullTriangles = false;
         RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
     }
+    terrain.cullTriangles = true;
 }
 
 void RbSimulator::HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code,
