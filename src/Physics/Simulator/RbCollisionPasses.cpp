@@ -44,17 +44,27 @@ RbRestRecord RestTemplate(const RbVector& ownPoint, const RbVector& supportPoint
     return t;
 }
 
-// What of the body can meet the terrain in its tests, where it is now: its
-// bounds box, each geometry and each sensor line.
-RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform) {
+// What of the body's shapes can meet the terrain, where they are now: its
+// bounds box (tested first when it has several geometries) and each geometry.
+RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
     RbReachBox reach =
         RbReachBox::Shape(body.localBounds, RbCompose(body.localBounds.localTransform, transform));
     for (const RbGeometry* g = body.geometries.head; g; g = g->poolNext)
         reach.Include(RbReachBox::Shape(*g, RbCompose(g->localTransform, transform)));
-    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext) {
-        RbVector start = RbTransformPoint(s->start, transform);
-        reach.Include(RbReachBox::Segment(start, start + RbRotate(s->line, transform)));
-    }
+    return reach;
+}
+
+RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform) {
+    RbVector start = RbTransformPoint(sensor.start, transform);
+    return RbReachBox::Segment(start, start + RbRotate(sensor.line, transform));
+}
+
+// What of the body can meet the terrain in its tests: its shapes and its
+// sensor lines.
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform) {
+    RbReachBox reach = ShapesReach(body, transform);
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
+        reach.Include(SensorReach(*s, transform));
     return reach;
 }
 
@@ -138,27 +148,17 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
     if (!terrainCandidates || !terrainTriangles || !terrainVertices || candidateCount < 0 ||
         triangleCount < 0)
         candidateCount = triangleCount = 0;
-    RbGeometry& terrain = terrainBody.localBounds;
     const RbMatrix4& transform = body->WorldTransform();
-    const bool near = cullTerrain && GatherNearTriangles(*body, transform, candidateCount, triangleCount);
-    if (near)
-        terrain.MakeTriangleSet(nearTriangles.begin(), nearTriangles.end(), &terrainTriangles,
-                                terrainVertices, triangleCount);
-    else
-        terrain.MakeTriangleSet(terrainCandidates, terrainCandidates + candidateCount, &terrainTriangles,
-                                terrainVertices, triangleCount);
-    terrain.cullTriangles = cullTerrain;
     RbCollisionResult record;
-    RbTestGeometries(record, body, transform, &terrainBody, terrainBody.worldTransform, {});
-    if (near)
-        SenseNearTriangles(*body, transform, triangleCount);
+    if (cullTerrain && GatherNearTriangles(*body, transform, candidateCount, triangleCount))
+        TestNearTriangles(*body, transform, triangleCount, record);
     else
-        RbSensorTest(body->sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+        TestCandidates(*body, transform, candidateCount, triangleCount, record);
     if (record.hasContact)
         HandleContact(body, &terrainBody, record,
                       collisionTable.Get(body->collisionGroup, RbCollisionTable::Terrain),
                       terrainContactInfo);
-    terrain.MakeTriangleSet(nullptr, nullptr, nullptr, nullptr, 0);
+    terrainBody.localBounds.MakeTriangleSet(nullptr, nullptr, nullptr, nullptr, 0);
     terrainCandidates = nullptr;
     terrainTriangles = nullptr;
     terrainVertices = nullptr;
@@ -172,7 +172,7 @@ bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& trans
                                       int triangleCount) {
     const RbReachBox reach = BodyReach(body, transform).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
-    if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !sensorTriangles.Reserve(room))
+    if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !pickedTriangles.Reserve(room))
         return false;
     // Locals, so that the writes into the list cannot be taken to change them.
     const RbTriangle* triangles = terrainTriangles;
@@ -195,32 +195,52 @@ bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& trans
     return true;
 }
 
-// Tests each sensor of the body against the near triangles within its own
-// reach, picked out of the near list by the corners kept beside it.
-void RbSimulator::SenseNearTriangles(RbBody& body, const RbMatrix4& transform, int triangleCount) {
-    RbGeometry& terrain = terrainBody.localBounds;
+// Picks the near triangles within the reach out of the near list, by the
+// corners kept beside it, into pickedTriangles.
+void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
     const int* near = nearTriangles.begin();
     const RbVector* corners = nearCorners.begin();
-    const std::size_t nearCount = nearTriangles.Count();
+    int* picked = pickedTriangles.begin();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < nearTriangles.Count(); ++i) {
+        picked[kept] = near[i];
+        kept += reach.Excludes(corners[3 * i], corners[3 * i + 1], corners[3 * i + 2]) ? 0 : 1;
+    }
+    pickedTriangles.SetCount(kept);
+}
+
+// The body's shapes against the near triangles within their reach, each
+// shape culling further by its own; then each sensor against those within
+// its reach, only the last listing of each (KeepLastListings).
+void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
+                                    RbCollisionResult& record) {
+    RbGeometry& terrain = terrainBody.localBounds;
+    PickNearTriangles(ShapesReach(body, transform).Grown());
+    terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
+                            terrainVertices, triangleCount);
+    terrain.cullTriangles = true;
+    RbTestGeometries(record, &body, transform, &terrainBody, terrainBody.worldTransform, {});
+    // Each sensor's list is culled for it already.
+    terrain.cullTriangles = false;
     for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
-        RbVector start = RbTransformPoint(sensor->start, transform);
-        const RbReachBox reach =
-            RbReachBox::Segment(start, start + RbRotate(sensor->line, transform)).Grown();
-        int* own = sensorTriangles.begin();
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < nearCount; ++i) {
-            own[kept] = near[i];
-            kept += reach.Excludes(corners[3 * i], corners[3 * i + 1], corners[3 * i + 2]) ? 0 : 1;
-        }
-        sensorTriangles.SetCount(kept);
-        KeepLastListings(sensorTriangles);
-        terrain.MakeTriangleSet(sensorTriangles.begin(), sensorTriangles.end(), &terrainTriangles,
+        PickNearTriangles(SensorReach(*sensor, transform).Grown());
+        KeepLastListings(pickedTriangles);
+        terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
                                 terrainVertices, triangleCount);
-        // The list is culled for this sensor already.
-        terrain.cullTriangles = false;
         RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
     }
-    terrain.cullTriangles = true;
+}
+
+// The body's shapes and sensors against every candidate, each culling by its
+// own reach when culling is on.
+void RbSimulator::TestCandidates(RbRigidBody& body, const RbMatrix4& transform, int candidateCount,
+                                 int triangleCount, RbCollisionResult& record) {
+    RbGeometry& terrain = terrainBody.localBounds;
+    terrain.MakeTriangleSet(terrainCandidates, terrainCandidates + candidateCount, &terrainTriangles,
+                            terrainVertices, triangleCount);
+    terrain.cullTriangles = cullTerrain;
+    RbTestGeometries(record, &body, transform, &terrainBody, terrainBody.worldTransform, {});
+    RbSensorTest(body.sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
 }
 
 void RbSimulator::HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code,

@@ -13,6 +13,7 @@
 #include "Physics/Simulator/RbPerformanceReport.h"
 #include "Physics/Simulator/RbPerformanceTimer.h"
 #include "Physics/Simulator/RbPool.h"
+#include "Physics/Simulator/RbReachBox.h"
 #include "Physics/Simulator/RbRegion.h"
 #include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/Simulator/RbSizeInfo.h"
@@ -137,7 +138,11 @@ private:
     void CheckTerrain(RbRigidBody* body);
     bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                              int triangleCount);
-    void SenseNearTriangles(RbBody& body, const RbMatrix4& transform, int triangleCount);
+    void PickNearTriangles(const RbReachBox& reach);
+    void TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
+                           RbCollisionResult& record);
+    void TestCandidates(RbRigidBody& body, const RbMatrix4& transform, int candidateCount, int triangleCount,
+                        RbCollisionResult& record);
     void HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code, RbCollisionInfo& info);
     void CorrectPosition(RbRigidBody* body, const RbVector& offset);
 
@@ -184,10 +189,11 @@ private:
     const RbTriangle* terrainTriangles = nullptr;
     const RbVector* terrainVertices = nullptr;
     // The candidates within the tested body's reach, in the query's order,
-    // the three corners of each, and those of them within one sensor's reach.
+    // the three corners of each, and those of them within the reach of the
+    // body's shapes or of one sensor.
     RbArray<int> nearTriangles;
     RbArray<RbVector> nearCorners;
-    RbArray<int> sensorTriangles;
+    RbArray<int> pickedTriangles;
     bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;
