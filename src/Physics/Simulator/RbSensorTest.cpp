@@ -52,7 +52,9 @@ void LineBoxTest(RbSensor& copy, const RbGeometry& box, const RbMatrix4& boxTran
 void LineTrianglesTest(RbSensor& copy, const RbGeometry& set) {
     const RbVector& s = copy.start;
     const RbVector& line = copy.line;
-    RbForEachTriangle(set, RbReachBox::Segment(s, s + line).Grown(), [&](const RbTriangleData& tri) {
+    // A set that does not cull never asks the reach.
+    const RbReachBox reach = set.cullTriangles ? RbReachBox::Segment(s, s + line).Grown() : RbReachBox();
+    RbForEachTriangle(set, reach, [&](const RbTriangleData& tri) {
         float along = RbDot(tri.normal, line);
         if (along == 0.0f)
             return; // parallel to the plane
