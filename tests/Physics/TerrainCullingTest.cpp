@@ -46,13 +46,17 @@ struct Bits {
 
 enum class Probe { Sensor, Box, Capsule };
 
+struct Triangle {
+    RbVector v[3];
+};
+
 struct BoundaryCase {
     const char* name;
     Probe probe;
-    RbMatrix4 pose;  // the shape's placement; a sensor starts at its position
-    RbVector line;   // a sensor's line
-    RbVector tri[3]; // the triangle on the boundary
-    bool touches;    // a contact or a hit deeper than 0 (checked near the origin only)
+    RbMatrix4 pose; // the shape's placement; a sensor starts at its position
+    RbVector line;  // a sensor's line
+    Triangle tri;   // the triangle on the boundary
+    bool touches;   // a contact or a hit deeper than 0 (checked near the origin only)
 };
 
 RbMatrix4 At(RbMatrix4 m, float x, float y, float z) {
@@ -64,7 +68,7 @@ RbMatrix4 At(RbMatrix4 m, float x, float y, float z) {
 // outside the array, moved by offset with the shape.
 struct CaseTerrain {
     CaseTerrain(const BoundaryCase& c, const RbVector& offset) {
-        terrain.AddTriangle(c.tri[0] + offset, c.tri[1] + offset, c.tri[2] + offset, 3);
+        terrain.AddTriangle(c.tri.v[0] + offset, c.tri.v[1] + offset, c.tri.v[2] + offset, 3);
         terrain.AddTriangle(RbVector(50, 0, 0) + offset, RbVector(52, 0, 0) + offset,
                             RbVector(50, 2, 0) + offset);
         triangles = terrain.triangles.data();
@@ -123,84 +127,35 @@ Bits RunCase(const BoundaryCase& c, const RbVector& offset, bool cull, bool& tou
 TEST(TerrainCulling, ShapesOnTheBoundaryGiveTheSameResults) {
     const RbMatrix4 turned = RbAxisRotation({0, 0, 1}, HalfPi / 2);
     const RbMatrix4 alongX = RbAxisRotation({0, 0, 1}, -HalfPi); // capsule axis along x
-    const RbMatrix4 up = At(RbMatrix4(), 0, 0, 1);
-    const RbVector down(0, 0, -1);
+    const RbMatrix4 up = At(RbMatrix4(), 0, 0, 1), slanted = At(RbMatrix4(), 1, 1, 1);
+    const RbMatrix4 resting = At(RbMatrix4(), 0, 0, 0.5f), sunk = At(RbMatrix4(), 0, 0, 0.49f);
+    const RbMatrix4 lying = At(alongX, 0, 0, 0.4f), lyingHigher = At(alongX, 0, 0, 0.45f);
+    const RbVector down(0, 0, -1), diagonal(-1, -1, -1), none;
+    const Triangle floor{{{-2, -2, 0}, {2, -2, 0}, {0, 2, 0}}};
+    const Triangle cornerAtOrigin{{{0, 0, 0}, {2, 0, 0}, {0, 2, 0}}};
+    const Triangle edgeThroughOrigin{{{-2, 0, 0}, {2, 0, 0}, {0, 2, 0}}};
+    const Triangle cornerBehindOrigin{{{0, 0, 0}, {-2, 0, 0}, {0, -2, 0}}};
+    const Triangle cornerUnderBox{{{0.5f, 0.5f, 0}, {2, 0.5f, 0}, {0.5f, 2, 0}}};
+    const Triangle edgeUnderAxis{{{0, -2, -0.05f}, {0, 2, -0.05f}, {0, 0, -3}}};
+    const Triangle cornerBeyondCap{{{1.5f, 0, 0}, {3, -1, 0}, {3, 1, 0}}};
+    auto wall = [](float x) { return Triangle{{{x, -2, -2}, {x, 2, -2}, {x, 0, 2}}}; };
     const BoundaryCase cases[] = {
-        {"sensor ending on a vertex", Probe::Sensor, up, down, {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}}, false},
-        {"sensor ending on an edge", Probe::Sensor, up, down, {{-2, 0, 0}, {2, 0, 0}, {0, 2, 0}}, false},
-        {"sensor ending on a face", Probe::Sensor, up, down, {{-2, -2, 0}, {2, -2, 0}, {0, 2, 0}}, false},
-        {"sensor through a face",
-         Probe::Sensor,
-         up,
-         {0, 0, -1.5f},
-         {{-2, -2, 0}, {2, -2, 0}, {0, 2, 0}},
+        {"sensor ending on a vertex", Probe::Sensor, up, down, cornerAtOrigin, false},
+        {"sensor ending on an edge", Probe::Sensor, up, down, edgeThroughOrigin, false},
+        {"sensor ending on a face", Probe::Sensor, up, down, floor, false},
+        {"sensor through a face", Probe::Sensor, up, {0, 0, -1.5f}, floor, true},
+        {"slanted sensor ending on a vertex", Probe::Sensor, slanted, diagonal, cornerBehindOrigin, false},
+        {"slanted sensor through a corner", Probe::Sensor, slanted, diagonal * 1.2f, cornerBehindOrigin,
          true},
-        {"slanted sensor ending on a vertex",
-         Probe::Sensor,
-         At(RbMatrix4(), 1, 1, 1),
-         {-1, -1, -1},
-         {{0, 0, 0}, {-2, 0, 0}, {0, -2, 0}},
-         false},
-        {"slanted sensor through a vertex's corner",
-         Probe::Sensor,
-         At(RbMatrix4(), 1, 1, 1),
-         {-1.2f, -1.2f, -1.2f},
-         {{0, 0, 0}, {-2, 0, 0}, {0, -2, 0}},
-         true},
-        {"box face in a triangle's plane",
-         Probe::Box,
-         At(RbMatrix4(), 0, 0, 0.5f),
-         {},
-         {{-2, -2, 0}, {2, -2, 0}, {0, 2, 0}},
-         false},
-        {"box 1 cm into a triangle",
-         Probe::Box,
-         At(RbMatrix4(), 0, 0, 0.49f),
-         {},
-         {{-2, -2, 0}, {2, -2, 0}, {0, 2, 0}},
-         true},
-        {"box face in a wall's plane",
-         Probe::Box,
-         RbMatrix4(),
-         {},
-         {{0.5f, -2, -2}, {0.5f, 2, -2}, {0.5f, 0, 2}},
-         false},
-        {"box corner on a triangle's vertex",
-         Probe::Box,
-         At(RbMatrix4(), 0, 0, 0.5f),
-         {},
-         {{0.5f, 0.5f, 0}, {2, 0.5f, 0}, {0.5f, 2, 0}},
-         false},
-        {"turned box corner into a wall",
-         Probe::Box,
-         turned,
-         {},
-         {{0.65f, -2, -2}, {0.65f, 2, -2}, {0.65f, 0, 2}},
-         true},
-        {"capsule touching an edge",
-         Probe::Capsule,
-         At(alongX, 0, 0, 0.4f),
-         {},
-         {{0, -2, -0.05f}, {0, 2, -0.05f}, {0, 0, -3}},
-         true},
-        {"capsule one radius above an edge",
-         Probe::Capsule,
-         At(alongX, 0, 0, 0.45f),
-         {},
-         {{0, -2, -0.05f}, {0, 2, -0.05f}, {0, 0, -3}},
-         false},
-        {"capsule end into a wall",
-         Probe::Capsule,
-         alongX,
-         {},
-         {{1.45f, -2, -2}, {1.45f, 2, -2}, {1.45f, 0, 2}},
-         true},
-        {"capsule end on a triangle's vertex",
-         Probe::Capsule,
-         alongX,
-         {},
-         {{1.5f, 0, 0}, {3, -1, 0}, {3, 1, 0}},
-         false},
+        {"box face in a triangle's plane", Probe::Box, resting, none, floor, false},
+        {"box 1 cm into a triangle", Probe::Box, sunk, none, floor, true},
+        {"box face in a wall's plane", Probe::Box, RbMatrix4(), none, wall(0.5f), false},
+        {"box corner on a triangle's vertex", Probe::Box, resting, none, cornerUnderBox, false},
+        {"turned box corner into a wall", Probe::Box, turned, none, wall(0.65f), true},
+        {"capsule touching an edge", Probe::Capsule, lying, none, edgeUnderAxis, true},
+        {"capsule one radius above an edge", Probe::Capsule, lyingHigher, none, edgeUnderAxis, false},
+        {"capsule end into a wall", Probe::Capsule, alongX, none, wall(1.45f), true},
+        {"capsule end on a triangle's vertex", Probe::Capsule, alongX, none, cornerBeyondCap, false},
     };
     const RbVector offsets[] = {{0, 0, 0}, {100000, -100000, 0}, {-3000000, 0, 2000}};
     for (const BoundaryCase& c : cases) {
