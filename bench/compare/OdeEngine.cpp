@@ -56,10 +56,10 @@ void OdeEngine::PrintSettings() const {
         "  dWorldQuickStep(%.6f) with %d iterations, ERP %.2f, CFM %g, contact surface layer %g,\n"
         "  max correcting velocity %g; dHashSpace; up to %d contacts per geom pair, each a contact\n"
         "  joint with mu %.2f (dContactApprox1: Coulomb friction pyramid) and %s; no collision margins;\n"
-        "  bodies auto-disable after %d steps below %g m/s and %g rad/s (%s; switched on: ODE's\n"
-        "  default is off); box inertia of a solid box; wheels: one dRay geom per wheel (closest hit), "
-        "placed\n"
-        "  from the chassis before dSpaceCollide, ignoring the car's own box, spring force by\n"
+        "  bodies auto-disable after %d steps below %g m/s and %g rad/s (%s;\n"
+        "  auto-disabling is switched on, ODE's default is off); box inertia of a solid box; wheels:\n"
+        "  one dRay geom per wheel (closest hit), placed from the chassis before dSpaceCollide,\n"
+        "  ignoring the car's own box, spring force by\n"
         "  dBodyAddForceAtPos at the hit point; cars never auto-disable.\n",
         KV_ODE_VERSION, Precision(), dGetConfiguration(), SceneTimeStep,
         dWorldGetQuickStepNumIterations(world), dWorldGetERP(world), dWorldGetCFM(world),
