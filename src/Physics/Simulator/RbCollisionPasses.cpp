@@ -54,17 +54,20 @@ RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
     return reach;
 }
 
-RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform) {
-    RbVector start = RbTransformPoint(sensor.start, transform);
-    return RbReachBox::Segment(start, start + RbRotate(sensor.line, transform));
+// The sensor's line in the frame of the terrain's triangles (placed), where
+// the sensor test meets them.
+RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform, const RbMatrix4& placed) {
+    RbVector start, line;
+    RbSensorInFrame(sensor, transform, placed, start, line);
+    return RbReachBox::Segment(start, start + line);
 }
 
 // What of the body can meet the terrain in its tests: its shapes and its
 // sensor lines.
-RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform) {
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbMatrix4& terrainPlaced) {
     RbReachBox reach = ShapesReach(body, transform);
     for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
-        reach.Include(SensorReach(*s, transform));
+        reach.Include(SensorReach(*s, transform, terrainPlaced));
     return reach;
 }
 
@@ -170,7 +173,7 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 // the tests then take the whole candidate list.
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
-    const RbReachBox reach = BodyReach(body, transform).Grown();
+    const RbReachBox reach = BodyReach(body, transform, TerrainPlacement()).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
     if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !pickedTriangles.Reserve(room))
         return false;
@@ -222,8 +225,9 @@ void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transfor
     RbTestGeometries(record, &body, transform, &terrainBody, terrainBody.worldTransform, {});
     // Each sensor's list is culled for it already.
     terrain.cullTriangles = false;
+    const RbMatrix4 placed = TerrainPlacement();
     for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
-        PickNearTriangles(SensorReach(*sensor, transform).Grown());
+        PickNearTriangles(SensorReach(*sensor, transform, placed).Grown());
         KeepLastListings(pickedTriangles);
         terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
                                 terrainVertices, triangleCount);

@@ -102,17 +102,20 @@ void RbSensorTest(RbSensor* first, const RbMatrix4& sensorBodyTransform, const R
         RbSingleSensorTest(*sensor, sensorBodyTransform, other, otherTransform, detectBody);
 }
 
+void RbSensorInFrame(const RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbMatrix4& placed,
+                     RbVector& start, RbVector& line) {
+    start = RbToFrame(RbTransformPoint(sensor.start, sensorBodyTransform) - placed.Position(), placed.row);
+    line = RbToFrame(RbRotate(sensor.line, sensorBodyTransform), placed.row);
+}
+
 void RbSingleSensorTest(RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbBody& other,
                         const RbMatrix4& otherTransform, RbBody* detectBody) {
-    RbVector worldStart = RbTransformPoint(sensor.start, sensorBodyTransform);
-    RbVector worldLine = RbRotate(sensor.line, sensorBodyTransform);
     // Each geometry itself, never the body's bounds box: the bounds also hold
     // the other body's own sensor lines.
     for (const RbGeometry* g = other.geometries.head; g; g = g->poolNext) {
         RbMatrix4 placed = RbCompose(g->localTransform, otherTransform);
         RbSensor copy = sensor;
-        copy.start = RbToFrame(worldStart - placed.Position(), placed.row);
-        copy.line = RbToFrame(worldLine, placed.row);
+        RbSensorInFrame(sensor, sensorBodyTransform, placed, copy.start, copy.line);
         copy.detectDepth = 0.0f;
         RbSensorLineTest(copy, *g, placed);
         if (copy.detectDepth > 0.0f && copy.detectDepth > sensor.detectDepth) {

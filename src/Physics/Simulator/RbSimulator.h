@@ -139,6 +139,10 @@ private:
     bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                              int triangleCount);
     void PickNearTriangles(const RbReachBox& reach);
+    // Where the sensor tests place the terrain's triangles.
+    RbMatrix4 TerrainPlacement() const {
+        return RbCompose(terrainBody.localBounds.localTransform, terrainBody.worldTransform);
+    }
     void TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
                            RbCollisionResult& record);
     void TestCandidates(RbRigidBody& body, const RbMatrix4& transform, int candidateCount, int triangleCount,
