@@ -1,5 +1,6 @@
 #include "Core/Log.h"
 #include "Core/PGlobalTimer.h"
+#include "DamagedCopies.h"
 #include "Render/PAVIPlayer1.h"
 #include "Render/PTextureManager.h"
 #include "RenderTestScene.h"
@@ -8,7 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -136,17 +138,50 @@ TEST_F(VideoPlayer, ASecondFileOfTheSameSizeKeepsTheTextureAndTheSecondPlayerFil
     EXPECT_EQ(entry->texture, first);
 }
 
-TEST_F(VideoPlayer, AMissingFileReportsTheOpenStepOfEachPlayer) {
+// A missing file, and a named pipe that would block a reader waiting for a
+// writer, both fail at the open step.
+TEST_F(VideoPlayer, AMissingFileOrAPipeReportsTheOpenStepOfEachPlayer) {
+    std::filesystem::create_directories("Data/Video");
+    ASSERT_EQ(mkfifo("Data/Video/pipe.avi", 0600), 0);
+    for (const char* name : {"none.avi", "pipe.avi"}) {
+        std::string logged;
+        GetLog().SetSink([&](std::string_view text) { logged += text; });
+        CPAVIPlayer player;
+        CPAVIPlayer1 second;
+        EXPECT_EQ(player.Play(name, false), VIDEO_E_OPEN) << name;
+        EXPECT_EQ(second.Play(name), VIDEO_E_OPEN) << name;
+        GetLog().SetSink(nullptr);
+        EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 82"), std::string::npos) << logged;
+        EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 78"), std::string::npos) << logged;
+        EXPECT_EQ(player.texture, nullptr);
+    }
+}
+
+// A sound track in a format no decoder knows fails Play at the sound step of
+// each player; without the sound the picture plays.
+TEST_F(VideoPlayer, AnUndecodableSoundTrackReportsTheSoundStep) {
+    ASSERT_TRUE(scene.started);
+    RawVideo video = FourFrames();
+    video.sound.assign(4000, 0.25f);
+    std::vector<uint8_t> bytes = EncodeUncompressedAvi(video);
+    // The sound stream's format (the second "strf") gets a format tag of no codec.
+    const std::string text(bytes.begin(), bytes.end());
+    const size_t format = text.find("strf", text.find("strf") + 4);
+    ASSERT_NE(format, std::string::npos);
+    bytes[format + 8] = 0x99;
+    bytes[format + 9] = 0x99;
+    WriteVideo("odd.avi", bytes);
+
     std::string logged;
-    GetLog().SetSink([&](std::string_view text) { logged += text; });
+    GetLog().SetSink([&](std::string_view line) { logged += line; });
     CPAVIPlayer player;
     CPAVIPlayer1 second;
-    EXPECT_EQ(player.Play("none.avi", false), VIDEO_E_OPEN);
-    EXPECT_EQ(second.Play("none.avi"), VIDEO_E_OPEN);
+    EXPECT_EQ(player.Play("odd.avi", false), VIDEO_E_DECODER);
+    EXPECT_EQ(second.Play("odd.avi"), VIDEO_E_DECODER);
     GetLog().SetSink(nullptr);
-    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 82"), std::string::npos) << logged;
-    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 78"), std::string::npos) << logged;
-    EXPECT_EQ(player.texture, nullptr);
+    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 148"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 131"), std::string::npos) << logged;
+    EXPECT_EQ(player.Play("odd.avi", true), S_OK);
 }
 
 TEST_F(VideoPlayer, NamesMakePathsOfAnyLength) {
@@ -165,20 +200,7 @@ TEST_F(VideoPlayer, NamesMakePathsOfAnyLength) {
 }
 
 TEST_F(VideoPlayer, CutAndRandomFilesFailCleanlyOrPlayWhatDecodes) {
-    const std::vector<uint8_t> whole = EncodeUncompressedAvi(FourFrames());
-    std::mt19937 random(7);
-    std::vector<std::vector<uint8_t>> damaged;
-    for (size_t cut : {size_t{0}, size_t{11}, size_t{100}, size_t{220}, whole.size() / 3, whole.size() - 5})
-        damaged.emplace_back(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(cut));
-    std::vector<uint8_t> noise(5000);
-    for (uint8_t& byte : noise)
-        byte = static_cast<uint8_t>(random());
-    damaged.push_back(noise);
-    std::vector<uint8_t> flipped = whole;
-    for (int i = 0; i < 40; ++i)
-        flipped[random() % 300] = static_cast<uint8_t>(random());
-    damaged.push_back(flipped);
-
+    const auto damaged = DamagedCopies(EncodeUncompressedAvi(FourFrames()));
     GetLog().SetSink([](std::string_view) {});
     for (const auto& bytes : damaged) {
         WriteVideo("bad.avi", bytes);

@@ -1,4 +1,5 @@
 #include "Core/PGlobalTimer.h"
+#include "DamagedCopies.h"
 #include "Render/PAVIPlayer.h"
 #include "RenderTestScene.h"
 #include "Sound/SoundFixture.h"
@@ -156,4 +157,28 @@ TEST_F(VideoSound, AnEncodedMpeg4FilePlaysItsPicturesAndItsSound) {
     for (int shift : {16, 8, 0})
         EXPECT_NEAR(static_cast<int>(Shown() >> shift & 0xFF), 0xFF0000 >> shift & 0xFF, 12) << shift;
     EXPECT_NEAR(Render(0.2f).Frequency(PlatGetSoundMixFrequency()), 440, 10);
+}
+
+// Damaged files with sound: each fails to play or plays what decodes, picture
+// and sound, to its end.
+TEST_F(VideoSound, DamagedFilesWithSoundFailCleanlyOrPlayWhatDecodes) {
+    RawVideo video = ToneVideo(0.4f);
+    std::string error;
+    const std::vector<uint8_t> coded = Mpeg4AviEncoder::Encode(video, error);
+    auto damaged = DamagedCopies(EncodeUncompressedAvi(video));
+    const auto codedDamaged = DamagedCopies(coded);
+    damaged.insert(damaged.end(), codedDamaged.begin(), codedDamaged.end());
+    g_FrameTime = 0.05f;
+    for (const auto& bytes : damaged) {
+        TempGameRoot::WriteFile("Data/Video/bad.avi", AsText(bytes));
+        player = std::make_unique<CPAVIPlayer>();
+        if (player->Play("bad.avi", false) != S_OK)
+            continue;
+        player->Start();
+        for (int frame = 0; frame < 40 && !player->killFlag; ++frame) {
+            Render(0.05f);
+            player->Update();
+        }
+        EXPECT_TRUE(player->killFlag);
+    }
 }
