@@ -4,8 +4,10 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Platform/Graphics/Direct3DDevice9.h"
+#include "Platform/Sound/DirectSound8.h"
 #include "Render/PRender.h"
 #include "Render/PTextureManager.h"
+#include "Sound/VolumeLaw.h"
 
 #include <cstring>
 
@@ -18,7 +20,8 @@ int NextPowerOfTwo(int n) {
     return power;
 }
 
-CPAVIPlayer::CPAVIPlayer() : CPAVIPlayer(Identity{"Render\\PAVIPlayer", "video", "VIDEO", 63, 82, 136}) {}
+CPAVIPlayer::CPAVIPlayer()
+    : CPAVIPlayer(Identity{"Render\\PAVIPlayer", "video", "VIDEO", 63, 82, 136, 148}) {}
 
 CPAVIPlayer::CPAVIPlayer(const Identity& identity) : identity(identity) {
     priority = PRIORITY_VIDEO;
@@ -35,6 +38,7 @@ HRESULT CPAVIPlayer::Init() {
 
 void CPAVIPlayer::ReleaseVideo() {
     stream.reset();
+    sound.reset();
     pending.clear();
     hasPending = false;
 }
@@ -56,9 +60,13 @@ HRESULT CPAVIPlayer::Play(const std::string& name, bool noSoundFlag) {
     }
     device = g_Render ? g_Render->GetDevice() : nullptr;
     Reset();
-    hr = OpenStream(name);
+    // Any length of name makes a path: nothing is cut to a fixed buffer.
+    const std::string path = "Data\\Video\\" + name;
+    hr = OpenStream(path);
     if (SUCCEEDED(hr))
         hr = PrepareTexture();
+    if (SUCCEEDED(hr) && !noSound)
+        hr = OpenSound(path);
     if (FAILED(hr))
         return hr;
     frameFlag = false;
@@ -66,15 +74,31 @@ HRESULT CPAVIPlayer::Play(const std::string& name, bool noSoundFlag) {
     return S_OK;
 }
 
-HRESULT CPAVIPlayer::OpenStream(const std::string& name) {
+HRESULT CPAVIPlayer::OpenStream(const std::string& path) {
     std::string error;
-    const HRESULT hr = PlatOpenVideo("Data\\Video\\" + name, stream, error);
+    const HRESULT hr = PlatOpenVideo(path, stream, error);
     if (FAILED(hr)) {
         ReportPlatformError(identity.source, identity.openLine, hr);
         GetLog().Print(0, "%s\n", error.c_str());
         return hr;
     }
     sourceRect = RECT{0, 0, stream->GetWidth(), stream->GetHeight()};
+    return S_OK;
+}
+
+// A file without a sound track, or a machine without a sound device, plays
+// the picture alone; a sound track that cannot be played fails.
+HRESULT CPAVIPlayer::OpenSound(const std::string& path) {
+    std::string error;
+    const HRESULT hr = PlatOpenVideoSound(path, sound, error);
+    if (hr == VIDEO_E_NO_SOUND || hr == DSERR_NODRIVER)
+        return S_OK;
+    if (FAILED(hr)) {
+        ReportPlatformError(identity.source, identity.soundLine, hr);
+        GetLog().Print(0, "%s\n", error.c_str());
+        return hr;
+    }
+    sound->SetVolume(VolumeToAttenuation(g_SoundVolume));
     return S_OK;
 }
 
@@ -134,13 +158,23 @@ bool CPAVIPlayer::Start() {
     if (stream)
         ReadPending();
     ShowDueFrames();
+    if (sound)
+        sound->Run();
     return CPTask::Start();
 }
 
 void CPAVIPlayer::Update() {
-    playTime += g_FrameTime;
+    if (sound)
+        sound->Update();
+    playTime = CurrentTime();
     if (!ShowDueFrames())
         Stop();
+}
+
+double CPAVIPlayer::CurrentTime() const {
+    if (sound && sound->IsRunning())
+        return sound->GetPosition();
+    return playTime + g_FrameTime;
 }
 
 void CPAVIPlayer::Stop() {
@@ -160,7 +194,7 @@ bool CPAVIPlayer::ShowDueFrames() {
         endTime = pendingTime + (rate > 0 ? 1.0 / rate : 0.0);
         ReadPending();
     }
-    return hasPending || playTime < endTime;
+    return hasPending || playTime < endTime || (sound && sound->IsRunning());
 }
 
 void CPAVIPlayer::WriteFrame(const std::vector<uint32_t>& pixels) {

@@ -2,6 +2,7 @@
 
 #include "Core/PTask.h"
 #include "Platform/Graphics/Texture9.h"
+#include "Platform/Sound/MusicStream.h"
 #include "Platform/Video/VideoStream.h"
 
 #include <cstdint>
@@ -17,9 +18,10 @@ int NextPowerOfTwo(int n);
 
 // A video player: decodes a file of Data\Video into a texture of power-of-two
 // size that the texture manager offers as "video". Frames go into the
-// texture's top-left corner at their own size. As a task it shows each frame
-// at its time and stops itself at the end of the stream, keeping the last
-// frame on the texture.
+// texture's top-left corner at their own size. Unless told otherwise it plays
+// the file's sound track at the sound volume, and the track's position then
+// chooses the frame. As a task it shows each frame at its time and stops
+// itself at the end of the stream, keeping the last frame on the texture.
 class CPAVIPlayer : public CPTask {
 public:
     CPAVIPlayer();
@@ -29,8 +31,9 @@ public:
 
     // Prepares the player for a new file; S_OK (nothing here can fail).
     HRESULT Init();
-    // Closes the file being played. Safe to call any number of times. Named
-    // apart from the reference count's Release, which it must not replace.
+    // Closes the file being played and its sound. Safe to call any number
+    // of times. Named apart from the reference count's Release, which it
+    // must not replace.
     void ReleaseVideo();
     // ReleaseVideo then Init; ReleaseVideo again when Init fails.
     HRESULT Reset();
@@ -66,11 +69,13 @@ protected:
         int resetLine;
         int openLine;
         int createTextureLine;
+        int soundLine;
     };
     explicit CPAVIPlayer(const Identity& identity);
 
 private:
-    HRESULT OpenStream(const std::string& name);
+    HRESULT OpenStream(const std::string& path);
+    HRESULT OpenSound(const std::string& path);
     HRESULT PrepareTexture();
     void ReleaseTexture();
     void Register();
@@ -79,10 +84,14 @@ private:
     // and the last frame has had its time.
     bool ShowDueFrames();
     bool ReadPending();
+    // Where the stream stands now: the sound track's position while it
+    // plays, otherwise the frame times summed.
+    double CurrentTime() const;
     void WriteFrame(const std::vector<uint32_t>& pixels);
 
     Identity identity;
     std::unique_ptr<IVideoStream> stream;
+    std::unique_ptr<PlatMusicStream> sound;
     std::vector<uint32_t> pending;
     double pendingTime = 0;
     bool hasPending = false;

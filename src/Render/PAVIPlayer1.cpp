@@ -3,4 +3,4 @@
 CPAVIPlayer1* g_AVIPlayer1 = nullptr;
 
 CPAVIPlayer1::CPAVIPlayer1()
-    : CPAVIPlayer(Identity{"Render\\PAVIPlayer1", "video1", "VIDEO1", 62, 78, 125}) {}
+    : CPAVIPlayer(Identity{"Render\\PAVIPlayer1", "video1", "VIDEO1", 62, 78, 125, 131}) {}

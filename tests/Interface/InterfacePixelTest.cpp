@@ -1,6 +1,7 @@
 #include "Interface/InterfaceTestSupport.h"
 #include "Interface/PLensFlare.h"
 #include "Platform/Win32Time.h"
+#include "Render/PAVIPlayer.h"
 #include "Render/RenderTestScene.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +111,48 @@ TEST(InterfacePixelTest, DemoMenuShowsTheHoveredButtonTheTitleAndTheFlare) {
     EXPECT_NEAR((top + bottom) / 2.0, 384, 1.5);
     EXPECT_GT(right - left, 60);
     EXPECT_NE(at(flared, 100, 100), at(page, 100, 100));
+}
+
+// The demo intro page, built by uitool, over the intro video, encoded by
+// videotool: the whole screen shows the video's first frame, scaled up from
+// the 320 x 240 corner of the 512 x 256 "video" texture.
+TEST(InterfacePixelTest, DemoIntroPageShowsTheVideoFrameOverTheScreen) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, kWidth, kHeight);
+    ASSERT_TRUE(scene.started);
+    for (const char* file : {"Interface/intro1024.int", "Video/intro.avi"}) {
+        const std::filesystem::path target = std::filesystem::path("Data") / file;
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::copy_file(std::filesystem::path(KV_BUILD_DATA) / file, target);
+    }
+    std::unique_ptr<IVideoStream> video;
+    std::string error;
+    ASSERT_EQ(PlatOpenVideo("Data/Video/intro.avi", video, error), S_OK) << error;
+    std::vector<uint32_t> first;
+    double time = 0;
+    ASSERT_TRUE(video->ReadFrame(first, time));
+
+    CPAVIPlayer player;
+    ASSERT_EQ(player.Play("intro.avi", true), S_OK);
+    ASSERT_TRUE(player.Start());
+    CPInterface intro;
+    intro.Load("intro", 0);
+    intro.ActivateQuiet(450);
+    intro.Render();
+    const std::vector<uint32_t> screen = ReadFrame(*scene.render);
+    ASSERT_EQ(screen.size(), std::size_t(kWidth * kHeight));
+    KeepShot(screen, "interface-intro.tga");
+    // Each sampled pixel shows the frame's texel under it; the gradient is
+    // smooth, so filtering moves a channel by a few steps at most.
+    for (int y = 16; y < kHeight; y += 96)
+        for (int x = 16; x < kWidth; x += 96) {
+            const uint32_t shown = screen[y * kWidth + x];
+            const uint32_t texel = first[(y * 240 / kHeight) * 320 + x * 320 / kWidth];
+            for (int shift : {0, 8, 16})
+                EXPECT_NEAR(static_cast<int>(shown >> shift & 0xFF), static_cast<int>(texel >> shift & 0xFF),
+                            6)
+                    << x << "," << y << " " << std::hex << shown << " " << texel;
+        }
 }
 
 } // namespace

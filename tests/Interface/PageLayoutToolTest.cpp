@@ -43,21 +43,43 @@ TEST(PageLayoutToolTest, PageTexelsPointAtThePicturesDrawnForThem) {
     CPInterface page;
     page.Load("built", 0);
     ASSERT_EQ(page.elements.size(), 4u);
-    EXPECT_EQ(TexelUnder(built.atlas, *page.FindWindow("bg")), 0xff102030u);
+    EXPECT_EQ(TexelUnder(*built.atlas, *page.FindWindow("bg")), 0xff102030u);
     EXPECT_FALSE(page.FindWindow("hidden")->visible);
-    EXPECT_EQ(TexelUnder(built.atlas, *page.FindWindow("hidden")), 0xff405060u);
+    EXPECT_EQ(TexelUnder(*built.atlas, *page.FindWindow("hidden")), 0xff405060u);
     ASSERT_TRUE(page.cursor);
     auto* go = static_cast<CPButton*>(page.FindWindow("go"));
     const uint32_t colours[3] = {0xff0000a0u, 0xff00a000u, 0xffa00000u};
     for (int state = 0; state < 3; ++state) {
         go->state = state;
-        EXPECT_EQ(TexelUnder(built.atlas, *go), colours[state]) << state;
+        EXPECT_EQ(TexelUnder(*built.atlas, *go), colours[state]) << state;
     }
     // Two buttons of one look share their pictures.
     EXPECT_FLOAT_EQ(page.FindWindow("stop")->GetVertices()[0].u0, go->images[0]->GetVertices()[0].u0);
     EXPECT_FLOAT_EQ(page.FindWindow("stop")->y, 199.5f);
     EXPECT_TRUE(page.texts.Find("title"));
     EXPECT_EQ((*page.editBoxes.Find("name"))->text, "Bob");
+}
+
+// A page on a texture filled at run time: no atlas, and the window's texture
+// coordinates cover the texels given, here a 320 x 240 video frame in the
+// corner of its 512 x 256 texture.
+TEST(PageLayoutToolTest, LiveTexturePageShowsTheGivenTexels) {
+    InterfaceScene scene;
+    BuiltPage built;
+    std::string error;
+    ASSERT_TRUE(
+        BuildPage("livetexture video 512 256\ntexels screen 0 0 1024 768 0 0 320 240\n", {}, built, error))
+        << error;
+    EXPECT_EQ(built.textureName, "video");
+    EXPECT_FALSE(built.atlas);
+    scene.WritePage("live", built.pageText);
+    CPInterface page;
+    page.Load("live", 0);
+    const auto& corners = page.FindWindow("screen")->GetVertices();
+    EXPECT_FLOAT_EQ(corners[0].u0, 0);
+    EXPECT_FLOAT_EQ(corners[0].v0, 0);
+    EXPECT_FLOAT_EQ(corners[2].u0, 320.0f / 512);
+    EXPECT_FLOAT_EQ(corners[2].v0, 240.0f / 256);
 }
 
 TEST(PageLayoutToolTest, LayoutErrorsNameTheLine) {
@@ -73,6 +95,8 @@ TEST(PageLayoutToolTest, LayoutErrorsNameTheLine) {
         {"texture a.tga 64 64\nbutton b 0 0 60 60 ff000000 ff111111 ff222222 B\n", "line 2: cannot use"},
         {"texture a.tga 64 64\nsprite x\n", "line 2: cannot use"},
         {"script menu\n", "the layout has no texture line"},
+        {"livetexture video 512 256\nwindow bg 0 0 1 1 ff000000\n", "line 2: cannot use"},
+        {"livetexture video 512 256\ntexels t 0 0 1 1 0 0 8\n", "line 2: cannot use"},
     };
     for (const auto& c : cases) {
         BuiltPage built;

@@ -1,5 +1,6 @@
 #include "Core/Log.h"
 #include "Core/PGlobalTimer.h"
+#include "DamagedCopies.h"
 #include "Render/PAVIPlayer1.h"
 #include "Render/PTextureManager.h"
 #include "RenderTestScene.h"
@@ -7,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -135,34 +138,69 @@ TEST_F(VideoPlayer, ASecondFileOfTheSameSizeKeepsTheTextureAndTheSecondPlayerFil
     EXPECT_EQ(entry->texture, first);
 }
 
-TEST_F(VideoPlayer, AMissingFileReportsTheOpenStepOfEachPlayer) {
+// A missing file, and a named pipe that would block a reader waiting for a
+// writer, both fail at the open step.
+TEST_F(VideoPlayer, AMissingFileOrAPipeReportsTheOpenStepOfEachPlayer) {
+    std::filesystem::create_directories("Data/Video");
+    ASSERT_EQ(mkfifo("Data/Video/pipe.avi", 0600), 0);
+    for (const char* name : {"none.avi", "pipe.avi"}) {
+        std::string logged;
+        GetLog().SetSink([&](std::string_view text) { logged += text; });
+        CPAVIPlayer player;
+        CPAVIPlayer1 second;
+        EXPECT_EQ(player.Play(name, false), VIDEO_E_OPEN) << name;
+        EXPECT_EQ(second.Play(name), VIDEO_E_OPEN) << name;
+        GetLog().SetSink(nullptr);
+        EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 82"), std::string::npos) << logged;
+        EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 78"), std::string::npos) << logged;
+        EXPECT_EQ(player.texture, nullptr);
+    }
+}
+
+// A sound track in a format no decoder knows fails Play at the sound step of
+// each player; without the sound the picture plays.
+TEST_F(VideoPlayer, AnUndecodableSoundTrackReportsTheSoundStep) {
+    ASSERT_TRUE(scene.started);
+    RawVideo video = FourFrames();
+    video.sound.assign(4000, 0.25f);
+    std::vector<uint8_t> bytes = EncodeUncompressedAvi(video);
+    // The sound stream's format (the second "strf") gets a format tag of no codec.
+    const std::string text(bytes.begin(), bytes.end());
+    const size_t format = text.find("strf", text.find("strf") + 4);
+    ASSERT_NE(format, std::string::npos);
+    bytes[format + 8] = 0x99;
+    bytes[format + 9] = 0x99;
+    WriteVideo("odd.avi", bytes);
+
     std::string logged;
-    GetLog().SetSink([&](std::string_view text) { logged += text; });
+    GetLog().SetSink([&](std::string_view line) { logged += line; });
     CPAVIPlayer player;
     CPAVIPlayer1 second;
-    EXPECT_EQ(player.Play("none.avi", false), VIDEO_E_OPEN);
-    EXPECT_EQ(second.Play("none.avi"), VIDEO_E_OPEN);
+    EXPECT_EQ(player.Play("odd.avi", false), VIDEO_E_DECODER);
+    EXPECT_EQ(second.Play("odd.avi"), VIDEO_E_DECODER);
     GetLog().SetSink(nullptr);
-    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 82"), std::string::npos) << logged;
-    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 78"), std::string::npos) << logged;
-    EXPECT_EQ(player.texture, nullptr);
+    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer on line 148"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("DXError if Render\\PAVIPlayer1 on line 131"), std::string::npos) << logged;
+    EXPECT_EQ(player.Play("odd.avi", true), S_OK);
+}
+
+TEST_F(VideoPlayer, NamesMakePathsOfAnyLength) {
+    ASSERT_TRUE(scene.started);
+    const std::string folder(60, 'f');
+    std::string name;
+    for (int depth = 0; depth < 5; ++depth)
+        name += folder + std::to_string(depth) + "\\";
+    name += "clip.avi";
+    ASSERT_GT(name.size(), 260u);
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    WriteVideo(path, EncodeUncompressedAvi(FourFrames()));
+    CPAVIPlayer player;
+    EXPECT_EQ(player.Play(name, true), S_OK);
 }
 
 TEST_F(VideoPlayer, CutAndRandomFilesFailCleanlyOrPlayWhatDecodes) {
-    const std::vector<uint8_t> whole = EncodeUncompressedAvi(FourFrames());
-    std::mt19937 random(7);
-    std::vector<std::vector<uint8_t>> damaged;
-    for (size_t cut : {size_t{0}, size_t{11}, size_t{100}, size_t{220}, whole.size() / 3, whole.size() - 5})
-        damaged.emplace_back(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(cut));
-    std::vector<uint8_t> noise(5000);
-    for (uint8_t& byte : noise)
-        byte = static_cast<uint8_t>(random());
-    damaged.push_back(noise);
-    std::vector<uint8_t> flipped = whole;
-    for (int i = 0; i < 40; ++i)
-        flipped[random() % 300] = static_cast<uint8_t>(random());
-    damaged.push_back(flipped);
-
+    const auto damaged = DamagedCopies(EncodeUncompressedAvi(FourFrames()));
     GetLog().SetSink([](std::string_view) {});
     for (const auto& bytes : damaged) {
         WriteVideo("bad.avi", bytes);
@@ -175,4 +213,62 @@ TEST_F(VideoPlayer, CutAndRandomFilesFailCleanlyOrPlayWhatDecodes) {
         EXPECT_TRUE(player.killFlag);
     }
     GetLog().SetSink(nullptr);
+}
+
+namespace {
+
+// A quad over the whole screen in clip space (the frame's matrices are
+// identity) whose texture coordinates cover `du` x `dv` texels from the
+// texture's top-left corner of a `width` x `height` texture.
+std::unique_ptr<CPRenderObject> CornerQuad(const CPRefPtr<CPMaterial>& material, float du, float dv,
+                                           float width, float height) {
+    auto quad = MakeMesh(material, 4, 0.5f);
+    const float corners[4][4] = {{-1, -1, 0, dv}, {-1, 1, 0, 0}, {1, 1, du, 0}, {1, -1, du, dv}};
+    for (int i = 0; i < 4; ++i) {
+        MeshVertex& vertex = quad->sourceVertices[i];
+        vertex.x = corners[i][0];
+        vertex.y = corners[i][1];
+        vertex.u0 = corners[i][2] / width;
+        vertex.v0 = corners[i][3] / height;
+    }
+    quad->indices = {0, 1, 2, 0, 2, 3};
+    quad->vertices = quad->sourceVertices;
+    return quad;
+}
+
+} // namespace
+
+// On the OpenGL device of SDL's offscreen driver, a quad textured "video"
+// over the frame's corner of the texture shows the first frame.
+TEST(VideoPixels, AQuadTexturedVideoShowsTheFirstFrame) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    constexpr int kWidth = 64, kHeight = 48;
+    RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, kWidth, kHeight);
+    ASSERT_TRUE(scene.started);
+    // Quarters of red, green, blue and white; then a grey frame.
+    RawVideo video;
+    video.width = 320;
+    video.height = 240;
+    const uint32_t quarters[2][2] = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
+    std::vector<uint32_t> first(320 * 240);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x)
+            first[static_cast<size_t>(y) * 320 + x] = quarters[y / 120][x / 160];
+    video.frames = {first, std::vector<uint32_t>(320 * 240, 0x808080)};
+    WriteVideo("quarters.avi", EncodeUncompressedAvi(video));
+
+    CPAVIPlayer player;
+    ASSERT_EQ(player.Play("quarters.avi", true), S_OK);
+    ASSERT_TRUE(player.Start());
+    const auto material = scene.Material(20, "simple.fx", {"video"});
+    const auto quad = CornerQuad(material, 320, 240, 512, 256);
+    scene.render->GetRenderBlock()->AddRenderObject(quad.get());
+    scene.render->Update();
+    const std::vector<uint32_t> pixels = scene.BackBufferPixels();
+    ASSERT_EQ(pixels.size(), std::size_t(kWidth * kHeight));
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 2; ++column) {
+            const uint32_t shown = pixels[(row * 24 + 12) * kWidth + column * 32 + 16] & 0xFFFFFF;
+            EXPECT_EQ(shown, quarters[row][column]) << std::hex << shown << " at " << row << column;
+        }
 }

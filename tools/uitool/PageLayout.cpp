@@ -33,6 +33,7 @@ private:
 
     bool Header(const std::string& keyword, std::istringstream& fields);
     bool Window(std::istringstream& fields);
+    bool Texels(std::istringstream& fields);
     bool Cursor(std::istringstream& fields);
     bool Button(std::istringstream& fields);
     bool Text(const std::string& keyword, std::istringstream& fields);
@@ -45,6 +46,8 @@ private:
     std::string light = "_,off";
     int textureWidth = 0;
     int textureHeight = 0;
+    bool hasTexture = false;
+    // Null for a texture filled at run time.
     std::unique_ptr<AtlasPainter> atlas;
     std::unique_ptr<PageFileWriter> writer;
     std::map<Look, Region> regions;
@@ -68,12 +71,14 @@ bool PageBuilder::Line(const std::string& line, std::string& error) {
     if (!(fields >> keyword) || keyword[0] == '#')
         return true;
     bool ok = false;
-    if (keyword == "script" || keyword == "texture" || keyword == "light")
+    if (keyword == "script" || keyword == "texture" || keyword == "livetexture" || keyword == "light")
         ok = Header(keyword, fields);
-    else if (!atlas)
+    else if (!hasTexture)
         error = "the texture line must come before the elements";
     else if (keyword == "window")
         ok = Window(fields);
+    else if (keyword == "texels")
+        ok = Texels(fields);
     else if (keyword == "cursor")
         ok = Cursor(fields);
     else if (keyword == "button")
@@ -95,7 +100,9 @@ bool PageBuilder::Header(const std::string& keyword, std::istringstream& fields)
     if (!(fields >> page.textureName >> textureWidth >> textureHeight) || textureWidth <= 0 ||
         textureHeight <= 0)
         return false;
-    atlas = std::make_unique<AtlasPainter>(textureWidth, textureHeight);
+    hasTexture = true;
+    if (keyword == "texture")
+        atlas = std::make_unique<AtlasPainter>(textureWidth, textureHeight);
     return true;
 }
 
@@ -111,7 +118,7 @@ std::optional<Region> PageBuilder::Picture(const Look& look) {
         return found->second;
     const auto& [shape, width, height, argb, label] = look;
     Region region{0, 0, width, height};
-    if (!atlas->Reserve(width, height, region.x, region.y))
+    if (!atlas || !atlas->Reserve(width, height, region.x, region.y))
         return std::nullopt;
     if (shape == "fill")
         atlas->Fill(region.x, region.y, width, height, argb);
@@ -143,6 +150,19 @@ bool PageBuilder::Window(std::istringstream& fields) {
         return false;
     // The tile's outer texels are left out, so stretching never blends in a neighbour.
     WindowLine line = PlacedLine(name, x, y, w, h, {region->x + 1, region->y + 1, kTile - 2, kTile - 2});
+    for (std::string word; fields >> word;)
+        line.words.push_back(word);
+    Writer().Window(line);
+    return true;
+}
+
+bool PageBuilder::Texels(std::istringstream& fields) {
+    WindowLine line;
+    fields >> line.name;
+    for (float& value : line.values)
+        fields >> value;
+    if (!fields)
+        return false;
     for (std::string word; fields >> word;)
         line.words.push_back(word);
     Writer().Window(line);
@@ -201,12 +221,13 @@ bool PageBuilder::Text(const std::string& keyword, std::istringstream& fields) {
 }
 
 bool PageBuilder::Finish(std::string& error) {
-    if (!atlas) {
+    if (!hasTexture) {
         error = "the layout has no texture line";
         return false;
     }
     page.pageText = Writer().Contents();
-    page.atlas = atlas->Picture();
+    if (atlas)
+        page.atlas = atlas->Picture();
     return true;
 }
 

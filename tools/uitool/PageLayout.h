@@ -3,6 +3,7 @@
 #include "imagetool/ImageWriter.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 // Draws a label centred in a region of the atlas.
@@ -10,19 +11,23 @@ using LabelPainter =
     std::function<void(Image& atlas, int x, int y, int width, int height, const std::string& label)>;
 
 // A page built from its layout: the page file's text, its texture's name and
-// the atlas picture whose texels the page file points at.
+// the atlas picture whose texels the page file points at (none when the
+// texture is filled at run time).
 struct BuiltPage {
     std::string pageText;
     std::string textureName;
-    Image atlas{1, 1};
+    std::optional<Image> atlas;
 };
 
 // Reads a page layout, one element per line ("#" starts a comment):
 //   script NAME
 //   texture FILE WIDTH HEIGHT               the atlas (put first)
+//   livetexture NAME WIDTH HEIGHT           or a texture filled at run time, such
+//                                           as "video": no atlas, nothing painted
 //   light LINE                              the page file's third line as it stands
 //   window NAME X Y W H ARGB [WORDS...]     a plain colour (WORDS: false, stretch...)
 //   cursor W H ARGB                         the pointer arrow
+//   texels NAME X Y W H U V DU DV [WORDS...]  the texture's texels as they are
 //   button NAME X Y W H ARGB ARGB ARGB LABEL  plates for normal, hovered, pressed
 //   text NAME FONT X Y KEY
 //   textedit NAME X Y FONT MAXLENGTH [TEXT]

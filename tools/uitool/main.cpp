@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace {
@@ -73,7 +74,7 @@ int Font(const std::string& fontPath, const std::string& name, int pixels,
 }
 
 // Reads a layout, builds it and writes Interface/<layout name><suffix> with
-// its picture.
+// its picture, if it has one.
 template <class Build>
 int WriteFromLayout(const std::filesystem::path& layoutPath, const std::filesystem::path& data,
                     const std::string& suffix, Build&& build) {
@@ -82,7 +83,7 @@ int WriteFromLayout(const std::filesystem::path& layoutPath, const std::filesyst
         return 1;
     std::string text;
     std::string textureName;
-    Image picture(1, 1);
+    std::optional<Image> picture;
     std::string error;
     if (!build(layout, text, textureName, picture, error)) {
         std::fprintf(stderr, "uitool: %s: %s\n", layoutPath.string().c_str(), error.c_str());
@@ -90,7 +91,7 @@ int WriteFromLayout(const std::filesystem::path& layoutPath, const std::filesyst
     }
     const std::string name = layoutPath.stem().string();
     return Write(data / "Interface" / (name + suffix), text) &&
-                   WritePicture(data / "Textures" / textureName, picture)
+                   (!picture || WritePicture(data / "Textures" / textureName, *picture))
                ? 0
                : 1;
 }
@@ -115,7 +116,7 @@ int Page(const std::filesystem::path& layoutPath, const std::string& fontPath,
     };
     return WriteFromLayout(layoutPath, data, "1024.int",
                            [&](const std::string& layout, std::string& text, std::string& textureName,
-                               Image& picture, std::string& error) {
+                               std::optional<Image>& picture, std::string& error) {
                                BuiltPage page;
                                if (!BuildPage(layout, paint, page, error))
                                    return false;
@@ -129,7 +130,7 @@ int Page(const std::filesystem::path& layoutPath, const std::string& fontPath,
 int Flare(const std::filesystem::path& layoutPath, const std::filesystem::path& data) {
     return WriteFromLayout(layoutPath, data, ".int",
                            [](const std::string& layout, std::string& text, std::string& textureName,
-                              Image& picture, std::string& error) {
+                              std::optional<Image>& picture, std::string& error) {
                                BuiltFlare flare;
                                if (!BuildFlare(layout, flare, error))
                                    return false;

@@ -2,6 +2,8 @@
 
 #include "soundtool/SoundWriter.h"
 
+#include <algorithm>
+
 namespace {
 
 void Put32(std::vector<uint8_t>& out, uint32_t value) {
@@ -45,7 +47,7 @@ std::vector<uint8_t> MainHeader(const RawVideo& video) {
     Put32(out, 0);
     Put32(out, static_cast<uint32_t>(video.frames.size()));
     Put32(out, 0);
-    Put32(out, 1);
+    Put32(out, video.sound.empty() ? 1 : 2);
     Put32(out, FrameBytes(video));
     Put32(out, static_cast<uint32_t>(video.width));
     Put32(out, static_cast<uint32_t>(video.height));
@@ -90,6 +92,28 @@ std::vector<uint8_t> StreamFormat(const RawVideo& video) {
     return RiffChunk("strf", out);
 }
 
+// The stream header and format of the sound stream: 16-bit mono PCM, one
+// sample per block.
+std::vector<uint8_t> SoundStreamList(const RawVideo& video) {
+    const PcmFormat format{1, video.soundRate, 16};
+    std::vector<uint8_t> header;
+    PutId(header, "auds");
+    // Handler, flags, priority and language, initial frames; then a block of
+    // 2 bytes as the unit: soundRate blocks a second from the start.
+    for (uint32_t value : {0u, 0u, 0u, 0u, 2u, video.soundRate * 2, 0u})
+        Put32(header, value);
+    Put32(header, static_cast<uint32_t>(video.sound.size()));
+    Put32(header, video.soundRate * 2);
+    Put32(header, 0xFFFFFFFFu);
+    Put32(header, 2);
+    for (int i = 0; i < 4; ++i)
+        Put16(header, 0);
+    // The stream format is the contents of a WAVE file's "fmt " chunk.
+    const std::vector<uint8_t> wave = PcmFormatChunk(format);
+    const std::vector<uint8_t> waveFormat(wave.begin() + 8, wave.end());
+    return List("strl", {RiffChunk("strh", header), RiffChunk("strf", waveFormat)});
+}
+
 std::vector<uint8_t> FrameChunk(const RawVideo& video, const std::vector<uint32_t>& texels) {
     std::vector<uint8_t> out;
     out.reserve(FrameBytes(video));
@@ -109,14 +133,29 @@ std::vector<uint8_t> FrameChunk(const RawVideo& video, const std::vector<uint32_
 } // namespace
 
 std::vector<uint8_t> EncodeUncompressedAvi(const RawVideo& video) {
-    std::vector<std::vector<uint8_t>> frames;
-    for (const auto& texels : video.frames)
-        frames.push_back(FrameChunk(video, texels));
-    const auto header =
-        List("hdrl", {MainHeader(video), List("strl", {StreamHeader(video), StreamFormat(video)})});
+    std::vector<std::vector<uint8_t>> chunks;
+    std::vector<std::vector<uint8_t>> streams = {List("strl", {StreamHeader(video), StreamFormat(video)})};
+    if (!video.sound.empty())
+        streams.push_back(SoundStreamList(video));
+    for (size_t i = 0; i < video.frames.size(); ++i) {
+        chunks.push_back(FrameChunk(video, video.frames[i]));
+        if (!video.sound.empty())
+            chunks.push_back(RiffChunk("01wb", EncodePcm(SoundOfFrame(video, i), 16)));
+    }
+    streams.insert(streams.begin(), MainHeader(video));
+    const auto header = List("hdrl", streams);
     std::vector<uint8_t> contents;
     PutId(contents, "AVI ");
-    for (const auto& chunk : {header, List("movi", frames)})
+    for (const auto& chunk : {header, List("movi", chunks)})
         contents.insert(contents.end(), chunk.begin(), chunk.end());
     return RiffChunk("RIFF", contents);
+}
+
+std::vector<float> SoundOfFrame(const RawVideo& video, std::size_t index) {
+    const std::size_t perFrame = video.soundRate / video.framesPerSecond;
+    const std::size_t first = std::min(video.sound.size(), index * perFrame);
+    const std::size_t end = index + 1 == video.frames.size() ? video.sound.size()
+                                                             : std::min(video.sound.size(), first + perFrame);
+    return {video.sound.begin() + static_cast<std::ptrdiff_t>(first),
+            video.sound.begin() + static_cast<std::ptrdiff_t>(end)};
 }

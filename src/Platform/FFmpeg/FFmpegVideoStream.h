@@ -1,11 +1,8 @@
 #pragma once
 
+#include "Platform/FFmpeg/FFmpegStreamDecoder.h"
 #include "Platform/Video/VideoStream.h"
 
-struct AVFormatContext;
-struct AVCodecContext;
-struct AVFrame;
-struct AVPacket;
 struct SwsContext;
 
 // A video stream decoded with libavformat and libavcodec and converted to
@@ -17,7 +14,7 @@ public:
     CFFmpegVideoStream(const CFFmpegVideoStream&) = delete;
     CFFmpegVideoStream& operator=(const CFFmpegVideoStream&) = delete;
 
-    HRESULT Open(const std::string& nativePath, std::string& error);
+    HRESULT Open(const std::string& path, std::string& error);
 
     int GetWidth() const override { return width; }
     int GetHeight() const override { return height; }
@@ -25,20 +22,14 @@ public:
     bool ReadFrame(std::vector<uint32_t>& pixels, double& time) override;
 
 private:
-    HRESULT OpenDecoder(std::string& error);
-    // Feeds packets to the decoder until it gives a frame; false at the end.
+    // The next frame of the stream's own size; false at the end.
     bool DecodeNext();
     void Convert(std::vector<uint32_t>& pixels);
 
-    AVFormatContext* format = nullptr;
-    AVCodecContext* codec = nullptr;
-    AVFrame* frame = nullptr;
-    AVPacket* packet = nullptr;
+    CFFmpegStreamDecoder decoder;
     SwsContext* scaler = nullptr;
-    int streamIndex = -1;
     int width = 0;
     int height = 0;
     double frameRate = 0;
     double timeBase = 0;
-    bool draining = false;
 };

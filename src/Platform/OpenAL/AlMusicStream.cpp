@@ -2,6 +2,7 @@
 
 #include "Platform/OpenAL/AlDevice.h"
 #include "Platform/OpenAL/AlUnits.h"
+#include "Platform/OpenAL/SndFileDecoder.h"
 #include "Platform/Sound/DirectSound8.h"
 
 #include <algorithm>
@@ -28,16 +29,27 @@ void PlatAlMusicStream::Unload() {
     buffers = {};
     decoder.reset();
     device.reset();
+    playedFrames = 0;
     running = complete = false;
 }
 
 HRESULT PlatAlMusicStream::Render(const std::string& path) {
     Unload();
+    if (!PlatAlDevice::Newest())
+        return DSERR_NODRIVER;
+    auto file = std::make_unique<PlatSndFileDecoder>();
+    if (!file->Open(path))
+        return E_FAIL;
+    return Attach(std::move(file));
+}
+
+HRESULT PlatAlMusicStream::Attach(std::unique_ptr<PlatPcmDecoder> pcm) {
+    Unload();
     device = PlatAlDevice::Newest();
     if (!device)
         return DSERR_NODRIVER;
-    decoder = std::make_unique<PlatSndFileDecoder>();
-    if (!decoder->Open(path) || !MakeSource()) {
+    decoder = std::move(pcm);
+    if (!MakeSource()) {
         Unload();
         return E_FAIL;
     }
@@ -115,6 +127,10 @@ void PlatAlMusicStream::Update() {
     for (ALint i = 0; i < processed; ++i) {
         ALuint buffer = 0;
         alSourceUnqueueBuffers(source, 1, &buffer);
+        ALint bytes = 0;
+        alGetBufferi(buffer, AL_SIZE, &bytes);
+        playedFrames +=
+            static_cast<std::uint64_t>(bytes) / (2u * static_cast<unsigned>(decoder->GetChannels()));
         FillAndQueue(buffer);
     }
     if (Queued() == 0) {
@@ -128,6 +144,15 @@ void PlatAlMusicStream::Update() {
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     if (state != AL_PLAYING)
         alSourcePlay(source);
+}
+
+double PlatAlMusicStream::GetPosition() const {
+    if (!source || !device->Use())
+        return 0;
+    ALint offset = 0;
+    alGetSourcei(source, AL_SAMPLE_OFFSET, &offset);
+    const auto frames = playedFrames + static_cast<std::uint64_t>(std::max(offset, 0));
+    return static_cast<double>(frames) / decoder->GetFrequency();
 }
 
 void PlatAlMusicStream::QueueEmptyBuffers() {
@@ -159,4 +184,5 @@ ALint PlatAlMusicStream::Queued() const {
 void PlatAlMusicStream::DropQueue() {
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, 0);
+    playedFrames = 0;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "Platform/OpenAL/SndFileDecoder.h"
+#include "Platform/OpenAL/PcmDecoder.h"
 #include "Platform/Sound/MusicStream.h"
 
 #include <AL/al.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
     ~PlatAlMusicStream() override;
 
     HRESULT Render(const std::string& path) override;
+    // Plays what `pcm` decodes instead of a file; fails as Render.
+    HRESULT Attach(std::unique_ptr<PlatPcmDecoder> pcm);
     bool Run() override;
     void Stop() override;
     bool Rewind() override;
@@ -27,6 +30,7 @@ public:
     bool TakeCompleteEvent() override;
     void SetVolume(LONG volume) override;
     void Update() override;
+    double GetPosition() const override;
 
 private:
     void Unload();
@@ -37,10 +41,12 @@ private:
     void DropQueue();
 
     std::shared_ptr<PlatAlDevice> device;
-    std::unique_ptr<PlatSndFileDecoder> decoder;
+    std::unique_ptr<PlatPcmDecoder> decoder;
     ALuint source = 0;
     std::array<ALuint, 4> buffers{};
     std::vector<int16_t> samples;
+    // Frames of the buffers played and taken out of the queue.
+    std::uint64_t playedFrames = 0;
     float gain = 1;
     bool running = false;
     bool complete = false;

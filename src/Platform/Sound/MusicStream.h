@@ -30,6 +30,8 @@ public:
     virtual void SetVolume(LONG volume) = 0;
     // Decodes more of the piece into the buffers the device has played.
     virtual void Update() = 0;
+    // Seconds of the piece the device has played since its start.
+    virtual double GetPosition() const = 0;
 };
 
 // A stream with no piece loaded.
