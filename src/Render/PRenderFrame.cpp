@@ -8,7 +8,7 @@
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
 #include "Render/RenderPriority.h"
-#include "Render/Skyscape.h"
+#include "Render/PSky.h"
 
 #include <cmath>
 #include <numbers>
