@@ -79,6 +79,17 @@ TEST_F(SkyDrawTest, AnUpdateSetsFogAndAmbientDrawsDomeThenSunAndClearsTheDepth) 
     EXPECT_EQ(g_SunPosition, sky.sprites[0]->position * 100.0f);
 }
 
+TEST_F(SkyDrawTest, ASkyWhoseFileIsMissingDrawsAndSetsNothing) {
+    Skyscape sky;
+    EXPECT_FALSE(sky.Load("skyscape9.txt"));
+    EXPECT_NE(sky.altEffect, nullptr);
+    scene.render->fogColour = 0xFF123456;
+    scene.Recording().ClearCalls();
+    sky.Update(0.1f);
+    EXPECT_TRUE(scene.Recording().GetCalls().empty());
+    EXPECT_EQ(scene.render->fogColour, 0xFF123456u);
+}
+
 TEST_F(SkyDrawTest, TheSunLightHoldsItsColourInWholeSteps) {
     SetSunLight(D3DXVECTOR3(0, 0, -3), D3DXVECTOR3(1.2f, 0.5f, 0));
     const D3DLIGHT9 light = Light(0);
