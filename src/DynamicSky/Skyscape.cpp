@@ -215,7 +215,6 @@ void Skyscape::DrawSprites() {
             if (Overcast())
                 sprite.SetAlpha(static_cast<int>(255.0f - fade * kSunAlphaFade));
             g_SunPosition = sprite.position * 100.0f;
-            sunPlaced = true;
             SetSunLight(-sprite.position, Weathered(current.sunColour, overcast.sunColour) / 255.0f);
         } else if (Overcast()) {
             sprite.SetAlpha(static_cast<int>(255.0f - fade * kSpriteAlphaFade));

@@ -27,8 +27,8 @@ class CloudFile;
 // the frame time times `timeScale` per update.
 class Skyscape : public VertexObject, public CPSky {
 public:
-    // Draws after this many redraws of an unwanted weather entry keep the
-    // current one.
+    // After this many draws without an entry that may be taken, the weather
+    // keeps its entry.
     static constexpr int kMaxWeatherDraws = 1000;
 
     Skyscape();
@@ -53,7 +53,6 @@ public:
     // When the next weather change is due, drawn about the entry's mean.
     float DrawWeatherDuration() const;
 
-    bool sunPlaced = false;
     float domeRadius = 0;
     int domeSegments = 0;
     float domeHeightScale = 0;

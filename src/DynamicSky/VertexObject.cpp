@@ -31,10 +31,6 @@ void CopyInto(PlatBuffer* buffer, const std::vector<T>& items) {
 
 } // namespace
 
-VertexObject::VertexObject() {
-    D3DXMatrixIdentity(&world);
-}
-
 VertexObject::~VertexObject() {
     PlatReleaseAndClear(texture);
     PlatReleaseAndClear(effect);
@@ -56,7 +52,6 @@ void VertexObject::OnResetDevice() {
 }
 
 HRESULT VertexObject::LoadTexture(const std::string& fileName) {
-    loaded = true;
     PlatReleaseAndClear(texture);
     CPFileReader reader(fileName, false);
     if (FAILED(reader.Load())) {
@@ -81,7 +76,6 @@ HRESULT VertexObject::LoadAltEffect(const std::string& fileName) {
 }
 
 HRESULT VertexObject::ReadEffect(const std::string& fileName, ID3DXEffect*& target, int reportLine) {
-    loaded = true;
     PlatReleaseAndClear(target);
     CPFileReader reader(fileName, false);
     if (FAILED(reader.Load()))

@@ -23,7 +23,7 @@ public:
     static constexpr UINT kMaxVertices = 20000;
     static constexpr UINT kMaxIndices = 60000;
 
-    VertexObject();
+    VertexObject() = default;
     ~VertexObject() override;
 
     void OnLostDevice() override;
@@ -52,11 +52,9 @@ public:
     std::vector<MeshVertex> workVertices;
     std::vector<MeshVertex> vertices;
     std::vector<uint16_t> indices;
-    D3DXMATRIX world;
     IDirect3DTexture9* texture = nullptr;
     ID3DXEffect* effect = nullptr;
     ID3DXEffect* altEffect = nullptr;
-    bool loaded = true;
     bool useAltEffect = false;
     IDirect3DVertexBuffer9* vertexBuffer = nullptr;
     IDirect3DIndexBuffer9* indexBuffer = nullptr;
