@@ -9,6 +9,7 @@
 #include "Application/MainWindow.h"
 #include "Application/PFrameLimit.h"
 #include "Application/PWebHost.h"
+#include "Application/SkyConnections.h"
 #include "Application/SoundConnections.h"
 #include "Core/AppState.h"
 #include "Core/Log.h"
@@ -160,6 +161,7 @@ void CPApplication::CreateSingletons() {
     ConnectShadowDecalsToTerrain();
     ConnectPhysicsToCars();
     ConnectGameObjectsToParticles();
+    ConnectRenderToSky();
     ConnectSoundToPhysics();
     ConnectInterfaceToScripts();
     ConnectInterfaceInput();

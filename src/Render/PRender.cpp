@@ -6,10 +6,10 @@
 #include "Core/StringFunctions.h"
 #include "Platform/Graphics/Unknown.h"
 #include "Render/PMaterialManager.h"
+#include "Render/PSky.h"
 #include "Render/PVertexObjectRenderer.h"
 #include "Render/RenderPriority.h"
 #include "Render/ScreenTexture.h"
-#include "Render/Skyscape.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,7 +60,7 @@ CPRender::~CPRender() {
     levels.clear();
     FreeDeviceObjects();
     staticBufferCache.clear();
-    delete sky;
+    sky.reset();
     if (g_Render == this)
         g_Render = nullptr;
 }
@@ -498,8 +498,10 @@ void CPRender::ForgetMaterials() {
 }
 
 void CPRender::LoadSky(int number) {
-    delete sky;
-    sky = new Skyscape();
+    sky.reset();
+    sky = MakeSky();
+    if (!sky)
+        return;
     char fileName[32];
     std::snprintf(fileName, sizeof(fileName), "skyscape%d.txt", number);
     sky->Load(fileName);

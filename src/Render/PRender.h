@@ -20,7 +20,7 @@ class CPRender;
 extern CPRender* g_Render;
 
 class CPPerspectiveCamera;
-class Skyscape;
+class CPSky;
 
 // The renderer: the task that owns the graphics device and draws the frame
 // last in every pass. Other subsystems submit objects to its main block,
@@ -86,6 +86,8 @@ public:
     void AddLine(DWORD colour, const D3DXVECTOR3& from, const D3DXVECTOR3& to);
     // The screen position of a direction seen from the eye.
     D3DXVECTOR3* ProjectToScreen(D3DXVECTOR3* out, const D3DXVECTOR3* direction) const;
+    // Replaces the sky by a new one from the installed factory, loaded from
+    // "skyscape<number>.txt".
     void LoadSky(int number);
     void UpdateBlurGrid(float v);
 
@@ -142,7 +144,7 @@ public:
     int gridVertexCount = 0;
     float radialBlurAmount = 0;
     int maxAnisotropy = 1;
-    Skyscape* sky = nullptr;
+    std::unique_ptr<CPSky> sky;
     D3DXMATRIX skyViewProjection;
     D3DLIGHT9 directionalLight;
     IDirect3DTexture9* loadingBackground = nullptr;

@@ -7,8 +7,8 @@
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
+#include "Render/PSky.h"
 #include "Render/RenderPriority.h"
-#include "Render/Skyscape.h"
 
 #include <cmath>
 #include <numbers>

@@ -163,9 +163,6 @@ protected:
     void Record(const std::string& call) {
         ObserveManagers();
         ObserveRender();
-        // The sky is a stand-in the renderer drives.
-        if (call.starts_with("Skyscape::"))
-            return;
         calls.push_back(call);
         if (call == "CPGameData::LoadStrings")
             scriptsLoaded = g_ScriptManager && g_ScriptManager->GetScript("menu");

@@ -1,0 +1,47 @@
+// Loads arbitrary bytes as a sky file of the sky's folder (its cloud-set,
+// layer and model files all read the same bytes), then runs the sky for a
+// few updates: every number it keeps must stay finite.
+
+#include "DynamicSky/Skyscape.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+bool Finite(const D3DXVECTOR3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// The fuzzer runs in a folder of its own with a Data\Clouds folder.
+void EnterGameRoot() {
+    static const bool entered = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kvskyfuzzXXXXXX").string();
+        std::filesystem::current_path(::mkdtemp(pattern.data()));
+        std::filesystem::create_directories("Data/Clouds");
+        return true;
+    }();
+    (void)entered;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    EnterGameRoot();
+    for (const char* name : {"sky.txt", "clouds.set", "layer.cl"})
+        std::ofstream(std::string("Data/Clouds/") + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    Skyscape sky;
+    sky.Load("sky.txt");
+    for (int update = 0; update < 3; ++update)
+        sky.Update(10.0f);
+    for (const MeshVertex& vertex : sky.vertices)
+        if (!Finite(D3DXVECTOR3(vertex.x, vertex.y, vertex.z)))
+            __builtin_trap();
+    if (!Finite(sky.current.sunColour) || !Finite(g_SunPosition) || !std::isfinite(sky.nextWeatherChange))
+        __builtin_trap();
+    return 0;
+}
