@@ -4,6 +4,7 @@
 #include "Core/PackFiles.h"
 #include "Input/KeyNames.h"
 #include "Input/NInput.h"
+#include "Platform/ImageFixtures.h"
 #include "Platform/Win32Shell.h"
 #include "Script/PScriptManager.h"
 #include "Support/PackFixtures.h"
@@ -102,13 +103,16 @@ TEST_F(SystemFunctionsTest, FilesOnDiskOnlyAndRegularOnly) {
 }
 
 TEST_F(SystemFunctionsTest, TextureSizeIsThePicturesOwnSize) {
-    TempGameRoot::WriteFile("Data/Textures/small.tga", Bytes(EncodeTga(Image(3, 5))));
+    TempGameRoot::WriteFile("Data/Textures/small.png",
+                            Bytes(WritePng({3, 5, std::vector<uint32_t>(15, 0xff102030)})));
+    TempGameRoot::WriteFile("Data/Textures/small.tga", Bytes(EncodeTga(Image(6, 1))));
     TempGameRoot::WriteFile("Data/Textures/photo.jpg", Bytes(EncodeJpeg(Image(7, 2), 90)));
     TempGameRoot::WriteFile("Data/Textures/text.tga", "not a picture");
     TempGameRoot::WriteFile("Data/game1.dat",
                             PackBytes({{"Data/Textures/packed.tga", Bytes(EncodeTga(Image(4, 4)))}}));
     ASSERT_EQ(MountPackFiles(), S_OK);
-    EXPECT_EQ(Values("GetTextureSize('Data/Textures/small.tga')"), "3,5");
+    EXPECT_EQ(Values("GetTextureSize('Data/Textures/small.png')"), "3,5");
+    EXPECT_EQ(Values("GetTextureSize('Data/Textures/small.tga')"), "6,1");
     EXPECT_EQ(Values("GetTextureSize('Data/Textures/photo.jpg')"), "7,2");
     EXPECT_EQ(Values("GetTextureSize('Data/Textures/packed.tga')"), "4,4") << "the packs count here";
     EXPECT_EQ(Values("GetTextureSize('Data/Textures/text.tga')"), "0,0");
