@@ -6,6 +6,7 @@
 #include "Input/KeyNames.h"
 #include "Input/NInput.h"
 #include "Platform/Win32Messages.h"
+#include "Render/PAVIPlayer.h"
 #include "Render/RenderTestScene.h"
 
 #include <algorithm>
@@ -151,6 +152,27 @@ TEST_F(DemoScriptsTest, OptionsAssignAKeyAndStepTheVolume) {
     EXPECT_FALSE(options.IsFinished());
     EXPECT_EQ(log, "");
     g_SoundVolume = 0.5f;
+}
+
+// With an intro video and its page the main script plays the video first;
+// a key skips it and stops the player.
+TEST_F(DemoScriptsTest, MainPlaysTheIntroWhenTheGameHasOneAndAKeySkipsIt) {
+    TempGameRoot::WriteFile("Data/Video/intro.avi", "not decodable here");
+    TempGameRoot::WriteFile("Data/Interface/intro1024.int", "");
+    CPAVIPlayer player;
+    CPTaskManager kernel;
+    g_AVIPlayer = &player;
+    CPLuaScript& main = Script("main");
+    ASSERT_TRUE(main.Start());
+    main.Update();
+    EXPECT_TRUE(kernel.IsActive(&player));
+    EXPECT_TRUE(player.scriptFlag);
+    EXPECT_TRUE(player.running);
+    manager->SendCommandByName("main", "any_key", "");
+    main.Update();
+    EXPECT_FALSE(player.running) << "skipped";
+    EXPECT_FALSE(main.IsFinished());
+    g_AVIPlayer = nullptr;
 }
 
 } // namespace
