@@ -147,10 +147,11 @@ bool IsWebAddress(const std::string& target) {
 // start a program.
 int GoURLlink(lua_State* L) {
     const std::string target = ScriptCall(L).StrictText(1);
+    const std::string path = PlatResolvePath(target);
     if (IsWebAddress(target))
         Open(target);
-    else if (PlatIsRegularFile(PlatResolvePath(target)))
-        Open(PlatResolvePath(target));
+    else if (PlatIsRegularFile(path))
+        Open(path);
     else
         GetLog().Print(0, "Refused to open \"%s\": only web addresses and files are opened\n",
                        target.c_str());
