@@ -24,13 +24,21 @@ if override then
     dofile("demo_test.lua")
 end
 
-local pages = {
-    menu = CreateInterface("mainmenu", 0),
-    options = CreateInterface("options", 0),
-    results = CreateInterface("results", 0),
-    hud = CreateInterface("hud", 0),
-    racemsg = CreateInterface("racemsg", 2),
+-- Each page is made the first time it is needed and kept for the game.
+local pageFiles = {
+    menu = {"mainmenu", 0},
+    options = {"options", 0},
+    results = {"results", 0},
+    hud = {"hud", 0},
+    racemsg = {"racemsg", 2},
 }
+local pages = setmetatable({}, {
+    __index = function(made, name)
+        local page = CreateInterface(pageFiles[name][1], pageFiles[name][2])
+        rawset(made, name, page)
+        return page
+    end,
+})
 
 -- "intro", "menu", "options", "starting", "countdown", "race", "ending" or
 -- "results".
@@ -39,10 +47,17 @@ local clock = 0
 local intro = nil
 local place = ""
 
+-- Only pages already made can be showing.
+local function Hide(name)
+    if rawget(pages, name) then
+        DeactivateInterface(pages[name])
+    end
+end
+
 local function Show(name)
-    DeactivateInterface(pages.menu)
-    DeactivateInterface(pages.options)
-    DeactivateInterface(pages.results)
+    Hide("menu")
+    Hide("options")
+    Hide("results")
     ActivateInterface(pages[name])
     screen = name
 end
@@ -102,8 +117,8 @@ local function RaceStep(step)
     local ok, message = pcall(step)
     if not ok then
         print("The race cannot go on: " .. tostring(message))
-        DeactivateInterface(pages.hud)
-        DeactivateInterface(pages.racemsg)
+        Hide("hud")
+        Hide("racemsg")
         PlayMusic(Demo.menuMusic)
         Show("menu")
     end
