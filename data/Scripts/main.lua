@@ -1,16 +1,224 @@
 -- The game's main script. The application starts it before the first frame
--- and it runs for the whole game: each frame it handles the commands sent
--- to it, oldest first, draws the scene and then hands the frame back with
--- Update().
+-- and it runs for the whole game: it shows the intro video when the game has
+-- one, then the main menu, and switches between the menu, the options, the
+-- race and its results. Each frame it handles the commands sent to it,
+-- oldest first, draws the scene and then hands the frame back with Update().
+
+-- What a race is made of; a loose demo_test.lua in the game folder may
+-- change these (and set DemoTest.OnRaceStarted) for automatic runs.
+Demo = {
+    level = "level1",
+    laps = 2,
+    levelTime = 240,
+    menuMusic = "menu.ogg",
+    raceMusic = "race.ogg",
+    introVideo = "intro.avi",
+    introSeconds = 6,
+    countdownSeconds = 3,
+    resultSeconds = 3,
+}
+DemoTest = {}
+local override = io.open("demo_test.lua", "r")
+if override then
+    override:close()
+    dofile("demo_test.lua")
+end
+
+-- Each page is made the first time it is needed and kept for the game.
+local pageFiles = {
+    menu = {"mainmenu", 0},
+    options = {"options", 0},
+    results = {"results", 0},
+    hud = {"hud", 0},
+    racemsg = {"racemsg", 2},
+}
+local pages = setmetatable({}, {
+    __index = function(made, name)
+        local page = CreateInterface(pageFiles[name][1], pageFiles[name][2])
+        rawset(made, name, page)
+        return page
+    end,
+})
+
+-- "intro", "menu", "options", "starting", "countdown", "race", "ending" or
+-- "results".
+local screen = "menu"
+local clock = 0
+local intro = nil
+local place = ""
+
+-- Only pages already made can be showing.
+local function Hide(name)
+    if rawget(pages, name) then
+        DeactivateInterface(pages[name])
+    end
+end
+
+local function Show(name)
+    Hide("menu")
+    Hide("options")
+    Hide("results")
+    ActivateInterface(pages[name])
+    screen = name
+end
+
+local function OpenMenu()
+    if intro then
+        StopVideo()
+        DeactivateInterface(intro)
+        intro = nil
+    end
+    Show("menu")
+end
+
+-- The intro plays on its own page, whose texture is the video; without the
+-- video or the page the game opens on the menu.
+local function PlayIntro()
+    local video = "Data/Video/" .. Demo.introVideo
+    if not (IsFileExists(video) and IsFileExists("Data/Interface/intro1024.int")) then
+        return false
+    end
+    intro = CreateInterface("intro", 0)
+    ActivateInterface(intro)
+    PlayVideo(Demo.introVideo, true)
+    screen = "intro"
+    clock = 0
+    return true
+end
+
+-- The race is loaded over two frames: the menu goes in the first, so that
+-- the loading screen follows it, and the level in the second.
+local function LeaveMenuForRace()
+    DeactivateInterface(pages.menu)
+    StopPlayingMusic()
+    InitWarning(5)
+    StopGlobalTimer()
+end
+
+local function LoadRace()
+    ClearGameData()
+    SetNumRounds(Demo.laps)
+    InitWarning(30)
+    InitLevel(Demo.level, false, false)
+    InitWarning(90)
+    -- Before StartLevel: it sends the display its first commands.
+    ActivateInterface(pages.hud)
+    ActivateInterface(pages.racemsg)
+    StartLevel()
+    LockPlayers(true)
+    SetPlaceToFinish(0)
+    SetLevelTime(Demo.levelTime)
+    StartGlobalTimer()
+end
+
+-- A step of the race that needs the level: when it fails the game goes back
+-- to the menu and says why.
+local function RaceStep(step)
+    local ok, message = pcall(step)
+    if not ok then
+        print("The race cannot go on: " .. tostring(message))
+        Hide("hud")
+        Hide("racemsg")
+        PlayMusic(Demo.menuMusic)
+        Show("menu")
+    end
+    return ok
+end
+
+local function Go()
+    LockPlayers(false)
+    SetUpdateTime(true)
+    SetLevelStarted(true)
+    PlayMusic(Demo.raceMusic)
+    if DemoTest.OnRaceStarted then
+        DemoTest.OnRaceStarted()
+    end
+end
+
+local function Countdown(delta)
+    local before = math.ceil(Demo.countdownSeconds - clock)
+    clock = clock + delta
+    local left = math.ceil(Demo.countdownSeconds - clock)
+    if left == before then
+        return
+    end
+    PlaySpecialSound("beep")
+    if left > 0 then
+        SendCommandByName("game_interface", "countdown", tostring(left))
+    else
+        SendCommandByName("game_interface", "countdown", "go")
+        screen = "race"
+        RaceStep(Go)
+    end
+end
+
+local function ClockText(minutes, seconds, hundredths)
+    return string.format("%02d:%02d:%02d", minutes, seconds, hundredths)
+end
+
+-- The place (as the race messages heard it), the race time and the best lap
+-- go to the results page; the level is taken down first.
+local function ShowResults()
+    local times = ClockText(GetTime()) .. "," .. ClockText(GetTimeBest())
+    SetLevelStarted(false)
+    ClearBonuses()
+    StopLevel()
+    DeleteLevel()
+    DeactivateInterface(pages.hud)
+    DeactivateInterface(pages.racemsg)
+    Show("results")
+    SendCommandByName("results", "show_results", place .. "," .. times)
+    PlayMusic(Demo.menuMusic)
+end
+
+local function EndRace()
+    if screen == "race" or screen == "countdown" then
+        screen = "ending"
+        clock = 0
+    end
+end
 
 local handlers = {}
 
--- The menu keys: releasing Escape ends the game.
+-- Escape ends the game from the menu and goes back to it from elsewhere.
 function handlers.standart_action(key, state)
-    if key == "escape" and state == "0" then
+    if key ~= "escape" or state ~= "0" then
+        return
+    end
+    if screen == "menu" then
         KillAllTasks()
+    elseif screen == "intro" or screen == "options" or screen == "results" then
+        OpenMenu()
     end
 end
+
+function handlers.any_key()
+    if screen == "intro" then
+        OpenMenu()
+    end
+end
+
+function handlers.open_options()
+    Show("options")
+end
+
+function handlers.open_menu()
+    OpenMenu()
+end
+
+function handlers.start_race()
+    if screen == "menu" and RaceStep(LeaveMenuForRace) then
+        screen = "starting"
+    end
+end
+
+function handlers.place(text)
+    place = text
+end
+
+handlers.race_over = EndRace
+handlers.level_failed = EndRace
+handlers.player_wrecked = EndRace
 
 local function HandleCommands()
     while SetNextCommand(globalObject) do
@@ -21,18 +229,47 @@ local function HandleCommands()
     end
 end
 
--- The menu music plays, and repeats, for the whole game.
-PlayMusic("menu.ogg")
+-- One frame of whatever the screen is doing.
+local function Step(delta)
+    if screen == "intro" then
+        clock = clock + delta
+        if clock >= Demo.introSeconds then
+            OpenMenu()
+        end
+    elseif screen == "starting" then
+        if RaceStep(LoadRace) then
+            screen = "countdown"
+            clock = 0
+        end
+    elseif screen == "countdown" then
+        Countdown(delta)
+    elseif screen == "ending" then
+        clock = clock + delta
+        if clock >= Demo.resultSeconds and RaceStep(ShowResults) then
+            screen = "results"
+        end
+    end
+end
 
--- The demo car, seen from behind and a little above and to the side. The
--- view without a camera shows only what lies within a unit of the middle of
--- the screen and up to a unit into it, so the car, four units long, shows
--- its rear: the lights, the body and a rear wheel.
+-- The menu music plays, and repeats, outside the race.
+PlayMusic(Demo.menuMusic)
+
+-- The demo car behind the menu, seen from behind and a little above and to
+-- the side. The view without a camera shows only what lies within a unit of
+-- the middle of the screen and up to a unit into it, so the car, four units
+-- long, shows its rear: the lights, the body and a rear wheel.
 local car = LoadRenderObject("buggy.rdf", 20)
 SetPTransformation(car, 0.3, -0.5, 2.4, 0.45, -1.2, 0)
 
+if not PlayIntro() then
+    Show("menu")
+end
+
 while true do
     HandleCommands()
-    DrawDynamicObject(car)
+    Step(GetDeltaTime())
+    if screen == "menu" or screen == "options" then
+        DrawDynamicObject(car)
+    end
     Update()
 end

@@ -17,14 +17,5 @@ void ConnectSoundToPhysics() {
         return sound && sound->IsPlaying();
     };
     // A sound still sounding is stopped and rewound before it plays again.
-    g_PhysicsServices.playSound = [](const char* name) {
-        const CPRefPtr<CNSound> sound = FindNamedSound(name);
-        if (!sound)
-            return;
-        if (sound->IsPlaying()) {
-            sound->Stop();
-            sound->Rewind();
-        }
-        sound->Play(0, 0);
-    };
+    g_PhysicsServices.playSound = [](const char* name) { PlayFromStart(FindNamedSound(name)); };
 }

@@ -14,6 +14,17 @@ public:
     size_t GetSize() const override { return sizeof(CPEditBox); }
     std::string GetClassName() const override { return "CPEditBox"; }
 
+    // The first maxLength bytes of the text; the mesh is rebuilt.
+    void SetText(const std::string& newText);
+    // One typed character code of the code page: a letter or digit is
+    // appended upper-cased and a space as it is while the text is shorter
+    // than maxLength, a backspace removes the last character, any other
+    // code changes nothing. The mesh is rebuilt, except for the dead keys
+    // 168 and 184 and for codes outside 0..255, which do nothing at all.
+    void ProcessKey(int code);
+    // Builds the mesh from the text and the "_" caret.
+    void Rebuild();
+
     CPRefPtr<CPGameObject> textObject;
     std::string font;
     float x = 0;

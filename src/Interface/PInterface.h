@@ -53,6 +53,9 @@ public:
     // The script hooks: disable (dropping the focus) or enable the element.
     void LockButton(const std::string& elementName);
     void UnlockButton(const std::string& elementName);
+    // Lets go of the focused element when it is one of the focus list,
+    // telling it the pointer left.
+    void DeselectFocused();
 
     // Page input: the broadcasts call these on every page.
     void HoverAt(float px, float py);

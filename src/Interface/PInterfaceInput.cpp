@@ -151,3 +151,10 @@ void CPInterface::UnlockButton(const std::string& elementName) {
     if (CPWindow* element = FindWindow(elementName))
         element->SetEnabled(true);
 }
+
+void CPInterface::DeselectFocused() {
+    if (!focused || !IsInFocusList(focused.Get()))
+        return;
+    focused->OnMouseOut(pointerX, pointerY);
+    focused = nullptr;
+}

@@ -71,20 +71,23 @@ void CPWindow::SetLayout(float layoutX, float layoutY, float layoutWidth, float 
 }
 
 void CPWindow::SetQuad(float width, float height, float u0, float v0, float u1, float v1) {
-    const std::array<std::array<float, 4>, 4> layout = {{
-        {0, 0, u0, v0},
-        {width, 0, u1, v0},
-        {width, height, u1, v1},
-        {0, height, u0, v1},
-    }};
+    const std::array<std::array<float, 2>, 4> texture = {{{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}}};
     for (std::size_t k = 0; k < corners.size(); ++k) {
         MeshVertex& corner = corners[k];
         corner = MeshVertex{};
-        corner.x = layout[k][0];
-        corner.y = layout[k][1];
-        corner.u0 = layout[k][2];
-        corner.v0 = layout[k][3];
+        corner.u0 = texture[k][0];
+        corner.v0 = texture[k][1];
         corner.diffuse = colour;
+    }
+    SetSize(width, height);
+}
+
+void CPWindow::SetSize(float width, float height) {
+    const std::array<std::array<float, 2>, 4> layout = {{{0, 0}, {width, 0}, {width, height}, {0, height}}};
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        corners[k].x = layout[k][0];
+        corners[k].y = layout[k][1];
+        corners[k].z = 0;
     }
 }
 

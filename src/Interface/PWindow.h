@@ -42,6 +42,9 @@ public:
     virtual bool OnMouseDown(int button, float px, float py);
     virtual bool OnMouseUp(int button, float px, float py);
 
+    // Places the corners at (0, 0), (width, 0), (width, height) and
+    // (0, height) in screen pixels; the texture coordinates stay.
+    void SetSize(float width, float height);
     // The colour of the element and of its corners.
     void SetColour(DWORD argb);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 using BYTE = uint8_t;
+using CHAR = char;
 using WORD = uint16_t;
 using DWORD = uint32_t;
 using UINT = unsigned int;

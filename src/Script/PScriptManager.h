@@ -40,8 +40,8 @@ public:
                                const std::string& params);
     void SendCommandByObject(CPLuaScript* script, const std::string& command, const std::string& params);
 
-    // Takes the deletion of a model that a script loaded: the manager
-    // deletes its models, in the order kept, before its scripts.
+    // Takes the deletion of a model or page that a script made: the manager
+    // deletes them, in the order kept, before its scripts.
     void KeepModel(std::function<void()> deleteModel) { models.push_back(std::move(deleteModel)); }
 
 private:

@@ -70,6 +70,16 @@ void ScriptCall::PushTexts(const std::vector<std::string>& texts) {
         PushText(text);
 }
 
+void ScriptCall::PushTextTable(const std::vector<std::string>& texts) {
+    MakeRoom(1);
+    lua_createtable(L, static_cast<int>(texts.size()), 0);
+    luaL_checkstack(L, 1, "too many results");
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        lua_pushlstring(L, texts[i].data(), texts[i].size());
+        lua_rawseti(L, -2, static_cast<int>(i + 1));
+    }
+}
+
 void ScriptCall::PushClock(float seconds) {
     const ScriptClock clock = ToScriptClock(seconds);
     PushNumber(clock.minutes);

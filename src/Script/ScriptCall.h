@@ -55,6 +55,8 @@ public:
     void PushObject(CPObject* object);
     // One result per text, however many there are.
     void PushTexts(const std::vector<std::string>& texts);
+    // One result: a table of the texts at 1, 2, ...
+    void PushTextTable(const std::vector<std::string>& texts);
     // Three numbers: minutes, seconds, hundredths.
     void PushClock(float seconds);
 

@@ -174,6 +174,16 @@ void SetMasterSoundVolume(float volume) {
         sound->ApplyMasterVolume();
 }
 
+void PlayFromStart(const CPRefPtr<CNSound>& sound) {
+    if (!sound)
+        return;
+    if (sound->IsPlaying()) {
+        sound->Stop();
+        sound->Rewind();
+    }
+    sound->Play(0, 0);
+}
+
 void SetSoundPosition(const CPRefPtr<CNSound>& sound, const D3DXVECTOR3& position,
                       const D3DXVECTOR3& velocity) {
     if (!sound)

@@ -78,6 +78,9 @@ private:
 
 // Stores the volume in g_MasterVolume and applies it to every listed sound.
 void SetMasterSoundVolume(float volume);
+// Plays the sound once from its start: a sound still sounding is stopped and
+// rewound first. Nothing for a missing sound.
+void PlayFromStart(const CPRefPtr<CNSound>& sound);
 // Moves a 3D sound; nothing for a 2D or missing sound.
 void SetSoundPosition(const CPRefPtr<CNSound>& sound, const D3DXVECTOR3& position,
                       const D3DXVECTOR3& velocity);

@@ -44,3 +44,10 @@ void CNSoundCache::StopAll() {
         entry.sound->Stop();
     entries.clear();
 }
+
+void CNSoundCache::RewindAll() {
+    for (const Entry& entry : entries) {
+        entry.sound->Stop();
+        entry.sound->Rewind();
+    }
+}

@@ -26,6 +26,8 @@ public:
     // new one from Data\Sounds\<file>; a 3D sound gets the distances 1 and
     // 1000. Null, with E_FAIL, when the sound cannot be created.
     HRESULT GetOrLoad(CPRefPtr<CNSound>& out, const std::string& file, bool is3D, bool force);
+    // Stops every held sound and rewinds it; the cache keeps them.
+    void RewindAll();
     // Stops every held sound and lets go of them.
     void StopAll();
 

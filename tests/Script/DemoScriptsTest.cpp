@@ -3,7 +3,10 @@
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Game/PMeshManager.h"
+#include "Input/KeyNames.h"
+#include "Input/NInput.h"
 #include "Platform/Win32Messages.h"
+#include "Render/PAVIPlayer.h"
 #include "Render/RenderTestScene.h"
 
 #include <algorithm>
@@ -117,6 +120,59 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
     // The car goes with the scripts, while the renderer still stands.
     manager.reset();
     g_WeightDiv = 0;
+}
+
+// The options page's script: a binding button waits for the next key, and
+// the key assigned replaces the binding in Actions.cfg and in the input's
+// tables at once; the volume buttons step by a tenth.
+TEST_F(DemoScriptsTest, OptionsAssignAKeyAndStepTheVolume) {
+    TempGameRoot::WriteFile("Actions.cfg", "up;Accelerate;Up;false\r\ndown;Reverse;Down;false\r\n");
+    CNInput input;
+    ASSERT_EQ(input.LoadActions("Actions.cfg"), 0);
+    g_SoundVolume = 0.5f;
+    CPLuaScript& options = Script("options");
+    ASSERT_TRUE(options.Start());
+    const auto send = [&](const char* command, const char* params) {
+        manager->SendCommandByName("options", command, params);
+        options.Update();
+    };
+    send("button", "bind1");
+    EXPECT_FALSE(input.assignMode) << "not shown: the buttons do nothing";
+    send("add_object", "0");
+    send("button", "bind2");
+    EXPECT_TRUE(input.assignMode);
+    send("key_assign", "W,false");
+    EXPECT_EQ(TempGameRoot::ReadFile("Actions.cfg"), "up;Accelerate;Up;false\r\ndown;Reverse;W;false\r\n");
+    EXPECT_EQ(input.keyBindings[static_cast<std::size_t>(FindKeyName("W"))].text, "down");
+    send("button", "snd_plus");
+    EXPECT_FLOAT_EQ(g_SoundVolume, 0.6f);
+    send("button", "snd_minus");
+    send("button", "snd_minus");
+    EXPECT_FLOAT_EQ(g_SoundVolume, 0.4f);
+    EXPECT_FALSE(options.IsFinished());
+    EXPECT_EQ(log, "");
+    g_SoundVolume = 0.5f;
+}
+
+// With an intro video and its page the main script plays the video first;
+// a key skips it and stops the player.
+TEST_F(DemoScriptsTest, MainPlaysTheIntroWhenTheGameHasOneAndAKeySkipsIt) {
+    TempGameRoot::WriteFile("Data/Video/intro.avi", "not decodable here");
+    TempGameRoot::WriteFile("Data/Interface/intro1024.int", "");
+    CPAVIPlayer player;
+    CPTaskManager kernel;
+    g_AVIPlayer = &player;
+    CPLuaScript& main = Script("main");
+    ASSERT_TRUE(main.Start());
+    main.Update();
+    EXPECT_TRUE(kernel.IsActive(&player));
+    EXPECT_TRUE(player.scriptFlag);
+    EXPECT_TRUE(player.running);
+    manager->SendCommandByName("main", "any_key", "");
+    main.Update();
+    EXPECT_FALSE(player.running) << "skipped";
+    EXPECT_FALSE(main.IsFinished());
+    g_AVIPlayer = nullptr;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "LuaRunner.h"
 #include "ScriptFixture.h"
 
 #include "Game/PMeshManager.h"
@@ -38,8 +39,11 @@ public:
 // A Lua state with the script functions registered, a live object "obj",
 // a script "me" (as `globalObject`), a handle of a deleted script "stale"
 // and an address no object ever had, "invented".
-class ObjectFunctionsTest : public ScriptFixture {
+class ObjectFunctionsTest : public ScriptFixture, public LuaRunner {
 protected:
+    // testing::Test has a Run of its own.
+    using LuaRunner::Run;
+
     void SetUp() override {
         ScriptFixture::SetUp();
         WriteScript("me", "");
@@ -47,9 +51,6 @@ protected:
         ASSERT_TRUE(Load("me t_system\nrec t_system\n"));
         Script("me").Start();
         Script("rec").Start();
-        L = luaL_newstate();
-        luaL_openlibs(L);
-        RegisterScriptFunctions(L);
         SetHandle("obj", &object);
         SetHandle("globalObject", &Script("me"));
         auto deleted = std::make_unique<CPLuaScript>();
@@ -58,34 +59,7 @@ protected:
         SetHandle("stale", StringToAddress(stale));
         SetHandle("invented", reinterpret_cast<const void*>(uintptr_t{0x7fff12345678}));
     }
-    void TearDown() override {
-        lua_close(L);
-        ScriptFixture::TearDown();
-    }
-
-    void SetHandle(const char* name, const void* address) {
-        lua_pushlightuserdata(L, const_cast<void*>(address));
-        lua_setglobal(L, name);
-    }
-    // Runs Lua code; "" when it ran, else the error message.
-    std::string Run(const std::string& code) {
-        if (luaL_dostring(L, code.c_str()) == 0)
-            return "";
-        std::string message = lua_tostring(L, -1);
-        lua_pop(L, 1);
-        return message;
-    }
-    // Runs "return <expression>" and gives the result as text.
-    std::string Eval(const std::string& expression) {
-        EXPECT_EQ(Run("result = tostring(" + expression + ")"), "") << expression;
-        lua_getglobal(L, "result");
-        std::string text = lua_tostring(L, -1);
-        lua_pop(L, 1);
-        return text;
-    }
-
     TestObject object;
-    lua_State* L = nullptr;
 };
 
 TEST(ObjectHandle, AddressesRoundTripAsDecimalText) {

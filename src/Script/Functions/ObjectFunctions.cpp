@@ -229,12 +229,6 @@ int ActivateObject(lua_State* L) {
     return 0;
 }
 
-int DeactivateObject(lua_State* L) {
-    if (CPGameObject* object = ScriptCall(L).ObjectAs<CPGameObject>(1))
-        object->Deactivate();
-    return 0;
-}
-
 int SetFade(lua_State* L) {
     const float level = ScriptCall(L).Float(1);
     if (g_Render)
@@ -316,6 +310,12 @@ constexpr std::array<ScriptFunction, 30> kObjectFunctions = {{
 }};
 
 } // namespace
+
+int DeactivateObject(lua_State* L) {
+    if (CPGameObject* object = ScriptCall(L).ObjectAs<CPGameObject>(1))
+        object->Deactivate();
+    return 0;
+}
 
 AnimationRequest ReadAnimationRequest(const ScriptCall& call) {
     AnimationRequest request;

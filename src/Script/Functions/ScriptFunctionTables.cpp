@@ -1,7 +1,9 @@
 #include "Script/Functions/ScriptFunctionTables.h"
 
 const std::vector<ScriptFunctionTable>& ScriptFunctionTables() {
-    static const std::vector<ScriptFunctionTable> tables = {ObjectFunctions()};
+    static const std::vector<ScriptFunctionTable> tables = {ObjectFunctions(), InterfaceFunctions(),
+                                                            GameInterfaceFunctions(), SoundFunctions(),
+                                                            SystemFunctions()};
     return tables;
 }
 

@@ -14,3 +14,13 @@ void AddScriptFunctionTables();
 // The object and task functions: reading and sending commands, handles,
 // objects, animations, activation, fade, buttons, ending the program, music.
 ScriptFunctionTable ObjectFunctions();
+// Interface pages: creating and activating them, their windows, cursor,
+// texts and edit boxes, and the menu focus.
+ScriptFunctionTable InterfaceFunctions();
+// The heads-up display of a race.
+ScriptFunctionTable GameInterfaceFunctions();
+// Named sounds, volumes, music and the two video players.
+ScriptFunctionTable SoundFunctions();
+// Key bindings, the mouse setting, stopping a script, files, textures and
+// opening documents or web addresses.
+ScriptFunctionTable SystemFunctions();

@@ -1,0 +1,43 @@
+-- The results page's script: shows the place, the race time and the best
+-- lap the main script sends with "show_results"; Enter on "continue" or any
+-- key goes back to the main menu.
+
+local page = nil
+local shown = false
+local handlers = {}
+
+function handlers.add_object(handle)
+    page = StringToPointer(handle)
+    shown = true
+    DeselectCurrentButton(page)
+    IMenuRight()
+end
+
+function handlers.delete_object()
+    shown = false
+end
+
+function handlers.show_results(place, time, best)
+    SetText(page, "place", place or "")
+    SetText(page, "time", time or "")
+    SetText(page, "best", best or "")
+end
+
+function handlers.button(name)
+    if shown and name == "continue" then
+        SendCommandByName("main", "open_menu", "")
+    end
+end
+
+while true do
+    while SetNextCommand(globalObject) do
+        local handler = handlers[GetCurrentCommand(globalObject)]
+        if handler then
+            handler(GetCurrentParams(globalObject))
+        end
+    end
+    if shown then
+        UpdateInterface(page)
+    end
+    Update()
+end
