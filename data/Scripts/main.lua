@@ -31,8 +31,16 @@ PlayMusic("menu.ogg")
 local car = LoadRenderObject("buggy.rdf", 20)
 SetPTransformation(car, 0.3, -0.5, 2.4, 0.45, -1.2, 0)
 
+-- A torch stands burning at the left: pitched so that its top, and the
+-- direction its flame rises in, points up the screen. Activating it starts
+-- the flame's particle system.
+local torch = LoadRenderObject("torch.rdf", 20)
+SetPTransformation(torch, -0.6, -0.75, 0.5, 0, -1.5708, 0)
+ActivateObject(torch, 200)
+
 while true do
     HandleCommands()
     DrawDynamicObject(car)
+    DrawDynamicObject(torch)
     Update()
 end

@@ -1,9 +1,11 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones, the loading
 // screen's background and bar, the post effects' blur mask and grain, and
-// the demo crate's planks and the demo buggy's livery.
+// the demo crate's planks, the demo buggy's livery, the demo torch's wood
+// and the demo particle sprites.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
+#include "imagetool/ParticlePictures.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -29,6 +31,11 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "blurmask_2.tga", EncodeTga(BlurMaskPicture())) &&
                          Write(data / "Textures" / "noise.tga", EncodeTga(NoisePicture())) &&
                          Write(data / "Textures" / "crate.tga", EncodeTga(CratePicture())) &&
-                         Write(data / "Textures" / "buggy.tga", EncodeTga(BuggyPicture()));
+                         Write(data / "Textures" / "buggy.tga", EncodeTga(BuggyPicture())) &&
+                         Write(data / "Textures" / "torch.tga", EncodeTga(TorchPicture())) &&
+                         Write(data / "Textures" / "spark.tga", EncodeTga(SparkPicture())) &&
+                         Write(data / "Textures" / "puff.tga", EncodeTga(PuffPicture())) &&
+                         Write(data / "Textures" / "fire.tga", EncodeTga(FirePicture())) &&
+                         Write(data / "Textures" / "scorch.tga", EncodeTga(ScorchPicture()));
     return written ? 0 : 1;
 }
