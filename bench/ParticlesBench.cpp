@@ -74,12 +74,15 @@ void BM_ContiguousBaseline(benchmark::State& state) {
     std::vector<uint16_t> indices(6 * kParticles);
     const D3DXVECTOR3 right(1, 0, 0), up(0, 1, 0);
     for (auto _ : state) {
-        for (std::size_t i = 0; i < particles.size(); ++i) {
-            PlainParticle& p = particles[i];
+        // Two passes, as the engine's frame has: the update, then the fill.
+        for (PlainParticle& p : particles) {
             p.velocity += p.acceleration * kFrame;
             p.position += p.velocity * kFrame;
             p.size += p.growth * kFrame;
             p.age += kFrame;
+        }
+        for (std::size_t i = 0; i < particles.size(); ++i) {
+            const PlainParticle& p = particles[i];
             const float s = p.size + p.growth * p.age;
             const auto alpha =
                 static_cast<DWORD>(static_cast<int>((p.lifetime - p.age) * 256 / p.lifetime)) & 0xFF;

@@ -18,23 +18,21 @@ bool AllNonZero(const D3DXVECTOR3& v) {
     return v.x != 0 && v.y != 0 && v.z != 0;
 }
 
-// Writes a camera-facing square of half size s at the particle's position:
-// the corners (-s, -s), (s, -s), (s, s), (-s, s) on the camera's right and
-// up axes.
-void WriteBillboard(MeshVertex* vertices, const D3DXVECTOR3& position, float s, DWORD colour,
-                    const D3DXMATRIX& inverseView) {
-    const D3DXVECTOR3 right(inverseView._11, inverseView._12, inverseView._13);
-    const D3DXVECTOR3 up(inverseView._21, inverseView._22, inverseView._23);
-    const float xs[4] = {-s, s, s, -s};
-    const float ys[4] = {-s, -s, s, s};
-    for (int k = 0; k < 4; ++k)
-        vertices[k] = ParticleVertex(position + right * xs[k] + up * ys[k], colour, 0, 0);
+// The corners of a camera-facing square of half size s at the position:
+// (-s, -s), (s, -s), (s, s), (-s, s) on the camera's right and up axes.
+void BillboardCorners(D3DXVECTOR3 (&corners)[4], const D3DXVECTOR3& position, float s,
+                      const D3DXMATRIX& inverseView) {
+    const D3DXVECTOR3 right = D3DXVECTOR3(inverseView._11, inverseView._12, inverseView._13) * s;
+    const D3DXVECTOR3 up = D3DXVECTOR3(inverseView._21, inverseView._22, inverseView._23) * s;
+    corners[0] = position - right - up;
+    corners[1] = position + right - up;
+    corners[2] = position + right + up;
+    corners[3] = position - right + up;
 }
 
-// Writes a streak from the particle back along its motion: its length grows
-// with the speed and the size, its width faces the eye.
-void WriteStreak(MeshVertex* vertices, const Particle& particle, float s, DWORD colour,
-                 const D3DXVECTOR3& eye) {
+// The corners of a streak from the particle forward along its motion: its
+// length grows with the speed and the size, its width faces the eye.
+void StreakCorners(D3DXVECTOR3 (&corners)[4], const Particle& particle, float s, const D3DXVECTOR3& eye) {
     D3DXVECTOR3 direction = particle.position - particle.previousPosition;
     D3DXVec3Normalize(&direction, &direction);
     float length = D3DXVec3Length(&particle.velocity);
@@ -47,10 +45,10 @@ void WriteStreak(MeshVertex* vertices, const Particle& particle, float s, DWORD 
     D3DXVec3Cross(&side, &toParticle, &along);
     D3DXVec3Normalize(&side, &side);
     side *= s;
-    vertices[0] = ParticleVertex(particle.position - side, colour, 0, 0);
-    vertices[1] = ParticleVertex(particle.position + side, colour, 0, 0);
-    vertices[2] = ParticleVertex(head + side, colour, 0, 0);
-    vertices[3] = ParticleVertex(head - side, colour, 0, 0);
+    corners[0] = particle.position - side;
+    corners[1] = particle.position + side;
+    corners[2] = head + side;
+    corners[3] = head - side;
 }
 
 } // namespace
@@ -200,7 +198,8 @@ DWORD CPParticleRenderObject::ColourOf(const Particle& particle, float& halfSize
 
 void CPParticleRenderObject::Fill(MeshVertex* vertices, uint16_t* indices, int baseVertex, int) {
     const ParticleCamera camera = CurrentParticleCamera();
-    for (std::size_t i = 0; i < particles.size(); ++i) {
+    const std::size_t count = particles.size();
+    for (std::size_t i = 0; i < count; ++i) {
         WriteParticle(particles[i], vertices + 4 * i, indices + 6 * i, baseVertex + 4 * static_cast<int>(i),
                       camera);
         if (g_FrameTime > 0)
@@ -208,22 +207,23 @@ void CPParticleRenderObject::Fill(MeshVertex* vertices, uint16_t* indices, int b
     }
 }
 
-void CPParticleRenderObject::WriteParticle(const Particle& particle, MeshVertex* corners, uint16_t* indices,
+void CPParticleRenderObject::WriteParticle(const Particle& particle, MeshVertex* vertices, uint16_t* indices,
                                            int base, const ParticleCamera& camera) const {
     float s = particle.size + particle.growth * particle.age;
     const DWORD colour = ColourOf(particle, s);
+    D3DXVECTOR3 corners[4];
     if (!hasSheet && particle.orient) {
-        WriteStreak(corners, particle, s, colour, camera.eye);
-        SetQuadTexture(corners, QuadTexture());
+        StreakCorners(corners, particle, s, camera.eye);
+        WriteQuad(vertices, corners, colour, QuadTexture());
         WriteQuadIndices(indices, base, kFlatOrder);
         return;
     }
-    WriteBillboard(corners, particle.position, s, colour, camera.inverseView);
+    BillboardCorners(corners, particle.position, s, camera.inverseView);
     QuadTexture texture;
     if (hasSheet) {
         const int frame = FrameAt(particle.frameRate, particle.age);
         texture = {frameU[frame], frameV[frame], frameWidth, frameHeight};
     }
-    SetQuadTexture(corners, texture);
+    WriteQuad(vertices, corners, colour, texture);
     WriteQuadIndices(indices, base, kBillboardOrder);
 }

@@ -77,7 +77,7 @@ private:
     // One step of UpdateParticles; false when the particle expired.
     bool StepParticle(std::size_t index, float dt);
     DWORD ColourOf(const Particle& particle, float& halfSize) const;
-    void WriteParticle(const Particle& particle, MeshVertex* corners, uint16_t* indices, int base,
+    void WriteParticle(const Particle& particle, MeshVertex* vertices, uint16_t* indices, int base,
                        const ParticleCamera& camera) const;
 
     bool loggedFull = false;

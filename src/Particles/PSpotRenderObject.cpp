@@ -36,13 +36,11 @@ void CPSpotRenderObject::AddParticle(Particle particle) {
     const float s = particle.size;
     const D3DXVECTOR3 corners[4] = {
         {-s, -s, kSpotLift}, {s, -s, kSpotLift}, {s, s, kSpotLift}, {-s, s, kSpotLift}};
+    D3DXVECTOR3 placedCorners[4];
+    for (int k = 0; k < 4; ++k)
+        D3DXVec3TransformCoord(&placedCorners[k], &corners[k], &world);
     MeshVertex placed[4];
-    for (int k = 0; k < 4; ++k) {
-        D3DXVECTOR3 position;
-        D3DXVec3TransformCoord(&position, &corners[k], &world);
-        placed[k] = ParticleVertex(position, 0xFFFFFFFF, 0, 0);
-    }
-    SetQuadTexture(placed, FrameTexture(0));
+    WriteQuad(placed, placedCorners, 0xFFFFFFFF, FrameTexture(0));
     spotVertices.insert(spotVertices.end(), placed, placed + 4);
     particle.previousPosition = particle.position;
     particle.frameRate = FrameRateFor(particle.lifetime);

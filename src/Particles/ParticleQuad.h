@@ -22,12 +22,26 @@ struct QuadTexture {
 // hold give 0.
 DWORD ColourByte(float value);
 
-// One corner of a particle quad: position, diffuse colour and the first
-// texture coordinates; the normal faces +Z, the rest is zero.
-MeshVertex ParticleVertex(const D3DXVECTOR3& position, DWORD colour, float u, float v);
+// Sets the first texture coordinates of a quad's four vertices.
+inline void SetQuadTexture(MeshVertex* corners, const QuadTexture& texture) {
+    const float right = texture.u + texture.width;
+    const float bottom = texture.v + texture.height;
+    const float us[4] = {texture.u, right, right, texture.u};
+    const float vs[4] = {texture.v, texture.v, bottom, bottom};
+    for (int k = 0; k < 4; ++k) {
+        corners[k].u0 = us[k];
+        corners[k].v0 = vs[k];
+    }
+}
 
-// Sets corner k's texture coordinates from the quad's.
-void SetQuadTexture(MeshVertex* corners, const QuadTexture& texture);
+// Writes the four vertices of a quad: the corners with the diffuse colour
+// and the first texture coordinates; the normals face +Z, the rest is zero.
+inline void WriteQuad(MeshVertex* vertices, const D3DXVECTOR3 (&corners)[4], DWORD colour,
+                      const QuadTexture& texture) {
+    for (int k = 0; k < 4; ++k)
+        vertices[k] = MeshVertex{corners[k].x, corners[k].y, corners[k].z, 0, 0, 1, colour, 0, 0, 0, 0, 0};
+    SetQuadTexture(vertices, texture);
+}
 
 // What the particles are drawn for: the main camera's inverse view, eye and
 // look-at point; without a camera the identity view with both points at the
@@ -41,7 +55,10 @@ ParticleCamera CurrentParticleCamera();
 
 // Six indices of the quad with vertices base..base+3, in the order given as
 // offsets from base.
-void WriteQuadIndices(uint16_t* indices, int base, const std::array<int, 6>& order);
+inline void WriteQuadIndices(uint16_t* indices, int base, const std::array<int, 6>& order) {
+    for (int k = 0; k < 6; ++k)
+        indices[k] = static_cast<uint16_t>(base + order[k]);
+}
 
 // Billboards wind (0, 2, 1), (0, 3, 2); streaks and spots (0, 1, 2), (0, 2, 3).
 inline constexpr std::array<int, 6> kBillboardOrder = {0, 2, 1, 0, 3, 2};
