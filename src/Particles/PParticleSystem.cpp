@@ -67,22 +67,23 @@ void CPParticleSystem::Update() {
         loggedInterval = true;
         return;
     }
-    if (!OwnerAlive()) {
-        Stop();
-        return;
-    }
     const float dt = g_FrameTime;
     const float startElapsed = elapsed;
     const bool beforeHalf = duration * 0.5f > elapsed;
     accumulator += dt;
     RunEmissions();
-    if (beforeHalf && !(duration * 0.5f > elapsed) && owner)
+    if (beforeHalf && !(duration * 0.5f > elapsed) && owner && OwnerAlive())
         g_ParticleServices.applyTopOwnerMaterial(owner);
     elapsed = startElapsed + dt;
 }
 
 void CPParticleSystem::RunEmissions() {
     for (int emissions = 0; accumulator > interval; ++emissions) {
+        // The owner is not counted: an emitter whose owner is gone stops.
+        if (!OwnerAlive()) {
+            Stop();
+            return;
+        }
         if (emissions == kMaxEmissionsPerUpdate) {
             if (!loggedBacklog)
                 GetLog().Print(0, "A particle system of interval %g drops emissions it cannot keep up with\n",

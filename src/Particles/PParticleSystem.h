@@ -49,7 +49,8 @@ public:
     CPObject* owner;
 
 private:
-    // Emits while the accumulator allows; false when the owner is gone.
+    // Emits while the accumulator allows; stops the emitter when its owner
+    // is gone.
     void RunEmissions();
     // The owner's world matrix, or the identity without an owner.
     D3DXMATRIX OwnerMatrix() const;
