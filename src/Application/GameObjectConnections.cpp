@@ -7,7 +7,19 @@
 #include "Particles/ParticleServices.h"
 #include "Physics/PhysicsServices.h"
 
+#include <memory>
+
 namespace {
+
+// Game objects stop their emitters but never delete them (the kernel may
+// still list a stopped task until its next pass), so the application keeps
+// every emitter it makes for them until the program ends.
+CPTask* KeepEmitter(CPTask* emitter) {
+    static std::vector<std::unique_ptr<CPTask>> emitters;
+    if (emitter)
+        emitters.emplace_back(emitter);
+    return emitter;
+}
 
 // The top owner of an emitter's owner, or null when the owner is no game
 // object.
@@ -54,10 +66,10 @@ void ConnectGameObjectsToParticles() {
         [](CPObject* owner, const std::vector<std::string>& definitions, float period) -> CPTask* {
         auto* system = new CPParticleSystem(owner, definitions);
         system->SetInterval(period);
-        return system;
+        return KeepEmitter(system);
     };
     g_GameObjectServices.cloneFlame = [](int index) -> CPRefPtr<CPTask> {
-        return g_ParticlesManager ? g_ParticlesManager->CloneFlame(index) : nullptr;
+        return g_ParticlesManager ? KeepEmitter(g_ParticlesManager->CloneFlame(index).Get()) : nullptr;
     };
     ConnectEmitterOwners();
     g_PhysicsServices.spawnParticle = SpawnSpark;

@@ -53,13 +53,14 @@ TEST_F(ParticleConnectionsTest, FlamesAndParticleSystemsOfGameObjects) {
     EXPECT_FALSE(g_GameObjectServices.cloneFlame(0));
     manager.systemDefs["up"].typeName = "fire";
     manager.flames.push_back(std::make_unique<CPParticleSystem>(nullptr, std::vector<std::string>{"up"}));
-    const std::unique_ptr<CPTask> flame(g_GameObjectServices.cloneFlame(0).Get());
+    // The application keeps the emitters it makes for game objects.
+    const CPRefPtr<CPTask> flame = g_GameObjectServices.cloneFlame(0);
     ASSERT_TRUE(flame);
-    EXPECT_EQ(static_cast<CPParticleSystem*>(flame.get())->definitions.size(), 1u);
+    EXPECT_EQ(static_cast<CPParticleSystem*>(flame.Get())->definitions.size(), 1u);
 
     CPGameObject owner("torch");
-    const std::unique_ptr<CPTask> task(g_GameObjectServices.createParticleSystem(&owner, {"up"}, 0.25f));
-    auto* system = dynamic_cast<CPParticleSystem*>(task.get());
+    auto* system =
+        dynamic_cast<CPParticleSystem*>(g_GameObjectServices.createParticleSystem(&owner, {"up"}, 0.25f));
     ASSERT_NE(system, nullptr);
     EXPECT_EQ(system->interval, 0.25f);
     EXPECT_EQ(system->owner, &owner);
