@@ -160,7 +160,7 @@ void CPApplication::CreateSingletons() {
     ConnectShadowDecalsToTerrain();
     ConnectPhysicsToCars();
     ConnectGameObjectsToParticles();
-    ConnectSoundToScriptsAndPhysics();
+    ConnectSoundToPhysics();
     ConnectInterfaceToScripts();
     ConnectInterfaceInput();
     new CPMaterialManager();
