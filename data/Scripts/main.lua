@@ -261,6 +261,13 @@ PlayMusic(Demo.menuMusic)
 local car = LoadRenderObject("buggy.rdf", 20)
 SetPTransformation(car, 0.3, -0.5, 2.4, 0.45, -1.2, 0)
 
+-- A torch stands burning at the left: pitched so that its top, and the
+-- direction its flame rises in, points up the screen. Activating it starts
+-- the flame's particle system.
+local torch = LoadRenderObject("torch.rdf", 20)
+SetPTransformation(torch, -0.6, -0.75, 0.5, 0, -1.5708, 0)
+ActivateObject(torch, 200)
+
 if not PlayIntro() then
     Show("menu")
 end
@@ -270,6 +277,7 @@ while true do
     Step(GetDeltaTime())
     if screen == "menu" or screen == "options" then
         DrawDynamicObject(car)
+        DrawDynamicObject(torch)
     end
     Update()
 end

@@ -3,8 +3,19 @@
 #include "Platform/FileSystem.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
+
+// Skips leading white space and a plus sign, as atof and atoi do.
+const char* NumberStart(const std::string& text) {
+    const char* p = text.c_str();
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    if (*p == '+' && p[1] != '-')
+        ++p;
+    return p;
+}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -41,4 +52,23 @@ bool IsNumberString(std::string_view text) {
 
 bool IsIntegerString(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '-'; });
+}
+
+const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index) {
+    static const std::string empty;
+    return index < fields.size() ? fields[index] : empty;
+}
+
+float TextToFloat(const std::string& text) {
+    const char* start = NumberStart(text);
+    float value = 0;
+    std::from_chars(start, text.c_str() + text.size(), value);
+    return value;
+}
+
+int TextToInt(const std::string& text) {
+    const char* start = NumberStart(text);
+    int value = 0;
+    std::from_chars(start, text.c_str() + text.size(), value);
+    return value;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // String helpers shared by every text-file reader. Case folding and the
 // character classes are plain ASCII, whatever the user's locale.
@@ -21,3 +22,10 @@ void ToUpperString(std::string& text);
 // "1-2" passes both, and both are true for the empty string.
 bool IsNumberString(std::string_view text);  // digits, '-' and '.'
 bool IsIntegerString(std::string_view text); // digits and '-'
+
+// The field at the index, or the empty text past the end.
+const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index);
+// The leading number of the text as the C library's atof and atoi read it
+// (C locale): white space skipped, 0 when no number starts the text.
+float TextToFloat(const std::string& text);
+int TextToInt(const std::string& text);

@@ -3,20 +3,9 @@
 #include "Core/PLineReader.h"
 #include "Core/StringFunctions.h"
 
-#include <charconv>
 #include <cstdlib>
 
 namespace {
-
-// Skips leading white space and a plus sign, as atof and atoi do.
-const char* NumberStart(const std::string& text) {
-    const char* p = text.c_str();
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    if (*p == '+' && p[1] != '-')
-        ++p;
-    return p;
-}
 
 void CollectKey(ObjectDescription& description, const std::string& key, const std::string& value,
                 DescriptionSection* section) {
@@ -65,23 +54,4 @@ void ParseObjectDescription(const void* text, std::size_t size, ObjectDescriptio
         const std::vector<std::string> fields = SplitFields(line, "=");
         CollectKey(description, FieldAt(fields, 0), FieldAt(fields, 1), section);
     }
-}
-
-const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index) {
-    static const std::string empty;
-    return index < fields.size() ? fields[index] : empty;
-}
-
-float TextToFloat(const std::string& text) {
-    const char* start = NumberStart(text);
-    float value = 0;
-    std::from_chars(start, text.c_str() + text.size(), value);
-    return value;
-}
-
-int TextToInt(const std::string& text) {
-    const char* start = NumberStart(text);
-    int value = 0;
-    std::from_chars(start, text.c_str() + text.size(), value);
-    return value;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/PTokenizer.h"
+#include "Core/StringFunctions.h"
 
 #include <cstddef>
 #include <map>
@@ -34,10 +35,3 @@ struct ObjectDescription {
 // continues the same one); every other "key=value" line is a global key or
 // belongs to the current section, and is dropped before the first section.
 void ParseObjectDescription(const void* text, std::size_t size, ObjectDescription& description);
-
-// The field at the index, or the empty text past the end.
-const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index);
-// The leading number of the text as the C library's atof and atoi read it
-// (C locale): white space skipped, 0 when no number starts the text.
-float TextToFloat(const std::string& text);
-int TextToInt(const std::string& text);

@@ -136,6 +136,9 @@ protected:
         WriteFile("Data/Scripts/main.lua",
                   "io.open('main-ran.txt', 'w'):close() while true do Update() end\n");
         WriteFile("Data/Scripts/menu.lua", "");
+        // Empty particle tables: the particle manager starts with no types.
+        for (const char* table : {"particles", "spots", "particlesystems", "flames"})
+            WriteFile(std::string("Data/") + table + ".dat", "");
         CPFileWriter links("Data/links.txt", true);
         const std::string text = "www.kestrovar.example/launcher\nwww.kestrovar.example/bye\n";
         links.Write(text.data(), static_cast<int>(text.size()));

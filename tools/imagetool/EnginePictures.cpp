@@ -107,3 +107,11 @@ Image BuggyPicture() {
             image.At(x, y) = BuggyColour(x, y);
     return image;
 }
+
+Image TorchPicture() {
+    Image image(16, 64);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.At(x, y) = y < 12 ? 0xff303238 : ((x + y / 4) % 5 == 0 ? 0xff3a2410 : 0xff5a3818);
+    return image;
+}

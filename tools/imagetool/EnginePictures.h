@@ -21,3 +21,5 @@ Image CratePicture();
 // The demo buggy's livery: paint and stripe, tyres and hubs, and its rear
 // lights dim and lit.
 Image BuggyPicture();
+// The demo torch: a dark wooden handle under an iron cup.
+Image TorchPicture();

@@ -1,10 +1,11 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones, the loading
 // screen's background and bar, the post effects' blur mask and grain, and
-// the demo crate's planks, the demo buggy's livery, and the sky's gradient,
-// sun and cloud puff.
+// the demo crate's planks, the demo buggy's livery, the sky's gradient,
+// sun and cloud puff, the demo torch's wood and the demo particle sprites.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
+#include "imagetool/ParticlePictures.h"
 #include "imagetool/SkyPictures.h"
 
 #include <cstdio>
@@ -34,6 +35,11 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "buggy.tga", EncodeTga(BuggyPicture())) &&
                          Write(data / "Textures" / "cloud.tga", EncodeTga(CloudPicture())) &&
                          Write(data / "Clouds" / "skygrad.tga", EncodeTga(SkyGradientPicture())) &&
-                         Write(data / "Clouds" / "sun.tga", EncodeTga(SunPicture()));
+                         Write(data / "Clouds" / "sun.tga", EncodeTga(SunPicture())) &&
+                         Write(data / "Textures" / "torch.tga", EncodeTga(TorchPicture())) &&
+                         Write(data / "Textures" / "spark.tga", EncodeTga(SparkPicture())) &&
+                         Write(data / "Textures" / "puff.tga", EncodeTga(PuffPicture())) &&
+                         Write(data / "Textures" / "fire.tga", EncodeTga(FirePicture())) &&
+                         Write(data / "Textures" / "scorch.tga", EncodeTga(ScorchPicture()));
     return written ? 0 : 1;
 }

@@ -1,0 +1,3 @@
+#include "Particles/ParticleServices.h"
+
+ParticleServices g_ParticleServices;
