@@ -110,6 +110,7 @@ void CPPhysics::ReleaseWorld() {
 }
 
 void CPPhysics::DestroyWorld() {
+    terrainMeshes.clear();
     if (!simulator)
         return;
     ReleaseWorld();
