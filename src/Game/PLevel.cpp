@@ -42,8 +42,7 @@ CPLevel::CPLevel() : clockMark(timeGetTime()) {
 CPLevel::~CPLevel() {
     if (g_AITask)
         g_AITask->ForgetPaths();
-    if (g_Render && camera && g_Render->levelCamera.Get() == camera->GetSecondCamera().Get())
-        g_Render->levelCamera = nullptr;
+    UnbindCameras();
     // A stopped update task stays listed until the kernel's pass reaches it;
     // it must not be reached once deleted.
     if (ownedUpdater && g_TaskManager)
@@ -53,6 +52,21 @@ CPLevel::~CPLevel() {
     DeleteOwned();
     if (g_Level == this)
         g_Level = nullptr;
+}
+
+void CPLevel::UnbindCameras() {
+    if (!g_Render || !camera)
+        return;
+    const CPBaseCamera* ours[] = {camera->GetMainCamera().Get(), camera->GetSecondCamera().Get()};
+    const auto isOurs = [&](const CPRefPtr<CPBaseCamera>& bound) {
+        return bound && (bound.Get() == ours[0] || bound.Get() == ours[1]);
+    };
+    if (isOurs(g_Render->levelCamera))
+        g_Render->levelCamera = nullptr;
+    for (auto& [priority, renderLevel] : g_Render->levels) {
+        if (isOurs(renderLevel.camera))
+            renderLevel.camera = nullptr;
+    }
 }
 
 void CPLevel::ReleaseMembers() {

@@ -279,6 +279,8 @@ private:
     void QueryGrid(const D3DXVECTOR3& centre, float radius,
                    std::vector<CPRefPtr<CPGameObject>>& result) const;
 
+    // The renderer lets go of the race camera's two views before they go.
+    void UnbindCameras();
     // Lets go of every counted member, last declared first, then deletes
     // what the level made.
     void ReleaseMembers();
