@@ -63,6 +63,15 @@ public:
     void SetSoundVolume(float level);
     void SetBonusTimer(float seconds) { bonusTimer = seconds; }
 
+    // The weapons, the pickups and the race effects are stepped here; until
+    // they are built these do nothing.
+    void SelectWeapon();
+    void UpdateWeapon(const D3DXVECTOR3& target, const CPRefPtr<CPGameObject>& targetObject);
+    void EjectShellCase(const CPRefPtr<CPGameObject>& part);
+    // The load left in the current weapon slot; 0 without a weapon.
+    float GetAmmoFraction() const;
+    void UpdatePickups();
+
     // Puts the vehicle back onto the nearest piece of the level's racing
     // line when it falls, tips over, is off the terrain or `force` is set.
     void Respawn(bool force);
@@ -71,6 +80,9 @@ public:
     // Adds the vehicle (and, near the eye, its shadow) to the block when the
     // camera sees it, and runs the screen fade of a respawn.
     void SubmitForDrawing(CPRenderBlock& block, CPCamera& camera);
+    // One frame of the screen fade of a respawn; the level's camera target
+    // runs it from SubmitForDrawing.
+    void UpdateFade(float dt);
 
     CPRefPtr<CPGameObject> shadow;
     float respawnCoolDown = 0.0f;
@@ -135,4 +147,27 @@ public:
     bool human = false;
     bool defeated = false;
     bool collided = false;
+
+private:
+    void UpdateDefeatEffects(float dt);
+    void UpdateGameOver();
+    void UpdateTurnArrowsAndDrift(float dt);
+    void UpdateShadowWorld(float dt);
+    void UpdateSlowDown(float dt);
+    void UpdateEngineTemperature(float dt);
+    void UpdateThrottleCut(float dt);
+    void UpdateTimers(float dt);
+    void UpdateCollisionSound(float dt);
+
+    // Respawn steps.
+    bool NeedsRespawn(bool force) const;
+    float Tilt() const;
+    bool IsOffTerrain() const;
+    bool IsBlocked(const D3DXVECTOR3& candidate) const;
+    bool Blocks(const CPPlayer& other, const D3DXVECTOR3& candidate) const;
+    void StopBody();
+    void PlaceAt(const D3DXVECTOR3& point, float heading);
+    bool IsCameraTarget() const;
+    void ShowPart(const char* partName, bool show);
+    void DropShadow();
 };

@@ -107,3 +107,23 @@ Image BuggyPicture() {
             image.At(x, y) = BuggyColour(x, y);
     return image;
 }
+
+namespace {
+
+constexpr float kShadowDensity = 176.0f;
+// The fraction of the radius over which the shadow fades out.
+constexpr float kShadowSoftEdge = 0.4f;
+
+} // namespace
+
+Image ShadowPicture() {
+    Image image(64, 64);
+    const float middle = static_cast<float>(image.width) / 2.0f;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const float distance = std::hypot(x + 0.5f - middle, y + 0.5f - middle) / middle;
+            const float density = std::clamp((1.0f - distance) / kShadowSoftEdge, 0.0f, 1.0f);
+            image.At(x, y) = static_cast<uint32_t>(std::lround(density * kShadowDensity)) << 24;
+        }
+    return image;
+}

@@ -21,3 +21,6 @@ Image CratePicture();
 // The demo buggy's livery: paint and stripe, tyres and hubs, and its rear
 // lights dim and lit.
 Image BuggyPicture();
+// The cars' blob shadow: black, with an alpha that is densest in the middle
+// of the ellipse filling the picture and falls softly to nothing at its rim.
+Image ShadowPicture();

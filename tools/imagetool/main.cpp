@@ -1,7 +1,7 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones, the loading
 // screen's background and bar, the post effects' blur mask and grain, and
-// the demo crate's planks and the demo buggy's livery.
+// the demo crate's planks, the demo buggy's livery and the cars' shadow.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
 
@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "blurmask_2.tga", EncodeTga(BlurMaskPicture())) &&
                          Write(data / "Textures" / "noise.tga", EncodeTga(NoisePicture())) &&
                          Write(data / "Textures" / "crate.tga", EncodeTga(CratePicture())) &&
-                         Write(data / "Textures" / "buggy.tga", EncodeTga(BuggyPicture()));
+                         Write(data / "Textures" / "buggy.tga", EncodeTga(BuggyPicture())) &&
+                         Write(data / "Textures" / "shadow.tga", EncodeTga(ShadowPicture()));
     return written ? 0 : 1;
 }
