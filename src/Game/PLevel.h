@@ -89,6 +89,8 @@ public:
     bool CrossRay(RayQuery& query);
     bool RayHitsCar(RayQuery& query);
     void QuerySphere(const D3DXVECTOR3& centre, float radius, std::vector<CPRefPtr<CPGameObject>>& result);
+    // Aims the player car's weapon at the point (and object, may be null).
+    void SetWeaponPos(const D3DXVECTOR3& position, const CPRefPtr<CPGameObject>& object);
     bool IsPlayerMovingBackwards() const;
     void ShowCurrentCheckpoint();
     void AddSunLight();

@@ -110,6 +110,11 @@ void CPLevel::QueryGrid(const D3DXVECTOR3& centre, float radius,
     }
 }
 
+void CPLevel::SetWeaponPos(const D3DXVECTOR3& position, const CPRefPtr<CPGameObject>& object) {
+    if (player)
+        player->UpdateWeapon(position, object);
+}
+
 bool CPLevel::IsPlayerMovingBackwards() const {
     if (!std::isfinite(trackAngle) || !std::isfinite(targetHeading))
         return false;

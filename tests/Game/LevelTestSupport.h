@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ public:
         std::string name;
         int priority;
         bool operator==(const Request&) const = default;
+        friend void PrintTo(const Request& request, std::ostream* out) {
+            *out << request.name << "@" << request.priority;
+        }
     };
 
     void LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int priority) override {
