@@ -42,62 +42,65 @@ struct Scene {
     CPLevel level;
 };
 
-RayQuery ShortRay(int frame) {
-    RayQuery query;
-    query.origin = {kSpacing * static_cast<float>(frame % kSide), 5.0f, 0};
-    query.direction = {0, 1, 0};
-    query.length = 50;
-    return query;
-}
+using Found = std::vector<CPRefPtr<CPGameObject>>;
+constexpr float kSphereRadius = 15.0f;
 
-void BM_CrossRayThroughTheTree(benchmark::State& state) {
+// A 50-unit ray along +y starting in the next column of the grid each time.
+template <class Cast>
+void Rays(benchmark::State& state, Cast&& cast) {
     Scene scene;
     int frame = 0;
     for (auto _ : state) {
-        RayQuery query = ShortRay(frame++);
-        benchmark::DoNotOptimize(scene.level.CrossRay(query));
+        RayQuery query;
+        query.origin = {kSpacing * static_cast<float>(frame++ % kSide), 5.0f, 0};
+        query.direction = {0, 1, 0};
+        query.length = 50;
+        benchmark::DoNotOptimize(cast(scene, query));
     }
+}
+
+// A sphere centred in the next column of the grid each time.
+template <class Query>
+void Spheres(benchmark::State& state, Query&& query) {
+    Scene scene;
+    int frame = 0;
+    Found found;
+    for (auto _ : state) {
+        found.clear();
+        query(scene, D3DXVECTOR3(kSpacing * static_cast<float>(frame++ % kSide), 100, 0), found);
+        benchmark::DoNotOptimize(found.size());
+    }
+}
+
+void BM_CrossRayThroughTheTree(benchmark::State& state) {
+    Rays(state, [](Scene& scene, RayQuery& query) { return scene.level.CrossRay(query); });
 }
 BENCHMARK(BM_CrossRayThroughTheTree);
 
 void BM_RayAgainstEveryObject(benchmark::State& state) {
-    Scene scene;
-    int frame = 0;
-    for (auto _ : state) {
-        RayQuery query = ShortRay(frame++);
+    Rays(state, [](Scene& scene, RayQuery& query) {
         bool hit = false;
         for (const CPRefPtr<CPGameObject>& object : scene.list)
             hit = object->RayTest(query) || hit;
-        benchmark::DoNotOptimize(hit);
-    }
+        return hit;
+    });
 }
 BENCHMARK(BM_RayAgainstEveryObject);
 
 void BM_QuerySphereThroughTheTree(benchmark::State& state) {
-    Scene scene;
-    int frame = 0;
-    std::vector<CPRefPtr<CPGameObject>> found;
-    for (auto _ : state) {
-        found.clear();
-        scene.level.QuerySphere({kSpacing * static_cast<float>(frame++ % kSide), 100, 0}, 15, found);
-        benchmark::DoNotOptimize(found.size());
-    }
+    Spheres(state, [](Scene& scene, const D3DXVECTOR3& centre, Found& found) {
+        scene.level.QuerySphere(centre, kSphereRadius, found);
+    });
 }
 BENCHMARK(BM_QuerySphereThroughTheTree);
 
 void BM_SphereAgainstEveryObject(benchmark::State& state) {
-    Scene scene;
-    int frame = 0;
-    std::vector<CPRefPtr<CPGameObject>> found;
-    for (auto _ : state) {
-        found.clear();
-        const D3DXVECTOR3 centre(kSpacing * static_cast<float>(frame++ % kSide), 100, 0);
+    Spheres(state, [](Scene& scene, const D3DXVECTOR3& centre, Found& found) {
         for (const CPRefPtr<CPGameObject>& object : scene.list) {
-            if (object->partsBounds.IntersectsSphere(centre, 15))
+            if (object->partsBounds.IntersectsSphere(centre, kSphereRadius))
                 found.push_back(object);
         }
-        benchmark::DoNotOptimize(found.size());
-    }
+    });
 }
 BENCHMARK(BM_SphereAgainstEveryObject);
 

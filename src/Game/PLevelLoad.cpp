@@ -466,23 +466,22 @@ bool CPLevel::CreatePlayerCar(const Starts& starts) {
 void CPLevel::ReadPlayerCamera() {
     camera->SetAngle(-D3DX_PI / 2);
     const TiXmlElement* view = DescriptionElement(*player, "camera");
-    ReadKey(view, "distance", cameraDistance);
-    ReadKey(view, "height", cameraHeight);
-    ReadKey(view, "angle_div", cameraAngleDiv);
-    ReadKey(view, "distance_div", cameraDistanceDiv);
-    ReadKey(view, "blur", cameraBlur);
-    ReadKey(view, "fov", cameraFov);
     const TiXmlElement* second = DescriptionElement(*player, "camera2");
-    ReadKey(second, "distance", camera2Distance);
-    ReadKey(second, "height", camera2Height);
-    ReadKey(second, "angle_div", camera2AngleDiv);
-    ReadKey(second, "distance_div", camera2DistanceDiv);
-    ReadKey(second, "blur", camera2Blur);
-    ReadKey(second, "fov", camera2Fov);
     const TiXmlElement* fixed = DescriptionElement(*player, "camera3");
-    ReadKey(fixed, "distance", camera3Distance);
-    ReadKey(fixed, "height", camera3Height);
-    ReadKey(fixed, "blur", camera3Blur);
+    const std::pair<const char*, float*> viewKeys[] = {
+        {"distance", &cameraDistance},        {"height", &cameraHeight}, {"angle_div", &cameraAngleDiv},
+        {"distance_div", &cameraDistanceDiv}, {"blur", &cameraBlur},     {"fov", &cameraFov}};
+    const std::pair<const char*, float*> secondKeys[] = {
+        {"distance", &camera2Distance},        {"height", &camera2Height}, {"angle_div", &camera2AngleDiv},
+        {"distance_div", &camera2DistanceDiv}, {"blur", &camera2Blur},     {"fov", &camera2Fov}};
+    const std::pair<const char*, float*> fixedKeys[] = {
+        {"distance", &camera3Distance}, {"height", &camera3Height}, {"blur", &camera3Blur}};
+    for (const auto& [key, field] : viewKeys)
+        ReadKey(view, key, *field);
+    for (const auto& [key, field] : secondKeys)
+        ReadKey(second, key, *field);
+    for (const auto& [key, field] : fixedKeys)
+        ReadKey(fixed, key, *field);
     // Each "angle" also turns the camera, "camera2" last.
     for (auto [element, angle] : {std::pair{view, &cameraAngle}, std::pair{second, &camera2Angle}}) {
         if (element && element->Attribute("angle")) {
