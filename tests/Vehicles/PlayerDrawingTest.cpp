@@ -189,15 +189,8 @@ std::vector<uint32_t> DemoCarFrame(bool withShadow) {
     EXPECT_TRUE(demo.BuildWorld());
     RenderTestScene::WritePicture("Data/Textures/ground.tga", Image(2, 2, kGrey));
     const float h = DemoVehicleScene::kGroundHalfSize;
-    auto ground = MakeMesh(demo.scene.Material(20, "simple.fx", {"ground.tga"}), 4);
-    const D3DXVECTOR3 corners[] = {{-h, -h, 0}, {h, -h, 0}, {h, h, 0}, {-h, h, 0}};
-    for (int i = 0; i < 4; ++i) {
-        ground->sourceVertices[i].x = corners[i].x;
-        ground->sourceVertices[i].y = corners[i].y;
-        ground->sourceVertices[i].z = corners[i].z;
-    }
-    ground->indices = {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2};
-    ground->vertices = ground->sourceVertices;
+    const auto ground = TwoSidedQuad(demo.scene.Material(20, "simple.fx", {"ground.tga"}),
+                                     {{-h, -h, 0}, {h, -h, 0}, {h, h, 0}, {-h, h, 0}});
     CPPlayer& vehicle = demo.AddVehicle({0, 0, 1.5f});
     demo.Frames(60);
     vehicle.UpdateHierarchy();
