@@ -3,6 +3,7 @@
 #include "Core/PRefPtr.h"
 #include "Core/StringHashMap.h"
 #include "Game/CameraTarget.h"
+#include "Game/LevelRecord.h"
 #include "Game/PCamera.h"
 #include "Game/PGameObject.h"
 #include "Game/PSpline.h"
@@ -27,8 +28,7 @@ class CPPlayer;
 class CPQuadTree;
 class CPTask;
 class CheckpointMarker;
-struct LevelFile;
-struct LevelRecord;
+class LevelFile;
 
 extern CPLevel* g_Level;
 
@@ -63,7 +63,8 @@ public:
     void Start();
     // Takes the race out of the kernel and lets go of its objects.
     void Stop();
-    // One pass of the race: the camera follows its target.
+    // One pass of the race: the camera follows its target and the frame's
+    // objects are drawn.
     void Update();
 
     CPRefPtr<CPCamera> GetCamera() const { return camera; }
@@ -73,7 +74,7 @@ public:
     int GetLevelNumber() const { return levelNumber; }
 
     // The sequence checkpoint of a "chk<number><separator><model>" record.
-    void CreateNamedObject(const LevelRecord& record);
+    void CreateNamedObject(const std::string& baseName, const LevelRecord& record);
     // Files the object in the grid cell under its position (clamped to the
     // grid).
     void PlaceInGrid(const CPRefPtr<CPGameObject>& object);
@@ -88,6 +89,7 @@ public:
     bool CrossRay(RayQuery& query);
     bool RayHitsCar(RayQuery& query);
     void QuerySphere(const D3DXVECTOR3& centre, float radius, std::vector<CPRefPtr<CPGameObject>>& result);
+    // Aims the player car's weapon at the point (and object, may be null).
     void SetWeaponPos(const D3DXVECTOR3& position, const CPRefPtr<CPGameObject>& object);
     bool IsPlayerMovingBackwards() const;
     void ShowCurrentCheckpoint();
@@ -219,9 +221,86 @@ public:
     std::vector<std::pair<int, int>> carPace;
 
 private:
+    // Where the level file puts the cars and the start posts.
+    struct Starts {
+        D3DXVECTOR3 playerPosition{100, 100, 1};
+        D3DXQUATERNION playerOrientation{0, 0, 0, 1};
+        std::vector<LevelRecord> cars;
+        D3DXVECTOR3 leftPost{0, 0, 0};
+        D3DXVECTOR3 rightPost{0, 0, 0};
+        bool leftPostFound = false;
+        bool rightPostFound = false;
+    };
+
+    // Load's steps.
+    void ResetDrivers();
+    void LoadGhost();
+    bool ReadLevelFile(const std::string& name, LevelFile& file);
+    bool CheckLines(const std::string& name, const LevelFile& file) const;
+    void SetUpSun();
+    void CreateGrid();
+    void PlaceRecords(const LevelFile& file, Starts& starts, std::vector<CPRefPtr<CPGameObject>>& scenery);
+    void PlaceScenery(const LevelRecord& record, const std::string& baseName, Starts& starts,
+                      std::vector<CPRefPtr<CPGameObject>>& scenery);
+    void AddScenery(const CPRefPtr<CPGameObject>& object, const LevelRecord& record, const std::string& model,
+                    std::vector<CPRefPtr<CPGameObject>>& scenery);
+    void TakeLines(LevelFile& file);
+    void LoadTerrain(const std::string& name);
+    bool LoadRoad();
+    void BuildSpatialStructure(const std::vector<CPRefPtr<CPGameObject>>& scenery);
+    bool CreateComputerCars(const Starts& starts, const std::string& carBase);
+    // The driver of the vehicle index gets the first pieces of the three
+    // track lines.
+    void SetDriverPaths(int index);
+    bool CreatePlayerCar(const Starts& starts);
+    void ReadPlayerCamera();
+    // Hides the parts two player models must not show.
+    void HidePlayerParts(CPGameObject& model) const;
+    void FinishLoad(const Starts& starts);
+    // A model of Data\Meshes the level keeps and deletes; null for an
+    // unsafe name or when nothing could be built.
+    CPRefPtr<CPGameObject> LoadModel(const std::string& fileName, int priority);
+    // A new car copied from the model; null (logged) when the model has no
+    // physics description or the car gets no rigid body.
+    CPRefPtr<CPPlayer> BuildCar(const std::string& fileName, const std::string& modelName);
+    // Gives the car its body and car physics; false (logged) without a body.
+    bool AddCarToPhysics(const CPRefPtr<CPPlayer>& car, bool playerCar);
+
+    // Stop's steps.
+    void EmptyObjectLists();
+    void ReleaseDrivers();
+    void StopSounds();
+    void SendStartCommands();
+    void ResetLapRecords();
+
+    // Query helpers.
+    // The ray against the static scenery, then, when it passes near the
+    // player's car, the car (when asked) and the loose objects.
+    bool CastRay(RayQuery& query, bool withPlayer);
+    bool IsPlayerNearRay(const RayQuery& query) const;
+    void QueryGrid(const D3DXVECTOR3& centre, float radius,
+                   std::vector<CPRefPtr<CPGameObject>>& result) const;
+
+    // The renderer lets go of the race camera's two views before they go.
+    void UnbindCameras();
+    // Lets go of every counted member, last declared first, then deletes
+    // what the level made.
+    void ReleaseMembers();
+    void DeleteOwned();
+    // The heading of the car's forward direction (its -y axis) in the
+    // ground plane; the direction itself when asked.
+    static float HeadingOf(const CPGameObject& car, D3DXVECTOR3* forward = nullptr);
+
+    // The pass.
+    void FollowTarget();
+    void SubmitFrame();
+
     // Everything the level made and deletes: model roots (scenery, cars,
-    // their source models, terrain, road, level model, ghost), track lines.
+    // their source models, terrain, road, level model, ghost), the track
+    // lines, the tree, the camera and the update task.
     std::vector<CPGameObject*> ownedModels;
-    std::vector<CPSpline*> ownedLines;
-    std::vector<CPObjUpdater*> ownedTasks;
+    std::vector<std::unique_ptr<CPSpline>> ownedLines;
+    std::unique_ptr<CPLevelBranch> ownedTree;
+    std::unique_ptr<CPCamera> ownedCamera;
+    std::unique_ptr<CPObjUpdater> ownedUpdater;
 };

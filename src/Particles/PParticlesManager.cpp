@@ -19,3 +19,7 @@ bool CPParticlesManager::Start() {
     RecordCall("CPParticlesManager::Start");
     return CPTask::Start();
 }
+
+void CPParticlesManager::ClearAll() {
+    RecordCall("CPParticlesManager::ClearAll");
+}

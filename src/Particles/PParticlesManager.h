@@ -14,6 +14,8 @@ public:
     // Reads the particle tables.
     bool Start() override;
     void Update() override {}
+    // Removes every running particle system.
+    void ClearAll();
     int GetCategory() const override { return TASK_SYSTEM; }
     size_t GetSize() const override { return sizeof(CPParticlesManager); }
     std::string GetClassName() const override { return "CPParticlesManager"; }

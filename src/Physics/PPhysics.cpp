@@ -111,6 +111,7 @@ void CPPhysics::ReleaseWorld() {
 }
 
 void CPPhysics::DestroyWorld() {
+    terrainMeshes.clear();
     if (!simulator)
         return;
     ReleaseWorld();
