@@ -14,25 +14,16 @@
 
 // A race without a level file: a level whose racing line is a circle of
 // radius 250 about the origin (four quarter arcs sampled into 124 pieces),
-// over a flat ground in a physics world, with the level's camera. Vehicles
+// over the flat car scene ground, with the level's camera. Vehicles
 // are 2 x 4 x 0.8 boxes of mass 30 with their car physics; the test names
 // the level's cars and camera target.
-class VehicleScene : public ::testing::Test {
+class VehicleScene : public CarScene {
 protected:
     static constexpr float kTrackRadius = 250.0f;
 
     void SetUp() override {
-        saved = g_PhysicsServices;
-        ConnectPhysicsToGameObjects();
-        ConnectPhysicsToCars();
-        g_WeightDiv = 1;
-        g_FrameTime = kFrame;
-        TerrainMesh ground;
-        const float h = 500.0f;
-        ground.positions = {{-h, -h, 0}, {h, -h, 0}, {h, h, 0}, {-h, h, 0}};
-        ground.indices = {0, 1, 2, 0, 2, 3};
-        ASSERT_TRUE(physics.BuildTerrainGrid(ground));
-        ASSERT_TRUE(physics.CreateWorld());
+        CarScene::SetUp();
+        BuildGround();
         std::vector<uint8_t> bytes;
         WriteTrackLine(bytes, {"c_path", true, CircleSegments({0, 0, 0}, kTrackRadius, false)});
         CPFileReader reader("memory", false);
@@ -50,10 +41,7 @@ protected:
         level.centrePath = nullptr;
         level.camera = nullptr;
         vehicles.clear();
-        physics.DestroyWorld();
-        g_PhysicsServices = saved;
-        g_WeightDiv = 0;
-        g_FrameTime = 0.0f;
+        CarScene::TearDown();
     }
 
     // An upright vehicle at rest on the ground, which the physics has seen
@@ -93,8 +81,6 @@ protected:
         return *nearest;
     }
 
-    PhysicsServices saved;
-    CPPhysics physics;
     CPLevel level;
     CPSpline path;
     CPCamera camera;

@@ -111,7 +111,10 @@ Image BuggyPicture() {
 namespace {
 
 constexpr float kShadowDensity = 176.0f;
-// The fraction of the radius over which the shadow fades out.
+// The ellipse stops short of the border, whose texels the decal repeats
+// across the ground beyond the footprint; it fades out over the last part
+// of its radius.
+constexpr float kShadowRadius = 0.9f;
 constexpr float kShadowSoftEdge = 0.4f;
 
 } // namespace
@@ -122,7 +125,7 @@ Image ShadowPicture() {
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
             const float distance = std::hypot(x + 0.5f - middle, y + 0.5f - middle) / middle;
-            const float density = std::clamp((1.0f - distance) / kShadowSoftEdge, 0.0f, 1.0f);
+            const float density = std::clamp((kShadowRadius - distance) / kShadowSoftEdge, 0.0f, 1.0f);
             image.At(x, y) = static_cast<uint32_t>(std::lround(density * kShadowDensity)) << 24;
         }
     return image;

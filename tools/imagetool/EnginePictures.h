@@ -22,5 +22,6 @@ Image CratePicture();
 // lights dim and lit.
 Image BuggyPicture();
 // The cars' blob shadow: black, with an alpha that is densest in the middle
-// of the ellipse filling the picture and falls softly to nothing at its rim.
+// of an ellipse nearly filling the picture and falls softly to nothing at
+// its rim, well inside the picture's border.
 Image ShadowPicture();
