@@ -21,6 +21,7 @@
 #include "Core/PTokenizer.h"
 #include "Core/PackFiles.h"
 #include "Game/PGameData.h"
+#include "Game/PLevel.h"
 #include "Game/PMeshManager.h"
 #include "Game/PhysicsConnections.h"
 #include "Input/NInput.h"
@@ -116,6 +117,7 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
         return StartFailed("the input could not be started (key bindings in Actions.cfg, keyboard, mouse)");
     }
     LoadFonts();
+    StartRequestedLevel();
     RunMainLoop();
     ShutDownA();
     return 0;
@@ -265,6 +267,17 @@ void CPApplication::LoadFonts() {
     render->DrawLoadingScreen(100);
 }
 
+void CPApplication::StartRequestedLevel() {
+    if (options.level.empty())
+        return;
+    g_GameData->playerName = options.car;
+    auto* level = new CPLevel();
+    if (level->Load(options.level, false, false))
+        level->Start();
+    else
+        GetLog().Print(0, "Level %s could not be loaded\n", options.level.c_str());
+}
+
 void CPApplication::RunMainLoop() {
     std::optional<CPFrameLimit> limit;
     if (options.frames >= 0)
@@ -274,6 +287,11 @@ void CPApplication::RunMainLoop() {
 }
 
 void CPApplication::ShutDownA() {
+    // The race goes before the tasks and objects it uses.
+    if (g_Level) {
+        g_Level->Stop();
+        delete g_Level;
+    }
     delete g_FontManager;
     // The registry deletes its scripts: no handle to one may outlive it.
     mainScript = nullptr;

@@ -52,6 +52,8 @@ private:
     void AddStandingTasks();
     bool StartInput();
     void LoadFonts();
+    // The level of the --level option, loaded and started.
+    void StartRequestedLevel();
     void RunMainLoop();
 
     // The three ways out: after the main loop (A), after a refused input

@@ -11,6 +11,14 @@ bool ParseFrameCount(const char* text, int& frames) {
     return failure == std::errc() && stop == end && *text != '\0' && frames >= 0;
 }
 
+// The non-empty text after the option, which is then skipped.
+bool TakeText(int argc, const char* const* argv, int& i, std::string& value) {
+    if (i + 1 >= argc || *argv[i + 1] == '\0')
+        return false;
+    value = argv[++i];
+    return true;
+}
+
 } // namespace
 
 bool ParseRunOptions(int argc, const char* const* argv, SPRunOptions& options, std::string& error) {
@@ -27,11 +35,15 @@ bool ParseRunOptions(int argc, const char* const* argv, SPRunOptions& options, s
             }
             ++i;
         } else if (option == "--input") {
-            if (i + 1 >= argc || *argv[i + 1] == '\0') {
+            if (!TakeText(argc, argv, i, options.inputFile)) {
                 error = "--input needs a file of recorded input";
                 return false;
             }
-            options.inputFile = argv[++i];
+        } else if (option == "--level" || option == "--car") {
+            if (!TakeText(argc, argv, i, option == "--level" ? options.level : options.car)) {
+                error = option + " needs a name";
+                return false;
+            }
         } else {
             error = "unknown option " + option;
             return false;

@@ -15,6 +15,10 @@ inline constexpr int LAUNCH_WINDOWED = 1003;
 //   --frames N                end the main loop after N frames
 //   --input FILE              read the keyboard and mouse from FILE instead
 //                             of the devices (see CPInputReplay)
+//   --level NAME              load and start the level NAME once the game
+//                             has started, as the scripts' InitLevel and
+//                             StartLevel would
+//   --car MODEL               the player's car model for --level
 struct SPRunOptions {
     // The launcher's result; with neither option the launcher is shown.
     int launcherResult = LAUNCH_DIALOG;
@@ -22,6 +26,9 @@ struct SPRunOptions {
     int frames = -1;
     // Recorded input to replay; empty for the real devices.
     std::string inputFile;
+    // The level to race at once (empty: none) and the player's car in it.
+    std::string level;
+    std::string car = "buggy";
 };
 
 // False, with the reason in `error`, for an unknown option or a bad count.

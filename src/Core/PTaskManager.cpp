@@ -45,8 +45,13 @@ void CPTaskManager::SuspendTask(const CPRefPtr<CPTask>& task) {
     if (!task || !IsActive(task.Get()))
         return;
     task->OnSuspend();
+    UnlinkActive(task.Get());
+    suspendedTasks.push_back(task);
+}
+
+void CPTaskManager::UnlinkActive(const CPTask* task) {
     for (auto entry = activeTasks.begin(); entry != activeTasks.end();) {
-        if (*entry != task) {
+        if (entry->Get() != task) {
             ++entry;
         } else if (inPass && entry == passEntry) {
             passEntryDetached = true;
@@ -55,7 +60,13 @@ void CPTaskManager::SuspendTask(const CPRefPtr<CPTask>& task) {
             entry = activeTasks.erase(entry);
         }
     }
-    suspendedTasks.push_back(task);
+}
+
+void CPTaskManager::RemoveTask(const CPTask* task) {
+    if (!task)
+        return;
+    UnlinkActive(task);
+    suspendedTasks.remove_if([&](const CPRefPtr<CPTask>& listed) { return listed.Get() == task; });
 }
 
 void CPTaskManager::ResumeTask(const CPRefPtr<CPTask>& task) {

@@ -32,6 +32,10 @@ public:
     void ResumeTask(const CPRefPtr<CPTask>& task);
     // Flags every active task for removal; suspended tasks are untouched.
     void KillAllTasks();
+    // Takes the task off both lists at once, without stopping it, because
+    // its owner is about to delete it. The entry a pass is running is only
+    // marked and unlinked when its update returns.
+    void RemoveTask(const CPTask* task);
 
     // The main loop; returns 0 when the active list runs empty while the
     // application is active, or after WM_QUIT once every task is stopped.
@@ -53,6 +57,8 @@ private:
     using TaskList = std::list<CPRefPtr<CPTask>>;
 
     void InsertByPriority(const CPRefPtr<CPTask>& task);
+    // Removes the task's entries from the active list (see RemoveTask).
+    void UnlinkActive(const CPTask* task);
     void RunPass();
     // Takes and dispatches at most one message; true when it was WM_QUIT.
     bool HandleOneMessage();

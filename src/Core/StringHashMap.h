@@ -71,6 +71,13 @@ public:
 
     // Calls visit(key, value) for every entry in the map's order.
     template <class Visit>
+    void ForEach(Visit&& visit) {
+        for (auto& bucket : buckets) {
+            for (Entry& entry : bucket)
+                visit(entry.first, entry.second);
+        }
+    }
+    template <class Visit>
     void ForEach(Visit&& visit) const {
         for (const auto& bucket : buckets) {
             for (const Entry& entry : bucket)

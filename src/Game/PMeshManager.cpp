@@ -82,8 +82,13 @@ void CPMeshManager::DeleteModel(CPGameObject* root) {
         });
     }
     std::vector<CPGameObject*> objects;
-    for (const CPRefPtr<CPGameObject>& object : subtree)
+    for (const CPRefPtr<CPGameObject>& object : subtree) {
         objects.push_back(object.Get());
+        // A car holds its wheel and light parts: it goes before them.
+        CPObject* car = object->car.Get();
+        object->car = nullptr;
+        delete car;
+    }
     subtree.clear();
     // Children first: an object never outlives its parent's list.
     for (auto it = objects.rbegin(); it != objects.rend(); ++it)

@@ -40,9 +40,10 @@ public:
     // "wrong.rdf". Materials get the base priority plus the node's "type".
     // Nothing is activated; the hierarchy is updated only for animated
     // models and mesh files with a trailing block.
-    void LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int basePriority);
+    virtual void LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int basePriority);
     // Deletes a loaded model: its tree, the models of its levels of detail
-    // and the node animations its objects hold. Particle systems are only
+    // and the node animations its objects hold; a car's physics goes before
+    // the parts it holds. Particle systems are only
     // stopped: they belong to the particle subsystem. The renderer's main
     // block first drops what was submitted this frame, which may name the
     // model.

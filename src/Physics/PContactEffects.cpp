@@ -24,6 +24,13 @@ RbVector VelocityOf(const RbBody* body) {
     return body && body->isRigid ? static_cast<const RbRigidBody*>(body)->GetVelocity() : RbVector();
 }
 
+// Every car taking part in a contact learns of it.
+void MarkCollided(const RbBody* body, int materialId) {
+    CPObject* object = ObjectOf(body);
+    if (materialId == 1 && object)
+        g_PhysicsServices.markCollided(object);
+}
+
 // Dents the object's mesh at the point, toward the object's position.
 void Dent(CPObject* object, const RbVector& point, float amount) {
     RbVector direction = RbSafeNormalise(ToRb(g_PhysicsServices.position(object)) - point);
@@ -53,6 +60,8 @@ void CPContactEffects::OnCollision(const RbCollisionInfo& info) {
         frameStamp = g_FrameCounter;
         timer += g_FrameTime;
     }
+    MarkCollided(info.bodyA, info.materialIdA);
+    MarkCollided(info.bodyB, info.materialIdB);
     if (info.materialIdA != 1 || !ObjectOf(info.bodyA))
         return;
     float speed = RbSafeLength(info.relativeVelocity);

@@ -78,6 +78,9 @@ public:
     // The triangles of the last terrain query of this object's body.
     int candidateTriangles[CPTerrainGrid::CandidateCapacity] = {};
     int candidateCount = 0;
+    // Whether the physics has looked for terrain under the body yet: until
+    // then a count of 0 says nothing.
+    bool terrainQueried = false;
     RbRigidBody* rigidBody = nullptr;
     int inertiaShape = 0;
     float sizes[4] = {};

@@ -54,6 +54,7 @@ void DropBody(CPPhysicData& description) {
     description.rigidBody = nullptr;
     description.animatedBody = nullptr;
     description.controller = nullptr;
+    description.terrainQueried = false;
     for (CPPhysicData::CollisionShape& shape : description.shapes)
         shape.geometry = nullptr;
 }
@@ -110,6 +111,7 @@ void CPPhysics::ReleaseWorld() {
 }
 
 void CPPhysics::DestroyWorld() {
+    terrainMeshes.clear();
     if (!simulator)
         return;
     ReleaseWorld();
@@ -280,8 +282,10 @@ void CPPhysics::QueryTerrainTriangles(const RbVector& boxMin, const RbVector& bo
     CPPhysicData* description = owner ? g_PhysicsServices.physicData(owner) : nullptr;
     int* buffer = description ? description->candidateTriangles : g_Physics->scratchCandidates;
     *candidateCount = grid.Query(boxMin, boxMax, buffer);
-    if (description)
+    if (description) {
         description->candidateCount = *candidateCount;
+        description->terrainQueried = true;
+    }
     *candidates = buffer;
     *triangles = grid.Triangles().data();
     *vertices = grid.Vertices().data();

@@ -47,9 +47,14 @@ public:
     // kept: it belongs to the level being loaded). False when the world
     // cannot be created.
     bool CreateWorld();
-    // Destroys the world and frees the terrain grid; nothing without a world.
+    // Destroys the world and frees the terrain grid (nothing without a world)
+    // and forgets the terrain meshes.
     void DestroyWorld();
     float GetGroundHeight(const D3DXVECTOR3& point) const;
+    // Keeps the level's terrain visual in the list of terrain meshes (until
+    // the world is destroyed); nothing reads the list yet.
+    void AddTerrainMesh(CPObject* visual) { terrainMeshes.push_back(visual); }
+    const std::vector<CPObject*>& GetTerrainMeshes() const { return terrainMeshes; }
 
     // Game objects (objects without a physics description are ignored).
     // Copies the object's pose from its body after every update.
@@ -95,6 +100,7 @@ private:
     CPContactEffects effects;
     float removalDepth = -1000.0f;
     std::vector<PendingBodyFree> pendingFrees;
+    std::vector<CPObject*> terrainMeshes;
     // In the order added.
     std::vector<CPObject*> syncObjects;
     // The descriptions given bodies in the current world.

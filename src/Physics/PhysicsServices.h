@@ -49,6 +49,8 @@ struct PhysicsServices {
             [](CPObject*, CPPhysicData* description, RbSimulator*, bool) { description->SetupRigidBody(); };
     std::function<void(CPObject* object, float throttle, float steering)> setCarControls =
         [](CPObject*, float, float) {};
+    // Tells the object that it touched something in this step.
+    std::function<void(CPObject* object)> markCollided = [](CPObject*) {};
     // Whether the object is the level's player object.
     std::function<bool(CPObject* object)> isPlayer = [](CPObject*) { return false; };
     // The velocity of the object's car.

@@ -7,6 +7,7 @@ AI_Task* g_AITask = nullptr;
 AI_Task::AI_Task() {
     g_AITask = this;
     RecordCall("AI_Task()");
+    AddDrivers(kMainDrivers, extraVehicleCount);
 }
 
 AI_Task::~AI_Task() {
@@ -17,4 +18,47 @@ AI_Task::~AI_Task() {
 
 AI_Task* GetAITask() {
     return g_AITask;
+}
+
+void AI_Task::ReleaseVehicles() {
+    RecordCall("AI_Task::ReleaseVehicles");
+    for (auto* list : {&mainDrivers, &extraDrivers}) {
+        for (const std::unique_ptr<AI_Vehicle>& driver : *list)
+            driver->ReleaseCar();
+        list->clear();
+    }
+}
+
+void AI_Task::AddDrivers(int mainCount, int extraCount) {
+    for (int i = 0; i < mainCount; ++i)
+        mainDrivers.push_back(std::make_unique<AI_Vehicle>());
+    for (int i = 0; i < extraCount; ++i)
+        extraDrivers.push_back(std::make_unique<AI_Vehicle>());
+}
+
+void AI_Task::SetExtraVehicleCount(int count) {
+    extraVehicleCount = count;
+    if (count == 0)
+        extraVehiclesActive = false;
+}
+
+AI_Vehicle* AI_Task::GetDriver(int index) const {
+    const auto& list = index < kMainDrivers ? mainDrivers : extraDrivers;
+    const int slot = index < kMainDrivers ? index : index - kMainDrivers;
+    if (slot < 0 || slot >= static_cast<int>(list.size()))
+        return nullptr;
+    return list[slot].get();
+}
+
+void AI_Task::SetVehiclePath(int index, int pathIndex, CPLine* sample) {
+    RecordCall("AI_Task::SetVehiclePath " + std::to_string(index) + " " + std::to_string(pathIndex));
+    if (AI_Vehicle* driver = GetDriver(index))
+        driver->SetPath(pathIndex, sample);
+}
+
+void AI_Task::ForgetPaths() {
+    for (const auto* list : {&mainDrivers, &extraDrivers}) {
+        for (const std::unique_ptr<AI_Vehicle>& driver : *list)
+            driver->ForgetPaths();
+    }
 }

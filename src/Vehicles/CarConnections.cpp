@@ -1,10 +1,12 @@
 #include "Vehicles/CarConnections.h"
 
 #include "Game/PGameObject.h"
+#include "Game/PLevel.h"
 #include "Physics/PhysicsServices.h"
 #include "Physics/VectorConversions.h"
 #include "Sound/NAudio.h"
 #include "Vehicles/PCar.h"
+#include "Vehicles/PPlayer.h"
 
 namespace {
 
@@ -45,6 +47,13 @@ void ConnectPhysicsToCars() {
     g_PhysicsServices.setCarControls = [](CPObject* object, float throttle, float steering) {
         if (CPCar* car = CarOf(object))
             car->SetControls(throttle, steering);
+    };
+    g_PhysicsServices.isPlayer = [](CPObject* object) {
+        return g_Level && object && g_Level->player.Get() == object;
+    };
+    g_PhysicsServices.markCollided = [](CPObject* object) {
+        if (auto* vehicle = dynamic_cast<CPPlayer*>(object))
+            vehicle->collided = true;
     };
     g_PhysicsServices.carVelocity = [](CPObject* object) {
         CPCar* car = CarOf(object);

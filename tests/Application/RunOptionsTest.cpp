@@ -65,3 +65,30 @@ TEST(RunOptions, InputFile) {
 }
 
 } // namespace
+
+TEST(RunOptions, LevelAndCar) {
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        std::string level;
+        std::string car;
+    };
+    const std::vector<Case> cases = {
+        {{"--windowed"}, true, "", "buggy"},
+        {{"--level", "level1", "--windowed"}, true, "level1", "buggy"},
+        {{"--car", "roadster1", "--level", "level1"}, true, "level1", "roadster1"},
+        {{"--level"}, false, "", ""},
+        {{"--car", ""}, false, "", ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"kestrovar"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        SPRunOptions options;
+        std::string error;
+        EXPECT_EQ(ParseRunOptions(static_cast<int>(argv.size()), argv.data(), options, error), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(options.level, c.level);
+            EXPECT_EQ(options.car, c.car);
+        }
+    }
+}

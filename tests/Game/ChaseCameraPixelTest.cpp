@@ -33,19 +33,6 @@ public:
     float GetDemoShotTime() const override { return 0; }
 };
 
-// A quad through four corners, drawn from both sides.
-std::unique_ptr<CPRenderObject> Quad(const CPRefPtr<CPMaterial>& material, const D3DXVECTOR3 (&corners)[4]) {
-    auto quad = MakeMesh(material, 4);
-    for (int i = 0; i < 4; ++i) {
-        quad->sourceVertices[i].x = corners[i].x;
-        quad->sourceVertices[i].y = corners[i].y;
-        quad->sourceVertices[i].z = corners[i].z;
-    }
-    quad->indices = {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2};
-    quad->vertices = quad->sourceVertices;
-    return quad;
-}
-
 // The chase camera raised a little behind a box standing on the ground,
 // with a track line drawn across the ground beyond it, on the OpenGL device
 // of SDL's offscreen driver.
@@ -59,10 +46,10 @@ TEST(ChaseCameraPixelTest, TheBoxShowsInTheLowerMiddleAndTheTrackLineAcrossTheGr
     ASSERT_TRUE(scene.started);
     RenderTestScene::WritePicture("Data/Textures/ground.tga", Image(2, 2, kGround));
     RenderTestScene::WritePicture("Data/Textures/box.tga", Image(2, 2, kBox));
-    const auto ground = Quad(scene.Material(20, "simple.fx", {"ground.tga"}),
-                             {{-200, -200, 0}, {200, -200, 0}, {200, 200, 0}, {-200, 200, 0}});
-    const auto box =
-        Quad(scene.Material(21, "simple.fx", {"box.tga"}), {{0, -1, 0}, {0, 1, 0}, {0, 1, 2}, {0, -1, 2}});
+    const auto ground = TwoSidedQuad(scene.Material(20, "simple.fx", {"ground.tga"}),
+                                     {{-200, -200, 0}, {200, -200, 0}, {200, 200, 0}, {-200, 200, 0}});
+    const auto box = TwoSidedQuad(scene.Material(21, "simple.fx", {"box.tga"}),
+                                  {{0, -1, 0}, {0, 1, 0}, {0, 1, 2}, {0, -1, 2}});
 
     std::vector<uint8_t> bytes;
     WriteTrackLine(bytes, {"c_path", false, {StraightSegment({20, -60, 0.2f}, {20, 60, 0.2f})}});

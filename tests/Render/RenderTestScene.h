@@ -177,3 +177,17 @@ inline std::unique_ptr<CPRenderObject> MakeMesh(const CPRefPtr<CPMaterial>& mate
     mesh->SetMaterial(material);
     return mesh;
 }
+
+// A quad through four corners, drawn from both sides.
+inline std::unique_ptr<CPRenderObject> TwoSidedQuad(const CPRefPtr<CPMaterial>& material,
+                                                    const D3DXVECTOR3 (&corners)[4]) {
+    auto quad = MakeMesh(material, 4);
+    for (int i = 0; i < 4; ++i) {
+        quad->sourceVertices[i].x = corners[i].x;
+        quad->sourceVertices[i].y = corners[i].y;
+        quad->sourceVertices[i].z = corners[i].z;
+    }
+    quad->indices = {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2};
+    quad->vertices = quad->sourceVertices;
+    return quad;
+}

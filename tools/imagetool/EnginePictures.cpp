@@ -115,3 +115,26 @@ Image TorchPicture() {
             image.At(x, y) = y < 12 ? 0xff303238 : ((x + y / 4) % 5 == 0 ? 0xff3a2410 : 0xff5a3818);
     return image;
 }
+
+namespace {
+
+constexpr float kShadowDensity = 176.0f;
+// The ellipse stops short of the border, whose texels the decal repeats
+// across the ground beyond the footprint; it fades out over the last part
+// of its radius.
+constexpr float kShadowRadius = 0.9f;
+constexpr float kShadowSoftEdge = 0.4f;
+
+} // namespace
+
+Image ShadowPicture() {
+    Image image(64, 64);
+    const float middle = static_cast<float>(image.width) / 2.0f;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const float distance = std::hypot(x + 0.5f - middle, y + 0.5f - middle) / middle;
+            const float density = std::clamp((kShadowRadius - distance) / kShadowSoftEdge, 0.0f, 1.0f);
+            image.At(x, y) = static_cast<uint32_t>(std::lround(density * kShadowDensity)) << 24;
+        }
+    return image;
+}

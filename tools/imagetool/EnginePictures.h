@@ -23,3 +23,7 @@ Image CratePicture();
 Image BuggyPicture();
 // The demo torch: a dark wooden handle under an iron cup.
 Image TorchPicture();
+// The cars' blob shadow: black, with an alpha that is densest in the middle
+// of an ellipse nearly filling the picture and falls softly to nothing at
+// its rim, well inside the picture's border.
+Image ShadowPicture();

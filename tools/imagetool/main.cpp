@@ -1,8 +1,9 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones, the loading
 // screen's background and bar, the post effects' blur mask and grain, and
-// the demo crate's planks, the demo buggy's livery, the sky's gradient,
-// sun and cloud puff, the demo torch's wood and the demo particle sprites.
+// the demo crate's planks, the demo buggy's livery, the cars' shadow, the
+// sky's gradient, sun and cloud puff, the demo torch's wood and the demo
+// particle sprites.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
 #include "imagetool/ParticlePictures.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "spark.tga", EncodeTga(SparkPicture())) &&
                          Write(data / "Textures" / "puff.tga", EncodeTga(PuffPicture())) &&
                          Write(data / "Textures" / "fire.tga", EncodeTga(FirePicture())) &&
-                         Write(data / "Textures" / "scorch.tga", EncodeTga(ScorchPicture()));
+                         Write(data / "Textures" / "scorch.tga", EncodeTga(ScorchPicture())) &&
+                         Write(data / "Textures" / "shadow.tga", EncodeTga(ShadowPicture()));
     return written ? 0 : 1;
 }

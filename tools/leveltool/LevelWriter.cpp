@@ -15,9 +15,18 @@ void AppendInt(std::vector<uint8_t>& out, int32_t value) {
     AppendBytes(out, &value, sizeof(value));
 }
 
+void AppendString(std::vector<uint8_t>& out, const std::string& text) {
+    AppendInt(out, static_cast<int32_t>(text.size()));
+    AppendBytes(out, text.data(), text.size());
+}
+
+void AppendFloat(std::vector<uint8_t>& out, float value) {
+    AppendBytes(out, &value, sizeof(value));
+}
+
 void AppendPoint(std::vector<uint8_t>& out, const D3DXVECTOR3& point) {
     for (const float value : {point.x, point.y, point.z})
-        AppendBytes(out, &value, sizeof(value));
+        AppendFloat(out, value);
 }
 
 D3DXVECTOR3 OnCircle(const D3DXVECTOR3& centre, float radius, float angle) {
@@ -33,8 +42,7 @@ D3DXVECTOR3 Tangent(float angle, bool clockwise) {
 } // namespace
 
 void WriteTrackLine(std::vector<uint8_t>& out, const TrackLineEntry& entry) {
-    AppendInt(out, static_cast<int32_t>(entry.name.size()));
-    AppendBytes(out, entry.name.data(), entry.name.size());
+    AppendString(out, entry.name);
     AppendInt(out, entry.closed ? 1 : 0);
     AppendInt(out, static_cast<int32_t>(entry.segments.size()));
     for (const BezierSegment& segment : entry.segments) {
@@ -72,4 +80,22 @@ std::vector<BezierSegment> CircleSegments(const D3DXVECTOR3& centre, float radiu
         segments.push_back(QuarterArc(centre, radius, angle, clockwise));
     }
     return segments;
+}
+
+std::vector<uint8_t> WriteLevel(const std::vector<LevelRecord>& records,
+                                const std::vector<TrackLineEntry>& lines) {
+    std::vector<uint8_t> out;
+    for (const float value : {0.0f, 0.0f, 3000.0f, 3000.0f})
+        AppendFloat(out, value);
+    AppendInt(out, 0);
+    AppendInt(out, static_cast<int32_t>(records.size()));
+    for (const LevelRecord& record : records) {
+        AppendString(out, record.name);
+        for (const float value : record.f)
+            AppendFloat(out, value);
+    }
+    AppendInt(out, static_cast<int32_t>(lines.size()));
+    for (const TrackLineEntry& line : lines)
+        WriteTrackLine(out, line);
+    return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Game/BezierSegment.h"
+#include "Game/LevelRecord.h"
 
 #include <cstdint>
 #include <string>
@@ -32,3 +33,9 @@ BezierSegment QuarterArc(const D3DXVECTOR3& centre, float radius, float startAng
 
 // The full circle as four quarter arcs starting at angle 0.
 std::vector<BezierSegment> CircleSegments(const D3DXVECTOR3& centre, float radius, bool clockwise);
+
+// A whole level file: the header (0, 0, 3000, 3000), no light, the object
+// records (each a string name and ten floats: 4 + name length + 40 bytes)
+// and the track lines.
+std::vector<uint8_t> WriteLevel(const std::vector<LevelRecord>& records,
+                                const std::vector<TrackLineEntry>& lines);

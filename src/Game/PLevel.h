@@ -1,0 +1,306 @@
+#pragma once
+
+#include "Core/PRefPtr.h"
+#include "Core/StringHashMap.h"
+#include "Game/CameraTarget.h"
+#include "Game/LevelRecord.h"
+#include "Game/PCamera.h"
+#include "Game/PGameObject.h"
+#include "Game/PSpline.h"
+#include "Game/RayQuery.h"
+#include "Game/RunSample.h"
+#include "Platform/D3DX9Math.h"
+#include "Platform/Graphics/D3D9Types.h"
+
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CPLevel;
+class CPLevelBranch;
+class CPLine;
+class CPObjUpdater;
+class CPPlayer;
+class CPQuadTree;
+class CPTask;
+class CheckpointMarker;
+class LevelFile;
+
+extern CPLevel* g_Level;
+
+// The current race: the track with its static scenery, the terrain, the three
+// track lines, the player's car and the computer cars, the chase camera, the
+// checkpoints and refill pads and the race state. One exists at a time and is
+// published in g_Level.
+//
+// Counted references never delete: the level keeps every model, car, line and
+// task it makes in its own lists and deletes them in its destructor, after the
+// kernel and the physics have let go of them.
+class CPLevel : public CameraTarget {
+public:
+    // Computer cars driven by the main controllers; more come only from the
+    // game data's extra-car count.
+    static constexpr int kMainCars = 5;
+    static constexpr int kMaxLights = 30;
+    static constexpr float kLevelExtent = 3000.0f;
+
+    CPLevel();
+    ~CPLevel() override;
+    CPLevel(const CPLevel&) = delete;
+    CPLevel& operator=(const CPLevel&) = delete;
+
+    std::string GetClassName() const { return "CPLevel"; }
+
+    // Reads Data\Levels\<name>.lvl and builds the race. False, with the
+    // reason logged, when the file cannot be read or is malformed, when a
+    // track line is missing or when the road or a car cannot be built.
+    bool Load(const std::string& name, bool single, bool time);
+    // Puts the race into the kernel; refused (logged) without a player car.
+    void Start();
+    // Takes the race out of the kernel and lets go of its objects.
+    void Stop();
+    // One pass of the race: the camera follows its target and the frame's
+    // objects are drawn.
+    void Update();
+
+    CPRefPtr<CPCamera> GetCamera() const { return camera; }
+    CPRefPtr<CPSpline> GetSpline() const { return centrePath; }
+    CPRefPtr<CPSpline> GetLeftSpline() const { return leftPath; }
+    CPRefPtr<CPSpline> GetRightSpline() const { return rightPath; }
+    int GetLevelNumber() const { return levelNumber; }
+
+    // The sequence checkpoint of a "chk<number><separator><model>" record.
+    void CreateNamedObject(const std::string& baseName, const LevelRecord& record);
+    // Files the object in the grid cell under its position (clamped to the
+    // grid).
+    void PlaceInGrid(const CPRefPtr<CPGameObject>& object);
+    // Bakes the matrix into the vertices of the mesh visuals of the tree and
+    // of their further levels of detail.
+    static void BakeTreeTransform(const CPRefPtr<CPGameObject>& object, const D3DXMATRIX& matrix);
+    // View 0 ("camera"), 1 ("camera2") or 2 (fixed, "camera3").
+    void SetCameraView(int view);
+
+    // Queries of the other parts.
+    bool CrossPlayerRay(RayQuery& query);
+    bool CrossRay(RayQuery& query);
+    bool RayHitsCar(RayQuery& query);
+    void QuerySphere(const D3DXVECTOR3& centre, float radius, std::vector<CPRefPtr<CPGameObject>>& result);
+    // Aims the player car's weapon at the point (and object, may be null).
+    void SetWeaponPos(const D3DXVECTOR3& position, const CPRefPtr<CPGameObject>& object);
+    bool IsPlayerMovingBackwards() const;
+    void ShowCurrentCheckpoint();
+    void AddSunLight();
+
+    // What the chase camera reads.
+    D3DXVECTOR3 GetTargetForward() const override { return targetForward; }
+    bool GetCarSteering(float& slideFactor, float& steering) const override;
+    bool IsResultSent() const override { return resultSent; }
+    float GetTrackAngle() const override { return trackAngle; }
+    float GetDemoShotTime() const override { return demoShotTime; }
+
+    // Fields in declared order.
+    CPRefPtr<CPGameObject> ghostModel;
+    float raceTime = 0;
+    float lastSampleTime = 0;
+    int ghostIndex = 0;
+    float idleClock = 0;
+    float warmUpClock = 0;
+    std::list<CPRefPtr<CPGameObject>> heldObjects;
+    int extraCarCount = 0;
+    int cameraView = 0;
+    // The lens-flare page; the interface layer above the game owns its type.
+    CPRefPtr<CPObject> lensFlare;
+    float camera2Angle = 0;
+    float cameraAngle = 0;
+    float activeAngle = 0;
+    float demoTurnSign = 1.0f;
+    bool demoMode = true;
+    std::string playerModel = "truck_130_";
+    std::list<std::string> carModels;
+    // Milliseconds of the system clock at construction, kept whole so that
+    // differences stay exact however long the machine has run.
+    uint32_t clockMark = 0;
+    CPRefPtr<CPSpline> centrePath;
+    CPRefPtr<CPSpline> leftPath;
+    CPRefPtr<CPSpline> rightPath;
+    bool failedSent = false;
+    StringHashMap<D3DXVECTOR3> sources{100};
+    std::map<int, CPRefPtr<CPGameObject>> checkpointSequence;
+    std::map<int, CPRefPtr<CPGameObject>>::iterator currentCheckpoint = checkpointSequence.end();
+    CPRefPtr<CPGameObject> shownCheckpoint;
+    CPRefPtr<CPObjUpdater> updaterTask;
+    CPRefPtr<CPTask> auxTask1;
+    CPRefPtr<CPTask> auxTask2;
+    CPRefPtr<CPGameObject> levelModel;
+    CPRefPtr<CPGameObject> eyeModel;
+    CPRefPtr<CPGameObject> roadPhysics;
+    CPRefPtr<CPGameObject> terrain;
+    CPRefPtr<CPLevelBranch> spatialTree;
+    std::unique_ptr<CPQuadTree> quadTree;
+    std::list<CPRefPtr<CPGameObject>> looseObjects;
+    // cellsX x cellsY lists; null once deleted.
+    std::unique_ptr<std::vector<std::list<CPRefPtr<CPGameObject>>>> gridCells;
+    std::list<CPRefPtr<CPGameObject>> extraLooseObjects;
+    std::unique_ptr<std::vector<int>> gridCounts;
+    CPRefPtr<CPCamera> camera;
+    D3DLIGHT9 sunLight{};
+    float extentX = 10.0f;
+    float extentY = 10.0f;
+    float countdown = 0;
+    float targetSpeed = 0;
+    DWORD ambientColour = 0;
+    float activeDistance = 7.0f;
+    float activeHeight = 2.0f;
+    float camera2Distance = 0;
+    float camera2Height = 0;
+    float cameraDistance = 0;
+    float cameraHeight = 0;
+    float camera3Distance = 0;
+    float camera3Height = 0;
+    float camera2Blur = 0;
+    float cameraBlur = 0;
+    float camera3Blur = 0;
+    float activeAngleDiv = 0;
+    float activeDistanceDiv = 0;
+    float camera2AngleDiv = 0;
+    float camera2DistanceDiv = 0;
+    float cameraAngleDiv = 0;
+    float cameraDistanceDiv = 0;
+    int cellsX = 0;
+    int cellsY = 0;
+    int levelNumber = 0;
+    CPRefPtr<CPPlayer> player;
+    CPPlayer* cameraTarget = nullptr;
+    std::list<CPRefPtr<CPPlayer>> cars;
+    float targetHeading = 0;
+    D3DXVECTOR3 targetForward{0, 0, 0};
+    int demoShot = 0;
+    float demoClock = 0;
+    CPRefPtr<CheckpointMarker> checkpointMarker;
+    CPLine* playerLine = nullptr;
+    std::list<CPRefPtr<CPObject>> heldObjects2;
+    bool extraCarsActive = true;
+    std::vector<CPLine*> pathLines;
+    std::vector<int> carLine = std::vector<int>(20, 0);
+    std::vector<int> carProgress = std::vector<int>(20, 0);
+    std::list<CPRefPtr<CPObject>> heldObjects3;
+    bool lapTiming = false;
+    int playerLineIndex = 0;
+    int playerProgress = 0;
+    int startLineIndex = 0;
+    D3DXVECTOR3 startLine{0, 0, 0};
+    D3DXVECTOR3 startPoint{0, 0, 0};
+    int places[3] = {-1, -1, -1};
+    bool raceOver = false;
+    float padSoundCooldown = 0;
+    bool timeMode = false;
+    std::string runCarModel;
+    std::vector<RunSample> runSamples;
+    bool singleMode = false;
+    float demoShotTime = 0;
+    bool resultSent = false;
+    float trackAngle = 0;
+    bool reverse = false;
+    std::list<CPRefPtr<CPGameObject>> refillPads;
+    int placeToFinish = 0;
+    std::list<std::pair<CPRefPtr<CPGameObject>, float>> checkpoints;
+    float checkpointTimer = 0;
+    int lastCheckpoint = -1;
+    int checkpointsPassed = 0;
+    float cameraFov = 50.0f;
+    float camera2Fov = 50.0f;
+    bool shotsBlocked = false;
+    float stepAccumulator = 0;
+
+    // The pace thresholds A and B of each computer car ("min" and "max" of
+    // its "camera" element), in the order of `cars`.
+    std::vector<std::pair<int, int>> carPace;
+
+private:
+    // Where the level file puts the cars and the start posts.
+    struct Starts {
+        D3DXVECTOR3 playerPosition{100, 100, 1};
+        D3DXQUATERNION playerOrientation{0, 0, 0, 1};
+        std::vector<LevelRecord> cars;
+        D3DXVECTOR3 leftPost{0, 0, 0};
+        D3DXVECTOR3 rightPost{0, 0, 0};
+        bool leftPostFound = false;
+        bool rightPostFound = false;
+    };
+
+    // Load's steps.
+    void ResetDrivers();
+    void LoadGhost();
+    bool ReadLevelFile(const std::string& name, LevelFile& file);
+    bool CheckLines(const std::string& name, const LevelFile& file) const;
+    void SetUpSun();
+    void CreateGrid();
+    void PlaceRecords(const LevelFile& file, Starts& starts, std::vector<CPRefPtr<CPGameObject>>& scenery);
+    void PlaceScenery(const LevelRecord& record, const std::string& baseName, Starts& starts,
+                      std::vector<CPRefPtr<CPGameObject>>& scenery);
+    void AddScenery(const CPRefPtr<CPGameObject>& object, const LevelRecord& record, const std::string& model,
+                    std::vector<CPRefPtr<CPGameObject>>& scenery);
+    void TakeLines(LevelFile& file);
+    void LoadTerrain(const std::string& name);
+    bool LoadRoad();
+    void BuildSpatialStructure(const std::vector<CPRefPtr<CPGameObject>>& scenery);
+    bool CreateComputerCars(const Starts& starts, const std::string& carBase);
+    // The driver of the vehicle index gets the first pieces of the three
+    // track lines.
+    void SetDriverPaths(int index);
+    bool CreatePlayerCar(const Starts& starts);
+    void ReadPlayerCamera();
+    // Hides the parts two player models must not show.
+    void HidePlayerParts(CPGameObject& model) const;
+    void FinishLoad(const Starts& starts);
+    // A model of Data\Meshes the level keeps and deletes; null for an
+    // unsafe name or when nothing could be built.
+    CPRefPtr<CPGameObject> LoadModel(const std::string& fileName, int priority);
+    // A new car copied from the model; null (logged) when the model has no
+    // physics description or the car gets no rigid body.
+    CPRefPtr<CPPlayer> BuildCar(const std::string& fileName, const std::string& modelName);
+    // Gives the car its body and car physics; false (logged) without a body.
+    bool AddCarToPhysics(const CPRefPtr<CPPlayer>& car, bool playerCar);
+
+    // Stop's steps.
+    void EmptyObjectLists();
+    void ReleaseDrivers();
+    void StopSounds();
+    void SendStartCommands();
+    void ResetLapRecords();
+
+    // Query helpers.
+    // The ray against the static scenery, then, when it passes near the
+    // player's car, the car (when asked) and the loose objects.
+    bool CastRay(RayQuery& query, bool withPlayer);
+    bool IsPlayerNearRay(const RayQuery& query) const;
+    void QueryGrid(const D3DXVECTOR3& centre, float radius,
+                   std::vector<CPRefPtr<CPGameObject>>& result) const;
+
+    // The renderer lets go of the race camera's two views before they go.
+    void UnbindCameras();
+    // Lets go of every counted member, last declared first, then deletes
+    // what the level made.
+    void ReleaseMembers();
+    void DeleteOwned();
+    // The heading of the car's forward direction (its -y axis) in the
+    // ground plane; the direction itself when asked.
+    static float HeadingOf(const CPGameObject& car, D3DXVECTOR3* forward = nullptr);
+
+    // The pass.
+    void FollowTarget();
+    void SubmitFrame();
+
+    // Everything the level made and deletes: model roots (scenery, cars,
+    // their source models, terrain, road, level model, ghost), the track
+    // lines, the tree, the camera and the update task.
+    std::vector<CPGameObject*> ownedModels;
+    std::vector<std::unique_ptr<CPSpline>> ownedLines;
+    std::unique_ptr<CPLevelBranch> ownedTree;
+    std::unique_ptr<CPCamera> ownedCamera;
+    std::unique_ptr<CPObjUpdater> ownedUpdater;
+};
