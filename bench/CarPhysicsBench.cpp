@@ -101,7 +101,7 @@ BENCHMARK(BM_SceneSensorCars)->Arg(8)->Arg(50)->Iterations(600)->Unit(benchmark:
 void BM_CarPhysics(benchmark::State& state) {
     const PhysicsScene scene = SensorCarsScene(static_cast<int>(state.range(0)));
     GameCars cars;
-    RbSceneWorld loaded(scene, [&cars](RbRigidBody& chassis) { cars.Fit(chassis); });
+    RbSceneWorld loaded(scene, SceneQuery::Helper, [&cars](RbRigidBody& chassis) { cars.Fit(chassis); });
     const double median = TimeSteps(state, loaded, scene.warmUpSteps);
     const auto measured = g_SceneMedians.find(state.range(0));
     if (measured != g_SceneMedians.end() && measured->second > 0.0)

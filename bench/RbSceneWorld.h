@@ -1,15 +1,17 @@
 #pragma once
 
 // A benchmark scene loaded into our simulator: the terrain served through the
-// terrain query, the boxes, and the cars with a spring controller on their
-// line sensors. Allocations are counted through the world's allocator (the
-// simulator allocates nothing else).
+// test helper's terrain query or the game's grid, the boxes, and the cars with
+// a spring controller on their line sensors. Allocations are counted through
+// the world's allocator (the simulator allocates nothing else).
 
+#include "../tests/Physics/RbGridTerrain.h"
 #include "Physics/Simulator/RbControllerCallback.h"
 #include "PhysicsScenes.h"
 
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 
 struct RbCountingAllocator : RbAllocator {
     long calls = 0;
@@ -44,8 +46,12 @@ struct RbSceneSprings : RbControllerCallback {
 // spring sensors.
 using RbCarFitter = std::function<void(RbRigidBody& chassis)>;
 
+// Which terrain query serves the scene's triangles.
+enum class SceneQuery { Helper, GameGrid };
+
 struct RbSceneWorld {
-    explicit RbSceneWorld(const PhysicsScene& scene, const RbCarFitter& fitCar = {})
+    explicit RbSceneWorld(const PhysicsScene& scene, SceneQuery query = SceneQuery::Helper,
+                          const RbCarFitter& fitCar = {})
         : terrain(scene.terrain) {
         int count = static_cast<int>(scene.boxes.size() + scene.cars.size());
         RbSizeInfo sizes;
@@ -60,7 +66,13 @@ struct RbSceneWorld {
         world = RbSimulator::Create(sizes, &allocator, &gravity);
         world->SetMaterial(0, SceneFriction, SceneRestitution);
         world->SetMaterial(1, SceneFriction, SceneRestitution);
-        terrain.Install(*world);
+        if (query == SceneQuery::Helper) {
+            terrain.Install(*world);
+        } else {
+            if (!grid.Build(terrain))
+                throw std::runtime_error("the game's grid cannot take the terrain of " + scene.name);
+            grid.Install(*world);
+        }
         for (const SceneBox& box : scene.boxes)
             bodies.push_back(RbAddBox(*world, box.size, box.mass, box.position));
         for (const RbVector& centre : scene.cars) {
@@ -82,9 +94,17 @@ struct RbSceneWorld {
 
     void Step() { world->Advance(SceneTimeStep, 1, nullptr); }
 
+    // The candidates a terrain query returned on average.
+    double CandidatesPerQuery() const {
+        long queries = terrain.queries + grid.queries;
+        return queries ? static_cast<double>(terrain.returned + grid.returned) / static_cast<double>(queries)
+                       : 0.0;
+    }
+
     RbCountingAllocator allocator;
     RbSceneSprings springs;
     RbTestTerrain terrain;
+    RbGridTerrain grid;
     RbSimulator* world;
     std::vector<RbRigidBody*> bodies;
 };

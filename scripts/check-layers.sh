@@ -2,7 +2,8 @@
 # check-layers.sh [ROOT]: fails when a source under ROOT/src (default: this
 # checkout) includes a header of a library above its own, or when engine code
 # outside src/Platform includes a platform library's header (SDL, OpenGL,
-# epoxy, GTK, GLib, WebKit, OpenAL, libsndfile, X11); the data tools under
+# epoxy, GTK, GLib, WebKit, OpenAL, libsndfile, X11, FFmpeg, libjpeg, libpng,
+# FreeType); the data tools under
 # tools/ may use such libraries to write files. Every violation is
 # printed as "file:line: reason".
 set -euo pipefail
@@ -35,7 +36,7 @@ declare -A allowed=(
     [Script/Functions]="$below_game Game Vehicles Interface"
     [Application]="$below_game Game Vehicles Interface Script/Functions"
 )
-platform_headers='^(SDL|SDL2/|epoxy/|GL/|GLES|gtk/|gdk/|glib|gio/|webkit2/|JavaScriptCore/|AL/|sndfile|X11/|libavformat/|libavcodec/|libswscale/|libswresample/|libavutil/)'
+platform_headers='^(SDL|SDL2/|epoxy/|GL/|GLES|gtk/|gdk/|glib|gio/|webkit2/|JavaScriptCore/|AL/|sndfile|X11/|libavformat/|libavcodec/|libswscale/|libswresample/|libavutil/|jpeglib\.h|png\.h|ft2build\.h|freetype/)'
 
 # Sets `library` to the library folder a path under src names (longest
 # match), or to nothing.

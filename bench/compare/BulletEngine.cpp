@@ -21,6 +21,9 @@ RbVector FromBullet(const btVector3& v) {
 // root of the scene's friction so every pair ends up with the scene's value.
 const float ObjectFriction = std::sqrt(SceneFriction);
 
+// Bullet's own time to sleep, before any engine changes it.
+const btScalar BulletDeactivationTime = gDeactivationTime;
+
 btTransform ToBullet(const RbMatrix4& m) {
     const RbVector* r = m.row;
     btMatrix3x3 basis(r[0].x, r[1].x, r[2].x, r[0].y, r[1].y, r[2].y, r[0].z, r[1].z, r[2].z);
@@ -53,15 +56,21 @@ void BulletEngine::PrintSettings() const {
         "  split impulse %d, warm starting %.2f; one stepSimulation(%.6f, 0) per step;\n"
         "  friction %.4f per object (Bullet multiplies them: %.2f per pair), restitution %.2f;\n"
         "  box margin %.3f (inside the box's extents), triangle mesh margin %.3f, contact breaking\n"
-        "  threshold %.3f; bodies sleep after %.1f s below %.2f m/s and %.2f rad/s (Bullet's defaults);\n"
+        "  threshold %.3f; bodies sleep after %.2f s below %.2f m/s and %.2f rad/s (%s);\n"
         "  box inertia of a solid box; wheels: a closest-hit rayTest per wheel (btRaycastVehicle's way,\n"
         "  ignoring the car's own body), spring force by applyForce at the hit point before the step;\n"
         "  cars never sleep.\n",
         btGetVersion() / 100, btGetVersion() % 100, sizeof(btScalar) == 8 ? "double" : "single",
         info.m_numIterations, info.m_erp, info.m_erp2, info.m_globalCfm, info.m_splitImpulse,
         info.m_warmstartingFactor, SceneTimeStep, ObjectFriction, SceneFriction, SceneRestitution,
-        box.getMargin(), terrain.getMargin(), gContactBreakingThreshold, gDeactivationTime,
-        body.getLinearSleepingThreshold(), body.getAngularSleepingThreshold());
+        box.getMargin(), terrain.getMargin(), gContactBreakingThreshold, DeactivationTime(),
+        sleep == SleepRule::Matched ? MatchedSleepSpeed : body.getLinearSleepingThreshold(),
+        sleep == SleepRule::Matched ? MatchedSleepSpeed : body.getAngularSleepingThreshold(),
+        sleep == SleepRule::Matched ? "matched to ours" : "Bullet's defaults");
+}
+
+btScalar BulletEngine::DeactivationTime() const {
+    return sleep == SleepRule::Matched ? MatchedSleepSteps * SceneTimeStep : BulletDeactivationTime;
 }
 
 void BulletEngine::Clear() {
@@ -80,6 +89,10 @@ btRigidBody* BulletEngine::AddBody(btCollisionShape* shape, float mass, const Rb
     info.m_startWorldTransform.setOrigin(ToBullet(position));
     info.m_friction = ObjectFriction;
     info.m_restitution = SceneRestitution;
+    if (sleep == SleepRule::Matched) {
+        info.m_linearSleepingThreshold = MatchedSleepSpeed;
+        info.m_angularSleepingThreshold = MatchedSleepSpeed;
+    }
     bodies.push_back(std::make_unique<btRigidBody>(info));
     world->addRigidBody(bodies.back().get());
     return bodies.back().get();
@@ -130,6 +143,7 @@ void BulletEngine::PushCar(btRigidBody& car) {
 void BulletEngine::Step() {
     for (std::size_t i = firstCar; i < bodies.size(); ++i)
         PushCar(*bodies[i]);
+    gDeactivationTime = DeactivationTime();
     world->stepSimulation(SceneTimeStep, 0);
 }
 

@@ -11,7 +11,10 @@
 // impulse solver; the terrain is one static btBvhTriangleMeshShape.
 class BulletEngine : public PhysicsEngine {
 public:
-    const char* Name() const override { return "Bullet"; }
+    explicit BulletEngine(SleepRule rule) : sleep(rule) {}
+    const char* Name() const override {
+        return sleep == SleepRule::Matched ? "Bullet, matched sleep" : "Bullet";
+    }
     void PrintSettings() const override;
     void Load(const PhysicsScene& scene) override;
     void Step() override;
@@ -22,6 +25,11 @@ private:
     btRigidBody* AddBody(btCollisionShape* shape, float mass, const RbVector& position);
     void PushCar(btRigidBody& car);
 
+    // Bullet's time to sleep is one setting for the whole program: each
+    // engine sets its own before each step.
+    btScalar DeactivationTime() const;
+
+    SleepRule sleep;
     btDefaultCollisionConfiguration configuration;
     btCollisionDispatcher dispatcher{&configuration};
     btDbvtBroadphase broadphase;

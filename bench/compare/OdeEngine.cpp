@@ -40,7 +40,7 @@ const OdeLibrary library;
 
 } // namespace
 
-OdeEngine::OdeEngine() {
+OdeEngine::OdeEngine(SleepRule rule) : sleep(rule) {
     Load({"empty", {}, {}, {}, 0, 0});
 }
 
@@ -56,15 +56,16 @@ void OdeEngine::PrintSettings() const {
         "  dWorldQuickStep(%.6f) with %d iterations, ERP %.2f, CFM %g, contact surface layer %g,\n"
         "  max correcting velocity %g; dHashSpace; up to %d contacts per geom pair, each a contact\n"
         "  joint with mu %.2f (dContactApprox1: Coulomb friction pyramid) and %s; no collision margins;\n"
-        "  bodies auto-disable after %d steps below %g m/s and %g rad/s (switched on: ODE's default\n"
-        "  is off); box inertia of a solid box; wheels: one dRay geom per wheel (closest hit), placed\n"
-        "  from the chassis before dSpaceCollide, ignoring the car's own box, spring force by\n"
+        "  bodies auto-disable after %d steps below %g m/s and %g rad/s (%s;\n"
+        "  auto-disabling is switched on, ODE's default is off); box inertia of a solid box; wheels:\n"
+        "  one dRay geom per wheel (closest hit), placed from the chassis before dSpaceCollide,\n"
+        "  ignoring the car's own box, spring force by\n"
         "  dBodyAddForceAtPos at the hit point; cars never auto-disable.\n",
         KV_ODE_VERSION, Precision(), dGetConfiguration(), SceneTimeStep,
         dWorldGetQuickStepNumIterations(world), dWorldGetERP(world), dWorldGetCFM(world),
         dWorldGetContactSurfaceLayer(world), dWorldGetContactMaxCorrectingVel(world), MaxContacts,
         SceneFriction, SceneRestitution > 0 ? "bounce" : "no bounce", dWorldGetAutoDisableSteps(world),
-        linear, angular);
+        linear, angular, sleep == SleepRule::Matched ? "matched to ours" : "ODE's default thresholds");
 }
 
 void OdeEngine::Clear() {
@@ -103,6 +104,12 @@ void OdeEngine::Load(const PhysicsScene& scene) {
     dWorldSetERP(world, 0.2);
     dWorldSetCFM(world, 1e-5);
     dWorldSetAutoDisableFlag(world, 1);
+    if (sleep == SleepRule::Matched) {
+        dWorldSetAutoDisableLinearThreshold(world, MatchedSleepSpeed);
+        dWorldSetAutoDisableAngularThreshold(world, MatchedSleepSpeed);
+        dWorldSetAutoDisableSteps(world, MatchedSleepSteps);
+        dWorldSetAutoDisableTime(world, 0);
+    }
     space = dHashSpaceCreate(nullptr);
     contacts = dJointGroupCreate(0);
     meshVertices.clear();

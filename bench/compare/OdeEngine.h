@@ -10,12 +10,12 @@ class OdeEngine : public PhysicsEngine {
 public:
     static constexpr int MaxContacts = 4; // per geom pair
 
-    OdeEngine();
+    explicit OdeEngine(SleepRule rule);
     ~OdeEngine() override;
     OdeEngine(const OdeEngine&) = delete;
     OdeEngine& operator=(const OdeEngine&) = delete;
 
-    const char* Name() const override { return "ODE"; }
+    const char* Name() const override { return sleep == SleepRule::Matched ? "ODE, matched sleep" : "ODE"; }
     void PrintSettings() const override;
     void Load(const PhysicsScene& scene) override;
     void Step() override;
@@ -37,6 +37,7 @@ private:
     void PushCar(const Wheel& wheel);
     static void Near(void* engine, dGeomID a, dGeomID b);
 
+    SleepRule sleep;
     dWorldID world = nullptr;
     dSpaceID space = nullptr;
     dJointGroupID contacts = nullptr;

@@ -8,14 +8,17 @@
 
 void OurEngine::PrintSettings() const {
     std::printf(
-        "ours: one step of %.6f s per Advance, float32; one contact point per body pair per step,\n"
+        "%s: one step of %.6f s per Advance, float32; one contact point per body pair per step,\n"
         "  sequential impulses in 2 passes (the second without restitution) over stacked groups,\n"
         "  resting contacts and sleep by the simulator's own rest thresholds;\n"
         "  friction %.2f and restitution %.2f on both materials (pairs take the smaller);\n"
         "  no collision margin (boxes exact, terrain triangles two-sided); box inertia as the game sets it;\n"
         "  wheels: 4 line sensors per car tested inside the step, spring force at the hit point from the\n"
-        "  car's controller.\n",
-        SceneTimeStep, SceneFriction, SceneRestitution);
+        "  car's controller; terrain triangles from %s.\n",
+        Name(), SceneTimeStep, SceneFriction, SceneRestitution,
+        query == SceneQuery::GameGrid
+            ? "the game's own grid query (CPTerrainGrid)"
+            : "the test helper's query (4 m cells, only the cells the box touches)");
 }
 
 std::vector<RbVector> OurEngine::Positions() const {

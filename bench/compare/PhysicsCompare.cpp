@@ -41,36 +41,57 @@ Timing Run(PhysicsEngine& engine, const PhysicsScene& scene) {
     return timing;
 }
 
-void CompareScenes(PhysicsEngine* const engines[3]) {
+// The engines of the comparison, one row each per scene.
+struct Engines {
+    OurEngine helper{SceneQuery::Helper};
+    OurEngine grid{SceneQuery::GameGrid};
+    BulletEngine bullet{SleepRule::Defaults};
+    BulletEngine bulletMatched{SleepRule::Matched};
+    OdeEngine ode{SleepRule::Defaults};
+    OdeEngine odeMatched{SleepRule::Matched};
+    PhysicsEngine* const all[6] = {&helper, &grid, &bullet, &bulletMatched, &ode, &odeMatched};
+};
+
+void PrintRatios(const Timing (&t)[6]) {
+    const char* ours[2] = {"helper", "grid"};
+    std::printf("  ratios of the medians:");
+    for (int o = 0; o < 2; ++o)
+        std::printf("  %s/Bullet %.2f (matched %.2f)  %s/ODE %.2f (matched %.2f)", ours[o],
+                    t[o].median / t[2].median, t[o].median / t[3].median, ours[o], t[o].median / t[4].median,
+                    t[o].median / t[5].median);
+    std::printf("\n\n");
+}
+
+void CompareScene(Engines& engines, const PhysicsScene& scene) {
+    std::printf("%s (%d + %d steps)\n", scene.name.c_str(), scene.warmUpSteps, scene.timedSteps);
+    Timing t[6];
+    for (int e = 0; e < 6; ++e) {
+        t[e] = Run(*engines.all[e], scene);
+        std::printf("  %-24s %8.3f / %8.3f  below %d", engines.all[e]->Name(), t[e].median, t[e].p99,
+                    t[e].below);
+        if (e < 2)
+            std::printf("  %.1f candidates per terrain query",
+                        (e == 0 ? engines.helper : engines.grid).CandidatesPerQuery());
+        std::printf("\n");
+    }
+    PrintRatios(t);
+}
+
+void CompareScenes(Engines& engines) {
     std::printf("World: time step %.6f s, one step per call, gravity %.1f m/s^2 along z; every engine\n"
                 "gets the same terrain triangles, boxes and car set-ups (bench/PhysicsScenes.h).\n\n",
                 SceneTimeStep, -SceneGravity);
-    for (int e = 0; e < 3; ++e) {
-        engines[e]->PrintSettings();
+    for (PhysicsEngine* engine : engines.all) {
+        engine->PrintSettings();
         std::printf("\n");
     }
-    const PhysicsScene scenes[] = {FallingBoxesScene(), RestingBoxesScene(), SensorCarsScene(8),
-                                   SensorCarsScene(50)};
     std::printf("Time per step in ms, median / 99th percentile over the timed steps after the warm-up\n"
-                "(\"below\": bodies that ended below the terrain); ratios are of the medians.\n\n");
-    std::printf("%-52s %-24s %-24s %-24s %-12s %-12s\n", "scene (warm-up + timed steps)", "ours", "Bullet",
-                "ODE", "ours/Bullet", "ours/ODE");
-    for (const PhysicsScene& scene : scenes) {
-        Timing t[3];
-        for (int e = 0; e < 3; ++e)
-            t[e] = Run(*engines[e], scene);
-        char label[128];
-        std::snprintf(label, sizeof label, "%s (%d + %d)", scene.name.c_str(), scene.warmUpSteps,
-                      scene.timedSteps);
-        std::printf("%-52s", label);
-        for (const Timing& timing : t) {
-            char cell[32];
-            std::snprintf(cell, sizeof cell, "%.3f / %.3f below %d", timing.median, timing.p99, timing.below);
-            std::printf(" %-24s", cell);
-        }
-        std::printf(" %-12.2f %-12.2f\n", t[0].median / t[1].median, t[0].median / t[2].median);
-    }
-    std::printf("\n");
+                "(\"below\": bodies that ended below the terrain); ours runs each scene once on the test\n"
+                "helper's terrain query and once on the game's own grid, the libraries with their own sleep\n"
+                "defaults and with sleep matched to ours.\n\n");
+    for (const PhysicsScene& scene :
+         {FallingBoxesScene(), RestingBoxesScene(), SensorCarsScene(8), SensorCarsScene(50)})
+        CompareScene(engines, scene);
 }
 
 } // namespace
@@ -88,10 +109,7 @@ int main(int argc, char** argv) {
         }
     }
     if (scenes) {
-        OurEngine ours;
-        BulletEngine bullet;
-        OdeEngine ode;
-        PhysicsEngine* const engines[3] = {&ours, &bullet, &ode};
+        Engines engines;
         CompareScenes(engines);
     }
     if (kernels)

@@ -6,7 +6,6 @@
 #include "Interface/InterfacePages.h"
 #include "Interface/InterfaceServices.h"
 #include "Interface/PInterface.h"
-#include "Script/Functions/ScriptEngineHooks.h"
 #include "Script/PScriptManager.h"
 
 void ConnectInterfaceToScripts() {
@@ -22,15 +21,6 @@ void ConnectInterfaceToScripts() {
                                          const std::string& params) {
         if (g_ScriptManager)
             g_ScriptManager->SendCommandByObject(script, command, params);
-    };
-    // The handle is a live object of any class: only a page has buttons.
-    g_ScriptEngineHooks.lockButton = [](CPObject* object, const std::string& name) {
-        if (auto* page = dynamic_cast<CPInterface*>(object))
-            page->LockButton(name);
-    };
-    g_ScriptEngineHooks.unlockButton = [](CPObject* object, const std::string& name) {
-        if (auto* page = dynamic_cast<CPInterface*>(object))
-            page->UnlockButton(name);
     };
 }
 

@@ -162,7 +162,7 @@ void CPApplication::CreateSingletons() {
     ConnectShadowDecalsToTerrain();
     ConnectPhysicsToCars();
     ConnectGameObjectsToParticles();
-    ConnectSoundToScriptsAndPhysics();
+    ConnectSoundToPhysics();
     ConnectInterfaceToScripts();
     ConnectInterfaceInput();
     new CPMaterialManager();

@@ -1,9 +1,7 @@
 #include "Application/SoundConnections.h"
 
 #include "Physics/PhysicsServices.h"
-#include "Script/Functions/ScriptEngineHooks.h"
 #include "Sound/NAudio.h"
-#include "Sound/PMusic.h"
 
 namespace {
 
@@ -13,11 +11,7 @@ CPRefPtr<CNSound> FindNamedSound(const char* name) {
 
 } // namespace
 
-void ConnectSoundToScriptsAndPhysics() {
-    g_ScriptEngineHooks.playMusic = [](const std::string& fileName, bool loop) {
-        if (g_Music)
-            g_Music->Play(fileName, loop);
-    };
+void ConnectSoundToPhysics() {
     g_PhysicsServices.isSoundPlaying = [](const char* name) {
         const CPRefPtr<CNSound> sound = FindNamedSound(name);
         return sound && sound->IsPlaying();

@@ -1,9 +1,7 @@
 #include "Application/SoundConnections.h"
 #include "Physics/PhysicsServices.h"
 #include "Platform/Sound/SoundBackend.h"
-#include "Script/Functions/ScriptEngineHooks.h"
 #include "Sound/NAudio.h"
-#include "Sound/PMusic.h"
 #include "Support/TempGameRoot.h"
 #include "soundtool/SoundSynth.h"
 #include "soundtool/SoundWriter.h"
@@ -12,8 +10,7 @@
 
 #include <memory>
 
-// The physics play the named sound "slam" and the scripts start the music
-// through the sound manager.
+// The physics play the named sound "slam" through the sound manager.
 class SoundConnectionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -21,22 +18,17 @@ protected:
         const std::vector<uint8_t> wave = EncodeWave(Oscillator(Waveform::Sine, 440, 0.5f, 22050), {});
         TempGameRoot::WriteFile("Data/Sounds/slam.wav", std::string(wave.begin(), wave.end()));
         TempGameRoot::WriteFile("Data/Sounds/Sounds.dat", "slam;slam.wav;2d\n");
-        TempGameRoot::WriteFile("Data/Music/menu.wav", std::string(wave.begin(), wave.end()));
-        music = std::make_unique<CPMusic>();
         audio = std::make_unique<CNAudio>();
         ASSERT_EQ(audio->Init(nullptr), S_OK);
-        ConnectSoundToScriptsAndPhysics();
+        ConnectSoundToPhysics();
     }
     void TearDown() override {
         g_PhysicsServices = {};
-        g_ScriptEngineHooks = {};
-        music.reset();
         audio.reset();
         PlatSetSoundBackendKind(PlatSoundBackendKind::Default);
     }
 
     TempGameRoot root;
-    std::unique_ptr<CPMusic> music;
     std::unique_ptr<CNAudio> audio;
 };
 
@@ -53,10 +45,4 @@ TEST_F(SoundConnectionsTest, PhysicsPlayTheNamedSoundFromItsStart) {
 
     EXPECT_FALSE(g_PhysicsServices.isSoundPlaying("horn"));
     g_PhysicsServices.playSound("horn");
-}
-
-TEST_F(SoundConnectionsTest, PlayMusicLoadsALoopingPiece) {
-    g_ScriptEngineHooks.playMusic("menu.wav", true);
-    EXPECT_TRUE(music->IsLoaded());
-    EXPECT_EQ(music->GetFileName(), "menu.wav");
 }

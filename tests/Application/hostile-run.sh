@@ -68,12 +68,14 @@ signals)
     fresh
     SDL_VIDEODRIVER=offscreen "$game" --windowed --frames 100000 &
     pid=$!
-    # Signalled once the game has started and run a while.
-    for _ in $(seq 300); do
-      [ -s log.txt ] && break
+    # Signalled once the window and the renderer are up (the signal
+    # handlers are installed with the window) and the game has run a while;
+    # a loaded machine can take seconds to get there.
+    for _ in $(seq 600); do
+      grep -q "Инициализация рендеринга" log.txt 2>/dev/null && break
       sleep 0.1
     done
-    sleep 2
+    sleep 1
     kill -s "$signal" "$pid"
     status=0
     wait "$pid" || status=$?

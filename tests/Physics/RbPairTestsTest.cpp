@@ -113,6 +113,31 @@ RbMatrix4 RandomPose(float spread) {
 }
 
 // Every reported contact: a unit normal, depth >= 0, pointB = pointA + depth n.
+// Triangles whose edge lines pass within the radius of a capsule lying along
+// x from 0 to 2, while the edges themselves end a metre or more beyond it:
+// the nearly parallel edge's line passes under one end of the axis, or the
+// axis line passes by the edge's end.
+TEST(RbPairTests, ACapsuleDoesNotTouchTheLineBeyondAnEdge) {
+    const RbVector triangles[][3] = {
+        {{3, 0.3f, -0.02f}, {10, 0.3f, 0.05f}, {6, 3, 0}},
+        {{-10, 0.3f, -0.11f}, {-3, 0.3f, -0.04f}, {-6, 3, 0}},
+    };
+    RbMatrix4 alongX = RbAxisRotation({0, 0, 1}, -HalfPi);
+    alongX.SetPosition({1, 0, 0});
+    for (const auto& vertices : triangles) {
+        RbTestTerrain terrain;
+        terrain.AddTriangle(vertices[0], vertices[1], vertices[2]);
+        const RbTriangle* array = terrain.triangles.data();
+        const int index = 0;
+        RbGeometry set;
+        set.MakeTriangleSet(&index, &index + 1, &array, terrain.vertices.data(), 1);
+        set.cullTriangles = false; // the test itself must find nothing
+        RbCollisionResult r;
+        RbCylinderTrianglesTest(r, Capsule(0.5f, 1), alongX, set);
+        EXPECT_FALSE(r.hasContact) << "edge from x " << vertices[0].x << ", depth " << r.depth;
+    }
+}
+
 TEST(RbPairTests, ResultConventionOverRandomPoses) {
     PlatSRand(7);
     RbGeometry box = Box(1.2f), capsule = Capsule(0.4f, 0.6f);

@@ -83,6 +83,9 @@ public:
 
     std::vector<RbVector> vertices;
     std::vector<RbTriangle> triangles;
+    // The queries answered and the candidates they returned.
+    long queries = 0;
+    long returned = 0;
 
 private:
     void Bounds(int t, RbVector& tMin, RbVector& tMax) const {
@@ -121,6 +124,8 @@ private:
             for (int r = r0; r <= r1; ++r)
                 for (int t : self.cells[static_cast<std::size_t>(r * self.columns + c)])
                     self.candidates.push_back(t);
+        ++self.queries;
+        self.returned += static_cast<long>(self.candidates.size());
         *candidateList = self.candidates.data();
         *triangleArray = self.triangles.data();
         *vertexArray = self.vertices.data();

@@ -1,8 +1,14 @@
 #include "ScriptFixture.h"
 
 #include "Game/PMeshManager.h"
+#include "Interface/PInterface.h"
+#include "Platform/Sound/SoundBackend.h"
 #include "Render/RenderTestScene.h"
+#include "Sound/NAudio.h"
+#include "Sound/PMusic.h"
 #include "Support/GameTestSupport.h"
+#include "soundtool/SoundSynth.h"
+#include "soundtool/SoundWriter.h"
 
 #include "Core/LiveObjects.h"
 #include "Core/ObjectHandle.h"
@@ -182,21 +188,38 @@ TEST(ScriptCall, ClocksAndIntegers) {
     EXPECT_EQ(TruncateToInt(-2.9), -2);
 }
 
-// What the object functions hand to the subsystems beside the script host:
-// checked live objects and arguments read by the conventions.
-TEST_F(ObjectFunctionsTest, PageAndMusicFunctionsPassCheckedArguments) {
-    Texts calls;
-    g_ScriptEngineHooks.lockButton = [&](CPObject*, const std::string& n) {
-        calls.push_back("lock '" + n + "'");
-    };
-    g_ScriptEngineHooks.playMusic = [&](const std::string& n, bool loop) {
-        calls.push_back("music " + n + (loop ? " loop" : ""));
-    };
+// LockButton and UnlockButton reach the page a script names and leave any
+// other object alone; PlayMusic starts a repeating piece.
+TEST_F(ObjectFunctionsTest, PageAndMusicFunctionsReachTheirSubsystems) {
+    TempGameRoot::WriteFile("Data/Interface/menu1024.int", "menu\nmenu.tga,256,256\n_,off\n"
+                                                           "button\nstart 0,0,10,10,0,0,8,8\n"
+                                                           "start_h 0,0,10,10,0,8,8,8\n"
+                                                           "start_p 0,0,10,10,0,16,8,8\n");
+    CPInterface page;
+    page.Load("menu", 0);
+    CPWindow* start = page.FindWindow("start");
+    ASSERT_TRUE(start);
+    SetHandle("page", &page);
+    EXPECT_EQ(Run("LockButton(obj, 'start') LockButton(nil, 'start') LockButton(page, 'start')"), "");
+    EXPECT_FALSE(start->enabled);
+    EXPECT_EQ(Run("UnlockButton(stale, 'start') UnlockButton(obj, 'start')"), "");
+    EXPECT_FALSE(start->enabled);
+    EXPECT_EQ(Run("UnlockButton(page, 'start')"), "");
+    EXPECT_TRUE(start->enabled);
 
-    EXPECT_EQ(
-        Run("LockButton(obj) LockButton(nil, 'start') LockButton(stale, 'start') PlayMusic('theme.ogg')"),
-        "");
-    EXPECT_EQ(calls, (Texts{"lock ''", "music theme.ogg loop"}));
+    EXPECT_EQ(Run("PlayMusic('theme.wav')"), "") << "no music task: nothing happens";
+    PlatSetSoundBackendKind(PlatSoundBackendKind::Loopback);
+    const std::vector<uint8_t> wave = EncodeWave(Oscillator(Waveform::Sine, 440, 0.5f, 22050), {});
+    TempGameRoot::WriteFile("Data/Music/theme.wav", std::string(wave.begin(), wave.end()));
+    {
+        CPMusic music;
+        CNAudio audio;
+        ASSERT_EQ(audio.Init(nullptr), S_OK);
+        EXPECT_EQ(Run("PlayMusic('theme.wav')"), "");
+        EXPECT_TRUE(music.IsLoaded());
+        EXPECT_EQ(music.GetFileName(), "theme.wav");
+    }
+    PlatSetSoundBackendKind(PlatSoundBackendKind::Default);
 }
 
 // SetAnimation's request: missing numbers read as 0, only a script is

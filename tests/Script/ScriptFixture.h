@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Core/Log.h"
-#include "Script/Functions/ScriptEngineHooks.h"
 #include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/PScriptManager.h"
 #include "Support/TempGameRoot.h"
@@ -24,7 +23,6 @@ protected:
     void TearDown() override {
         manager.reset();
         GetLog().SetSink({});
-        g_ScriptEngineHooks = {};
     }
 
     // The demo crate and the model of missing descriptions, as the build made

@@ -41,6 +41,20 @@ public:
         return true;
     }
 
+    // Makes room for at least n records, growing by whole grow steps. False
+    // when it cannot.
+    bool Reserve(std::size_t n) {
+        if (n <= capacity)
+            return true;
+        if (growStep == 0)
+            return false;
+        return Reallocate(capacity + (n - capacity + growStep - 1) / growStep * growStep);
+    }
+
+    // Counts the first n records, written through begin() into reserved
+    // room; at most the capacity.
+    void SetCount(std::size_t n) { count = n < capacity ? n : capacity; }
+
     void Clear() { count = 0; }
     void Truncate(std::size_t newCount) { count = newCount < count ? newCount : count; }
 

@@ -4,9 +4,11 @@
 // positional correction, resting record) and reported to the game.
 
 #include "Physics/Simulator/RbNarrowPhase.h"
+#include "Physics/Simulator/RbReachBox.h"
 #include "Physics/Simulator/RbSensorTest.h"
 #include "Physics/Simulator/RbSimulator.h"
 #include "Physics/Simulator/RbSolver.h"
+#include "Physics/Simulator/RbTriangle.h"
 
 #include <cmath>
 
@@ -40,6 +42,53 @@ RbRestRecord RestTemplate(const RbVector& ownPoint, const RbVector& supportPoint
     t.material = material;
     t.supportMaterial = supportMaterial;
     return t;
+}
+
+// What of the body's shapes can meet the terrain, where they are now: its
+// bounds box (tested first when it has several geometries) and each geometry.
+RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
+    RbReachBox reach =
+        RbReachBox::Shape(body.localBounds, RbCompose(body.localBounds.localTransform, transform));
+    for (const RbGeometry* g = body.geometries.head; g; g = g->poolNext)
+        reach.Include(RbReachBox::Shape(*g, RbCompose(g->localTransform, transform)));
+    return reach;
+}
+
+// The sensor's line in the frame of the terrain's triangles (placed), where
+// the sensor test meets them.
+RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform, const RbMatrix4& placed) {
+    RbVector start, line;
+    RbSensorInFrame(sensor, transform, placed, start, line);
+    return RbReachBox::Segment(start, start + line);
+}
+
+// What of the body can meet the terrain in its tests: its shapes and its
+// sensor lines.
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbMatrix4& terrainPlaced) {
+    RbReachBox reach = ShapesReach(body, transform);
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
+        reach.Include(SensorReach(*s, transform, terrainPlaced));
+    return reach;
+}
+
+// Drops every listing of a triangle that is listed again later. A sensor
+// keeps the last of equal depths, so the later listing, which gives the same
+// hit, decides whatever an earlier one did; dropping the earlier ones changes
+// nothing. Short lists only: the search is quadratic.
+void KeepLastListings(RbArray<int>& list) {
+    constexpr std::size_t Longest = 64;
+    const std::size_t count = list.Count();
+    if (count > Longest)
+        return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        bool later = false;
+        for (std::size_t j = i + 1; j < count; ++j)
+            later |= list[j] == list[i];
+        list[kept] = list[i];
+        kept += later ? 0 : 1;
+    }
+    list.Truncate(kept);
 }
 
 } // namespace
@@ -102,21 +151,100 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
     if (!terrainCandidates || !terrainTriangles || !terrainVertices || candidateCount < 0 ||
         triangleCount < 0)
         candidateCount = triangleCount = 0;
-    RbGeometry& terrain = terrainBody.localBounds;
-    terrain.MakeTriangleSet(terrainCandidates, terrainCandidates + candidateCount, &terrainTriangles,
-                            terrainVertices, triangleCount);
     const RbMatrix4& transform = body->WorldTransform();
     RbCollisionResult record;
-    RbTestGeometries(record, body, transform, &terrainBody, terrainBody.worldTransform, {});
-    RbSensorTest(body->sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+    if (cullTerrain && GatherNearTriangles(*body, transform, candidateCount, triangleCount))
+        TestNearTriangles(*body, transform, triangleCount, record);
+    else
+        TestCandidates(*body, transform, candidateCount, triangleCount, record);
     if (record.hasContact)
         HandleContact(body, &terrainBody, record,
                       collisionTable.Get(body->collisionGroup, RbCollisionTable::Terrain),
                       terrainContactInfo);
-    terrain.MakeTriangleSet(nullptr, nullptr, nullptr, nullptr, 0);
+    terrainBody.localBounds.MakeTriangleSet(nullptr, nullptr, nullptr, nullptr, 0);
     terrainCandidates = nullptr;
     terrainTriangles = nullptr;
     terrainVertices = nullptr;
+}
+
+// Copies the candidates that can meet the body into nearTriangles, keeping
+// their order and repeats. Candidate numbers outside the triangle array are
+// left out, as the tests skip them anyway. False when the list cannot grow;
+// the tests then take the whole candidate list.
+bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
+                                      int triangleCount) {
+    const RbReachBox reach = BodyReach(body, transform, TerrainPlacement()).Grown();
+    const auto room = static_cast<std::size_t>(candidateCount);
+    if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !pickedTriangles.Reserve(room))
+        return false;
+    // Locals, so that the writes into the list cannot be taken to change them.
+    const RbTriangle* triangles = terrainTriangles;
+    const RbVector* vertices = terrainVertices;
+    int* near = nearTriangles.begin();
+    RbVector* corners = nearCorners.begin();
+    std::size_t kept = 0;
+    for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
+        if (*index < 0 || *index >= triangleCount)
+            continue;
+        const int* corner = triangles[*index].vertex;
+        near[kept] = *index;
+        kept += reach.Excludes(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]) ? 0 : 1;
+    }
+    for (std::size_t i = 0; i < kept; ++i)
+        for (int j = 0; j < 3; ++j)
+            corners[3 * i + j] = vertices[triangles[near[i]].vertex[j]];
+    nearTriangles.SetCount(kept);
+    nearCorners.SetCount(3 * kept);
+    return true;
+}
+
+// Picks the near triangles within the reach out of the near list, by the
+// corners kept beside it, into pickedTriangles.
+void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
+    const int* near = nearTriangles.begin();
+    const RbVector* corners = nearCorners.begin();
+    int* picked = pickedTriangles.begin();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < nearTriangles.Count(); ++i) {
+        picked[kept] = near[i];
+        kept += reach.Excludes(corners[3 * i], corners[3 * i + 1], corners[3 * i + 2]) ? 0 : 1;
+    }
+    pickedTriangles.SetCount(kept);
+}
+
+// The body's shapes against the near triangles within their reach, each
+// shape culling further by its own; then each sensor against those within
+// its reach, only the last listing of each (KeepLastListings).
+void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
+                                    RbCollisionResult& record) {
+    RbGeometry& terrain = terrainBody.localBounds;
+    PickNearTriangles(ShapesReach(body, transform).Grown());
+    terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
+                            terrainVertices, triangleCount);
+    terrain.cullTriangles = true;
+    RbTestGeometries(record, &body, transform, &terrainBody, terrainBody.worldTransform, {});
+    // Each sensor's list is culled for it already.
+    terrain.cullTriangles = false;
+    const RbMatrix4 placed = TerrainPlacement();
+    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
+        PickNearTriangles(SensorReach(*sensor, transform, placed).Grown());
+        KeepLastListings(pickedTriangles);
+        terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
+                                terrainVertices, triangleCount);
+        RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+    }
+}
+
+// The body's shapes and sensors against every candidate, each culling by its
+// own reach when culling is on.
+void RbSimulator::TestCandidates(RbRigidBody& body, const RbMatrix4& transform, int candidateCount,
+                                 int triangleCount, RbCollisionResult& record) {
+    RbGeometry& terrain = terrainBody.localBounds;
+    terrain.MakeTriangleSet(terrainCandidates, terrainCandidates + candidateCount, &terrainTriangles,
+                            terrainVertices, triangleCount);
+    terrain.cullTriangles = cullTerrain;
+    RbTestGeometries(record, &body, transform, &terrainBody, terrainBody.worldTransform, {});
+    RbSensorTest(body.sensors.head, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
 }
 
 void RbSimulator::HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code,

@@ -30,6 +30,10 @@ struct RbGeometry {
     const RbVector* vertexArray = nullptr;
     // Triangles in the array; candidate numbers outside it are skipped.
     std::int32_t triangleCount = 0;
+    // Whether the tests pass over the triangles out of the tested shape's
+    // reach (RbReachBox). That never changes a result; it is off for a list
+    // culled for the shape already, and to show that it changes nothing.
+    bool cullTriangles = true;
 
     RbGeometry* poolNext = nullptr;
     RbGeometry* poolPrev = nullptr;

@@ -52,7 +52,9 @@ void LineBoxTest(RbSensor& copy, const RbGeometry& box, const RbMatrix4& boxTran
 void LineTrianglesTest(RbSensor& copy, const RbGeometry& set) {
     const RbVector& s = copy.start;
     const RbVector& line = copy.line;
-    RbForEachTriangle(set, [&](const RbTriangleData& tri) {
+    // A set that does not cull never asks the reach.
+    const RbReachBox reach = set.cullTriangles ? RbReachBox::Segment(s, s + line).Grown() : RbReachBox();
+    RbForEachTriangle(set, reach, [&](const RbTriangleData& tri) {
         float along = RbDot(tri.normal, line);
         if (along == 0.0f)
             return; // parallel to the plane
@@ -96,25 +98,32 @@ void RbSensorLineTest(RbSensor& copy, const RbGeometry& shape, const RbMatrix4& 
 
 void RbSensorTest(RbSensor* first, const RbMatrix4& sensorBodyTransform, const RbBody& other,
                   const RbMatrix4& otherTransform, RbBody* detectBody) {
-    for (RbSensor* sensor = first; sensor; sensor = sensor->poolNext) {
-        RbVector worldStart = RbTransformPoint(sensor->start, sensorBodyTransform);
-        RbVector worldLine = RbRotate(sensor->line, sensorBodyTransform);
-        // Each geometry itself, never the body's bounds box: the bounds also
-        // hold the other body's own sensor lines.
-        for (const RbGeometry* g = other.geometries.head; g; g = g->poolNext) {
-            RbMatrix4 placed = RbCompose(g->localTransform, otherTransform);
-            RbSensor copy = *sensor;
-            copy.start = RbToFrame(worldStart - placed.Position(), placed.row);
-            copy.line = RbToFrame(worldLine, placed.row);
-            copy.detectDepth = 0.0f;
-            RbSensorLineTest(copy, *g, placed);
-            if (copy.detectDepth > 0.0f && copy.detectDepth > sensor->detectDepth) {
-                sensor->detectDepth = copy.detectDepth;
-                sensor->detectMaterial = copy.detectMaterial;
-                sensor->detectNormal = copy.detectNormal;
-                sensor->detectPoint = RbTransformPoint(copy.detectPoint, placed);
-                sensor->detectBody = detectBody;
-            }
+    for (RbSensor* sensor = first; sensor; sensor = sensor->poolNext)
+        RbSingleSensorTest(*sensor, sensorBodyTransform, other, otherTransform, detectBody);
+}
+
+void RbSensorInFrame(const RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbMatrix4& placed,
+                     RbVector& start, RbVector& line) {
+    start = RbToFrame(RbTransformPoint(sensor.start, sensorBodyTransform) - placed.Position(), placed.row);
+    line = RbToFrame(RbRotate(sensor.line, sensorBodyTransform), placed.row);
+}
+
+void RbSingleSensorTest(RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbBody& other,
+                        const RbMatrix4& otherTransform, RbBody* detectBody) {
+    // Each geometry itself, never the body's bounds box: the bounds also hold
+    // the other body's own sensor lines.
+    for (const RbGeometry* g = other.geometries.head; g; g = g->poolNext) {
+        RbMatrix4 placed = RbCompose(g->localTransform, otherTransform);
+        RbSensor copy = sensor;
+        RbSensorInFrame(sensor, sensorBodyTransform, placed, copy.start, copy.line);
+        copy.detectDepth = 0.0f;
+        RbSensorLineTest(copy, *g, placed);
+        if (copy.detectDepth > 0.0f && copy.detectDepth > sensor.detectDepth) {
+            sensor.detectDepth = copy.detectDepth;
+            sensor.detectMaterial = copy.detectMaterial;
+            sensor.detectNormal = copy.detectNormal;
+            sensor.detectPoint = RbTransformPoint(copy.detectPoint, placed);
+            sensor.detectBody = detectBody;
         }
     }
 }

@@ -13,6 +13,15 @@ struct RbSensor;
 void RbSensorTest(RbSensor* first, const RbMatrix4& sensorBodyTransform, const RbBody& other,
                   const RbMatrix4& otherTransform, RbBody* detectBody);
 
+// The same for one sensor.
+void RbSingleSensorTest(RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbBody& other,
+                        const RbMatrix4& otherTransform, RbBody* detectBody);
+
+// The sensor's start and line in the frame of a shape placed by placed, its
+// body placed by sensorBodyTransform.
+void RbSensorInFrame(const RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbMatrix4& placed,
+                     RbVector& start, RbVector& line);
+
 // A sensor copy whose start and line are in the frame of the shape: fills its
 // detection fields (depth, normal in world axes, contact point in the shape's
 // frame, material) when the segment enters the shape.

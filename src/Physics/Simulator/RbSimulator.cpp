@@ -51,7 +51,8 @@ bool RbSimulator::Initialise(const RbVector& gravityVector) {
            sensorPool.Reserve(sizeInfo.sensorsCount, allocator) &&
            geometryPool.Reserve(sizeInfo.geometriesCount, allocator) &&
            restingRows.Init(allocator, 100, 100) && groupList.Init(allocator, 1000, 100) &&
-           stackWorkList.Init(allocator, 1000, 100);
+           stackWorkList.Init(allocator, 1000, 100) && nearTriangles.Init(allocator, 1000, 1000) &&
+           nearCorners.Init(allocator, 3000, 3000) && pickedTriangles.Init(allocator, 1000, 1000);
 }
 
 void RbSimulator::SetGravity(const RbVector& gravityVector) {

@@ -13,6 +13,7 @@
 #include "Physics/Simulator/RbPerformanceReport.h"
 #include "Physics/Simulator/RbPerformanceTimer.h"
 #include "Physics/Simulator/RbPool.h"
+#include "Physics/Simulator/RbReachBox.h"
 #include "Physics/Simulator/RbRegion.h"
 #include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/Simulator/RbSizeInfo.h"
@@ -27,7 +28,8 @@ struct RbBodyLists {
 // The rigid-body world: fixed pools for every body, geometry, sensor and
 // controller, the broad phase, the material and collision tables, gravity,
 // callbacks, and the fixed-step pipeline run by Advance. Nothing is allocated
-// after creation except the growth of the contact row buffer.
+// after creation except the growth of the contact row buffer and of the list
+// of terrain triangles near a body.
 class RbSimulator {
 public:
     static constexpr int MaterialCount = 256;
@@ -53,6 +55,10 @@ public:
     // (0 at creation; every message has level 1).
     void SetLogCallback(RbLogCallback callback, void* context);
     void SetLogLevel(int level) { logLevel = level; }
+    // The terrain tests pass over the candidate triangles out of reach of the
+    // body and of each shape and sensor (on at creation). That never changes a
+    // result: switching it off is for showing so.
+    void SetTerrainCulling(bool on) { cullTerrain = on; }
 
     // Runs steps equal steps of time / steps seconds and returns the step
     // counter after incrementing it. A time that is not positive and finite,
@@ -130,6 +136,17 @@ private:
     void ClearMovedFlags();
     void CheckBodyPair(RbBody* a, RbBody* b);
     void CheckTerrain(RbRigidBody* body);
+    bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
+                             int triangleCount);
+    void PickNearTriangles(const RbReachBox& reach);
+    // Where the sensor tests place the terrain's triangles.
+    RbMatrix4 TerrainPlacement() const {
+        return RbCompose(terrainBody.localBounds.localTransform, terrainBody.worldTransform);
+    }
+    void TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
+                           RbCollisionResult& record);
+    void TestCandidates(RbRigidBody& body, const RbMatrix4& transform, int candidateCount, int triangleCount,
+                        RbCollisionResult& record);
     void HandleContact(RbBody* a, RbBody* b, RbCollisionResult& record, int code, RbCollisionInfo& info);
     void CorrectPosition(RbRigidBody* body, const RbVector& offset);
 
@@ -175,6 +192,13 @@ private:
     const int* terrainCandidates = nullptr;
     const RbTriangle* terrainTriangles = nullptr;
     const RbVector* terrainVertices = nullptr;
+    // The candidates within the tested body's reach, in the query's order,
+    // the three corners of each, and those of them within the reach of the
+    // body's shapes or of one sensor.
+    RbArray<int> nearTriangles;
+    RbArray<RbVector> nearCorners;
+    RbArray<int> pickedTriangles;
+    bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;
     RbCollisionInfo terrainContactInfo;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Physics/Simulator/RbGeometry.h"
+#include "Physics/Simulator/RbReachBox.h"
 #include "Physics/Simulator/RbTriangle.h"
 
 // One terrain triangle of a triangle set, gathered for the tests: vertices,
@@ -17,9 +18,10 @@ struct RbTriangleData {
 // Calls visit(data) for every candidate triangle of the set in list order.
 // Candidate numbers outside the triangle array and triangles without a
 // normal (doubled area below 0.001) are skipped: such a sliver has no plane to
-// collide with, and would report contacts with a zero normal.
+// collide with, and would report contacts with a zero normal. So are, when the
+// set culls, the triangles out of the tested shape's reach (already grown).
 template <class Visit>
-void RbForEachTriangle(const RbGeometry& set, Visit visit) {
+void RbForEachTriangle(const RbGeometry& set, const RbReachBox& reach, Visit visit) {
     if (!set.triangleArray || !*set.triangleArray || !set.vertexArray)
         return;
     const RbTriangle* triangles = *set.triangleArray;
@@ -27,9 +29,15 @@ void RbForEachTriangle(const RbGeometry& set, Visit visit) {
         if (*index < 0 || *index >= set.triangleCount)
             continue;
         const RbTriangle& triangle = triangles[*index];
+        const RbVector& v0 = set.vertexArray[triangle.vertex[0]];
+        const RbVector& v1 = set.vertexArray[triangle.vertex[1]];
+        const RbVector& v2 = set.vertexArray[triangle.vertex[2]];
+        if (set.cullTriangles && reach.Excludes(v0, v1, v2))
+            continue;
         RbTriangleData data;
-        for (int j = 0; j < 3; ++j)
-            data.vertex[j] = set.vertexArray[triangle.vertex[j]];
+        data.vertex[0] = v0;
+        data.vertex[1] = v1;
+        data.vertex[2] = v2;
         for (int j = 0; j < 3; ++j)
             data.edge[j] = data.vertex[(j + 1) % 3] - data.vertex[j];
         data.normal = RbSafeNormalise(RbCross(data.edge[0], data.edge[1]));

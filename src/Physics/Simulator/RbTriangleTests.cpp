@@ -5,6 +5,7 @@
 #include "Physics/Simulator/RbNarrowPhase.h"
 #include "Physics/Simulator/RbTriangleData.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -182,9 +183,13 @@ bool BoxTriangleTest(const BoxData& box, const RbTriangleData& tri, TriangleCont
     return contact.found;
 }
 
-// The foot of a point on the line through origin along the unit direction.
-RbVector Foot(const RbVector& point, const RbVector& origin, const RbVector& direction) {
-    return origin + direction * RbDot(point - origin, direction);
+// The point of the segment from..to nearest to a point: its foot on the
+// segment's line, held within the segment. A foot beyond the segment would
+// put the contact on the line's extension, where there is nothing to touch.
+RbVector SegmentFoot(const RbVector& point, const RbVector& from, const RbVector& to) {
+    RbVector direction = RbSafeNormalise(to - from);
+    float along = std::clamp(RbDot(point - from, direction), 0.0f, RbSafeLength(to - from));
+    return from + direction * along;
 }
 
 // One candidate of a cylinder against a triangle edge from p to q.
@@ -207,13 +212,13 @@ void CylinderEdge(const CylinderData& cyl, const RbVector& p, const RbVector& q,
         onEdge = closest.pointB;
     } else if (closest.mua > 0.0f && closest.mua < 1.0f) {
         onEdge = closest.mub > 0.0f ? q : p;
-        onAxis = Foot(onEdge, cyl.top, RbSafeNormalise(cyl.bottom - cyl.top));
+        onAxis = SegmentFoot(onEdge, cyl.top, cyl.bottom);
         depth = cyl.radius - RbSafeLength(onEdge - onAxis);
         normal = RbSafeNormalise(onAxis - onEdge);
     } else {
         onAxis = closest.mua <= 0.0f ? cyl.top : cyl.bottom;
         if (closest.mub > 0.0f && closest.mub < 1.0f) {
-            onEdge = Foot(onAxis, p, RbSafeNormalise(q - p));
+            onEdge = SegmentFoot(onAxis, p, q);
         } else {
             onEdge = closest.mub <= 0.0f ? p : q;
             if (!(RbLengthSquared(onAxis - onEdge) < cyl.radiusSquared))
@@ -273,12 +278,13 @@ bool CylinderTriangleTest(const CylinderData& cyl, const RbTriangleData& tri, Tr
 // The deepest contact over the set's triangles of mode 0, the earlier one on
 // equal depths.
 template <class Shape, class Test>
-void TestTriangles(RbCollisionResult& result, const Shape& shape, const RbGeometry& set, Test test) {
+void TestTriangles(RbCollisionResult& result, const Shape& shape, const RbReachBox& reach,
+                   const RbGeometry& set, Test test) {
     result.hasContact = 0;
     TriangleContact best;
     best.depth = -1000000.0f;
     int material = 0;
-    RbForEachTriangle(set, [&](const RbTriangleData& tri) {
+    RbForEachTriangle(set, reach, [&](const RbTriangleData& tri) {
         if (tri.mode != 0)
             return;
         TriangleContact contact;
@@ -330,10 +336,12 @@ bool RbPointInTriangle(const RbTriangleData& tri, const RbVector& point) {
 
 void RbBoxTrianglesTest(RbCollisionResult& result, const RbGeometry& box, const RbMatrix4& boxTransform,
                         const RbGeometry& triangles) {
-    TestTriangles(result, BoxData(box, boxTransform), triangles, BoxTriangleTest);
+    TestTriangles(result, BoxData(box, boxTransform), RbReachBox::Shape(box, boxTransform).Grown(), triangles,
+                  BoxTriangleTest);
 }
 
 void RbCylinderTrianglesTest(RbCollisionResult& result, const RbGeometry& cylinder,
                              const RbMatrix4& cylinderTransform, const RbGeometry& triangles) {
-    TestTriangles(result, CylinderData(cylinder, cylinderTransform), triangles, CylinderTriangleTest);
+    TestTriangles(result, CylinderData(cylinder, cylinderTransform),
+                  RbReachBox::Shape(cylinder, cylinderTransform).Grown(), triangles, CylinderTriangleTest);
 }

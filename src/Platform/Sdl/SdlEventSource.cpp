@@ -80,8 +80,9 @@ std::vector<unsigned char> PlatUtf8ToLatin1(const char* text) {
     return out;
 }
 
+PlatSdlEventSource::PlatSdlEventSource() : hangUpCaught(CatchHangUp()) {}
+
 void PlatSdlEventSource::Pump() {
-    static const bool hangUpCaught = CatchHangUp();
     if (hangUpCaught && g_HangUp) {
         g_HangUp = 0;
         SDL_Event quit{};

@@ -21,6 +21,10 @@
 // devices, which keep the key, button, motion and wheel state.
 class PlatSdlEventSource : public PlatEventSource {
 public:
+    // Catches the hang-up signal from the start, so that one arriving while
+    // the game is still starting ends it through its shut-down too.
+    PlatSdlEventSource();
+
     void Pump() override;
     void Wait(int timeoutMilliseconds) override;
 
@@ -37,6 +41,7 @@ private:
     // Windows hidden by the window system: showing them again is a restore.
     // The show that the program itself asks for already sent its WM_SIZE.
     std::set<HWND> hiddenWindows;
+    bool hangUpCaught;
 };
 
 // Converts UTF-8 text to the single-byte Latin-1 codes the fonts are indexed

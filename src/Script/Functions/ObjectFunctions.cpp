@@ -6,12 +6,13 @@
 #include "Game/ObjectDescription.h"
 #include "Game/PGameObject.h"
 #include "Game/PMeshManager.h"
+#include "Interface/PInterface.h"
 #include "Render/PRender.h"
-#include "Script/Functions/ScriptEngineHooks.h"
 #include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/PLuaScript.h"
 #include "Script/PScriptManager.h"
 #include "Script/ScriptCall.h"
+#include "Sound/PMusic.h"
 
 #include <array>
 
@@ -241,17 +242,22 @@ int SetFade(lua_State* L) {
     return 0;
 }
 
+// The handle is a live object of any class: only a page has buttons.
+CPInterface* PageArgument(const ScriptCall& call) {
+    return dynamic_cast<CPInterface*>(call.Object(1));
+}
+
 int LockButton(lua_State* L) {
     const ScriptCall call(L);
-    if (CPObject* page = call.Object(1))
-        g_ScriptEngineHooks.lockButton(page, call.LooseText(2));
+    if (CPInterface* page = PageArgument(call))
+        page->LockButton(call.LooseText(2));
     return 0;
 }
 
 int UnlockButton(lua_State* L) {
     const ScriptCall call(L);
-    if (CPObject* page = call.Object(1))
-        g_ScriptEngineHooks.unlockButton(page, call.LooseText(2));
+    if (CPInterface* page = PageArgument(call))
+        page->UnlockButton(call.LooseText(2));
     return 0;
 }
 
@@ -270,7 +276,9 @@ int ToInt(lua_State* L) {
 }
 
 int PlayMusic(lua_State* L) {
-    g_ScriptEngineHooks.playMusic(ScriptCall(L).LooseText(1), true);
+    const std::string fileName = ScriptCall(L).LooseText(1);
+    if (g_Music)
+        g_Music->Play(fileName, true);
     return 0;
 }
 

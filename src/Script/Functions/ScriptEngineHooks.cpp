@@ -1,3 +1,0 @@
-#include "Script/Functions/ScriptEngineHooks.h"
-
-ScriptEngineHooks g_ScriptEngineHooks;
