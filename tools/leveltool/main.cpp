@@ -59,7 +59,8 @@ int Build(const std::filesystem::path& source, const std::filesystem::path& data
         WriteToolOutput(kTool, meshes / (road + ".msh"), build.GroundMeshBytes()) &&
         WriteToolOutput(kTool, meshes / (road + ".rdf"), Bytes("model=" + road + ".msh\n")) &&
         WriteToolOutput(kTool, meshes / "land.msh", GroundModelBytes()) &&
-        WriteToolOutput(kTool, meshes / "land.rdf", Bytes("model=land.msh\n\n[land]\neffectfile=terrain2.fx\n"));
+        WriteToolOutput(kTool, meshes / "land.rdf",
+                        Bytes("model=land.msh\n\n[land]\neffectfile=terrain2.fx\n"));
     if (!written)
         return 1;
     std::printf("%s: %d pieces\n", source.stem().string().c_str(), build.Pieces());
