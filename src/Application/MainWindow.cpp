@@ -71,7 +71,7 @@ void OnChar(WPARAM code) {
 
 HRESULT CreateMainWindow(HINSTANCE instance, int showCommand, HWND* window, bool windowed, int width,
                          int height, const char* title) {
-    WNDCLASS windowClass;
+    WNDCLASS windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;

@@ -320,7 +320,7 @@ TEST_F(ApplicationRunTest, StartUpAndShutDownPaths) {
         PlatSetInputBackendKind(c.keyboardRefused ? PlatInputBackendKind::Scripted
                                                   : PlatInputBackendKind::Sdl);
         if (c.windowClassTaken) {
-            WNDCLASS taken;
+            WNDCLASS taken{};
             taken.lpfnWndProc = DefWindowProc;
             taken.lpszClassName = "Kestrovar";
             ASSERT_NE(RegisterClass(&taken), 0);

@@ -13,7 +13,7 @@ LRESULT IgnoreMessages(HWND, UINT, WPARAM, LPARAM) {
 }
 
 HWND MakeWindow(const char* className, DWORD style) {
-    WNDCLASS windowClass;
+    WNDCLASS windowClass{};
     windowClass.lpfnWndProc = IgnoreMessages;
     windowClass.lpszClassName = className;
     EXPECT_NE(RegisterClass(&windowClass), 0);
@@ -21,7 +21,7 @@ HWND MakeWindow(const char* className, DWORD style) {
 }
 
 D3DPRESENT_PARAMETERS Presentation(HWND window, BOOL windowed, UINT width, UINT height) {
-    D3DPRESENT_PARAMETERS params;
+    D3DPRESENT_PARAMETERS params{};
     params.BackBufferWidth = width;
     params.BackBufferHeight = height;
     params.BackBufferFormat = D3DFMT_A8R8G8B8;

@@ -39,7 +39,7 @@ public:
 
     IDirect3D9* direct3D = nullptr;
     IDirect3DDevice9* device = nullptr;
-    D3DPRESENT_PARAMETERS params;
+    D3DPRESENT_PARAMETERS params{};
     HRESULT result = E_FAIL;
 };
 

@@ -24,7 +24,7 @@ protected:
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         PlatResetMessageQueue();
         g_Received.clear();
-        WNDCLASS windowClass;
+        WNDCLASS windowClass{};
         windowClass.lpfnWndProc = RecordingProc;
         windowClass.lpszClassName = "Test";
         ASSERT_NE(RegisterClass(&windowClass), 0);
@@ -40,11 +40,11 @@ protected:
 };
 
 TEST_F(WindowTest, ClassesAreRegisteredOnceAndNeedAProcedure) {
-    WNDCLASS again;
+    WNDCLASS again{};
     again.lpfnWndProc = RecordingProc;
     again.lpszClassName = "Test";
     EXPECT_EQ(RegisterClass(&again), 0);
-    WNDCLASS noProc;
+    WNDCLASS noProc{};
     noProc.lpszClassName = "Other";
     EXPECT_EQ(RegisterClass(&noProc), 0);
     EXPECT_EQ(CreateWindowEx(0, "Missing", "x", 0, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr), nullptr);
