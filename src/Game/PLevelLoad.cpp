@@ -555,6 +555,7 @@ void CPLevel::FinishLoad(const Starts& starts) {
         if (line)
             line->DrapeOnTerrain();
     }
+    player->trackPiece = playerLine;
     player->human = true;
     SetLevelSourcePoints([this] { return sources; });
 }
