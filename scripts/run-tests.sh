@@ -16,6 +16,9 @@ jobs=${KV_JOBS:-$(nproc)}
 # where the machine has a GPU, so every machine rasterises alike.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
 export LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe
+# Mesa's rasteriser threads can crash the leak checker's tracer at exit:
+# draw on the calling thread.
+export LP_NUM_THREADS=0
 mesa_egl=/usr/share/glvnd/egl_vendor.d/50_mesa.json
 if [[ -f "$mesa_egl" ]]; then
   export __EGL_VENDOR_LIBRARY_FILENAMES="$mesa_egl"
