@@ -27,6 +27,7 @@ constexpr int kSide = 71;
 constexpr float kSpacing = 20.0f;
 constexpr int kCars = 4;
 constexpr int kMaterials = 8;
+constexpr int kCameraLevel = 16;
 
 // A game root in a temporary folder with one plain effect.
 class BenchRoot {
@@ -98,19 +99,22 @@ public:
         level.player = cars.front().get();
         level.cameraTarget = cars.front().get();
         level.demoMode = false;
+        level.cameraDistance = 9;
+        level.cameraHeight = 1.5f;
         level.SetCameraView(0);
+        camera.SetAngle(0.35f);
         camera.SetFov(60);
+        camera.BindMainCamera(kCameraLevel);
         g_FrameTime = 1.0f / 60;
     }
     ~Scene() {
+        // The renderer lets go of the camera before the camera goes.
+        render->levels[kCameraLevel].camera = nullptr;
         level.cars.clear();
         level.player = nullptr;
         level.cameraTarget = nullptr;
         level.camera = nullptr;
         level.spatialTree = nullptr;
-        list.clear();
-        render.reset();
-        materials.reset();
         PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::OpenGL);
     }
     Scene(const Scene&) = delete;
@@ -120,6 +124,8 @@ public:
         return static_cast<PlatRecordingBackend&>(render->GetDevice()->GetBackend());
     }
 
+    // Members go in reverse order: the level's parts, then the objects,
+    // then the renderer and the materials the meshes held.
     BenchRoot root;
     std::unique_ptr<CPMaterialManager> materials;
     std::unique_ptr<CPRender> render;
