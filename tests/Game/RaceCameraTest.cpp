@@ -4,6 +4,7 @@
 #include "Platform/Random.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PSky.h"
+#include "Vehicles/PCar.h"
 
 #include <cmath>
 #include <numbers>
@@ -179,6 +180,48 @@ TEST_F(RaceCamera, FlareShowsOnlyForASunOnScreenAndInFront) {
     g_LensFlare = 1;
     g_SunPosition = D3DXVECTOR3(0, 0, 0);
     level->lensFlare = nullptr;
+}
+
+TEST_F(RaceCamera, CameraFollowsTheViewsValuesAndTheCarsSpeed) {
+    // The test car's "camera": distance 6, height 1.5, distance_div 12;
+    // "camera3": distance 0.5, height 1.2.
+    struct Row {
+        int view;
+        int shot;
+        float distanceDiv;
+        float distance;
+        float focusHeight;
+    };
+    const Row rows[] = {
+        {0, 0, 12, 6, 1.5f},
+        {0, 1, 12, 24.0f / 12 + 6, 1.0f},
+        // Without a divisor the speed does not widen the orbit.
+        {0, 1, 0, 6, 1.0f},
+    };
+    level->player->GetCar()->speed = 24;
+    const D3DXVECTOR3 at = level->player->GetPosition();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "view " << row.view << ", shot " << row.shot);
+        level->SetCameraView(row.view);
+        level->activeDistanceDiv = row.distanceDiv;
+        level->demoShot = row.shot;
+        Frame(0);
+        const CPCamera& camera = *level->GetCamera();
+        EXPECT_FLOAT_EQ(camera.targetDistance, row.distance);
+        EXPECT_FLOAT_EQ(camera.focus.z, at.z + row.focusHeight);
+        EXPECT_FLOAT_EQ(camera.targetSpeed, 24);
+        EXPECT_FLOAT_EQ(camera.angleDiv, 2);
+    }
+    level->demoShot = 0;
+    level->SetCameraView(2);
+    Frame(0);
+    const CPCamera& camera = *level->GetCamera();
+    EXPECT_TRUE(camera.fixedMode);
+    const D3DXVECTOR3 eye = at + D3DXVECTOR3(0, -0.5f, 1.2f);
+    EXPECT_NEAR(camera.fixedEye.x, eye.x, 1e-5f);
+    EXPECT_NEAR(camera.fixedEye.y, eye.y, 1e-5f);
+    EXPECT_NEAR(camera.fixedEye.z, eye.z, 1e-5f);
+    EXPECT_NEAR(camera.fixedTarget.y, eye.y - 1, 1e-5f) << "looking along the car";
 }
 
 } // namespace

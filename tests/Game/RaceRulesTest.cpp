@@ -276,4 +276,33 @@ TEST_F(RaceRules, TimedRunKeepsTheBestLapAndItsSamples) {
     }
 }
 
+TEST_F(RaceRules, ComputerDriversGetTheirCarsStateAndTheRadarTheirPlaces) {
+    WriteRing("ring", {Record("enemy1", {262, 10, 1}), Record("enemy2", {262, 20, 1})});
+    StartRace("ring", {250, 6, 1});
+    struct Fed {
+        int index;
+        float speed;
+        int paceA, paceB;
+        bool operator==(const Fed&) const = default;
+    };
+    std::vector<Fed> fed;
+    level->feedDriver = [&](int index, CPPlayer&, const D3DXVECTOR3& forward, float speed, int a, int b) {
+        EXPECT_NEAR(forward.y, -1, 1e-5f) << "the cars face -y";
+        fed.push_back({index, speed, a, b});
+    };
+    // The signed speed is negative while the car drives forward.
+    const float throttles[] = {1.0f, -1.0f};
+    int i = 0;
+    for (const CPRefPtr<CPPlayer>& car : level->cars) {
+        car->Lock(true);
+        car->GetCar()->speed = 5;
+        car->GetCar()->throttleForce = throttles[i++];
+    }
+    Frame();
+    EXPECT_EQ(fed, (std::vector<Fed>{{0, -5, 10, 20}, {1, 5, 10, 20}}));
+    EXPECT_FLOAT_EQ(data.racerTable["0"].y, 10);
+    EXPECT_FLOAT_EQ(data.racerTable["1"].y, 20);
+    EXPECT_FLOAT_EQ(data.racerTable["1"].x, 262);
+}
+
 } // namespace
