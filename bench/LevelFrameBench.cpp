@@ -3,6 +3,7 @@
 // against the recording renderer's frame drawing what that pass submitted,
 // in the same run. The level's pass should cost at most a quarter of the
 // renderer's frame.
+#include "BenchRoot.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Game/PCamera.h"
@@ -16,8 +17,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -28,28 +27,6 @@ constexpr float kSpacing = 20.0f;
 constexpr int kCars = 4;
 constexpr int kMaterials = 8;
 constexpr int kCameraLevel = 16;
-
-// A game root in a temporary folder with one plain effect.
-class BenchRoot {
-public:
-    BenchRoot() : previous(std::filesystem::current_path()) {
-        root = std::filesystem::temp_directory_path() / "kv-level-frame-bench";
-        std::filesystem::create_directories(root / "Data" / "Effects");
-        std::ofstream(root / "Data" / "Effects" / "simple.fx")
-            << "technique T\n  pass P0\n    render LIGHTING FALSE\nend\n";
-        std::filesystem::current_path(root);
-    }
-    ~BenchRoot() {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(root);
-    }
-    BenchRoot(const BenchRoot&) = delete;
-    BenchRoot& operator=(const BenchRoot&) = delete;
-
-private:
-    std::filesystem::path previous;
-    std::filesystem::path root;
-};
 
 // A box of half size 1 drawn as a quad of that size.
 void GiveQuad(CPGameObject& object, CPMaterialManager& materials, int index) {
@@ -126,7 +103,7 @@ public:
 
     // Members go in reverse order: the level's parts, then the objects,
     // then the renderer and the materials the meshes held.
-    BenchRoot root;
+    BenchRoot root{"kv-level-frame-bench"};
     std::unique_ptr<CPMaterialManager> materials;
     std::unique_ptr<CPRender> render;
     bool started = false;
