@@ -1,5 +1,6 @@
 #include "Game/PLine.h"
 #include "Game/RaceTestSupport.h"
+#include "Physics/Simulator/RbRigidBody.h"
 #include "Vehicles/PCar.h"
 
 #include <cmath>
@@ -303,6 +304,33 @@ TEST_F(RaceRules, ComputerDriversGetTheirCarsStateAndTheRadarTheirPlaces) {
     EXPECT_FLOAT_EQ(data.racerTable["0"].y, 10);
     EXPECT_FLOAT_EQ(data.racerTable["1"].y, 20);
     EXPECT_FLOAT_EQ(data.racerTable["1"].x, 262);
+}
+
+TEST_F(RaceRules, ExtraCarsJoinDroppedWhereTheyStand) {
+    data.extraCarCount = 1;
+    std::vector<LevelRecord> enemies;
+    for (int i = 1; i <= 6; ++i)
+        enemies.push_back(Record("enemy" + std::to_string(i), {262, 10.0f * static_cast<float>(i), 1}));
+    WriteRing("ring", enemies);
+    StartRace("ring", {250, 6, 1});
+    level->StopExtraVehicles();
+    ASSERT_EQ(level->cars.size(), 6u);
+    CPPlayer& first = *level->cars.front();
+    CPPlayer& extra = *level->cars.back();
+    const float firstHeight = first.GetPosition().z;
+    extra.collision = false;
+    extra.SetVisible(false);
+    extra.physicData->rigidBody->SetGravityEnabled(false);
+    level->StartExtraVehicles();
+    EXPECT_TRUE(level->extraCarsActive);
+    EXPECT_TRUE(drivers.extraVehiclesActive);
+    EXPECT_TRUE(extra.collision);
+    EXPECT_TRUE(extra.visible);
+    EXPECT_EQ(extra.GetPosition(), D3DXVECTOR3(262, 60, 3));
+    EXPECT_EQ(extra.physicData->rigidBody->gravityEnabled, 1);
+    EXPECT_FLOAT_EQ(first.GetPosition().z, firstHeight) << "the first five stay";
+    level->StopExtraVehicles();
+    EXPECT_FALSE(level->extraCarsActive);
 }
 
 } // namespace
