@@ -2,6 +2,7 @@
 #include "Game/LensFlareView.h"
 #include "Game/RaceTestSupport.h"
 #include "Platform/Random.h"
+#include "Platform/Win32Time.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PSky.h"
 #include "Vehicles/PCar.h"
@@ -26,6 +27,17 @@ public:
     std::optional<bool> visible;
     std::optional<std::pair<int, int>> position;
     int renders = 0;
+};
+
+// A system clock that stands still.
+class FrozenClock : public PlatClockSource {
+public:
+    bool Frequency(LONGLONG& frequency) override {
+        frequency = 1000;
+        return true;
+    }
+    LONGLONG Counter() override { return 5000; }
+    DWORD Milliseconds() override { return 5000; }
 };
 
 class RaceCamera : public RaceScene {
@@ -90,8 +102,13 @@ TEST_F(RaceCamera, OrbitShotTurnsWithTheShotTime) {
     level->demoShot = 1;
     level->demoTurnSign = -1.0f;
     level->demoShotTime = 10.0f;
+    // No real time passes: the shot time stays 10 s.
+    FrozenClock clock;
+    PlatSetClockSource(&clock);
+    level->clockMark = timeGetTime();
     g_FrameTime = 0;
     level->Update();
+    PlatSetClockSource(nullptr);
     EXPECT_NEAR(level->GetCamera()->heading, -3.0f + 2 * kPi, 0.01f);
 }
 
