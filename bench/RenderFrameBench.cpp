@@ -1,6 +1,7 @@
 // The processor's share of one frame on the recording device: submitting a
 // scene of moving meshes, batching them by material, writing them into the
 // ring of buffers and drawing the batches.
+#include "BenchRoot.h"
 #include "Core/PSettings.h"
 #include "Platform/Recording/RecordingBackend.h"
 #include "Render/PMaterialManager.h"
@@ -10,8 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -58,30 +57,8 @@ public:
     std::unique_ptr<CPRenderObject> mesh;
 };
 
-// A game root in a temporary folder with one plain effect.
-class BenchRoot {
-public:
-    BenchRoot() : previous(std::filesystem::current_path()) {
-        root = std::filesystem::temp_directory_path() / "kv-render-bench";
-        std::filesystem::create_directories(root / "Data" / "Effects");
-        std::ofstream(root / "Data" / "Effects" / "simple.fx")
-            << "technique T\n  pass P0\n    render LIGHTING FALSE\nend\n";
-        std::filesystem::current_path(root);
-    }
-    ~BenchRoot() {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(root);
-    }
-    BenchRoot(const BenchRoot&) = delete;
-    BenchRoot& operator=(const BenchRoot&) = delete;
-
-private:
-    std::filesystem::path previous;
-    std::filesystem::path root;
-};
-
 void BM_RenderFrame(benchmark::State& state) {
-    const BenchRoot root;
+    const BenchRoot root("kv-render-bench");
     PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::Recording);
     auto* materials = new CPMaterialManager();
     auto* render = new CPRender();

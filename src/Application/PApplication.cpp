@@ -272,9 +272,11 @@ void CPApplication::StartRequestedLevel() {
         return;
     g_GameData->playerName = options.car;
     auto* level = new CPLevel();
-    if (level->Load(options.level, false, false))
+    if (level->Load(options.level, false, false)) {
         level->Start();
-    else
+        // The race script gives the camera the car's field of view.
+        level->GetCamera()->SetFov(level->cameraFov);
+    } else
         GetLog().Print(0, "Level %s could not be loaded\n", options.level.c_str());
 }
 

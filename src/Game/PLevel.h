@@ -13,6 +13,7 @@
 #include "Platform/Graphics/D3D9Types.h"
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -26,8 +27,10 @@ class CPLine;
 class CPObjUpdater;
 class CPPlayer;
 class CPQuadTree;
+class CPRenderBlock;
 class CPTask;
 class CheckpointMarker;
+class LensFlareView;
 class LevelFile;
 
 extern CPLevel* g_Level;
@@ -47,6 +50,8 @@ public:
     static constexpr int kMainCars = 5;
     static constexpr int kMaxLights = 30;
     static constexpr float kLevelExtent = 3000.0f;
+    // The player's entry in `places`; computer cars are 0 to 4.
+    static constexpr int kPlayerPlace = 10;
 
     CPLevel();
     ~CPLevel() override;
@@ -63,9 +68,21 @@ public:
     void Start();
     // Takes the race out of the kernel and lets go of its objects.
     void Stop();
-    // One pass of the race: the camera follows its target and the frame's
-    // objects are drawn.
+    // One pass of the race: the result, the clocks, the player's fixed
+    // steps, the computer cars, laps, refill pads and checkpoints, then the
+    // camera, the recorded run and its ghost, and the frame's drawing.
     void Update();
+    // Lap bookkeeping, then the lap clocks.
+    void UpdateTiming();
+    // Progress along the racing line, laps and places of the player and of
+    // the first five computer cars.
+    void UpdateLaps();
+    // Rebuilds the racing line in driving order and finds each car's piece.
+    void ResetProgress();
+    // The computer cars after the first five join the race, dropped onto the
+    // ground where they stand.
+    void StartExtraVehicles();
+    void StopExtraVehicles() { extraCarsActive = false; }
 
     CPRefPtr<CPCamera> GetCamera() const { return camera; }
     CPRefPtr<CPSpline> GetSpline() const { return centrePath; }
@@ -216,6 +233,11 @@ public:
     bool shotsBlocked = false;
     float stepAccumulator = 0;
 
+    // Hands a computer driver its car's state each frame: the vehicle index,
+    // the car, its forward direction, its signed speed and its two pace
+    // thresholds. Unset, the drivers get nothing.
+    std::function<void(int, CPPlayer&, const D3DXVECTOR3&, float, int, int)> feedDriver;
+
     // The pace thresholds A and B of each computer car ("min" and "max" of
     // its "camera" element), in the order of `cars`.
     std::vector<std::pair<int, int>> carPace;
@@ -291,9 +313,46 @@ private:
     // ground plane; the direction itself when asked.
     static float HeadingOf(const CPGameObject& car, D3DXVECTOR3* forward = nullptr);
 
-    // The pass.
-    void FollowTarget();
+    // The race rules of the pass.
+    void UpdateRaceResult();
+    void FinishTimedRun();
+    // The player's place, or the end of a race the player did not finish.
+    void EndRace(const char* place, bool finished);
+    void UpdateCheckpointClock(float dt);
+    void UpdateClocks(float dt);
+    void StepPlayer(float dt);
+    void FeedComputerCars(float dt);
+    void UpdateTrackAngle();
+    void UpdateRefillPads(float dt);
+    void RefillAt(const AxisAlignedBox& pad);
+    void UpdateCheckpoints();
+    void ReachCheckpoint(int index, float allowance);
+    void SendToInterface(const std::string& command, const std::string& params) const;
+
+    // Laps.
+    // The index of the racing-line piece nearest the point in x and y; -1
+    // when no centre lies within about 316 units.
+    int NearestPiece(const D3DXVECTOR3& point) const;
+    // The progress of a move between two pieces; a jump across the end of
+    // the ring counts as the short way round.
+    int ProgressStep(int from, int to) const;
+    void UpdatePlayerLaps();
+    void CompletePlayerLap();
+    void UpdateCarLaps(int slot, int index, CPPlayer& car);
+    void TakePlace(int who);
+    void BuildPathLines();
+
+    // The camera, the recorded run and the drawing of the pass.
+    void UpdateDemoCamera(float dt);
+    void ChooseDemoShot();
+    void FeedCamera();
+    void AimCamera();
+    void PlaceEyeModel();
+    void UpdateTimeMode();
+    void MoveGhost(const std::vector<RunSample>& samples);
     void SubmitFrame();
+    void SubmitScene(CPRenderBlock& block);
+    void PlaceFlare(LensFlareView& flare) const;
 
     // Everything the level made and deletes: model roots (scenery, cars,
     // their source models, terrain, road, level model, ghost), the track

@@ -79,6 +79,7 @@ void CPLevel::Start() {
     countdown = 600.0f;
     SendStartCommands();
     ResetLapRecords();
+    ResetProgress();
     warmUpClock = 0;
     idleClock = 0;
 }
@@ -106,6 +107,7 @@ void CPLevel::ResetLapRecords() {
 }
 
 void CPLevel::Stop() {
+    StopExtraVehicles();
     if (levelModel)
         levelModel->Deactivate();
     pathLines.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Game/LensFlareView.h"
 #include "Interface/FlareElement.h"
 #include "Interface/PInterface.h"
 
@@ -8,7 +9,7 @@
 // The sun's lens flare: a page whose elements sit along the line from the
 // sun's screen position through the screen centre, shown at once while the
 // sun is visible and hidden at once when it is not. It is never activated.
-class CPLensFlare : public CPInterface {
+class CPLensFlare : public CPInterface, public LensFlareView {
 public:
     // Reads Data\Interface\<page name>.int: one element per line, nine
     // TAB-separated fields. The page keeps its name "Interface".
@@ -16,8 +17,8 @@ public:
     // Fades, places and colours the elements, then draws the page.
     void Render() override;
 
-    void SetFlareVisible(bool flag) { flareVisible = flag; }
-    void SetSunPosition(int x, int y) {
+    void SetFlareVisible(bool flag) override { flareVisible = flag; }
+    void SetSunPosition(int x, int y) override {
         sunX = x;
         sunY = y;
     }

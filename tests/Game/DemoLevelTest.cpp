@@ -1,3 +1,4 @@
+#include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
@@ -5,6 +6,7 @@
 #include "Game/PhysicsConnections.h"
 #include "Physics/PPhysics.h"
 #include "Physics/PhysicsServices.h"
+#include "Support/TestScripts.h"
 #include "Vehicles/AI_Task.h"
 #include "Vehicles/CarConnections.h"
 #include "Vehicles/PCar.h"
@@ -15,52 +17,106 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 // The demo level as the build made it, loaded with the real mesh manager and
-// physics from the built Data tree.
-TEST(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::path(KV_BUILD_DATA).parent_path());
-    const PhysicsServices saved = g_PhysicsServices;
-    ConnectPhysicsToGameObjects();
-    ConnectPhysicsToCars();
-    g_WeightDiv = 1;
-    {
-        CPPhysics physics;
-        AI_Task drivers;
-        CPGameData data;
+// physics from the built Data tree, with the scripts "game_interface" and
+// "jeep" running.
+class DemoLevel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scripts["game_interface"].Start();
+        scripts["jeep"].Start();
+        std::filesystem::current_path(std::filesystem::path(KV_BUILD_DATA).parent_path());
+        ConnectPhysicsToGameObjects();
+        ConnectPhysicsToCars();
+        g_WeightDiv = 1;
+        physics = std::make_unique<CPPhysics>();
         data.playerName = "buggy";
-        CPMeshManager meshes;
-        CPLevel level;
-        ASSERT_TRUE(level.Load("level1", false, false));
-        ASSERT_TRUE(level.player);
-        EXPECT_TRUE(level.player->GetCar()->GetBody());
-        ASSERT_EQ(level.cars.size(), 3u);
-        for (const CPRefPtr<CPPlayer>& car : level.cars)
-            EXPECT_TRUE(car->GetCar() && car->GetCar()->GetBody()) << car->carModelName;
-        EXPECT_EQ(level.carModels, (std::list<std::string>{"roadster1", "roadster2", "roadster3"}));
-        const int pieces = CountPieces(level.GetSpline()->firstLine);
-        EXPECT_GT(pieces, 90);
-        EXPECT_LT(pieces, 110);
-        EXPECT_EQ(level.checkpoints.size(), 2u);
-        EXPECT_EQ(level.refillPads.size(), 2u);
-        // The drawn road: scenery whose bounds, taken from its vertices,
-        // span the stadium and its bends.
-        const auto road = std::find_if(
-            level.looseObjects.begin(), level.looseObjects.end(),
-            [](const CPRefPtr<CPGameObject>& object) { return object->modelName == "level1_road.rdf"; });
-        ASSERT_NE(road, level.looseObjects.end());
-        ASSERT_TRUE((*road)->GetRenderObject());
-        EXPECT_LT((*road)->bounds.min.x, -250.0f);
-        EXPECT_GT((*road)->bounds.max.x, 250.0f);
-        EXPECT_LT((*road)->bounds.min.y, -75.0f);
-        EXPECT_GT((*road)->bounds.max.y, 75.0f);
-        EXPECT_NEAR(level.startLine.y, -20.0f, 1e-4f);
-        EXPECT_FLOAT_EQ(level.startPoint.z, 1.0f);
-        level.Start();
-        level.Stop();
     }
-    g_WeightDiv = 0;
-    g_PhysicsServices = saved;
-    std::filesystem::current_path(previous);
+    void TearDown() override {
+        physics.reset();
+        g_WeightDiv = 0;
+        g_PhysicsServices = saved;
+        std::filesystem::current_path(previous);
+    }
+
+    TestScripts scripts{{"game_interface", "jeep"}};
+    const std::filesystem::path previous = std::filesystem::current_path();
+    const PhysicsServices saved = g_PhysicsServices;
+    std::unique_ptr<CPPhysics> physics;
+    AI_Task drivers;
+    CPGameData data;
+    CPMeshManager meshes;
+};
+
+TEST_F(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
+    CPLevel level;
+    ASSERT_TRUE(level.Load("level1", false, false));
+    ASSERT_TRUE(level.player);
+    EXPECT_TRUE(level.player->GetCar()->GetBody());
+    ASSERT_EQ(level.cars.size(), 3u);
+    for (const CPRefPtr<CPPlayer>& car : level.cars)
+        EXPECT_TRUE(car->GetCar() && car->GetCar()->GetBody()) << car->carModelName;
+    EXPECT_EQ(level.carModels, (std::list<std::string>{"roadster1", "roadster2", "roadster3"}));
+    const int pieces = CountPieces(level.GetSpline()->firstLine);
+    EXPECT_GT(pieces, 90);
+    EXPECT_LT(pieces, 110);
+    EXPECT_EQ(level.checkpoints.size(), 2u);
+    EXPECT_EQ(level.refillPads.size(), 2u);
+    // The drawn road: scenery whose bounds, taken from its vertices, span
+    // the stadium and its bends.
+    const auto road = std::find_if(
+        level.looseObjects.begin(), level.looseObjects.end(),
+        [](const CPRefPtr<CPGameObject>& object) { return object->modelName == "level1_road.rdf"; });
+    ASSERT_NE(road, level.looseObjects.end());
+    ASSERT_TRUE((*road)->GetRenderObject());
+    EXPECT_LT((*road)->bounds.min.x, -250.0f);
+    EXPECT_GT((*road)->bounds.max.x, 250.0f);
+    EXPECT_LT((*road)->bounds.min.y, -75.0f);
+    EXPECT_GT((*road)->bounds.max.y, 75.0f);
+    EXPECT_NEAR(level.startLine.y, -20.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(level.startPoint.z, 1.0f);
+    level.Start();
+    level.Stop();
+}
+
+// The player's car moved along the demo level's racing line in the race
+// direction, half a unit a frame, for two laps: the race ends in first place.
+TEST_F(DemoLevel, TwoLapsAlongTheRacingLineWinTheRace) {
+    data.roundCount = 2;
+    CPLevel level;
+    ASSERT_TRUE(level.Load("level1", false, false));
+    for (const CPRefPtr<CPPlayer>& car : level.cars)
+        car->Lock(true);
+    level.player->Lock(true);
+    level.Start();
+    const int n = static_cast<int>(level.pathLines.size());
+    // From five pieces before the start piece, round twice and a little.
+    const auto centre = [&](int step) {
+        return level.pathLines[((level.startLineIndex - 5 + step) % n + n) % n]->centre;
+    };
+    level.player->SetPosition(centre(0));
+    level.ResetProgress();
+    g_FrameTime = 1.0f / 60;
+    for (int step = 0; step < 2 * n + 10; ++step) {
+        const D3DXVECTOR3 from = centre(step), to = centre(step + 1);
+        const D3DXVECTOR3 span = to - from;
+        const int moves = std::max(1, static_cast<int>(D3DXVec3Length(&span) / 0.5f));
+        for (int move = 0; move < moves; ++move) {
+            level.player->SetPosition(from + span * (static_cast<float>(move) / static_cast<float>(moves)));
+            level.player->UpdateHierarchy();
+            level.Update();
+        }
+    }
+    // The checkpoints on the way report too; the race messages are these.
+    std::vector<std::string> race;
+    for (const std::string& command : scripts.Received(scripts["game_interface"])) {
+        if (command.starts_with("show_message") || command.starts_with("place"))
+            race.push_back(command);
+    }
+    EXPECT_EQ(race, (std::vector<std::string>{"show_message(posledniy_krug!)", "place(1st)",
+                                              "show_message(finish!)"}));
+    EXPECT_EQ(scripts.Received(scripts["jeep"]), std::vector<std::string>{"game_over()"});
+    level.Stop();
 }

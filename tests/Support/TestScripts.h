@@ -9,8 +9,8 @@
 
 // Real scripts with empty sources for the tests of objects that talk to
 // scripts: a script manager (the global one while it lives) over the named
-// scripts. A started script keeps the commands sent to it in its queue;
-// Received takes them out.
+// scripts, each also the one member of a category of its own name. A started script keeps the commands sent
+// to it in its queue; Received takes them out.
 class TestScripts {
 public:
     explicit TestScripts(const std::vector<std::string>& names) {
@@ -19,7 +19,7 @@ public:
         std::string list;
         for (const std::string& name : names) {
             TempGameRoot::WriteFile("Data/Scripts/" + name + ".lua", "");
-            list += name + " t_level\n";
+            list += name + " t_level " + name + "\n";
         }
         TempGameRoot::WriteFile("Data/Scripts/list.dat", list);
         EXPECT_TRUE(manager.LoadScripts());
