@@ -16,6 +16,8 @@ Demo = {
     introSeconds = 6,
     countdownSeconds = 3,
     resultSeconds = 3,
+    car = "buggy",
+    profile = "Player",
 }
 DemoTest = {}
 local override = io.open("demo_test.lua", "r")
@@ -166,6 +168,8 @@ local function ShowResults()
     DeleteLevel()
     DeactivateInterface(pages.hud)
     DeactivateInterface(pages.racemsg)
+    SaveGame()
+    SetDefaultCamera()
     Show("results")
     SendCommandByName("results", "show_results", place .. "," .. times)
     PlayMusic(Demo.menuMusic)
@@ -216,6 +220,18 @@ function handlers.place(text)
     place = text
 end
 
+-- The camera key switches the race camera between its three views.
+function handlers.key_action(action, state)
+    if action == "camera" and state == "1" and (screen == "countdown" or screen == "race") then
+        ChangeGameCamera()
+    end
+end
+
+-- A rival's script reports its car wrecked, with where it stands.
+function handlers.rival_wrecked(x, y, z)
+    Explosion("explosion", x, y, z)
+end
+
 handlers.race_over = EndRace
 handlers.level_failed = EndRace
 handlers.player_wrecked = EndRace
@@ -250,6 +266,22 @@ local function Step(delta)
         end
     end
 end
+
+-- The player's game: the difficulty coefficients, the starting equipment
+-- and the car, then the profile of the first save slot; the first run
+-- starts a profile and saves it there.
+SetDifficult(false)
+InitPlayer()
+SetPlayerName(Demo.car)
+LoadGame("save0.sav")
+if GetProfileName() == "" then
+    SetProfileName(Demo.profile)
+    NewPlayer(Demo.car)
+end
+if DemoTest.OnProfileLoaded then
+    DemoTest.OnProfileLoaded()
+end
+SetDefaultCamera()
 
 -- The menu music plays, and repeats, outside the race.
 PlayMusic(Demo.menuMusic)
