@@ -6,8 +6,10 @@
 #include "Game/PLevel.h"
 #include "Platform/Random.h"
 #include "Render/PPerspectiveCamera.h"
+#include "Render/RenderTestScene.h"
 #include "Script/Functions/EffectServices.h"
 #include "Support/FixedClock.h"
+#include "Support/TempGameRoot.h"
 
 #include <gtest/gtest.h>
 
@@ -50,9 +52,7 @@ class EffectFunctionsTest : public ScriptFixture {
 protected:
     void SetUp() override {
         ScriptFixture::SetUp();
-        WriteScript("gamemenu", "while true do Update() end");
-        ASSERT_TRUE(Load("gamemenu t_interface interface\n"));
-        Script("gamemenu").Start();
+        LoadCommandSink("gamemenu");
     }
 
     CPGameData data;
@@ -224,6 +224,49 @@ TEST_F(CameraFunctionsTest, CameraReadsAndPositions) {
     EXPECT_EQ(lua.Values("select(4, GetCameraPositions())"), "4,5,6");
     EXPECT_EQ(lua.Values("GetFov1(), GetFov2()"), "50,50");
     EXPECT_EQ(eye, "0,0,0");
+}
+
+// The renderer's switches, the debug line and the default camera, on a
+// renderer that records instead of drawing.
+TEST(RenderSwitchFunctionsTest, BlurLightLinesAndTheDefaultCamera) {
+    TempGameRoot root;
+    RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
+    ASSERT_TRUE(scene.started);
+    CPRender& render = *scene.render;
+    LuaRunner lua;
+    const struct {
+        const char* amount;
+        int on;
+        float strength;
+    } blurs[] = {{"0", 0, 0}, {"0.5", 1, 0.5f}, {"0", 0, 0}, {"-2", 1, -2}};
+    for (const auto& blur : blurs) {
+        lua.Run(std::string("SetMotionBlur(") + blur.amount + ")");
+        EXPECT_EQ(render.motionBlurOn, blur.on) << blur.amount;
+        EXPECT_EQ(render.motionBlurAmount, blur.strength) << blur.amount;
+    }
+    lua.Run("SetRadialBlur(0.25) SetLightCoeff(1.5)");
+    EXPECT_EQ(render.radialBlurAmount, 0.25f);
+    EXPECT_EQ(render.lightCoeff, 1.5f);
+    g_Plane = 0.5f;
+    lua.Run("SetBrightness(3)");
+    EXPECT_EQ(lua.Values("GetBrightness()"), "0.5");
+
+    lua.Run("DrawLine(1, 2, 3, 4, 5, 6)");
+    ASSERT_EQ(render.lineList.size(), 2u);
+    EXPECT_EQ(render.lineList[1].x, 4.0f);
+    EXPECT_EQ(render.lineList[0].diffuse, 0xFFFF0000u);
+
+    lua.Run("SetDefaultCamera()");
+    const CPBaseCamera* first = render.levels[19].camera.Get();
+    lua.Run("SetDefaultCamera()");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(render.levels[19].camera.Get(), first) << "one camera serves every call";
+    const auto* camera = dynamic_cast<const CPPerspectiveCamera*>(first);
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->target, D3DXVECTOR3(1, 0, 0));
+    EXPECT_EQ(camera->fov, 1.2217305f);
+    EXPECT_EQ(camera->farPlane, 1000.0f);
+    render.SetLevelCamera(19, nullptr);
 }
 
 } // namespace

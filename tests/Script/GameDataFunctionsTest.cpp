@@ -89,9 +89,7 @@ class AutoSettingTest : public ScriptFixture {
 protected:
     void SetUp() override {
         ScriptFixture::SetUp();
-        WriteScript("gamemenu", "while true do Update() end");
-        ASSERT_TRUE(Load("gamemenu t_interface interface\n"));
-        Script("gamemenu").Start();
+        LoadCommandSink("gamemenu");
         // Presets 0 to 5 cost 10, 20, ... 60: one engine each.
         for (int preset = 0; preset < 6; ++preset) {
             EngineInfo engine;
