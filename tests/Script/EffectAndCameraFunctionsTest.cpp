@@ -4,6 +4,8 @@
 #include "Game/PCamera.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
+#include "Interface/InterfacePages.h"
+#include "Interface/PLensFlare.h"
 #include "Platform/Random.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/RenderTestScene.h"
@@ -224,6 +226,22 @@ TEST_F(CameraFunctionsTest, CameraReadsAndPositions) {
     EXPECT_EQ(lua.Values("select(4, GetCameraPositions())"), "4,5,6");
     EXPECT_EQ(lua.Values("GetFov1(), GetFov2()"), "50,50");
     EXPECT_EQ(eye, "0,0,0");
+}
+
+// A new lens flare replaces and deletes the old one; the last goes with the
+// script manager.
+TEST_F(EffectFunctionsTest, LensFlareReplacesTheOldOne) {
+    CPLevel level;
+    const std::size_t pages = g_InterfacePages.size();
+    lua.Run("SetLensFlare(1, 2, 3)");
+    const CPObject* first = level.lensFlare.Get();
+    ASSERT_NE(dynamic_cast<const CPLensFlare*>(first), nullptr);
+    lua.Run("SetLensFlare(1, 2, 3)");
+    EXPECT_NE(level.lensFlare.Get(), nullptr);
+    EXPECT_EQ(g_InterfacePages.size(), pages + 1) << "the first flare is deleted";
+    manager.reset();
+    EXPECT_EQ(level.lensFlare.Get(), nullptr);
+    EXPECT_EQ(g_InterfacePages.size(), pages);
 }
 
 // The renderer's switches, the debug line and the default camera, on a
