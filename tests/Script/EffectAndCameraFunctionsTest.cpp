@@ -228,6 +228,36 @@ TEST_F(CameraFunctionsTest, CameraReadsAndPositions) {
     EXPECT_EQ(eye, "0,0,0");
 }
 
+TEST_F(CameraFunctionsTest, CheckVisibleTestsTheBoxAgainstTheMainView) {
+    const CPRefPtr<CPPerspectiveCamera> view = camera->GetMainCamera();
+    view->eye = {0, 0, 0};
+    view->target = {1, 0, 0};
+    view->up = {0, 0, 1};
+    view->fov = 1.0f;
+    view->nearPlane = 1.0f;
+    view->farPlane = 100.0f;
+    view->viewDirty = view->projectionDirty = true;
+    view->UpdateMatrices();
+    CPGameObject box("box");
+    lua.SetHandle("box", &box);
+    const struct {
+        D3DXVECTOR3 min, max;
+        bool visible;
+    } cases[] = {
+        {{9, -1, -1}, {11, 1, 1}, true},      // ahead
+        {{-11, -1, -1}, {-9, 1, 1}, false},   // behind
+        {{9, 40, -1}, {11, 42, 1}, false},    // far to the side
+        {{150, -1, -1}, {160, 1, 1}, false},  // beyond the far plane
+        {{-50, -50, -50}, {50, 50, 50}, true} // around the eye
+    };
+    for (const auto& c : cases) {
+        box.partsBounds.min = c.min;
+        box.partsBounds.max = c.max;
+        EXPECT_EQ(lua.Eval("CheckVisible(box)"), c.visible ? "true" : "false") << c.min.x << " " << c.min.y;
+    }
+    EXPECT_EQ(lua.Eval("CheckVisible(nil)"), "false");
+}
+
 // A new lens flare replaces and deletes the old one; the last goes with the
 // script manager.
 TEST_F(EffectFunctionsTest, LensFlareReplacesTheOldOne) {
