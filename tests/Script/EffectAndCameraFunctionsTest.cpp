@@ -31,7 +31,15 @@ public:
                           d.y, d.z, static_cast<double>(speed));
             spawned.push_back(text);
         };
-        services.startBolt = [](const std::string& name, const D3DXVECTOR3&, const D3DXVECTOR3&) {
+        services.startBolt = [this](const std::string& name, const std::vector<std::string>& row,
+                                    const D3DXVECTOR3& p, const D3DXVECTOR3& d, float speed) {
+            std::string request = name;
+            for (const std::string& field : row)
+                request += " " + field;
+            char where[96];
+            std::snprintf(where, sizeof(where), " / %g %g %g / %g %g %g / %g", p.x, p.y, p.z, d.x, d.y, d.z,
+                          static_cast<double>(speed));
+            bolts.push_back(request + where);
             return new CPGameObject(name);
         };
         services.flyBolt = [this](CPGameObject&, CPGameObject*& hit) {
@@ -46,6 +54,7 @@ public:
     ~EffectRecorder() { ResetEffectServices(); }
 
     std::vector<std::string> spawned;
+    std::vector<std::string> bolts;
     std::vector<int> flights;
     CPGameObject* target = nullptr;
 };
@@ -99,7 +108,10 @@ TEST_F(EffectFunctionsTest, UpdateTrasserFliesTheBoltToItsEnd) {
     effects.target = &car;
     lua.SetHandle("car", &car);
     effects.flights = {1, 1, -1};
-    EXPECT_EQ(lua.Run("bolt = StartLighting('bolt', 0, 0, 0, 1, 0, 0)"), "");
+    EXPECT_EQ(lua.Run("bolt = StartLighting('bolt', 1, 2, 3, 1, 0, 0)"), "");
+    EXPECT_EQ(effects.bolts,
+              std::vector<std::string>{"bolt enemy 10 1.5 1.5 razlom.dds light_nofog.fx 103 sparks "
+                                       "morgrave.wav,3d / 1 2 3 / 1 0 0 / 10"});
     EXPECT_EQ(lua.Values("UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt)"), "1,1,-1");
     // The bolt is gone: its handle gives -1 without flying anything.
     effects.flights = {1};

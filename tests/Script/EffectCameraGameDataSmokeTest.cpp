@@ -52,9 +52,9 @@ class EffectCameraGameDataSmokeTest : public ::testing::Test {
 protected:
     EffectCameraGameDataSmokeTest() {
         // A bolt that has already flown its distance, and a deleted car.
-        GetEffectServices().startBolt = [](const std::string& name, const D3DXVECTOR3&, const D3DXVECTOR3&) {
-            return new CPGameObject(name);
-        };
+        GetEffectServices().startBolt = [](const std::string& name, const std::vector<std::string>&,
+                                           const D3DXVECTOR3&, const D3DXVECTOR3&,
+                                           float) { return new CPGameObject(name); };
         lua.Run("bolt = StartLighting('bolt', 0, 0, 0, 1, 0, 0) UpdateTrasser(bolt)");
         auto gone = std::make_unique<CPPlayer>();
         lua.SetHandle("car", gone.get());

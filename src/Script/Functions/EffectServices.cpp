@@ -11,8 +11,8 @@ EffectServices LoggingServices() {
                        "No shot spawner: \"%s\" at (%g, %g, %g) towards (%g, %g, %g), speed %g not spawned\n",
                        name.c_str(), p.x, p.y, p.z, d.x, d.y, d.z, static_cast<double>(speed));
     };
-    services.startBolt = [](const std::string& name, const D3DXVECTOR3&,
-                            const D3DXVECTOR3&) -> CPGameObject* {
+    services.startBolt = [](const std::string& name, const std::vector<std::string>&, const D3DXVECTOR3&,
+                            const D3DXVECTOR3&, float) -> CPGameObject* {
         GetLog().Print(0, "No shot spawner: the bolt \"%s\" was not made\n", name.c_str());
         return nullptr;
     };

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CPGameObject;
 
@@ -18,11 +19,11 @@ struct EffectServices {
     std::function<void(const std::string& name, const D3DXVECTOR3& position, const D3DXVECTOR3& direction,
                        float speed)>
         spawn;
-    // A new lightning bolt named `name`, configured and launched from the
-    // point along the direction; the caller owns it. Null when none can be
-    // made.
-    std::function<CPGameObject*(const std::string& name, const D3DXVECTOR3& position,
-                                const D3DXVECTOR3& direction)>
+    // A new lightning bolt named `name`, configured with the shot parameter
+    // row and launched from the point along the direction at the speed,
+    // without an owner; the caller owns it. Null when none can be made.
+    std::function<CPGameObject*(const std::string& name, const std::vector<std::string>& row,
+                                const D3DXVECTOR3& position, const D3DXVECTOR3& direction, float speed)>
         startBolt;
     // Moves the bolt by the frame time: 1 while it flies, 0 when it hit a car
     // (`hit` names it), -1 once it has flown its full distance.
