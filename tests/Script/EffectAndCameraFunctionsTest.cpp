@@ -36,7 +36,7 @@ public:
             std::string request = name;
             for (const std::string& field : row)
                 request += " " + field;
-            char where[96];
+            char where[192];
             std::snprintf(where, sizeof(where), " / %g %g %g / %g %g %g / %g", p.x, p.y, p.z, d.x, d.y, d.z,
                           static_cast<double>(speed));
             bolts.push_back(request + where);
