@@ -269,15 +269,16 @@ local function Step(delta)
 end
 
 -- The player's game: the difficulty coefficients, the starting equipment
--- and the car, then the profile of the first save slot; the first run
--- starts a profile and saves it there.
+-- and the car, then the profile of the first save slot, which later saves
+-- keep writing; the first run starts a profile and saves it in the first
+-- free slot.
 SetDifficult(false)
 InitPlayer()
 SetPlayerName(Demo.car)
 LoadGame("save0.sav")
 if GetProfileName() == "" then
     SetProfileName(Demo.profile)
-    NewPlayer(Demo.car)
+    SaveGame()
 end
 if DemoTest.OnProfileLoaded then
     DemoTest.OnProfileLoaded()
