@@ -99,12 +99,21 @@ const std::vector<std::string> kBoltRow = {
     "enemy", "10", "1.5", "1.5", "razlom.dds", "light_nofog.fx", "103", "sparks", "morgrave.wav,3d"};
 constexpr float kBoltSpeed = 10.0f;
 
+// The bolts still flying go with the script manager.
+void DeleteScriptBolts() {
+    for (CPGameObject* bolt : ScriptBolts())
+        delete bolt;
+    ScriptBolts().clear();
+}
+
 int StartLighting(lua_State* L) {
     ScriptCall call(L);
     CPGameObject* bolt = GetEffectServices().startBolt(call.LooseText(1), kBoltRow, Point(call, 2),
                                                        Point(call, 5), kBoltSpeed);
     if (bolt) {
         bolt->AddRef();
+        if (ScriptBolts().empty() && g_ScriptManager)
+            g_ScriptManager->KeepModel(DeleteScriptBolts);
         ScriptBolts().insert(bolt);
     }
     call.PushObject(bolt);
