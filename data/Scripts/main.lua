@@ -16,6 +16,8 @@ Demo = {
     introSeconds = 6,
     countdownSeconds = 3,
     resultSeconds = 3,
+    car = "buggy",
+    profile = "Player",
 }
 DemoTest = {}
 local override = io.open("demo_test.lua", "r")
@@ -166,6 +168,8 @@ local function ShowResults()
     DeleteLevel()
     DeactivateInterface(pages.hud)
     DeactivateInterface(pages.racemsg)
+    SaveGame()
+    SetDefaultCamera()
     Show("results")
     SendCommandByName("results", "show_results", place .. "," .. times)
     PlayMusic(Demo.menuMusic)
@@ -216,6 +220,19 @@ function handlers.place(text)
     place = text
 end
 
+-- The camera key switches the race camera between its three views (it does
+-- nothing while no level is loaded).
+function handlers.key_action(action, state)
+    if action == "camera" and state == "1" then
+        ChangeGameCamera()
+    end
+end
+
+-- A rival's script reports its car wrecked, with where it stands.
+function handlers.rival_wrecked(x, y, z)
+    Explosion("explosion", x, y, z)
+end
+
 handlers.race_over = EndRace
 handlers.level_failed = EndRace
 handlers.player_wrecked = EndRace
@@ -251,21 +268,37 @@ local function Step(delta)
     end
 end
 
+-- The player's game: the difficulty coefficients, the starting equipment
+-- and the car, then the profile of the first save slot, which later saves
+-- keep writing; the first run starts a profile and saves it in the first
+-- free slot.
+SetDifficult(false)
+InitPlayer()
+SetPlayerName(Demo.car)
+LoadGame("save0.sav")
+if GetProfileName() == "" then
+    SetProfileName(Demo.profile)
+    SaveGame()
+end
+if DemoTest.OnProfileLoaded then
+    DemoTest.OnProfileLoaded()
+end
+SetDefaultCamera()
+
 -- The menu music plays, and repeats, outside the race.
 PlayMusic(Demo.menuMusic)
 
 -- The demo car behind the menu, seen from behind and a little above and to
--- the side. The view without a camera shows only what lies within a unit of
--- the middle of the screen and up to a unit into it, so the car, four units
--- long, shows its rear: the lights, the body and a rear wheel.
+-- the side by the default camera, which looks along x with z up: a point
+-- (x, y, z) of the world lies y to the right, z up and x into the screen.
 local car = LoadRenderObject("buggy.rdf", 20)
-SetPTransformation(car, 0.3, -0.5, 2.4, 0.45, -1.2, 0)
+SetPTransformation(car, 2.4, 0.3, -0.5, 0.3367, -0.1583, 1.9938)
 
--- A torch stands burning at the left: pitched so that its top, and the
--- direction its flame rises in, points up the screen. Activating it starts
--- the flame's particle system.
+-- A torch stands burning at the left, its top and the direction its flame
+-- rises in pointing up the screen. Activating it starts the flame's particle
+-- system.
 local torch = LoadRenderObject("torch.rdf", 20)
-SetPTransformation(torch, -0.6, -0.75, 0.5, 0, -1.5708, 0)
+SetPTransformation(torch, 0.5, -0.6, -0.75, 0, 0, 1.5708)
 ActivateObject(torch, 200)
 
 if not PlayIntro() then

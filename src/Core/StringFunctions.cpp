@@ -72,3 +72,8 @@ int TextToInt(const std::string& text) {
     std::from_chars(start, text.c_str() + text.size(), value);
     return value;
 }
+
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name.find("..") == std::string::npos &&
+           name.find_first_of("\\/") == std::string::npos;
+}

@@ -29,3 +29,7 @@ const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t i
 // (C locale): white space skipped, 0 when no number starts the text.
 float TextToFloat(const std::string& text);
 int TextToInt(const std::string& text);
+
+// True for a name that can only name a file directly inside a folder: not
+// empty, without either separator and without "..".
+bool IsPlainFileName(const std::string& name);

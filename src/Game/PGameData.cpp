@@ -5,6 +5,7 @@
 #include "Core/PFileReader.h"
 #include "Core/PFileWriter.h"
 #include "Core/PSettings.h"
+#include "Core/StringFunctions.h"
 #include "Game/ItemsFileReader.h"
 #include "Game/LevelSourcePoints.h"
 #include "Game/ProfileFileReader.h"
@@ -34,12 +35,6 @@ bool ReadDataFile(const std::string& path, Read read) {
     read(file.GetData(), static_cast<std::size_t>(file.GetSize()), problems);
     LogTextProblems(path, problems);
     return true;
-}
-
-// A mission name must name a file directly inside the levels folder.
-bool IsPlainFileName(const std::string& name) {
-    return !name.empty() && name.find("..") == std::string::npos &&
-           name.find_first_of("\\/") == std::string::npos;
 }
 
 } // namespace
@@ -85,6 +80,7 @@ const std::string& CPGameData::GetText(const std::string& key) {
 
 void CPGameData::LoadMissionInfo(const std::string& name) {
     missions.clear();
+    // A mission name must name a file directly inside the levels folder.
     if (!IsPlainFileName(name)) {
         GetLog().Print(0, "The mission file name \"%s\" is refused: it must name a file in %s\n",
                        name.c_str(), kLevelsFolder);

@@ -82,6 +82,36 @@ public:
     // The best-run record of race 1 to 15; null for other numbers.
     RaceProgress* GetRaceProgress(int raceNumber);
 
+    // Switches to the named profile. A name other than the current one starts
+    // it afresh: no slot chosen, mission 1, no points, and the first ten
+    // best-run records without time, with value 4 and no record name. True
+    // when the name differed.
+    bool ChangeProfile(const std::string& name);
+
+    // Save games: the six files "save0.sav" to "save5.sav" in DATA\Saves.
+    // Chooses the slot (the current one, else the first empty, else the one
+    // written earliest) and writes it.
+    void SaveGameChooseSlot();
+    // Writes the profile, player, local time and progress to the named file
+    // of the saves folder (created when missing). The old file stays whole
+    // when the write fails (logged).
+    HRESULT SaveGameWrite(const std::string& fileName);
+    // Reads the named save. A file that is missing, empty or damaged changes
+    // nothing (a damaged one is logged with the field and byte at fault);
+    // otherwise the profile is switched, the slot becomes the file's slot
+    // number (-1 for a name other than "save0.sav" to "save5.sav") and the
+    // saved fields are taken. A race saved without samples keeps its car
+    // model and samples unless the profile changed.
+    bool LoadGame(const std::string& fileName);
+    // Empties the named save: a zero-byte file.
+    void DeleteSave(const std::string& fileName);
+    // The profile name of each of the six slots; "" for an empty, missing or
+    // damaged one.
+    std::vector<std::string> GetSaveProfiles() const;
+    // The slot of a save file name: 0 to 5 for "save0.sav" to "save5.sav",
+    // else -1.
+    static int SlotOfSaveName(const std::string& fileName);
+
     // Resets the race counters and empties the bonus list.
     void Clear();
     void ClearLevelTimer() { levelTime = 0; }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,6 +167,13 @@ std::string PlatResolvePath(std::string_view path) {
         resolved = std::move(next);
     }
     return resolved;
+}
+
+bool PlatCreateFolders(std::string_view path) {
+    std::error_code error;
+    const std::filesystem::path folder = PlatResolvePath(path);
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error);
 }
 
 PlatFile PlatOpenFileForReading(std::string_view path) {

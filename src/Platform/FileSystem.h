@@ -29,6 +29,11 @@ bool PlatNamesEqualNoCase(std::string_view a, std::string_view b);
 // does not exist, and everything below it, is kept as given.
 std::string PlatResolvePath(std::string_view path);
 
+// Creates the folder of the engine path and every missing folder above it
+// (folders that exist in another letter case are used as they are). True
+// when the folder exists afterwards.
+bool PlatCreateFolders(std::string_view path);
+
 // Opens an existing regular file for binary reading; null for anything else
 // (missing, a directory, a named pipe or device, unreadable). Never waits.
 PlatFile PlatOpenFileForReading(std::string_view path);

@@ -3,25 +3,12 @@
 #include "Platform/Win32Time.h"
 #include "Render/PRenderObject.h"
 #include "Render/RenderTestScene.h"
+#include "Support/FixedClock.h"
 #include "uitool/FlareFileWriter.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// A system clock that stands at a fixed millisecond.
-class FixedClock : public PlatClockSource {
-public:
-    explicit FixedClock(DWORD now) : now(now) { PlatSetClockSource(this); }
-    ~FixedClock() override { PlatSetClockSource(nullptr); }
-    bool Frequency(LONGLONG& frequency) override {
-        frequency = 1000;
-        return true;
-    }
-    LONGLONG Counter() override { return now; }
-    DWORD Milliseconds() override { return now; }
-    DWORD now;
-};
 
 // 27 texels of a 512 x 512 texture are 64 pixels of a 1024 x 768 screen.
 const std::vector<FlareLine> kFlares = {

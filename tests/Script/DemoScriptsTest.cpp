@@ -112,7 +112,7 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
     EXPECT_EQ(parts, (std::vector<std::string>{"backlights", "body", "stoplights", "torch", "w0", "w1", "w2",
                                                "w3"}));
     ASSERT_NE(body, nullptr);
-    EXPECT_FLOAT_EQ(body->worldMatrix._43, 2.4f) << "pushed into the screen";
+    EXPECT_FLOAT_EQ(body->worldMatrix._41, 2.4f) << "pushed into the screen";
     ASSERT_NE(body->description.RootElement(), nullptr) << "the car description is loaded";
     EXPECT_STREQ(body->description.RootElement()->Value(), "car");
 

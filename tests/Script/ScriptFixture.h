@@ -48,6 +48,13 @@ protected:
         manager = std::make_unique<CPScriptManager>();
         return manager->LoadScripts();
     }
+    // Loads a list of one running script of that name that only yields, so
+    // that the commands sent to it queue up for Drain.
+    void LoadCommandSink(const std::string& name) {
+        WriteScript(name, "while true do Update() end");
+        ASSERT_TRUE(Load(name + " t_interface interface\n"));
+        Script(name).Start();
+    }
     CPLuaScript& Script(const std::string& name) {
         CPLuaScript* script = manager->GetScript(name).Get();
         EXPECT_NE(script, nullptr) << name;

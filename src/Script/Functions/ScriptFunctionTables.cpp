@@ -1,9 +1,10 @@
 #include "Script/Functions/ScriptFunctionTables.h"
 
 const std::vector<ScriptFunctionTable>& ScriptFunctionTables() {
-    static const std::vector<ScriptFunctionTable> tables = {ObjectFunctions(), InterfaceFunctions(),
-                                                            GameInterfaceFunctions(), SoundFunctions(),
-                                                            SystemFunctions()};
+    static const std::vector<ScriptFunctionTable> tables = {
+        ObjectFunctions(),  InterfaceFunctions(), GameInterfaceFunctions(), SoundFunctions(),
+        SystemFunctions(),  EffectFunctions(),    CameraFunctions(),        ShopFunctions(),
+        ProfileFunctions(), SaveGameFunctions()};
     return tables;
 }
 

@@ -24,3 +24,16 @@ ScriptFunctionTable SoundFunctions();
 // Key bindings, the mouse setting, stopping a script, files, textures and
 // opening documents or web addresses.
 ScriptFunctionTable SystemFunctions();
+// Shots, effects, bonuses, the super weapon, lightning bolts, debug lines and
+// world objects.
+ScriptFunctionTable EffectFunctions();
+// The race camera and its views, the default camera, the sun light, the
+// lens flare and the renderer's blur and light switches.
+ScriptFunctionTable CameraFunctions();
+// The shop: catalogues, the car's equipment, presets and money.
+ScriptFunctionTable ShopFunctions();
+// Player and profile names, missions, difficulty, records and the race's
+// ranking.
+ScriptFunctionTable ProfileFunctions();
+// The six save slots.
+ScriptFunctionTable SaveGameFunctions();

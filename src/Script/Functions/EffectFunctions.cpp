@@ -1,0 +1,218 @@
+#include "Game/PGameData.h"
+#include "Game/PGameObject.h"
+#include "Game/PLevel.h"
+#include "Platform/Random.h"
+#include "Platform/Win32Time.h"
+#include "Render/PRender.h"
+#include "Render/PRenderBlock.h"
+#include "Script/Functions/EffectServices.h"
+#include "Script/Functions/ScriptFunctionTables.h"
+#include "Script/PLuaScript.h"
+#include "Script/PScriptManager.h"
+#include "Script/ScriptCall.h"
+#include "Vehicles/PPlayer.h"
+
+#include <array>
+#include <set>
+
+namespace {
+
+constexpr DWORD kDebugLineColour = 0xFFFF0000;
+constexpr float kOwnSpeed = -1.0f;
+const D3DXVECTOR3 kNoDirection{0, 0, 0};
+
+D3DXVECTOR3 Point(const ScriptCall& call, int first) {
+    return {call.Float(first), call.Float(first + 1), call.Float(first + 2)};
+}
+
+void Spawn(const std::string& name, const D3DXVECTOR3& position, const D3DXVECTOR3& direction) {
+    GetEffectServices().spawn(name, position, direction, kOwnSpeed);
+}
+
+// The named shot at a point given in the owner's frame; nothing without an
+// owner or a level, or while the level blocks shots.
+int Shot(lua_State* L) {
+    const ScriptCall call(L);
+    const std::string name = call.StrictText(1);
+    const CPGameObject* owner = call.ObjectAs<CPGameObject>(2);
+    if (!owner || !g_Level || g_Level->shotsBlocked)
+        return 0;
+    const D3DXVECTOR3 local = Point(call, 3);
+    D3DXVECTOR3 world;
+    D3DXVec3TransformCoord(&world, &local, &owner->GetWorldMatrix());
+    Spawn(name, world, kNoDirection);
+    return 0;
+}
+
+int Explosion(lua_State* L) {
+    const ScriptCall call(L);
+    Spawn(call.LooseText(1), Point(call, 2), kNoDirection);
+    return 0;
+}
+
+int DirectionalExplosion(lua_State* L) {
+    const ScriptCall call(L);
+    Spawn(call.LooseText(1), Point(call, 2), Point(call, 5));
+    return 0;
+}
+
+// A chance to drop one of the mission's bonuses at the point: the mission's
+// chance, scaled by the difficulty, against a draw reseeded from the clock.
+int SetBonus(lua_State* L) {
+    const ScriptCall call(L);
+    const int index = call.Int(3);
+    if (!g_GameData || index < 0 || index >= static_cast<int>(g_GameData->missions.size()))
+        return 0;
+    const MissionInfo& mission = g_GameData->missions[static_cast<std::size_t>(index)];
+    PlatSRand(timeGetTime());
+    const int chance = TruncateToInt(g_GameData->coefficients[1] * static_cast<float>(mission.bonusChance));
+    if (chance < PlatRand() % 100)
+        return 0;
+    const WeightedName* bonus = DrawWeightedName(mission.bonuses, PlatRand() % 100);
+    const D3DXVECTOR3 point{call.Float(1), call.Float(2), 0};
+    if (bonus)
+        Spawn(bonus->name, point, point);
+    return 0;
+}
+
+// Fires one of the super weapons the race's car carries.
+int SmartBomb(lua_State*) {
+    if (!g_GameData || g_GameData->realCarInfo.superWeaponCount <= 0)
+        return 0;
+    Spawn("super", {0, 0, 0}, kNoDirection);
+    --g_GameData->realCarInfo.superWeaponCount;
+    if (g_ScriptManager)
+        g_ScriptManager->SendCommandByName("gamemenu", "update_game_interface", "");
+    return 0;
+}
+
+// The bolts the scripts hold: made by StartLighting, deleted by
+// UpdateTrasser once their flight is over.
+std::set<CPGameObject*>& ScriptBolts() {
+    static std::set<CPGameObject*> bolts;
+    return bolts;
+}
+
+// A bolt hurts the enemy side: ten points per hit, a 1.5-unit spark both
+// ways, its own texture, effect, particles and sound.
+const std::vector<std::string> kBoltRow = {
+    "enemy", "10", "1.5", "1.5", "razlom.dds", "light_nofog.fx", "103", "sparks", "morgrave.wav,3d"};
+constexpr float kBoltSpeed = 10.0f;
+
+// The bolts still flying go with the script manager.
+void DeleteScriptBolts() {
+    for (CPGameObject* bolt : ScriptBolts())
+        delete bolt;
+    ScriptBolts().clear();
+}
+
+int StartLighting(lua_State* L) {
+    ScriptCall call(L);
+    CPGameObject* bolt = GetEffectServices().startBolt(call.LooseText(1), kBoltRow, Point(call, 2),
+                                                       Point(call, 5), kBoltSpeed);
+    if (bolt) {
+        bolt->AddRef();
+        if (ScriptBolts().empty() && g_ScriptManager)
+            g_ScriptManager->KeepModel(DeleteScriptBolts);
+        ScriptBolts().insert(bolt);
+    }
+    call.PushObject(bolt);
+    return call.Results();
+}
+
+// Moves a script's bolt and draws it while it flies; once it hit or flew its
+// distance it is deleted, and the handle gives -1 from then on.
+int UpdateTrasser(lua_State* L) {
+    ScriptCall call(L);
+    CPGameObject* bolt = call.ObjectAs<CPGameObject>(1);
+    if (!bolt || !ScriptBolts().contains(bolt)) {
+        call.PushNumber(-1);
+        return call.Results();
+    }
+    CPGameObject* hit = nullptr;
+    const int result = GetEffectServices().flyBolt(*bolt, hit);
+    CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
+    if (result == 1 && block)
+        block->AddObject(bolt);
+    if (result != 1) {
+        ScriptBolts().erase(bolt);
+        delete bolt;
+    }
+    call.PushNumber(result);
+    if (hit)
+        call.PushObject(hit);
+    return call.Results();
+}
+
+int DrawLine(lua_State* L) {
+    const ScriptCall call(L);
+    if (g_Render)
+        g_Render->AddLine(kDebugLineColour, Point(call, 1), Point(call, 4));
+    return 0;
+}
+
+// Puts the car back on the racing line.
+int SpawnCar(lua_State* L) {
+    if (CPPlayer* car = ScriptCall(L).ObjectAs<CPPlayer>(1))
+        car->Respawn(true);
+    return 0;
+}
+
+// A child of that name below the object (never the object itself).
+int FindObject(lua_State* L) {
+    ScriptCall call(L);
+    const CPGameObject* object = call.ObjectAs<CPGameObject>(1);
+    const std::string name = call.StrictText(2);
+    call.PushObject(object ? object->FindChild(name).Get() : nullptr);
+    return call.Results();
+}
+
+int SetObjectVisible(lua_State* L) {
+    const ScriptCall call(L);
+    if (CPGameObject* object = call.ObjectAs<CPGameObject>(1))
+        object->SetVisible(call.Bool(2));
+    return 0;
+}
+
+// Plays the named animation at normal speed, without a report frame.
+int StartAnimation(lua_State* L) {
+    const ScriptCall call(L);
+    CPGameObject* object = call.ObjectAs<CPGameObject>(1);
+    if (!object)
+        return 0;
+    AnimationRequest request;
+    request.name = call.LooseText(2);
+    request.loopCount = call.Int(3);
+    request.callback = call.ObjectAs<CPLuaScript>(4);
+    object->StartAnimation(request, false);
+    return 0;
+}
+
+int IsRigid(lua_State* L) {
+    ScriptCall call(L);
+    const CPGameObject* object = call.ObjectAs<CPGameObject>(1);
+    call.PushBool(object && object->physicData && object->physicData->rigidBody);
+    return call.Results();
+}
+
+constexpr std::array kEffectFunctions = std::to_array<ScriptFunction>({
+    {"Shot", Shot},
+    {"Explosion", Explosion},
+    {"DirectionalExplosion", DirectionalExplosion},
+    {"SetBonus", SetBonus},
+    {"SmartBomb", SmartBomb},
+    {"StartLighting", StartLighting},
+    {"UpdateTrasser", UpdateTrasser},
+    {"DrawLine", DrawLine},
+    {"Spawn", SpawnCar},
+    {"FindObject", FindObject},
+    {"SetObjectVisible", SetObjectVisible},
+    {"StartAnimation", StartAnimation},
+    {"IsRigid", IsRigid},
+});
+
+} // namespace
+
+ScriptFunctionTable EffectFunctions() {
+    return kEffectFunctions;
+}
