@@ -42,6 +42,8 @@
 #include "Sound/PMusic.h"
 #include "Vehicles/AI_Task.h"
 #include "Vehicles/CarConnections.h"
+#include "Vehicles/PShotSpawner.h"
+#include "Vehicles/ShotTable.h"
 
 #include <optional>
 
@@ -257,6 +259,7 @@ bool CPApplication::StartInput() {
     input->priority = PRIORITY_INPUT;
     new AI_Task();
     new CPPhysics();
+    ShotTable::Load(ShotTable::kFile, *new CPShotSpawner());
     return g_TaskManager->AddTask(input);
 }
 
@@ -292,6 +295,7 @@ void CPApplication::ShutDownA() {
         g_Level->Stop();
         delete g_Level;
     }
+    delete g_ShotSpawner;
     delete g_FontManager;
     // The registry deletes its scripts: no handle to one may outlive it.
     mainScript = nullptr;
