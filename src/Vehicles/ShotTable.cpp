@@ -79,8 +79,8 @@ std::string ShotTable::CheckRow(const std::vector<std::string>& fields) {
         return "unknown class \"" + fields[1] + "\" (tracer, rocket or burst)";
     const std::string kinds = shotClass->columns;
     if (fields.size() != kinds.size() + kFixedFields)
-        return "a " + fields[1] + " row has " + std::to_string(kinds.size()) + " columns and a sound, not " +
-               std::to_string(fields.size() - 2) + " fields";
+        return "a " + fields[1] + " row has " + std::to_string(kinds.size()) +
+               " columns before its sound, not " + std::to_string(fields.size() - kFixedFields);
     for (std::size_t k = 0; k < kinds.size(); ++k) {
         if (std::string problem = CheckColumn(kinds[k], fields[k + 2], k); !problem.empty())
             return problem;
