@@ -51,7 +51,8 @@ std::size_t CPShotSpawner::PoolSize(const std::string& name) const {
 }
 
 // A shot spawned while the list is walked (an impact) joins its end and is
-// ticked in the same pass.
+// ticked in the same pass. Shots draw in world space, so their matrices are
+// not brought up to date here.
 void CPShotSpawner::Update() {
     CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
     for (auto shot = activeShots.begin(); shot != activeShots.end();) {
@@ -59,7 +60,6 @@ void CPShotSpawner::Update() {
             shot = activeShots.erase(shot);
             continue;
         }
-        (*shot)->UpdateHierarchy();
         if (block)
             block->AddObject(shot->get());
         ++shot;
