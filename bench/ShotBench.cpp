@@ -66,12 +66,7 @@ void BM_ThousandTracersAFrame(benchmark::State& state) {
     CPShotSpawner spawner;
     const std::string row = "tracer;tracer;1;100000;5;;spark.tga;particle_add.fx;103;0.05;2;none\n";
     TextProblems problems;
-    ShotTable::Read(
-        row.data(), row.size(),
-        [&spawner](const std::string& name, std::unique_ptr<CPShot> shot) {
-            spawner.AddToPool(name, std::move(shot));
-        },
-        problems);
+    ShotTable::Fill(row.data(), row.size(), spawner, problems);
     for (int k = 0; k < kTracers; ++k)
         spawner.Spawn("tracer", Outward(k, kTracers) * kStartRadius, Outward(k, kTracers), kSpeed, nullptr);
     for (auto _ : state) {

@@ -23,11 +23,7 @@ bool CPBoltShot::Configure(const std::vector<std::string>& row) {
     effectFile = Column(5);
     renderPriority = IntColumn(6);
     impactEffect = Column(7);
-    if (!beam) {
-        beam = new CPRenderObject(nullptr);
-        SetVisual(beam.Get(), VISUAL_MESH);
-    }
-    BeamGeometry::Build(*beam, renderPriority, effectFile, texture);
+    BuildBeam(beam, renderPriority, effectFile, texture);
     return CPShot::Configure(row);
 }
 

@@ -36,11 +36,7 @@ bool CPRocketShot::Configure(const std::vector<std::string>& row) {
     impactEffect = Column(5);
     trailType = Column(6);
     halfWidth = FloatColumn(10);
-    if (!beam) {
-        beam = new CPRenderObject(nullptr);
-        SetVisual(beam.Get(), VISUAL_MESH);
-    }
-    BeamGeometry::Build(*beam, IntColumn(9), Column(8), Column(7));
+    BuildBeam(beam, IntColumn(9), Column(8), Column(7));
     return CPShot::Configure(row);
 }
 

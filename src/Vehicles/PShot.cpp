@@ -5,6 +5,7 @@
 #include "Render/PRenderObject.h"
 #include "Sound/NSound.h"
 #include "Sound/NSoundCache.h"
+#include "Vehicles/BeamGeometry.h"
 #include "Vehicles/PShotSpawner.h"
 #include "Vehicles/WeaponAim.h"
 
@@ -85,6 +86,15 @@ bool CPShot::CrossTo(const D3DXVECTOR3& point, RayQuery& query) const {
 void CPShot::SpawnEffect(const std::string& effect, const D3DXVECTOR3& at, const D3DXVECTOR3& normal) {
     if (g_ShotSpawner && !effect.empty())
         g_ShotSpawner->Spawn(effect, at, normal, -1.0f, nullptr);
+}
+
+void CPShot::BuildBeam(CPRefPtr<CPRenderObject>& beam, int priority, const std::string& effect,
+                       const std::string& texture) {
+    if (!beam) {
+        beam = new CPRenderObject(nullptr);
+        SetVisual(beam.Get(), VISUAL_MESH);
+    }
+    BeamGeometry::Build(*beam, priority, effect, texture);
 }
 
 void CPShot::DamageHit(const RayQuery& query, float amount) const {

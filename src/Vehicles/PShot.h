@@ -67,6 +67,10 @@ protected:
     static void SpawnEffect(const std::string& effect, const D3DXVECTOR3& at, const D3DXVECTOR3& normal);
     // The hit object's top owner takes the damage at the hit point.
     void DamageHit(const RayQuery& query, float amount) const;
+    // Makes the beam (once) the shot's visual and gives it its quad and the
+    // material of the priority, effect and texture.
+    void BuildBeam(CPRefPtr<CPRenderObject>& beam, int priority, const std::string& effect,
+                   const std::string& texture);
 
     // The root of the tree that fired the shot; null when none did.
     CPRefPtr<CPGameObject> shooter;

@@ -19,11 +19,7 @@ bool CPTracerShot::Configure(const std::vector<std::string>& row) {
     impactEffect = Column(3);
     halfWidth = FloatColumn(7);
     streakLength = FloatColumn(8);
-    if (!beam) {
-        beam = new CPRenderObject(nullptr);
-        SetVisual(beam.Get(), VISUAL_MESH);
-    }
-    BeamGeometry::Build(*beam, IntColumn(6), Column(5), Column(4));
+    BuildBeam(beam, IntColumn(6), Column(5), Column(4));
     return CPShot::Configure(row);
 }
 

@@ -107,6 +107,15 @@ void ShotTable::Read(const void* bytes, std::size_t size, const AddShot& add, Te
     }
 }
 
+void ShotTable::Fill(const void* bytes, std::size_t size, CPShotSpawner& spawner, TextProblems& problems) {
+    Read(
+        bytes, size,
+        [&spawner](const std::string& name, std::unique_ptr<CPShot> shot) {
+            spawner.AddToPool(name, std::move(shot));
+        },
+        problems);
+}
+
 bool ShotTable::Load(const std::string& path, CPShotSpawner& spawner) {
     CPFileReader file(path, false);
     if (FAILED(file.Load())) {
@@ -114,10 +123,7 @@ bool ShotTable::Load(const std::string& path, CPShotSpawner& spawner) {
         return false;
     }
     TextProblems problems;
-    const AddShot add = [&spawner](const std::string& name, std::unique_ptr<CPShot> shot) {
-        spawner.AddToPool(name, std::move(shot));
-    };
-    Read(file.GetData(), static_cast<std::size_t>(file.GetSize()), add, problems);
+    Fill(file.GetData(), static_cast<std::size_t>(file.GetSize()), spawner, problems);
     LogTextProblems(path, problems);
     return true;
 }

@@ -29,6 +29,8 @@ public:
     // Checks every row; each good one becomes a configured shot given to
     // `add`, each bad one is reported and skipped.
     static void Read(const void* bytes, std::size_t size, const AddShot& add, TextProblems& problems);
+    // Reads the rows into the spawner's pools.
+    static void Fill(const void* bytes, std::size_t size, CPShotSpawner& spawner, TextProblems& problems);
     // Fills the spawner's pools from the file; false (logged) when it cannot
     // be read. Bad rows are logged.
     static bool Load(const std::string& path, CPShotSpawner& spawner);

@@ -64,12 +64,7 @@ private:
 // the text must have no bad rows.
 inline void LoadShots(CPShotSpawner& spawner, const std::string& table) {
     TextProblems problems;
-    ShotTable::Read(
-        table.data(), table.size(),
-        [&spawner](const std::string& name, std::unique_ptr<CPShot> shot) {
-            spawner.AddToPool(name, std::move(shot));
-        },
-        problems);
+    ShotTable::Fill(table.data(), table.size(), spawner, problems);
     EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().message);
 }
 
