@@ -103,7 +103,8 @@ void CPPlayer::UpdateWeapon(const D3DXVECTOR3& target, const CPRefPtr<CPGameObje
         SpinBarrel();
     const WeaponAimState aim = AimWeapon(target, targetObject);
     refireDelay -= g_FrameTime;
-    if (weaponEmpty || !firing || refireDelay >= 0)
+    // A slot changed without selecting its weapon has no load to pay with.
+    if (weaponEmpty || !firing || refireDelay >= 0 || weaponSlot < 0 || weaponSlot >= 3)
         return;
     FireVolley(aim);
     g_VehicleServices.sendCommand("gamemenu", "update_game_interface", "");
