@@ -2,10 +2,13 @@
 
 #include "Core/PFileReader.h"
 #include "Core/PGlobalTimer.h"
+#include "Game/PLevel.h"
+#include "Game/PLevelBranch.h"
 #include "Platform/Sound/SoundBackend.h"
 #include "Sound/NAudio.h"
 #include "Sound/NSound.h"
 #include "Support/TempGameRoot.h"
+#include "Support/TestScripts.h"
 #include "Vehicles/PBoltShot.h"
 #include "soundtool/SoundSynth.h"
 #include "soundtool/SoundWriter.h"
@@ -149,6 +152,68 @@ TEST_F(ShotSpawner, TheUpdateTicksShotsAndDropsFinishedOnes) {
     EXPECT_NEAR(tracer.GetPosition().y, 50, 1e-4f) << "it stops at its range";
     spawner.Update();
     EXPECT_TRUE(spawner.GetActiveShots().empty());
+}
+
+namespace {
+
+// Two scripted walls, 2 x 2 x 4, at x = 10 and x = 12 in the level's spatial
+// tree; each tells its script of the damage it takes.
+class ShotHits : public ShotSpawner {
+protected:
+    void SetUp() override {
+        scripts["wall"].Start();
+        for (float x : {10.0f, 12.0f}) {
+            auto& wall = *walls.emplace_back(std::make_unique<CPGameObject>("wall"));
+            wall.partBoxes.emplace_back(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(1, 1, 2));
+            wall.SetPosition({x, 0, 0});
+            wall.UpdateHierarchy();
+            wall.SetScript(&scripts["wall"]);
+            list.push_back(&wall);
+        }
+        tree.SetObjects(list);
+        tree.Build();
+        level.spatialTree = &tree;
+        LoadShots(spawner, "hit;burst;iskra;3;2;0.1;0;0.3;1;none\n"
+                           "bullet;tracer;100;50;5;hit;spark.tga;particle_add.fx;103;0.05;2;none\n"
+                           "shell;rocket;straight;30;3;4;50;hit;;fire.tga;particle_add.fx;103;0.2;none\n");
+        g_FrameTime = 0.05f;
+    }
+    void TearDown() override {
+        level.spatialTree = nullptr;
+        list.clear();
+        ShotSpawner::TearDown();
+    }
+    const std::vector<std::string>& Damage() { return scripts.Received(scripts["wall"]); }
+
+    TestScripts scripts{{"wall"}};
+    std::vector<std::unique_ptr<CPGameObject>> walls;
+    CPLevelBranch::ObjectList list;
+    CPLevelBranch tree;
+    CPLevel level;
+};
+
+} // namespace
+
+// A bullet stops at the first wall on its path, damages it and leaves its
+// impact there.
+TEST_F(ShotHits, ATracerDamagesWhatItHitsAndSpawnsItsImpact) {
+    spawner.Spawn("bullet", {0, 0, 0}, {1, 0, 0}, -1, nullptr);
+    for (int frame = 0; frame < 4 && !spawner.GetActiveShots().empty(); ++frame)
+        spawner.Update();
+    EXPECT_EQ(Damage(), std::vector<std::string>{"damage(5.00)"});
+    EXPECT_EQ(log.Particles("iskra"), 3);
+    EXPECT_NEAR(log.positions.front().x, 9, 1e-3f) << "at the near face of the first wall";
+    EXPECT_EQ(ActiveShots(spawner, "bullet"), 0);
+}
+
+// A rocket's blast damages every object within its splash radius once.
+TEST_F(ShotHits, ARocketsBlastReachesEveryObjectNearby) {
+    spawner.Spawn("shell", {0, 0, 0}, {1, 0, 0}, -1, nullptr);
+    for (int frame = 0; frame < 20 && ActiveShots(spawner, "shell") > 0; ++frame)
+        spawner.Update();
+    EXPECT_EQ(ActiveShots(spawner, "shell"), 0);
+    EXPECT_EQ(Damage(), (std::vector<std::string>{"damage(3.00)", "damage(3.00)"}));
+    EXPECT_EQ(log.Particles("iskra"), 3);
 }
 
 // Every bad row is named and skipped; the good rows still load.
