@@ -21,10 +21,17 @@ CPShot::CPShot(std::vector<std::string> row) : CPGameObject("CPShot"), params(st
 CPShot::~CPShot() {
     CPRenderObject* ownModel = model.Get();
     model = nullptr;
-    sound = nullptr;
+    DropSound();
     shooter = nullptr;
     if (visual.Get() != ownModel)
         delete ownModel;
+}
+
+// A loaded sound belongs to the shot that loaded it.
+void CPShot::DropSound() {
+    CNSound* own = sound.Get();
+    sound = nullptr;
+    delete own;
 }
 
 bool CPShot::Configure(const std::vector<std::string>& row) {
@@ -32,7 +39,7 @@ bool CPShot::Configure(const std::vector<std::string>& row) {
     std::string mode;
     tokens.NextToken(soundFile);
     tokens.NextToken(mode);
-    sound = nullptr;
+    DropSound();
     if (soundFile == "none" || soundFile.empty())
         return true;
     flatSound = mode == "2d";

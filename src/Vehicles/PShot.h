@@ -72,7 +72,10 @@ protected:
     void BuildBeam(CPRefPtr<CPRenderObject>& beam, int priority, const std::string& effect,
                    const std::string& texture);
 
-    // The root of the tree that fired the shot; null when none did.
+    void DropSound();
+
+    // The root of the tree that fired the shot; null when none did. Shots
+    // must be dropped before the vehicles that fire them.
     CPRefPtr<CPGameObject> shooter;
 
     // A new shot of the same class from the same row.

@@ -87,9 +87,10 @@ protected:
     // The parts outlive the vehicle, which holds them.
     std::vector<std::unique_ptr<CPGameObject>> parts;
     CPGameData data;
+    // The vehicle outlives the shots, which keep it as their shooter.
+    CPPlayer vehicle;
     CPShotSpawner spawner;
     ServiceLog log;
-    CPPlayer vehicle;
 };
 
 } // namespace
