@@ -295,7 +295,6 @@ void CPApplication::ShutDownA() {
         g_Level->Stop();
         delete g_Level;
     }
-    delete g_ShotSpawner;
     delete g_FontManager;
     // The registry deletes its scripts: no handle to one may outlive it.
     mainScript = nullptr;
@@ -312,6 +311,7 @@ void CPApplication::ShutDownB() {
         input->SaveActions("Actions.cfg");
     // A failed write is logged by the writer.
     g_Settings->Save("config.cfg");
+    delete g_ShotSpawner;
     delete g_Physics;
     delete g_AITask;
     input = nullptr;
