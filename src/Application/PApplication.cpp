@@ -42,6 +42,8 @@
 #include "Sound/PMusic.h"
 #include "Vehicles/AI_Task.h"
 #include "Vehicles/CarConnections.h"
+#include "Vehicles/PShotSpawner.h"
+#include "Vehicles/ShotTable.h"
 
 #include <optional>
 
@@ -257,6 +259,7 @@ bool CPApplication::StartInput() {
     input->priority = PRIORITY_INPUT;
     new AI_Task();
     new CPPhysics();
+    ShotTable::Load(ShotTable::kFile, *new CPShotSpawner());
     return g_TaskManager->AddTask(input);
 }
 
@@ -310,6 +313,7 @@ void CPApplication::ShutDownB() {
         input->SaveActions("Actions.cfg");
     // A failed write is logged by the writer.
     g_Settings->Save("config.cfg");
+    delete g_ShotSpawner;
     delete g_Physics;
     delete g_AITask;
     input = nullptr;

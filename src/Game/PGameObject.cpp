@@ -167,6 +167,8 @@ void CPGameObject::UpdateHierarchy() {
 }
 
 void CPGameObject::LeaveStoppedTrack() {
+    if (!hasTrackMatrix)
+        return;
     bool trackRuns = false;
     animations.ForEach([&](const std::string&, const CPRefPtr<CPPartAnimation>& track) {
         trackRuns = trackRuns || (track && track->running);

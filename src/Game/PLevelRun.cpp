@@ -17,6 +17,7 @@
 #include "Sound/NSound.h"
 #include "Vehicles/AI_Task.h"
 #include "Vehicles/PPlayer.h"
+#include "Vehicles/PShotSpawner.h"
 
 #include <cstdio>
 
@@ -71,6 +72,8 @@ void CPLevel::Start() {
     updaterTask = ownedUpdater.get();
     AddToKernel(ownedUpdater.get(), PRIORITY_LEVEL);
     AddToKernel(g_AITask, PRIORITY_AI);
+    if (g_ShotSpawner)
+        g_ShotSpawner->StartTask();
     shotsBlocked = false;
     player->Activate(PRIORITY_OBJECTS);
     if (levelModel)
@@ -132,6 +135,8 @@ void CPLevel::Stop() {
         updaterTask->Stop();
     updaterTask = nullptr;
     shotsBlocked = true;
+    if (g_ShotSpawner)
+        g_ShotSpawner->StopTask();
     gridCells.reset();
     gridCounts.reset();
     player = nullptr;

@@ -2,6 +2,7 @@
 
 #include "Core/PGlobalTimer.h"
 #include "Game/PCamera.h"
+#include "Game/PGameData.h"
 #include "Game/PMeshManager.h"
 #include "Physics/PPhysics.h"
 #include "Physics/Simulator/RbRigidBody.h"
@@ -53,6 +54,14 @@ void CPPlayer::DropShadow() {
     CPGameObject* old = shadow.Get();
     shadow = nullptr;
     CPMeshManager::DeleteModel(old);
+}
+
+void CPPlayer::SetFlags(int value) {
+    flags = value;
+    if (!(value & PLAYER_HUMAN) || !g_GameData)
+        return;
+    if (const EngineInfo* engine = g_GameData->engineCatalogue.Find(g_GameData->realCarInfo.engine))
+        engineRecord = *engine;
 }
 
 CPCar* CPPlayer::GetCar() const {
@@ -133,21 +142,9 @@ void CPPlayer::SetSoundVolume(float level) {
     SetSoundLevel(physics->nitroSound, level);
 }
 
-void CPPlayer::SelectWeapon() {}
-
-void CPPlayer::UpdateWeapon(const D3DXVECTOR3&, const CPRefPtr<CPGameObject>&) {}
-
-void CPPlayer::EjectShellCase(const CPRefPtr<CPGameObject>&) {}
-
-float CPPlayer::GetAmmoFraction() const {
-    return weaponSlot >= 0 && weaponSlot < 3 ? ammunition[weaponSlot] : 0.0f;
-}
-
-void CPPlayer::UpdatePickups() {}
-
 void CPPlayer::Update(float dt) {
     UpdateDefeatEffects(dt);
-    UpdateGameOver();
+    UpdateGameOver(dt);
     if (defeated)
         return;
     if (human)
@@ -163,20 +160,6 @@ void CPPlayer::Update(float dt) {
     UpdateThrottleCut(dt);
     UpdateCollisionSound(dt);
 }
-
-void CPPlayer::UpdateDefeatEffects(float) {}
-
-void CPPlayer::UpdateGameOver() {}
-
-void CPPlayer::UpdateTurnArrowsAndDrift(float) {}
-
-void CPPlayer::UpdateShadowWorld(float) {}
-
-void CPPlayer::UpdateSlowDown(float) {}
-
-void CPPlayer::UpdateEngineTemperature(float) {}
-
-void CPPlayer::UpdateThrottleCut(float) {}
 
 void CPPlayer::UpdateTimers(float dt) {
     if (bonusTimer > 0.0f)

@@ -4,6 +4,8 @@
 #include "Game/ItemInfo.h"
 #include "Game/PGameObject.h"
 #include "Platform/D3DX9Math.h"
+#include "Vehicles/BonusKind.h"
+#include "Vehicles/WeaponKind.h"
 
 #include <string>
 #include <unordered_map>
@@ -12,6 +14,7 @@ class CPCamera;
 class CPCar;
 class CPLine;
 class CPRenderBlock;
+struct Particle;
 
 // A vehicle's side and role.
 enum EPlayerFlags {
@@ -44,7 +47,9 @@ public:
 
     size_t GetSize() const override { return sizeof(CPPlayer); }
 
-    void SetFlags(int value) { flags = value; }
+    // A vehicle that becomes the human player's takes the engine record of
+    // the equipment in use.
+    void SetFlags(int value);
     int GetFlags() const { return flags; }
     void SetModelName(const std::string& value) { carModelName = value; }
     // The car physics, not counted; null when the vehicle has none.
@@ -64,14 +69,24 @@ public:
     void SetSoundVolume(float level);
     void SetBonusTimer(float seconds) { bonusTimer = seconds; }
 
-    // The weapons, the pickups and the race effects are stepped here; until
-    // they are built these do nothing.
+    // Makes the weapon of the current slot (from the game data's car
+    // equipment in use) the active one; a weapon without a usable catalogue
+    // record leaves the vehicle without a weapon part.
     void SelectWeapon();
+    // Aims the active weapon at the point (at the middle of the object's
+    // height when it has a rigid body) and fires a volley when the weapon
+    // may; every firing attempt sends "update_game_interface" to "gamemenu".
     void UpdateWeapon(const D3DXVECTOR3& target, const CPRefPtr<CPGameObject>& targetObject);
+    // Throws one spent shell case out of the part.
     void EjectShellCase(const CPRefPtr<CPGameObject>& part);
     // The load left in the current weapon slot; 0 without a weapon.
     float GetAmmoFraction() const;
+    // Takes the pickups and springs the traps of the game data's bonus list
+    // that the vehicle touches, while the race clock runs.
     void UpdatePickups();
+    // Per frame of a flame particle whose attachment is the vehicle: what
+    // the flame touches joins the vehicle's flame targets and the flame dies.
+    static void OnFlameParticle(CPObject* attachment, Particle& particle);
 
     // Puts the vehicle back onto the nearest piece of the level's racing
     // line when it falls, tips over, is off the terrain or `force` is set.
@@ -111,6 +126,7 @@ public:
     bool mineLaying = false;
     bool hasMines = false;
     bool firing = false;
+    EWeaponKind weaponKind = WEAPON_NONE;
     float refireDelay = 0.0f;
     EngineInfo engineRecord;
     float life = 100000.0f;
@@ -153,10 +169,50 @@ public:
     bool collided = false;
 
 private:
+    // What aiming gives the firing: the unit shot direction and the rocket
+    // launcher's elevation.
+    struct WeaponAimState {
+        D3DXVECTOR3 direction{0, 0, 0};
+        float elevation = 0.0f;
+    };
+
+    // Weapon steps.
+    void ArmWeapon(const std::string& itemName);
+    WeaponAimState AimWeapon(const D3DXVECTOR3& target, const CPRefPtr<CPGameObject>& targetObject);
+    void SpinBarrel();
+    void FireVolley(const WeaponAimState& aim);
+    D3DXVECTOR3 NextMuzzleFlash();
+    void FireByKind(const D3DXVECTOR3& muzzle, const WeaponAimState& aim);
+    void FireShotgun(const D3DXVECTOR3& muzzle, const D3DXVECTOR3& direction);
+    void SpawnShot(const char* shotName, const D3DXVECTOR3& at, const D3DXVECTOR3& direction,
+                   const CPRefPtr<CPGameObject>& owner) const;
+    void EmitFlame(const D3DXVECTOR3& muzzle, const D3DXVECTOR3& direction);
+    void BurnFlameTargets();
+    void AddFlameTarget(const CPRefPtr<CPGameObject>& object);
+
+    // Pickup and trap steps.
+    bool Touches(const CPGameObject& object) const;
+    bool ActOnTouch(const CPRefPtr<CPGameObject>& object, std::size_t entry);
+    void TakePickup(EBonusKind kind, const CPRefPtr<CPGameObject>& object, std::size_t entry);
+    void ApplyPickup(EBonusKind kind);
+    void ChangeAbilities(int change);
+    void EnterShadowWorld();
+    void Push(const CPGameObject& object);
+    void Spin();
+    void CatchInLight();
+    void Repel(const CPGameObject& halo);
+    void EmitHaloWall(const D3DXVECTOR3& towards) const;
+
+    // Race effect steps.
     void UpdateDefeatEffects(float dt);
-    void UpdateGameOver();
+    void EmitDefeatSmoke() const;
+    void UpdateGameOver(float dt);
     void UpdateTurnArrowsAndDrift(float dt);
+    int TurnArrowAhead() const;
     void UpdateShadowWorld(float dt);
+    void EnterShadowWorldScreen();
+    void LeaveShadowWorldScreen();
+    void EmitShadowWorldSparks() const;
     void UpdateSlowDown(float dt);
     void UpdateEngineTemperature(float dt);
     void UpdateThrottleCut(float dt);

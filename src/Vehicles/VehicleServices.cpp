@@ -1,0 +1,23 @@
+#include "Vehicles/VehicleServices.h"
+
+#include "Core/Log.h"
+#include "Game/PLevel.h"
+#include "Particles/PParticlesManager.h"
+#include "Script/PScriptManager.h"
+
+VehicleServices g_VehicleServices;
+
+VehicleServices::VehicleServices()
+    : emitParticle([](const ParticleDesc& desc) {
+          if (g_ParticlesManager)
+              g_ParticlesManager->Spawn(desc);
+      }),
+      sendCommand([](const std::string& script, const std::string& command, const std::string& params) {
+          if (g_ScriptManager)
+              g_ScriptManager->SendCommandByName(script, command, params);
+      }),
+      stopExtraVehicles([] {
+          if (g_Level)
+              g_Level->extraCarsActive = false;
+      }),
+      startExtraVehicles([] { GetLog().Print(1, "The extra cars are not brought back yet\n"); }) {}
