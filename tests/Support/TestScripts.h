@@ -10,16 +10,16 @@
 // Real scripts with empty sources for the tests of objects that talk to
 // scripts: a script manager (the global one while it lives) over the named
 // scripts. A started script keeps the commands sent to it in its queue;
-// Received takes them out.
+// Received takes them out. Every script joins the categories given.
 class TestScripts {
 public:
-    explicit TestScripts(const std::vector<std::string>& names) {
+    explicit TestScripts(const std::vector<std::string>& names, const std::string& categories = "") {
         // The sources are read while loading; the folder is not needed after.
         TempGameRoot root;
         std::string list;
         for (const std::string& name : names) {
             TempGameRoot::WriteFile("Data/Scripts/" + name + ".lua", "");
-            list += name + " t_level\n";
+            list += name + " t_level " + categories + "\n";
         }
         TempGameRoot::WriteFile("Data/Scripts/list.dat", list);
         EXPECT_TRUE(manager.LoadScripts());
