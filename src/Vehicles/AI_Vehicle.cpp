@@ -199,7 +199,7 @@ void AI_Vehicle::CheckStuck(float dt) {
     stuckTimer += dt;
     if (stuckTimer > kStuckCheckTime && !reversing) {
         const D3DXVECTOR3 moved = position - checkPosition;
-        if (!vehicle->locked && D3DXVec3LengthSq(&moved) < 1.0f) {
+        if (D3DXVec3LengthSq(&moved) < 1.0f) {
             reversing = true;
             reverseTimer = 0.0f;
         }

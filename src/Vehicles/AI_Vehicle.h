@@ -67,6 +67,10 @@ private:
     // The steering the cars in front add: each car the forward ray hits adds
     // a swerve to the side the driver already lies.
     float Avoidance(float side, float dt) const;
+    // Slows down far ahead of the human player's piece, speeds up just
+    // behind it.
     void RubberBand(bool& nitro);
+    // Every 1.5 s: a vehicle that has not moved 1 unit since the last check
+    // backs out with turned-round controls for 2 s.
     void CheckStuck(float dt);
 };

@@ -118,15 +118,8 @@ void CPEnemyController::Strike(const Stance& stance, const D3DXVECTOR3& target, 
 
 void CPEnemyController::PlayHitSound(const char* hitKey) const {
     const auto entry = soundNames.find(hitKey);
-    CPRefPtr<CNSound> sound =
-        entry != soundNames.end() && g_Audio ? g_Audio->FindSound(entry->second) : nullptr;
-    if (!sound)
-        return;
-    if (sound->IsPlaying()) {
-        sound->Stop();
-        sound->Rewind();
-    }
-    sound->Play(0, 0);
+    if (entry != soundNames.end() && g_Audio)
+        PlayFromStart(g_Audio->FindSound(entry->second));
 }
 
 void CPEnemyController::Fire(const Stance& stance, const D3DXVECTOR3& target) {
