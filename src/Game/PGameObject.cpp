@@ -13,6 +13,7 @@
 #include "Render/PSprite.h"
 #include "Render/PVertexEffect.h"
 #include "Script/PScriptManager.h"
+#include "Vehicles/PEnemyController.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -291,12 +292,25 @@ void CPGameObject::OnAnimationEnd() {
     SendToScript("animation_end", PointerToString(this));
 }
 
-void CPGameObject::TakeDamage(const D3DXVECTOR3&, const D3DXVECTOR3&, float amount, int, bool silent) {
-    if (silent)
-        return;
-    char text[64];
-    std::snprintf(text, sizeof(text), "%.2f", amount);
-    SendToScript("damage", text);
+void CPGameObject::TakeDamage(const D3DXVECTOR3& point, const D3DXVECTOR3& direction, float amount, int,
+                              bool silent) {
+    if (!silent) {
+        char text[64];
+        std::snprintf(text, sizeof(text), "%.2f", amount);
+        SendToScript("damage", text);
+    }
+    if (enemyController)
+        enemyController->TakeDamage(point, direction, amount, silent);
+}
+
+void CPGameObject::NotifyControllerAnimationEnd() {
+    if (enemyController)
+        enemyController->OnAnimationEnd();
+}
+
+void CPGameObject::UpdateController() {
+    if (enemyController)
+        enemyController->Update();
 }
 
 void CPGameObject::AddAnimation(const std::string& animationName,

@@ -15,10 +15,12 @@
 
 #include <tinyxml.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+class CPEnemyController;
 class CPLuaScript;
 class CPRenderObject;
 class CPSprite;
@@ -84,9 +86,9 @@ public:
     // From now on the matrix is the transform relative to the parent, in
     // place of the position and orientation.
     void SetTrackMatrix(const D3DXMATRIX& matrix) override;
-    // No object of the game has a controller to pass these to.
-    void NotifyControllerAnimationEnd() override {}
-    void UpdateController() override {}
+    // Passed on to the enemy controller, when one is attached.
+    void NotifyControllerAnimationEnd() override;
+    void UpdateController() override;
 
     // Takes the box whole and sets `bounds` from it.
     void SetBounds(const BoundingBox& box);
@@ -119,7 +121,8 @@ public:
     void AddAnimation(const std::string& animationName, const CPRefPtr<CPPartAnimation>& animation);
     // Starts the animation on every animated visual of the subtree.
     void StartAnimation(const AnimationRequest& request, bool restart);
-    // Tells the script (unless silent): "damage" with the amount.
+    // Tells the script (unless silent): "damage" with the amount; then the
+    // enemy controller, when one is attached.
     void TakeDamage(const D3DXVECTOR3& point, const D3DXVECTOR3& direction, float amount, int kind,
                     bool silent);
     // Attaches a "flame" child from the flame template `flameType`, once,
@@ -192,6 +195,8 @@ public:
     CPRefPtr<CPPhysicData> physicData;
     // The car physics of a car object; owned.
     CPRefPtr<CPObject> car;
+    // The armed-enemy brain; owned. Nothing in the game attaches one.
+    std::unique_ptr<CPEnemyController> enemyController;
 
 private:
     // The models of the levels of detail after the first, null ones skipped.

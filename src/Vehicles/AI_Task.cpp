@@ -1,11 +1,15 @@
 #include "Vehicles/AI_Task.h"
 
 #include "Core/CallRecorder.h"
+#include "Core/PGlobalTimer.h"
+
+#include <algorithm>
 
 AI_Task* g_AITask = nullptr;
 
 AI_Task::AI_Task() {
     g_AITask = this;
+    priority = PRIORITY_DEFAULT;
     RecordCall("AI_Task()");
     AddDrivers(kMainDrivers, extraVehicleCount);
 }
@@ -18,6 +22,20 @@ AI_Task::~AI_Task() {
 
 AI_Task* GetAITask() {
     return g_AITask;
+}
+
+void AI_Task::Update() {
+    const float frame = std::clamp(g_FrameTime, 0.0f, kMaxFrameTime);
+    for (float& gathered : accumulators)
+        gathered += frame;
+    float& gathered = accumulators[currentSlot];
+    AI_Vehicle* driver = GetDriver(currentSlot);
+    while (gathered >= kStepTime) {
+        if (driver)
+            driver->Step(kStepTime);
+        gathered -= kStepTime;
+    }
+    currentSlot = (currentSlot + 1) % kMainDrivers;
 }
 
 void AI_Task::ReleaseVehicles() {
@@ -43,11 +61,19 @@ void AI_Task::SetExtraVehicleCount(int count) {
 }
 
 AI_Vehicle* AI_Task::GetDriver(int index) const {
+    if (index < 0)
+        return nullptr;
     const auto& list = index < kMainDrivers ? mainDrivers : extraDrivers;
     const int slot = index < kMainDrivers ? index : index - kMainDrivers;
-    if (slot < 0 || slot >= static_cast<int>(list.size()))
+    if (slot >= static_cast<int>(list.size()))
         return nullptr;
     return list[slot].get();
+}
+
+void AI_Task::SetVehicleState(int index, const CPRefPtr<CPPlayer>& vehicle, const D3DXVECTOR3& heading,
+                              float speed, int thresholdA, int thresholdB) {
+    if (AI_Vehicle* driver = GetDriver(index))
+        driver->SetCarState(vehicle, heading, speed, thresholdA, thresholdB);
 }
 
 void AI_Task::SetVehiclePath(int index, int pathIndex, CPLine* sample) {

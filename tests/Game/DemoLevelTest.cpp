@@ -59,6 +59,8 @@ TEST_F(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
     for (const CPRefPtr<CPPlayer>& car : level.cars)
         EXPECT_TRUE(car->GetCar() && car->GetCar()->GetBody()) << car->carModelName;
     EXPECT_EQ(level.carModels, (std::list<std::string>{"roadster1", "roadster2", "roadster3"}));
+    // The rivals' pace thresholds A and B, in track pieces.
+    EXPECT_EQ(level.carPace, (std::vector<std::pair<int, int>>(3, {10, 20})));
     const int pieces = CountPieces(level.GetSpline()->firstLine);
     EXPECT_GT(pieces, 90);
     EXPECT_LT(pieces, 110);

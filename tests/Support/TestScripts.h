@@ -9,17 +9,22 @@
 
 // Real scripts with empty sources for the tests of objects that talk to
 // scripts: a script manager (the global one while it lives) over the named
-// scripts, each also the one member of a category of its own name. A started script keeps the commands sent
-// to it in its queue; Received takes them out.
+// scripts. Each script is a member of a category of its own name and of the
+// categories given; a name may be followed by more categories of that script
+// alone, separated by spaces. A started script keeps the commands sent to it
+// in its queue; Received takes them out.
 class TestScripts {
 public:
-    explicit TestScripts(const std::vector<std::string>& names) {
+    explicit TestScripts(const std::vector<std::string>& names, const std::string& categories = "") {
         // The sources are read while loading; the folder is not needed after.
         TempGameRoot root;
         std::string list;
-        for (const std::string& name : names) {
+        for (const std::string& line : names) {
+            const std::size_t end = line.find(' ');
+            const std::string name = line.substr(0, end);
             TempGameRoot::WriteFile("Data/Scripts/" + name + ".lua", "");
-            list += name + " t_level " + name + "\n";
+            list += name + " t_level " + name + (end == std::string::npos ? "" : line.substr(end)) +
+                    (categories.empty() ? "" : " " + categories) + "\n";
         }
         TempGameRoot::WriteFile("Data/Scripts/list.dat", list);
         EXPECT_TRUE(manager.LoadScripts());

@@ -185,4 +185,57 @@ TEST(MeshTool, DumpsAnimationFilesFrameByFrame) {
     EXPECT_EQ(Meshtool("dump --anim flag.msh").output, "node flag: 8 vertices, 12 indices in 2 frames\n");
 }
 
+// Frame k of a waving flag: the plate stays, the flag's tip moves up k.
+std::string FlagFrame(int k, bool withFlag = true) {
+    std::string text = "v 0 0 0\nv 2 0 0\nv 2 2 0\nv 0 2 0\no Plate\nf 1 2 3 4\n";
+    if (withFlag)
+        text += "g flag\nv 0 0 " + std::to_string(3 + k) + "\nf 1 2 -1\n";
+    return text;
+}
+
+TEST(MeshTool, AnimatesOneObjModelPerFrame) {
+    TempGameRoot root;
+    for (int k = 0; k < 3; ++k)
+        root.WriteFile("wave" + std::to_string(k) + ".obj", FlagFrame(k));
+    ASSERT_EQ(Meshtool("animate out/wave.msh 0.1 wave0.obj wave1.obj wave2.obj").exitCode, 0);
+
+    const MeshFile file = ReadBack("out/wave.msh", EMeshFileFormat::Animation);
+    ASSERT_EQ(file.roots.size(), 1u);
+    const MeshFileNode& plate = file.roots[0];
+    EXPECT_EQ(plate.name, "Plate");
+    EXPECT_FLOAT_EQ(plate.frameTime, 240) << "0.1 s in 1/2400 s";
+    ASSERT_EQ(plate.frames.size(), 3u);
+    EXPECT_EQ(plate.frames[2].indices, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3}));
+    ASSERT_EQ(plate.children.size(), 1u);
+    const MeshFileNode& flag = plate.children[0];
+    EXPECT_EQ(flag.name, "flag");
+    ASSERT_EQ(flag.frames.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_EQ(flag.frames[k].vertices.size(), 3u);
+        EXPECT_FLOAT_EQ(flag.frames[k].vertices[2].z, 3.0f + k) << k;
+    }
+    EXPECT_EQ(
+        Meshtool("dump --anim out/wave.msh").output,
+        "node Plate: 12 vertices, 18 indices in 3 frames\n  node flag: 9 vertices, 9 indices in 3 frames\n");
+}
+
+TEST(MeshTool, BadAnimationFramesFailWithoutWriting) {
+    TempGameRoot root;
+    root.WriteFile("a.obj", FlagFrame(0));
+    root.WriteFile("b.obj", FlagFrame(1, false));
+    root.WriteFile("bad.obj", "f 1 2 3\n");
+    const char* const cases[] = {
+        "animate out.msh 0.1 a.obj b.obj",       // the second frame lacks the flag
+        "animate out.msh 0 a.obj",               // no frame time
+        "animate out.msh fast a.obj",            // not a number
+        "animate out.msh 0.1 a.obj bad.obj",     // a malformed frame
+        "animate out.msh 0.1 a.obj missing.obj", // a frame that is not there
+    };
+    for (const char* arguments : cases) {
+        EXPECT_EQ(Meshtool(arguments).exitCode, 1) << arguments;
+        EXPECT_FALSE(std::filesystem::exists("out.msh")) << arguments;
+    }
+    EXPECT_EQ(Meshtool("animate out.msh 0.1").exitCode, 2) << "no frame at all";
+}
+
 } // namespace

@@ -20,9 +20,9 @@ public:
     static constexpr float kGroundHalfSize = 500.0f;
 
     DemoVehicleScene(PlatGraphicsBackendKind kind, int width, int height) : scene(kind, width, height) {
-        for (const char* file :
-             {"Meshes/buggy.rdf", "Meshes/buggy.p3d", "Meshes/shadow.rdf", "Meshes/shadow.p3d",
-              "Descriptions/buggy.xml", "Textures/buggy.tga", "Textures/shadow.tga"}) {
+        for (const char* file : {"Meshes/buggy.rdf", "Meshes/buggy.p3d", "Meshes/shadow.rdf",
+                                 "Meshes/shadow.p3d", "Meshes/roadster1_enemy.rdf", "Descriptions/buggy.xml",
+                                 "Descriptions/roadster.xml", "Textures/buggy.tga", "Textures/shadow.tga"}) {
             const std::filesystem::path target = std::filesystem::path("Data") / file;
             std::filesystem::create_directories(target.parent_path());
             std::filesystem::copy_file(std::filesystem::path(KV_BUILD_DATA) / file, target);
@@ -62,13 +62,14 @@ public:
         return physics.BuildTerrainGrid(terrain) && physics.CreateWorld();
     }
 
-    // The loader's order: a new vehicle takes a copy of the loaded model,
-    // gets its body and its car, its mesh parts for denting and its shadow.
-    CPPlayer& AddVehicle(const D3DXVECTOR3& position) {
+    // The loader's order: a new vehicle takes a copy of the loaded model
+    // (the player's buggy, or a rival's "roadster1_enemy.rdf"), gets its body
+    // and its car, its mesh parts for denting and its shadow.
+    CPPlayer& AddVehicle(const D3DXVECTOR3& position, const std::string& modelFile = "buggy.rdf") {
         CPGameObject* model = nullptr;
         {
             CPRefPtr<CPGameObject> loaded;
-            meshes.LoadObject(loaded, "buggy.rdf", 20);
+            meshes.LoadObject(loaded, modelFile, 20);
             model = loaded.Get();
         }
         auto* vehicle = new CPPlayer();

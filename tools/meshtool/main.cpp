@@ -3,15 +3,19 @@
 //   meshtool convert MODEL.obj MODEL.txt OUTDIR  writes the mesh file (and the
 //                                                object description) that the
 //                                                model description names
+//   meshtool animate OUT SECONDS FRAME.obj...    writes the vertex animation
+//                                                of one OBJ model per frame
 //   meshtool dump [--anim] FILE                  prints the node tree of FILE,
 //                                                read by the engine's reader
 // See README.md for the model description.
 
 #include "Platform/FileSystem.h"
+#include "meshtool/AnimationConversion.h"
 #include "meshtool/MeshConversion.h"
 #include "meshtool/MeshWriter.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -38,6 +42,14 @@ bool Write(const std::filesystem::path& path, const void* data, std::size_t size
     return PlatReplaceFile(path.string(), data, size);
 }
 
+// Writes the mesh file; 0, or 1 with the reason told.
+int WriteMesh(const std::filesystem::path& path, const MeshFile& file) {
+    const std::vector<uint8_t> bytes = WriteMeshFile(file);
+    if (!Write(path, bytes.data(), bytes.size()))
+        return Fail("cannot write " + path.string());
+    return 0;
+}
+
 int Convert(const std::filesystem::path& objPath, const std::filesystem::path& specPath,
             const std::filesystem::path& outFolder) {
     std::string objText, specText, error;
@@ -54,15 +66,35 @@ int Convert(const std::filesystem::path& objPath, const std::filesystem::path& s
     MeshFile file;
     if (!BuildMeshFile(groups, model, file, error))
         return Fail(error);
-    const std::vector<uint8_t> bytes = WriteMeshFile(file);
-    if (!Write(outFolder / model.meshFile, bytes.data(), bytes.size()))
-        return Fail("cannot write " + (outFolder / model.meshFile).string());
+    if (WriteMesh(outFolder / model.meshFile, file) != 0)
+        return 1;
     if (!model.descriptionFile.empty()) {
         const std::string description = BuildObjectDescription(model);
         if (!Write(outFolder / model.descriptionFile, description.data(), description.size()))
             return Fail("cannot write " + (outFolder / model.descriptionFile).string());
     }
     return 0;
+}
+
+int Animate(const std::filesystem::path& outPath, const std::string& seconds,
+            const std::vector<std::filesystem::path>& framePaths) {
+    char* end = nullptr;
+    const float frameSeconds = std::strtof(seconds.c_str(), &end);
+    if (end == seconds.c_str() || *end != '\0')
+        return Fail("bad frame time " + seconds);
+    std::vector<std::vector<ObjGroup>> frames(framePaths.size());
+    for (std::size_t k = 0; k < framePaths.size(); ++k) {
+        std::string text, error;
+        if (!ReadText(framePaths[k], text))
+            return Fail("cannot read " + framePaths[k].string());
+        if (!ReadObj(text, framePaths[k].stem().string(), frames[k], error))
+            return Fail(framePaths[k].string() + ": " + error);
+    }
+    MeshFile file;
+    std::string error;
+    if (!BuildAnimationFile(frames, frameSeconds, file, error))
+        return Fail(error);
+    return WriteMesh(outPath, file);
 }
 
 int Dump(const std::filesystem::path& path, bool animation) {
@@ -84,11 +116,14 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "convert" && argc == 5)
         return Convert(argv[2], argv[3], argv[4]);
+    if (command == "animate" && argc >= 5)
+        return Animate(argv[2], argv[3], std::vector<std::filesystem::path>(argv + 4, argv + argc));
     if (command == "dump" && argc == 3)
         return Dump(argv[2], false);
     if (command == "dump" && argc == 4 && std::string(argv[2]) == "--anim")
         return Dump(argv[3], true);
     std::fprintf(stderr, "usage: meshtool convert MODEL.obj MODEL.txt OUTDIR\n"
+                         "       meshtool animate OUT SECONDS FRAME.obj...\n"
                          "       meshtool dump [--anim] FILE\n");
     return 2;
 }
