@@ -1,9 +1,12 @@
 #include "Script/Functions/ScriptFunctionTables.h"
 
 const std::vector<ScriptFunctionTable>& ScriptFunctionTables() {
-    static const std::vector<ScriptFunctionTable> tables = {ObjectFunctions(), InterfaceFunctions(),
-                                                            GameInterfaceFunctions(), SoundFunctions(),
-                                                            SystemFunctions()};
+    static const std::vector<ScriptFunctionTable> tables = {
+        ObjectFunctions(),    InterfaceFunctions(),  GameInterfaceFunctions(), SoundFunctions(),
+        SystemFunctions(),    LevelFunctions(),      RaceClockFunctions(),     TrackFunctions(),
+        EnemyFunctions(),     CarControlFunctions(), CarQueryFunctions(),      CarStateFunctions(),
+        CarWeaponFunctions(),
+    };
     return tables;
 }
 
