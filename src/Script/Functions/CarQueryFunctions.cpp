@@ -116,9 +116,10 @@ const CPCar* PlayerCarPhysics() {
     return car ? car->GetCar() : nullptr;
 }
 
+// 0 without a player car.
 int GetNitro(lua_State* L) {
     const CPCar* car = PlayerCarPhysics();
-    return car ? PushNumber(L, car->nitroReserve) : 0;
+    return PushNumber(L, car ? car->nitroReserve : 0.0f);
 }
 
 int IsNitro(lua_State* L) {
