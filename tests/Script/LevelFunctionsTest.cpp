@@ -218,20 +218,6 @@ TEST_F(RaceLevelFunctions, PlayerRayIsFreeOnTheRoadAndBlockedAtAnObstacle) {
     }
 }
 
-// A camera 10 above and 10 behind the origin, looking at it along +y with a
-// quarter-turn field of view.
-void AimMainCamera(CPPerspectiveCamera& view, const D3DXVECTOR3& eye, const D3DXVECTOR3& at) {
-    D3DXMATRIX look, projection;
-    const D3DXVECTOR3 up(0, 0, 1);
-    D3DXMatrixLookAtLH(&look, &eye, &at, &up);
-    D3DXMatrixPerspectiveFovLH(&projection, std::numbers::pi_v<float> / 2, 1, 1, 1000);
-    D3DXMatrixMultiply(&view.viewProjection, &look, &projection);
-    D3DXMatrixInverse(&view.inverseViewProjection, nullptr, &view.viewProjection);
-    view.eye = eye;
-    view.target = at;
-    view.fov = std::numbers::pi_v<float> / 2;
-}
-
 TEST_F(RaceLevelFunctions, InterfaceRayMeetsTheGroundUnderTheScreenPoint) {
     EXPECT_EQ(lua.Values("CrossInterfaceRay(0.5, 0.5)"), "false,userdata: (nil),0,0,0");
     InitRing();

@@ -4,11 +4,13 @@
 #include "Game/LevelTestSupport.h"
 #include "LuaRunner.h"
 #include "Particles/PParticlesManager.h"
+#include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
 #include "Support/TestScripts.h"
 #include "Vehicles/PPlayer.h"
 
 #include <functional>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,20 @@ private:
     int passes;
     std::function<void(int)> call;
 };
+
+// Aims the camera from the eye at the point, with a quarter-turn field of
+// view and a square screen.
+inline void AimMainCamera(CPPerspectiveCamera& view, const D3DXVECTOR3& eye, const D3DXVECTOR3& at) {
+    D3DXMATRIX look, projection;
+    const D3DXVECTOR3 up(0, 0, 1);
+    D3DXMatrixLookAtLH(&look, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, std::numbers::pi_v<float> / 2, 1, 1, 1000);
+    D3DXMatrixMultiply(&view.viewProjection, &look, &projection);
+    D3DXMatrixInverse(&view.inverseViewProjection, nullptr, &view.viewProjection);
+    view.eye = eye;
+    view.target = at;
+    view.fov = std::numbers::pi_v<float> / 2;
+}
 
 // The ring of the level tests as a race: the player's car at (97, 0), two
 // computer cars beside it, a tree on the track's outside at (130, 0), a
@@ -78,6 +94,6 @@ protected:
     CPTaskManager kernel;
     CPRender render;
     CPParticlesManager particles;
-    TestScripts scripts{{"main", "gamemenu"}};
+    TestScripts scripts{{"main main", "gamemenu"}};
     LuaRunner lua;
 };

@@ -9,7 +9,8 @@
 
 // Real scripts with empty sources for the tests of objects that talk to
 // scripts: a script manager (the global one while it lives) over the named
-// scripts. A started script keeps the commands sent to it in its queue;
+// scripts. A name may be followed by the script's categories, separated by
+// spaces. A started script keeps the commands sent to it in its queue;
 // Received takes them out.
 class TestScripts {
 public:
@@ -17,9 +18,11 @@ public:
         // The sources are read while loading; the folder is not needed after.
         TempGameRoot root;
         std::string list;
-        for (const std::string& name : names) {
+        for (const std::string& line : names) {
+            const std::size_t end = line.find(' ');
+            const std::string name = line.substr(0, end);
             TempGameRoot::WriteFile("Data/Scripts/" + name + ".lua", "");
-            list += name + " t_level\n";
+            list += name + " t_level" + (end == std::string::npos ? "" : line.substr(end)) + "\n";
         }
         TempGameRoot::WriteFile("Data/Scripts/list.dat", list);
         EXPECT_TRUE(manager.LoadScripts());
