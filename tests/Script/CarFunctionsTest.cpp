@@ -221,3 +221,14 @@ TEST_F(CarFunctions, WeaponSlotsAndFiring) {
     EXPECT_EQ(Player().weaponSlot, -1);
     EXPECT_NE(lua.Run("SetCurrentWeapon(player)"), "") << "the part name is required";
 }
+
+TEST_F(CarFunctions, CloneCopiesAnObjectTheScriptManagerKeeps) {
+    Car(0).SetPosition({5, 6, 7});
+    ASSERT_EQ(lua.Run("copy = Clone(car1)"), "");
+    EXPECT_EQ(lua.Eval("copy ~= null and copy ~= car1"), "true");
+    EXPECT_EQ(lua.Values("GetPosition(copy)"), "5,6,7");
+    auto* copy = static_cast<CPGameObject*>(lua_touserdata(lua.L, (lua_getglobal(lua.L, "copy"), -1)));
+    lua_pop(lua.L, 1);
+    EXPECT_FALSE(copy->active);
+    EXPECT_EQ(lua.Eval("Clone(null) == null"), "true");
+}
