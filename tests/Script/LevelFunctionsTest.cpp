@@ -244,9 +244,13 @@ TEST_F(RaceLevelFunctions, RadarPlacesRacersAroundThePlayer) {
     g_Level->extentY = 500;
     Player().SetPosition({97, 0, 0});
     Player().SetFlags(PLAYER_UMBRINE);
-    data.racerTable["coupe_tt"] = {.x = 197, .y = 0};
-    data.racerTable["scout"] = {.x = 97, .y = 50};
-    data.racerTable["far"] = {.x = -203, .y = 0};
+    // Positions are kept by the car's index: the first car is the dark
+    // side's coupe, the second the light side's scout, the sixth missing.
+    Car(0).SetModelName("coupe_tt");
+    Car(1).SetModelName("scout");
+    data.racerTable["0"] = {.x = 197, .y = 0};
+    data.racerTable["1"] = {.x = 97, .y = 50};
+    data.racerTable["5"] = {.x = -203, .y = 0};
     const auto radar = [&] {
         EXPECT_EQ(lua.Run("n, t = GetAIPositions('x')"), "");
         std::vector<std::string> entries;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -250,6 +251,21 @@ bool IsAlly(const CPPlayer& player, const std::string& name) {
            ((player.GetFlags() & PLAYER_UMBRINE) && among({"coupe_tt", "limo", "suv_touring"}));
 }
 
+// The model of the racer of a position entry: the entries are keyed by the
+// car's index in the level's list; a key that names no car is taken as it
+// stands.
+std::string RacerModel(const std::string& key) {
+    int index = -1;
+    const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), index);
+    if (error != std::errc() || end != key.data() + key.size() || index < 0)
+        return key;
+    for (const CPRefPtr<CPPlayer>& car : LevelCars()) {
+        if (index-- == 0)
+            return car->carModelName;
+    }
+    return key;
+}
+
 // The radar's screen point of a car at (x, y) seen from the player's car,
 // turned with the camera; off the screen when outside the radar.
 D3DXVECTOR2 RadarPoint(const D3DXVECTOR3& player, float x, float y, float scale) {
@@ -282,7 +298,7 @@ int GetAIPositions(lua_State* L) {
         lua_rawseti(L, -2, index++);
         lua_pushnumber(L, point.y);
         lua_rawseti(L, -2, index++);
-        lua_pushboolean(L, IsAlly(*player, name));
+        lua_pushboolean(L, IsAlly(*player, RacerModel(name)));
         lua_rawseti(L, -2, index++);
     });
     return 2;
