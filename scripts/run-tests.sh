@@ -16,6 +16,10 @@ jobs=${KV_JOBS:-$(nproc)}
 # where the machine has a GPU, so every machine rasterises alike.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
 export LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe
+mesa_egl=/usr/share/glvnd/egl_vendor.d/50_mesa.json
+if [[ -f "$mesa_egl" ]]; then
+  export __EGL_VENDOR_LIBRARY_FILENAMES="$mesa_egl"
+fi
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # Runs one build's suite; on failure runs the failed tests again so their

@@ -433,6 +433,10 @@ std::unique_ptr<PlatShaderProgram> PlatGLBackend::CreateProgram(const std::strin
 }
 
 HRESULT PlatGLBackend::ReadPixels(IDirect3DSurface9& surface, std::vector<uint32_t>* texels) {
+    // The error flags may still hold one from an earlier call: report it, so
+    // that the read's own result below is only about the read.
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
+        std::fprintf(stderr, "Graphics: OpenGL error 0x%04X before a pixel read\n", error);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer);
     AttachColour(GL_READ_FRAMEBUFFER, surface);
     texels->assign(size_t(surface.GetWidth()) * surface.GetHeight(), 0);
