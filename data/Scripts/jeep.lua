@@ -4,8 +4,6 @@
 -- tells the main script when the race is over for the player.
 
 local car = nil
-local throttle = 0
-local steering = 0
 local held = {}
 local handlers = {}
 local null = StringToPointer("0")
@@ -20,11 +18,11 @@ local function OwnerOf(part)
     return parent
 end
 
+-- Up and Down give the throttle, Left and Right the steering; opposite keys
+-- held together cancel out.
 local function Drive()
-    local forward = (held.up and 1 or 0) - (held.down and 1 or 0)
-    local turn = (held.right and 1 or 0) - (held.left and 1 or 0)
-    throttle = forward
-    steering = turn
+    local throttle = (held.up and 1 or 0) - (held.down and 1 or 0)
+    local steering = (held.right and 1 or 0) - (held.left and 1 or 0)
     SetCarParams(car, throttle, steering)
 end
 
