@@ -69,6 +69,8 @@ class RaceScene : public LevelScene {
 protected:
     void SetUp() override {
         LevelScene::SetUp();
+        savedWidth = g_ScreenWidth;
+        savedHeight = g_ScreenHeight;
         WriteLevel("ring", RingRace());
         scripts["main"].Start();
         scripts["gamemenu"].Start();
@@ -79,6 +81,8 @@ protected:
                 g_Level->Stop();
             delete g_Level;
         }
+        g_ScreenWidth = savedWidth;
+        g_ScreenHeight = savedHeight;
         LevelScene::TearDown();
     }
 
@@ -96,4 +100,6 @@ protected:
     CPParticlesManager particles;
     TestScripts scripts{{"main main", "gamemenu"}};
     LuaRunner lua;
+    int savedWidth = 0;
+    int savedHeight = 0;
 };
