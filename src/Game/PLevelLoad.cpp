@@ -346,6 +346,9 @@ void CPLevel::LoadTerrain(const std::string& name) {
                             {-w, h, -0.6f, 0, 0, 1, 0xffffffff, 0, 0, 1, 0, v}};
     mesh->vertices = mesh->sourceVertices;
     mesh->indices = {0, 1, 2, 0, 2, 3};
+    // The static buffers the model was loaded into still hold its own
+    // geometry: the quad is drawn from the frame's buffers instead.
+    mesh->SetStatic(false);
     if (g_Physics)
         g_Physics->AddTerrainMesh(mesh);
 }
@@ -555,6 +558,7 @@ void CPLevel::FinishLoad(const Starts& starts) {
         if (line)
             line->DrapeOnTerrain();
     }
+    player->trackPiece = playerLine;
     player->human = true;
     SetLevelSourcePoints([this] { return sources; });
 }

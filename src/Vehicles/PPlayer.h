@@ -10,6 +10,7 @@
 
 class CPCamera;
 class CPCar;
+class CPLine;
 class CPRenderBlock;
 
 // A vehicle's side and role.
@@ -145,6 +146,9 @@ public:
     float bonusTimer = 0.0f;
     float slamTime = 0.0f;
     bool human = false;
+    // The piece of the level's racing line the vehicle is on; the level
+    // gives the player's car the line's first piece at load.
+    CPLine* trackPiece = nullptr;
     bool defeated = false;
     bool collided = false;
 

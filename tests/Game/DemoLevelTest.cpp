@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 // The demo level as the build made it, loaded with the real mesh manager and
@@ -43,6 +44,17 @@ TEST(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
         EXPECT_LT(pieces, 110);
         EXPECT_EQ(level.checkpoints.size(), 2u);
         EXPECT_EQ(level.refillPads.size(), 2u);
+        // The drawn road: scenery whose bounds, taken from its vertices,
+        // span the stadium and its bends.
+        const auto road = std::find_if(
+            level.looseObjects.begin(), level.looseObjects.end(),
+            [](const CPRefPtr<CPGameObject>& object) { return object->modelName == "level1_road.rdf"; });
+        ASSERT_NE(road, level.looseObjects.end());
+        ASSERT_TRUE((*road)->GetRenderObject());
+        EXPECT_LT((*road)->bounds.min.x, -250.0f);
+        EXPECT_GT((*road)->bounds.max.x, 250.0f);
+        EXPECT_LT((*road)->bounds.min.y, -75.0f);
+        EXPECT_GT((*road)->bounds.max.y, 75.0f);
         EXPECT_NEAR(level.startLine.y, -20.0f, 1e-4f);
         EXPECT_FLOAT_EQ(level.startPoint.z, 1.0f);
         level.Start();

@@ -1,10 +1,16 @@
 #include "Game/LevelTestSupport.h"
 #include "Game/PCamera.h"
 #include "Game/PLevelBranch.h"
+#include "Platform/Sound/SoundBackend.h"
 #include "Render/PQuadTree.h"
+#include "Sound/NAudio.h"
+#include "Sound/NSound.h"
+#include "Sound/VolumeLaw.h"
 #include "Support/GameTestSupport.h"
 #include "Vehicles/PCar.h"
 #include "Vehicles/PPlayer.h"
+#include "soundtool/SoundSynth.h"
+#include "soundtool/SoundWriter.h"
 
 #include <cmath>
 
@@ -122,6 +128,7 @@ TEST_F(LevelScene, LoadPlacesEveryRecordKind) {
     ASSERT_TRUE(level->GetSpline() && level->GetLeftSpline() && level->GetRightSpline());
     EXPECT_EQ(RingLength(level->GetSpline()->firstLine), 50);
     EXPECT_EQ(level->playerLine, level->GetSpline()->firstLine);
+    EXPECT_EQ(level->player->trackPiece, level->GetSpline()->firstLine);
     ASSERT_TRUE(drivers.GetDriver(0));
     EXPECT_EQ(drivers.GetDriver(0)->currentSample, level->GetSpline()->firstLine);
     EXPECT_EQ(drivers.GetDriver(0)->edgeSamples[2], level->GetLeftSpline()->firstLine);
@@ -218,7 +225,46 @@ TEST_F(LevelScene, PlaneAndQuadtreeSettings) {
     EXPECT_FALSE(level->spatialTree);
 }
 
-TEST_F(LevelScene, CameraViewsCopyTheirValues) {
+// A level whose player car has its sounds, on the loopback sound device,
+// so that what the car would be heard at can be measured.
+class LevelSceneWithSound : public LevelScene {
+protected:
+    void SetUp() override {
+        LevelScene::SetUp();
+        const std::vector<uint8_t> bytes = EncodeWave(Oscillator(Waveform::Sine, 440, 2, 22050), {});
+        for (const char* file : {"main.wav", "vizg.wav", "nitro.wav"})
+            TempGameRoot::WriteFile(std::string("Data/Sounds/") + file,
+                                    std::string(bytes.begin(), bytes.end()));
+        PlatSetSoundBackendKind(PlatSoundBackendKind::Loopback);
+        ASSERT_EQ(audio.Init(nullptr), S_OK);
+        savedVolume = g_SoundVolume;
+        g_SoundVolume = 0.8f;
+    }
+    void TearDown() override {
+        LevelScene::TearDown();
+        audio.Release();
+        PlatSetSoundBackendKind(PlatSoundBackendKind::Default);
+        g_SoundVolume = savedVolume;
+    }
+
+    // The loudness of the mix over a fifth of a second, after a short
+    // stretch that lets a volume change settle.
+    static float Loudness() {
+        const unsigned rate = PlatGetSoundMixFrequency();
+        std::vector<float> settle(rate / 10 * 2), samples(rate / 5 * 2);
+        EXPECT_TRUE(PlatRenderSoundMix(settle.data(), rate / 10));
+        EXPECT_TRUE(PlatRenderSoundMix(samples.data(), rate / 5));
+        double sum = 0;
+        for (const float sample : samples)
+            sum += sample * sample;
+        return static_cast<float>(std::sqrt(sum / static_cast<double>(samples.size())));
+    }
+
+    CNAudio audio;
+    float savedVolume = 0;
+};
+
+TEST_F(LevelSceneWithSound, CameraViewsCopyTheirValues) {
     WriteLevel("testring", EveryKind());
     ASSERT_TRUE(Load("testring"));
     // Load chose view 0 with the "camera" element of the player's car.
@@ -228,13 +274,24 @@ TEST_F(LevelScene, CameraViewsCopyTheirValues) {
     EXPECT_FLOAT_EQ(level->GetCamera()->targetDistance, 6.0f);
     EXPECT_FLOAT_EQ(level->GetCamera()->pitchBase, 20.0f * 0.017453292f);
 
+    // The player car's engine at full volume, the measure of the views'
+    // sound volumes.
+    const CPRefPtr<CNSound> engine = level->player->GetCar()->engineSound;
+    ASSERT_TRUE(engine);
+    engine->Play(0, DSBPLAY_LOOPING);
+    engine->SetVolume(1);
+    const float full = Loudness();
+    ASSERT_GT(full, 0.1f);
+
     struct View {
         int view;
         float distance, height, angleDiv, distanceDiv, angle;
         bool fixed;
+        float volumeFactor;
     };
-    const View views[] = {
-        {1, 9, 3, 3, 14, 20, false}, {2, 6, 1.5f, 2, 12, 10, true}, {0, 6, 1.5f, 2, 12, 10, false}};
+    const View views[] = {{1, 9, 3, 3, 14, 20, false, 0.35f},
+                          {2, 6, 1.5f, 2, 12, 10, true, 0.4f},
+                          {0, 6, 1.5f, 2, 12, 10, false, 0.3f}};
     for (const View& v : views) {
         SCOPED_TRACE(v.view);
         level->SetCameraView(v.view);
@@ -245,6 +302,9 @@ TEST_F(LevelScene, CameraViewsCopyTheirValues) {
         EXPECT_FLOAT_EQ(level->activeDistanceDiv, v.distanceDiv);
         EXPECT_FLOAT_EQ(level->activeAngle, v.angle);
         EXPECT_EQ(level->GetCamera()->fixedMode, v.fixed);
+        // The engine at the sound volume times the view's factor.
+        const float gain = std::pow(10.0f, VolumeToAttenuation(0.8f * v.volumeFactor) / 2000.0f);
+        EXPECT_NEAR(Loudness() / full, gain, gain * 0.05f);
     }
     // The player faces +x: its forward (0, -1, 0) turned a quarter about z.
     EXPECT_NEAR(level->GetCamera()->heading, 0.0f, 1e-4f);

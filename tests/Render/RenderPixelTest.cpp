@@ -90,6 +90,33 @@ TEST_F(RenderPixelTest, TwoTexturedMeshesOfOneMaterialDrawAsOneBatch) {
     EXPECT_EQ(at(8, 2), 0xff000000u);
 }
 
+// The level's ground effect: the colour map times the detail texture,
+// doubled, on the second texture coordinates tiled far beyond one repeat.
+TEST_F(RenderPixelTest, TerrainEffectModulatesTheColourMapByTheDoubledDetail) {
+    constexpr int kSize = 32;
+    std::unique_ptr<RenderTestScene> scene(Scene(kSize, kSize));
+    ASSERT_TRUE(scene->started);
+    for (const auto& [file, colour] :
+         {std::pair{"color.dds", 0xff80a040u}, std::pair{"detail1.dds", 0xff404040u}}) {
+        const std::vector<uint8_t> bytes = EncodeDds(Image(4, 4, colour));
+        TempGameRoot::WriteFile(std::string("Data/Textures/ground/") + file,
+                                std::string(bytes.begin(), bytes.end()));
+    }
+    const auto material = scene->Material(17, "terrain2.fx", {"ground\\color.dds", "ground\\detail1.dds"});
+    const auto quad = Quad(material, -0.9f, 0.9f);
+    for (MeshVertex& vertex : quad->sourceVertices) {
+        vertex.u1 = vertex.u0 * 37.5f;
+        vertex.v1 = vertex.v0 * 37.5f;
+    }
+    quad->vertices = quad->sourceVertices;
+    scene->render->GetRenderBlock()->AddRenderObject(quad.get());
+
+    scene->render->Update();
+    const std::vector<uint32_t> pixels = Pixels(*scene);
+    const uint32_t ground = pixels[16 * kSize + 16];
+    EXPECT_TRUE(Near(ground, 0xff405020, 2)) << std::hex << ground;
+}
+
 // The frame of two textured quads, drawn without post passes, then the
 // passes on their own.
 class PostPassPixelTest : public RenderPixelTest {

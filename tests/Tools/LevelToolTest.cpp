@@ -1,6 +1,8 @@
 #include "Core/PFileReader.h"
 #include "Game/LevelFile.h"
+#include "Platform/Graphics/DdsReader.h"
 #include "Render/MeshFile.h"
+#include "imagetool/LevelPictures.h"
 #include "leveltool/LevelBuild.h"
 
 #include <gtest/gtest.h>
@@ -95,4 +97,79 @@ TEST(LevelTool, ShortRingsAndBadTextAreRefused) {
         EXPECT_FALSE(track.Read(text)) << text;
         EXPECT_FALSE(track.error.empty());
     }
+}
+
+// The drawn road: a strip the road width wide along the racing line, closed
+// around the ring, placed by its own record at the origin.
+TEST(LevelTool, RoadStripFollowsTheRacingLine) {
+    TrackText track;
+    ASSERT_TRUE(track.Read(kStadium)) << track.error;
+    LevelBuild build;
+    ASSERT_TRUE(build.Prepare(track)) << build.error;
+    build.AddRoad("stadium_road");
+
+    const std::vector<uint8_t> bytes = build.RoadMeshBytes("stadium_road");
+    MeshFile mesh;
+    std::string error;
+    ASSERT_TRUE(ReadMeshFile(bytes.data(), bytes.size(), EMeshFileFormat::Physics, mesh, error)) << error;
+    ASSERT_EQ(mesh.roots.size(), 1u);
+    const MeshFileNode& road = mesh.roots[0];
+    EXPECT_EQ(road.name, "stadium_road");
+    EXPECT_EQ(road.body.mass, 0.0f);
+    EXPECT_TRUE(road.shapes.empty());
+    const std::size_t pieces = static_cast<std::size_t>(build.Pieces());
+    ASSERT_EQ(road.vertices.size(), 2 * (pieces + 1));
+    EXPECT_EQ(road.indices.size(), 6 * pieces);
+
+    const LevelFile file = ReadBack(build.LevelFileBytes());
+    const CPLine* piece = file.FindLine("c_path")->firstLine;
+    for (std::size_t i = 0; i + 1 < road.vertices.size() / 2; ++i, piece = piece->next) {
+        SCOPED_TRACE(i);
+        const MeshVertex& left = road.vertices[2 * i];
+        const MeshVertex& right = road.vertices[2 * i + 1];
+        // Each pair straddles the piece's start, across the road (square to
+        // the chord between its neighbours' starts).
+        EXPECT_NEAR((left.x + right.x) / 2, piece->start.x, 1e-3f);
+        EXPECT_NEAR((left.y + right.y) / 2, piece->start.y, 1e-3f);
+        EXPECT_NEAR(std::hypot(left.x - right.x, left.y - right.y), 16.0f, 1e-3f);
+        const D3DXVECTOR3 along = piece->next->start - piece->prev->start;
+        EXPECT_NEAR((left.x - right.x) * along.x + (left.y - right.y) * along.y, 0.0f, 0.5f);
+        EXPECT_EQ(left.z, 0.0f);
+        EXPECT_EQ(left.nz, 1.0f);
+        EXPECT_EQ(left.u0, 0.0f);
+        EXPECT_EQ(right.u0, 1.0f);
+    }
+    // The ring closes on its first pair; v runs once per road width.
+    const std::size_t last = road.vertices.size() - 2;
+    EXPECT_NEAR(road.vertices[last].x, road.vertices[0].x, 1e-3f);
+    EXPECT_NEAR(road.vertices[last].y, road.vertices[0].y, 1e-3f);
+    // The stadium is two straights of 360 and two half circles of radius 70.
+    EXPECT_NEAR(road.vertices[last].v0, (720.0f + 2 * D3DX_PI * 70.0f) / 16.0f, 0.5f);
+
+    ASSERT_EQ(file.records.size(), 4u);
+    const LevelRecord& placed = file.records.back();
+    EXPECT_EQ(placed.name, "stadium_road");
+    EXPECT_EQ(ClassifyLevelRecord(StripTrailingDigits(placed.name)), ELevelRecordKind::Scenery);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FLOAT_EQ(std::abs(placed.f[i]), i >= 6 ? 1.0f : 0.0f) << i;
+}
+
+// The ground's pictures as DDS files read back through the engine's reader:
+// whole, pixel for pixel.
+TEST(LevelTool, GroundTexturesReadBackPixelForPixel) {
+    for (const Image& picture : {GroundColourPicture(), GroundDetailPicture()}) {
+        const std::vector<uint8_t> bytes = EncodeDds(picture);
+        EXPECT_EQ(bytes.size(), 128 + 4 * picture.pixels.size());
+        PlatImage read;
+        ASSERT_TRUE(PlatReadDds(bytes.data(), bytes.size(), &read));
+        ASSERT_EQ(read.surfaces.size(), 1u);
+        EXPECT_EQ(read.surfaces[0].width, static_cast<uint32_t>(picture.width));
+        EXPECT_EQ(read.surfaces[0].texels, picture.pixels);
+    }
+    // The detail averages mid-grey, so that the doubled product keeps the
+    // colour map's brightness.
+    double sum = 0;
+    for (const uint32_t pixel : GroundDetailPicture().pixels)
+        sum += pixel & 0xFF;
+    EXPECT_NEAR(sum / GroundDetailPicture().pixels.size(), 127.5, 4.0);
 }

@@ -13,14 +13,13 @@ uint32_t Grey(uint32_t alpha, uint32_t level) {
     return alpha << 24 | level << 16 | level << 8 | level;
 }
 
-// A well-mixed byte per pixel, the same on every build.
+} // namespace
+
 uint32_t GrainAt(int x, int y) {
     uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u;
     h = (h ^ (h >> 13)) * 1274126177u;
     return (h ^ (h >> 16)) & 0xFF;
 }
-
-} // namespace
 
 Image ErrorPicture() {
     Image image(64, 64);

@@ -5,6 +5,9 @@
 // The pictures the engine itself draws, whatever the game's data: written
 // into the Data tree by imagetool, and into test game roots by the tests.
 
+// A well-mixed byte (0 to 255) per pixel, the same on every build.
+uint32_t GrainAt(int x, int y);
+
 // Magenta and black squares: unmistakable where a texture is missing.
 Image ErrorPicture();
 // The loading screen: a dusk sky over a dark horizon (only its upper three

@@ -18,6 +18,9 @@ struct Image {
 // An uncompressed 32-bit TGA (BGRA, top-left origin): 18-byte header plus
 // 4 bytes per pixel.
 std::vector<uint8_t> EncodeTga(const Image& image);
+// An uncompressed DDS of one level: the 128-byte header, then 4 bytes per
+// pixel (B, G, R, A) with the masks of A8R8G8B8.
+std::vector<uint8_t> EncodeDds(const Image& image);
 // A baseline JPEG of the colour channels (alpha is dropped); empty when
 // the encoder failed.
 std::vector<uint8_t> EncodeJpeg(const Image& image, int quality);

@@ -113,3 +113,66 @@ std::vector<uint8_t> LevelBuild::GroundMeshBytes() const {
     file.roots.push_back(std::move(node));
     return WriteMeshFile(file);
 }
+
+void LevelBuild::AddRoad(const std::string& model) {
+    track.records.push_back({model, {0, 0, 0, 0, 0, 0, 1, 1, 1, 1}});
+}
+
+std::vector<D3DXVECTOR3> LevelBuild::RoadPoints() const {
+    std::vector<const CPLine*> order;
+    for (const CPLine* piece = centre->firstLine; piece && (order.empty() || piece != order.front());
+         piece = piece->next)
+        order.push_back(piece);
+    std::vector<D3DXVECTOR3> points;
+    for (const CPLine* piece : order)
+        points.push_back(piece->start);
+    points.push_back(track.closed ? order.front()->start : order.back()->end);
+    return points;
+}
+
+namespace {
+
+// The unit vector to the left of the road at point i: across the chord from
+// the point before to the point after (around the ring when closed).
+D3DXVECTOR3 LeftAt(const std::vector<D3DXVECTOR3>& points, std::size_t i, bool closed) {
+    const std::size_t last = points.size() - 1;
+    D3DXVECTOR3 before = points[i == 0 ? 0 : i - 1], after = points[i == last ? last : i + 1];
+    if (closed && (i == 0 || i == last)) {
+        before = points[last - 1];
+        after = points[1];
+    }
+    D3DXVECTOR3 left(before.y - after.y, after.x - before.x, 0);
+    D3DXVec3Normalize(&left, &left);
+    return left;
+}
+
+} // namespace
+
+std::vector<uint8_t> LevelBuild::RoadMeshBytes(const std::string& nodeName) const {
+    const std::vector<D3DXVECTOR3> points = RoadPoints();
+    if (points.size() * 2 > 0xffff)
+        return {};
+    MeshFileNode node;
+    node.name = nodeName;
+    const float half = track.width / 2;
+    float along = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i > 0) {
+            const D3DXVECTOR3 step = points[i] - points[i - 1];
+            along += D3DXVec3Length(&step) / track.width;
+        }
+        const D3DXVECTOR3 left = LeftAt(points, i, track.closed) * half;
+        const D3DXVECTOR3 l = points[i] + left, r = points[i] - left;
+        node.vertices.push_back({l.x, l.y, 0, 0, 0, 1, 0xffffffff, 0, 0, along, 0, 0});
+        node.vertices.push_back({r.x, r.y, 0, 0, 0, 1, 0xffffffff, 0, 1, along, 0, 0});
+    }
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const auto l0 = static_cast<uint16_t>(2 * i), r0 = static_cast<uint16_t>(2 * i + 1);
+        const auto l1 = static_cast<uint16_t>(2 * i + 2), r1 = static_cast<uint16_t>(2 * i + 3);
+        node.indices.insert(node.indices.end(), {l0, r0, r1, l0, r1, l1});
+    }
+    MeshFile file;
+    file.format = EMeshFileFormat::Physics;
+    file.roots.push_back(std::move(node));
+    return WriteMeshFile(file);
+}

@@ -29,12 +29,25 @@ public:
     // empty when the grid needs more vertices than 16-bit indices reach.
     std::vector<uint8_t> GroundMeshBytes() const;
 
+    // A mesh file in the physics layout (whose bounds the loader takes from
+    // the vertices) of one node of that name without body or shapes: the
+    // road drawn along the racing line, the road width wide, at height 0,
+    // textured across (u) and along (v, once per road width); empty when
+    // the strip needs more vertices than 16-bit indices reach.
+    std::vector<uint8_t> RoadMeshBytes(const std::string& nodeName) const;
+    // Adds the scenery record that places the road model (at the origin,
+    // unturned, unscaled) to the level file.
+    void AddRoad(const std::string& model);
+
     int Pieces() const { return pieces; }
     std::string error;
 
 private:
     bool SampleCentre();
     LevelRecord FacingRace(LevelRecord car) const;
+    // The racing line's piece starts in order, closed by the first one again
+    // (the last piece's end for an open line).
+    std::vector<D3DXVECTOR3> RoadPoints() const;
 
     TrackText track;
     std::vector<TrackLineEntry> lines;

@@ -2,9 +2,13 @@
 // level file holds.
 //   leveltool build LEVEL.track DATADIR  writes Levels/LEVEL.lvl, the
 //                                        collision ground
-//                                        Meshes/road_phys<N>.rdf and .msh
-//                                        and the ground model Meshes/land.rdf
-//                                        and .msh below DATADIR
+//                                        Meshes/road_phys<N>.rdf and .msh,
+//                                        the ground model Meshes/land.rdf
+//                                        and .msh, the drawn road
+//                                        Meshes/LEVEL_road.rdf and .p3d with
+//                                        Textures/road.tga, and the ground's
+//                                        Textures/LEVEL/color.dds and
+//                                        detail1.dds below DATADIR
 //   leveltool dump FILE.lvl              prints the records and the lines'
 //                                        pieces, read by the engine's reader
 // See README.md for the track text.
@@ -12,6 +16,7 @@
 #include "Core/PFileReader.h"
 #include "Game/LevelFile.h"
 #include "ToolOutput.h"
+#include "imagetool/LevelPictures.h"
 #include "leveltool/LevelBuild.h"
 #include "meshtool/MeshWriter.h"
 
@@ -40,6 +45,38 @@ std::vector<uint8_t> GroundModelBytes() {
     return WriteMeshFile(file);
 }
 
+// The drawn road: its mesh, its description (unlit, the road texture) and
+// the texture.
+bool WriteRoad(const LevelBuild& build, const std::string& model, const std::filesystem::path& data) {
+    const std::filesystem::path meshes = data / "Meshes";
+    return WriteToolOutput(kTool, meshes / (model + ".p3d"), build.RoadMeshBytes(model)) &&
+           WriteToolOutput(kTool, meshes / (model + ".rdf"),
+                           Bytes("model=" + model + ".p3d\n\n[" + model +
+                                 "]\neffectfile=simple.fx\ntexturefile1=road.tga\n")) &&
+           WriteToolOutput(kTool, data / "Textures" / "road.tga", EncodeTga(RoadPicture()));
+}
+
+// The collision ground, whose description names a material although it is
+// never drawn, so that loading it asks for no nameless file; the model of
+// the terrain quad with the material the level gives it; and the level's
+// ground textures in its own texture folder.
+bool WriteGround(const LevelBuild& build, const std::string& level, int number,
+                 const std::filesystem::path& data) {
+    const std::string road = "road_phys" + std::to_string(number);
+    const std::filesystem::path meshes = data / "Meshes";
+    const std::filesystem::path textures = data / "Textures" / level;
+    return WriteToolOutput(kTool, meshes / (road + ".msh"), build.GroundMeshBytes()) &&
+           WriteToolOutput(
+               kTool, meshes / (road + ".rdf"),
+               Bytes("model=" + road + ".msh\n\n[ground]\neffectfile=simple.fx\ntexturefile1=road.tga\n")) &&
+           WriteToolOutput(kTool, meshes / "land.msh", GroundModelBytes()) &&
+           WriteToolOutput(kTool, meshes / "land.rdf",
+                           Bytes("model=land.msh\n\n[land]\neffectfile=terrain2.fx\ntexturefile1=" + level +
+                                 "\\color.dds\ntexturefile2=" + level + "\\detail1.dds\n")) &&
+           WriteToolOutput(kTool, textures / "color.dds", EncodeDds(GroundColourPicture())) &&
+           WriteToolOutput(kTool, textures / "detail1.dds", EncodeDds(GroundDetailPicture()));
+}
+
 int Build(const std::filesystem::path& source, const std::filesystem::path& data) {
     std::ifstream in(source, std::ios::binary);
     std::ostringstream text;
@@ -52,15 +89,11 @@ int Build(const std::filesystem::path& source, const std::filesystem::path& data
     LevelBuild build;
     if (!build.Prepare(track))
         return Fail(source.string() + ": " + build.error);
-    const std::string road = "road_phys" + std::to_string(track.number);
-    const std::filesystem::path meshes = data / "Meshes";
-    const bool written =
-        WriteToolOutput(kTool, data / "Levels" / (source.stem().string() + ".lvl"), build.LevelFileBytes()) &&
-        WriteToolOutput(kTool, meshes / (road + ".msh"), build.GroundMeshBytes()) &&
-        WriteToolOutput(kTool, meshes / (road + ".rdf"), Bytes("model=" + road + ".msh\n")) &&
-        WriteToolOutput(kTool, meshes / "land.msh", GroundModelBytes()) &&
-        WriteToolOutput(kTool, meshes / "land.rdf",
-                        Bytes("model=land.msh\n\n[land]\neffectfile=terrain2.fx\n"));
+    const std::string level = source.stem().string();
+    build.AddRoad(level + "_road");
+    const bool written = WriteToolOutput(kTool, data / "Levels" / (level + ".lvl"), build.LevelFileBytes()) &&
+                         WriteGround(build, level, track.number, data) &&
+                         WriteRoad(build, level + "_road", data);
     if (!written)
         return 1;
     std::printf("%s: %d pieces\n", source.stem().string().c_str(), build.Pieces());

@@ -1,0 +1,88 @@
+#include "Core/PSettings.h"
+#include "Game/PCamera.h"
+#include "Game/PGameData.h"
+#include "Game/PLevel.h"
+#include "Game/PMeshManager.h"
+#include "Game/PhysicsConnections.h"
+#include "Physics/PPhysics.h"
+#include "Physics/PhysicsServices.h"
+#include "Render/RenderTestScene.h"
+#include "Vehicles/AI_Task.h"
+#include "Vehicles/CarConnections.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Channels {
+    int r, g, b;
+};
+
+Channels Split(uint32_t pixel) {
+    return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+            static_cast<int>(pixel & 0xFF)};
+}
+
+// The asphalt's grey: channels alike, neither dark nor the white markings.
+bool IsRoad(uint32_t pixel) {
+    const Channels c = Split(pixel);
+    return std::abs(c.r - c.g) < 12 && std::abs(c.g - c.b) < 12 && c.g > 40 && c.g < 150;
+}
+
+// The ground's grass: green well above red and blue.
+bool IsGrass(uint32_t pixel) {
+    const Channels c = Split(pixel);
+    return c.g > c.r + 25 && c.g > c.b + 40;
+}
+
+} // namespace
+
+// The demo level as the build made it, drawn by the level's own pass on the
+// OpenGL device of SDL's offscreen driver: the chase camera at the
+// player's car on the grid looks along the straight, with the road under
+// the car and the terrain's grass beside the road.
+TEST(DemoLevelPixelTest, TheRoadRunsUnderTheCarAndTheGroundIsGrass) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    constexpr int kWidth = 64, kHeight = 48;
+    RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, kWidth, kHeight);
+    ASSERT_TRUE(scene.started);
+    for (const char* folder : {"Levels", "Meshes", "Textures", "Descriptions"})
+        std::filesystem::copy(
+            std::filesystem::path(KV_BUILD_DATA) / folder, std::filesystem::path("Data") / folder,
+            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    const PhysicsServices saved = g_PhysicsServices;
+    ConnectPhysicsToGameObjects();
+    ConnectPhysicsToCars();
+    const ScopedSetting<int> weightDiv(g_WeightDiv, 1);
+    const ScopedSetting<float> plane(g_Plane, 0.5f);
+    const ScopedSetting<int> bloom(g_Bloom, 0);
+    {
+        CPPhysics physics;
+        AI_Task drivers;
+        CPGameData data;
+        data.playerName = "buggy";
+        CPMeshManager meshes;
+        auto level = std::make_unique<CPLevel>();
+        ASSERT_TRUE(level->Load("level1", false, false));
+        level->Start();
+        // The field of view the race scripts give the camera.
+        level->GetCamera()->SetFov(level->cameraFov);
+        level->Update();
+        scene.render->Update();
+        const std::vector<uint32_t> pixels = scene.BackBufferPixels();
+        ASSERT_EQ(pixels.size(), std::size_t(kWidth * kHeight));
+        const auto at = [&](int x, int y) { return pixels[y * kWidth + x]; };
+        // Beside the car, inside the edge lines.
+        for (int x : {12, 52})
+            EXPECT_TRUE(IsRoad(at(x, kHeight - 2))) << x << std::hex << " " << at(x, kHeight - 2);
+        for (int x : {0, 63})
+            EXPECT_TRUE(IsGrass(at(x, kHeight * 2 / 3))) << x << std::hex << " " << at(x, kHeight * 2 / 3);
+        level->Stop();
+    }
+    g_PhysicsServices = saved;
+}

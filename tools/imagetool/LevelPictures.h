@@ -1,0 +1,17 @@
+#pragma once
+
+#include "imagetool/ImageWriter.h"
+
+// The pictures of a level's ground and road, written by leveltool with the
+// level's other files.
+
+// The terrain's colour map, stretched once over the whole ground quad:
+// grass with a fine, even variation.
+Image GroundColourPicture();
+// The terrain's detail texture, tiled densely over the colour map: grey
+// around the middle level, so that doubling the product keeps the colour.
+Image GroundDetailPicture();
+// The road surface across the road (u from the left edge to the right) and
+// along it (v, one picture per road width): asphalt with white edge lines
+// and a dashed centre line.
+Image RoadPicture();
