@@ -5,7 +5,8 @@
 -- oldest first, draws the scene and then hands the frame back with Update().
 
 -- What a race is made of; a loose demo_test.lua in the game folder may
--- change these (and set DemoTest.OnRaceStarted) for automatic runs.
+-- change these (and set DemoTest.OnRaceStarted, called at the start, and
+-- DemoTest.OnRaceFrame, called each frame of the race) for automatic runs.
 Demo = {
     level = "level1",
     laps = 2,
@@ -98,7 +99,11 @@ local function LeaveMenuForRace()
 end
 
 local function LoadRace()
-    ClearGameData()
+    -- The game data's reset comes with the game-data functions; until they
+    -- are there the race starts from the data as it is.
+    if ClearGameData then
+        ClearGameData()
+    end
     SetNumRounds(Demo.laps)
     InitWarning(30)
     InitLevel(Demo.level, false, false)
@@ -260,6 +265,8 @@ local function Step(delta)
         end
     elseif screen == "countdown" then
         Countdown(delta)
+    elseif screen == "race" and DemoTest.OnRaceFrame then
+        DemoTest.OnRaceFrame()
     elseif screen == "ending" then
         clock = clock + delta
         if clock >= Demo.resultSeconds and RaceStep(ShowResults) then

@@ -174,6 +174,8 @@ void CPApplication::CreateSingletons() {
     new CNAudio();
     new CPAnimationManager();
     new CPGameData();
+    // The car the game starts with, until a script names another.
+    g_GameData->playerName = options.car;
     // Both players exist for the whole run, so the video script functions
     // always find one.
     videoPlayer = std::make_unique<CPAVIPlayer>();
@@ -273,7 +275,6 @@ void CPApplication::LoadFonts() {
 void CPApplication::StartRequestedLevel() {
     if (options.level.empty())
         return;
-    g_GameData->playerName = options.car;
     auto* level = new CPLevel();
     if (level->Load(options.level, false, false)) {
         level->Start();

@@ -18,7 +18,8 @@ inline constexpr int LAUNCH_WINDOWED = 1003;
 //   --level NAME              load and start the level NAME once the game
 //                             has started, as the scripts' InitLevel and
 //                             StartLevel would
-//   --car MODEL               the player's car model for --level
+//   --car MODEL               the player's car model, for --level and for
+//                             the game until a script names another
 struct SPRunOptions {
     // The launcher's result; with neither option the launcher is shown.
     int launcherResult = LAUNCH_DIALOG;
@@ -26,7 +27,7 @@ struct SPRunOptions {
     int frames = -1;
     // Recorded input to replay; empty for the real devices.
     std::string inputFile;
-    // The level to race at once (empty: none) and the player's car in it.
+    // The level to race at once (empty: none) and the player's car.
     std::string level;
     std::string car = "buggy";
 };

@@ -2,9 +2,12 @@
 
 const std::vector<ScriptFunctionTable>& ScriptFunctionTables() {
     static const std::vector<ScriptFunctionTable> tables = {
-        ObjectFunctions(),  InterfaceFunctions(), GameInterfaceFunctions(), SoundFunctions(),
-        SystemFunctions(),  EffectFunctions(),    CameraFunctions(),        ShopFunctions(),
-        ProfileFunctions(), SaveGameFunctions()};
+        ObjectFunctions(),    InterfaceFunctions(),  GameInterfaceFunctions(), SoundFunctions(),
+        SystemFunctions(),    LevelFunctions(),      RaceClockFunctions(),     TrackFunctions(),
+        EnemyFunctions(),     CarControlFunctions(), CarQueryFunctions(),      CarStateFunctions(),
+        CarWeaponFunctions(), EffectFunctions(),     CameraFunctions(),        ShopFunctions(),
+        ProfileFunctions(),   SaveGameFunctions(),
+    };
     return tables;
 }
 

@@ -24,6 +24,22 @@ ScriptFunctionTable SoundFunctions();
 // Key bindings, the mouse setting, stopping a script, files, textures and
 // opening documents or web addresses.
 ScriptFunctionTable SystemFunctions();
+// The race level's life cycle, its modes and the frame clock.
+ScriptFunctionTable LevelFunctions();
+// Laps, clocks, points, missions and the bonus list of the race.
+ScriptFunctionTable RaceClockFunctions();
+// The track line, the level's ray tests and the radar.
+ScriptFunctionTable TrackFunctions();
+// Enemy records, enemy sources and spawn points.
+ScriptFunctionTable EnemyFunctions();
+// Driving, pushing, locking and placing cars and objects.
+ScriptFunctionTable CarControlFunctions();
+// Speeds, directions, nitro, the nearest cars, health bars and copies.
+ScriptFunctionTable CarQueryFunctions();
+// Damage, defeat, abilities, mana, kills and the game speed.
+ScriptFunctionTable CarStateFunctions();
+// Weapons, the player's car model, the loading screen and car tuning.
+ScriptFunctionTable CarWeaponFunctions();
 // Shots, effects, bonuses, the super weapon, lightning bolts, debug lines and
 // world objects.
 ScriptFunctionTable EffectFunctions();

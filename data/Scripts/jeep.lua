@@ -1,0 +1,122 @@
+-- The player's car: the script bound to the buggy's body. It turns the
+-- bound keys into the car's controls, nitro, brake and weapons, aims the
+-- weapon ahead of the car each frame, takes the damage the car is dealt and
+-- tells the main script when the race is over for the player.
+
+local car = nil
+local held = {}
+local handlers = {}
+local null = StringToPointer("0")
+
+-- The vehicle the part belongs to: the script hears of the body, the car is
+-- its parent.
+local function OwnerOf(part)
+    local parent = GetParentObject(part)
+    if parent == null then
+        return part
+    end
+    return parent
+end
+
+-- Up and Down give the throttle, Left and Right the steering; opposite keys
+-- held together cancel out.
+local function Drive()
+    local throttle = (held.up and 1 or 0) - (held.down and 1 or 0)
+    local steering = (held.right and 1 or 0) - (held.left and 1 or 0)
+    SetCarParams(car, throttle, steering)
+end
+
+-- A weapon key steps once when pressed; the mouse wheel sends only the
+-- release, which then steps too.
+local function StepWeapon(action, pressed, step)
+    if pressed then
+        held[action] = true
+        step(car)
+    elseif held[action] then
+        held[action] = false
+    else
+        step(car)
+    end
+end
+
+local actions = {
+    up = Drive,
+    down = Drive,
+    left = Drive,
+    right = Drive,
+}
+
+function actions.nitro(pressed)
+    PlayerNitro(pressed and 1 or 0)
+end
+
+function actions.fire(pressed)
+    SetShot(car, pressed)
+end
+
+function actions.brake(pressed)
+    SetBrake(car, pressed)
+end
+
+function actions.next_weapon(pressed)
+    StepWeapon("next_weapon", pressed, SetNextWeapon)
+end
+
+function actions.prev_weapon(pressed)
+    StepWeapon("prev_weapon", pressed, SetPrevWeapon)
+end
+
+function handlers.add_object(handle)
+    car = OwnerOf(StringToPointer(handle))
+    held = {}
+end
+
+function handlers.delete_object()
+    car = nil
+end
+
+function handlers.key_action(action, state)
+    local act = actions[action]
+    if car and act then
+        local pressed = state == "1"
+        if act == Drive then
+            held[action] = pressed
+        end
+        act(pressed)
+    end
+end
+
+-- An amount of 0 or less hurts nothing; a wrecked car ends the race.
+function handlers.damage(amount)
+    local hurt = tonumber(amount) or 0
+    if car and hurt > 0 and not DamagePlayer(car, hurt) then
+        SendCommandByName("main", "player_wrecked", "")
+    end
+end
+
+function handlers.game_over()
+    LockPlayer(true)
+    SendCommandByName("main", "race_over", "")
+end
+
+-- The weapon aims 30 units ahead of the car.
+local function Aim()
+    local x, y, z = GetPosition(car)
+    local fx, fy = GetPlayerDirection()
+    if x and fx then
+        SetWeaponPos(x + 30 * fx, y + 30 * fy, z, null)
+    end
+end
+
+while true do
+    while SetNextCommand(globalObject) do
+        local handler = handlers[GetCurrentCommand(globalObject)]
+        if handler then
+            handler(GetCurrentParams(globalObject))
+        end
+    end
+    if car then
+        Aim()
+    end
+    Update()
+end
