@@ -99,14 +99,11 @@ local function LeaveMenuForRace()
 end
 
 local function LoadRace()
-    -- The game data's reset comes with the game-data functions; until they
-    -- are there the race starts from the data as it is.
-    if ClearGameData then
-        ClearGameData()
-    end
+    ClearGameData()
     SetNumRounds(Demo.laps)
     InitWarning(30)
     InitLevel(Demo.level, false, false)
+    SetFOV(GetFov1())
     InitWarning(90)
     -- Before StartLevel: it sends the display its first commands.
     ActivateInterface(pages.hud)

@@ -32,6 +32,12 @@ constexpr float kViewVolume[3] = {0.3f, 0.35f, 0.4f};
 
 CPLevel::CPLevel() : clockMark(timeGetTime()) {
     g_Level = this;
+    // The computer drivers learn each frame where their cars are and how fast
+    // they go.
+    feedDriver = [](int index, CPPlayer& car, const D3DXVECTOR3& forward, float speed, int paceA, int paceB) {
+        if (g_AITask)
+            g_AITask->SetVehicleState(index, CPRefPtr<CPPlayer>(&car), forward, speed, paceA, paceB);
+    };
     sunLight.Type = D3DLIGHT_DIRECTIONAL;
     sunLight.Diffuse = {0.99609375f, 0.99609375f, 0.99609375f, 0};
     sunLight.Specular = sunLight.Diffuse;

@@ -7,6 +7,7 @@
 #include "Physics/PPhysicData.h"
 #include "Platform/Random.h"
 #include "Script/PScriptManager.h"
+#include "Vehicles/PShotSpawner.h"
 
 #include <cstdio>
 #include <numbers>
@@ -128,6 +129,10 @@ void CPEnemyController::Launch(const std::string& shot, const D3DXVECTOR3& posit
                                const D3DXVECTOR3& direction) const {
     if (g_EnemyShotLauncher) {
         g_EnemyShotLauncher(shot, position, direction, -1.0f, nullptr);
+        return;
+    }
+    if (CPShotSpawner* spawner = GetShotSpawner()) {
+        spawner->Spawn(shot, position, direction, -1.0f, nullptr);
         return;
     }
     GetLog().Print(1, "An enemy launches \"%s\" at (%.2f, %.2f, %.2f); no shot spawner takes it\n",

@@ -16,8 +16,9 @@ using EnemyShotLauncher =
     std::function<void(const std::string& name, const D3DXVECTOR3& position, const D3DXVECTOR3& direction,
                        float speed, const CPRefPtr<CPGameObject>& owner)>;
 
-// What the armed enemies launch through; the shot spawner fills it in.
-// While it is empty every launch is only logged.
+// What the armed enemies launch through when set (tests record with it);
+// while it is empty they launch through the shot spawner, or only log
+// without one.
 extern EnemyShotLauncher g_EnemyShotLauncher;
 
 // The brain of an armed enemy standing in the level as an animated model: it

@@ -1,6 +1,5 @@
 #include "Vehicles/VehicleServices.h"
 
-#include "Core/Log.h"
 #include "Game/PLevel.h"
 #include "Particles/PParticlesManager.h"
 #include "Script/PScriptManager.h"
@@ -18,6 +17,9 @@ VehicleServices::VehicleServices()
       }),
       stopExtraVehicles([] {
           if (g_Level)
-              g_Level->extraCarsActive = false;
+              g_Level->StopExtraVehicles();
       }),
-      startExtraVehicles([] { GetLog().Print(1, "The extra cars are not brought back yet\n"); }) {}
+      startExtraVehicles([] {
+          if (g_Level)
+              g_Level->StartExtraVehicles();
+      }) {}

@@ -119,6 +119,9 @@ TEST_F(DemoLevel, TwoLapsAlongTheRacingLineWinTheRace) {
     }
     EXPECT_EQ(race, (std::vector<std::string>{"show_message(posledniy_krug!)", "place(1st)",
                                               "show_message(finish!)"}));
-    EXPECT_EQ(scripts.Received(scripts["jeep"]), std::vector<std::string>{"game_over()"});
+    // The car's script, bound to its body, also hears of the body at load.
+    std::vector<std::string> jeep = scripts.Received(scripts["jeep"]);
+    std::erase_if(jeep, [](const std::string& command) { return command.starts_with("add_object"); });
+    EXPECT_EQ(jeep, std::vector<std::string>{"game_over()"});
     level.Stop();
 }

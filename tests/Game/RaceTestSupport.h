@@ -8,6 +8,8 @@
 #include "Support/TestScripts.h"
 #include "Vehicles/PPlayer.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,11 +50,14 @@ protected:
         level->player->UpdateHierarchy();
     }
 
-    // The commands the script received since the last call.
+    // The commands the script received since the last call, without the
+    // turn arrows the player's car updates every frame.
     std::vector<std::string> Take(const char* name) {
         const std::vector<std::string>& all = scripts.Received(scripts[name]);
         std::size_t& seen = taken[name];
-        std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(seen), all.end());
+        std::vector<std::string> fresh;
+        std::copy_if(all.begin() + static_cast<std::ptrdiff_t>(seen), all.end(), std::back_inserter(fresh),
+                     [](const std::string& command) { return !command.starts_with("update_arrows"); });
         seen = all.size();
         return fresh;
     }

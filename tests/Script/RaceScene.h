@@ -98,7 +98,7 @@ protected:
     CPTaskManager kernel;
     CPRender render;
     CPParticlesManager particles;
-    TestScripts scripts{{"main main", "gamemenu"}};
+    TestScripts scripts{{"main", "gamemenu"}};
     LuaRunner lua;
     int savedWidth = 0;
     int savedHeight = 0;

@@ -4,7 +4,6 @@
 #include "Render/PRender.h"
 #include "Script/Functions/RaceAccess.h"
 #include "Script/Functions/ScriptFunctionTables.h"
-#include "Script/Functions/ScriptStandIn.h"
 #include "Script/ScriptCall.h"
 #include "Sound/NAudio.h"
 #include "Sound/NSound.h"
@@ -45,13 +44,6 @@ constexpr std::array kTuning = std::to_array<TuningRow>({
     {&CPCar::yawInertia, 0.05f},
     {&CPCar::pitchInertia, 0.05f},
 });
-
-// Whether the vehicle's current weapon is the flame thrower, whose flame
-// timer restarts when firing starts. The weapon kinds are not built yet.
-bool HasFlameThrower(const CPPlayer&) {
-    LogStandInOnce("HasFlameThrower");
-    return false;
-}
 
 int PlayerShot(lua_State*) {
     return 0;
@@ -121,7 +113,7 @@ int SetShot(lua_State* L) {
     if (!vehicle)
         return 0;
     vehicle->firing = vehicle->weaponSlot >= 0 && !vehicle->weaponEmpty && call.Bool(2);
-    if (vehicle->firing && HasFlameThrower(*vehicle))
+    if (vehicle->firing && vehicle->weaponKind == WEAPON_FIRETHROWER)
         vehicle->flameTimer = 0;
     return 0;
 }

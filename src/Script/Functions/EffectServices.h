@@ -30,7 +30,8 @@ struct EffectServices {
     std::function<int(CPGameObject& bolt, CPGameObject*& hit)> flyBolt;
 };
 
-// The services the effect functions use; logging stand-ins until replaced.
+// The services the effect functions use: the shot spawner and real bolts
+// unless a test replaces them.
 EffectServices& GetEffectServices();
-// Puts the logging stand-ins back.
+// Puts the spawner-backed services back.
 void ResetEffectServices();
