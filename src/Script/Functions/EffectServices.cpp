@@ -1,53 +1,26 @@
 #include "Script/Functions/EffectServices.h"
 
 #include "Core/Log.h"
-#include "Vehicles/PBoltShot.h"
-#include "Vehicles/PShotSpawner.h"
-
-#include <memory>
 
 namespace {
 
-void Spawn(const std::string& name, const D3DXVECTOR3& p, const D3DXVECTOR3& d, float speed) {
-    if (CPShotSpawner* spawner = GetShotSpawner()) {
-        spawner->Spawn(name, p, d, speed, nullptr);
-        return;
-    }
-    GetLog().Print(0, "No shot spawner: \"%s\" at (%g, %g, %g) towards (%g, %g, %g), speed %g not spawned\n",
-                   name.c_str(), p.x, p.y, p.z, d.x, d.y, d.z, static_cast<double>(speed));
-}
-
-CPGameObject* StartBolt(const std::string& name, const std::vector<std::string>& row, const D3DXVECTOR3& at,
-                        const D3DXVECTOR3& towards, float speed) {
-    auto bolt = std::make_unique<CPBoltShot>(row);
-    if (!bolt->Configure(row)) {
-        GetLog().Print(0, "The bolt \"%s\" was not made: its row was refused\n", name.c_str());
-        return nullptr;
-    }
-    bolt->name = name;
-    bolt->Launch(at, towards, speed, nullptr);
-    return bolt.release();
-}
-
-int FlyBolt(CPGameObject& object, CPGameObject*& hit) {
-    auto* bolt = dynamic_cast<CPBoltShot*>(&object);
-    if (!bolt)
-        return -1;
-    CPRefPtr<CPGameObject> struck;
-    const int result = bolt->Fly(struck);
-    hit = struck.Get();
-    return result;
-}
-
-EffectServices SpawnerServices() {
+EffectServices LoggingServices() {
     EffectServices services;
-    services.spawn = Spawn;
-    services.startBolt = StartBolt;
-    services.flyBolt = FlyBolt;
+    services.spawn = [](const std::string& name, const D3DXVECTOR3& p, const D3DXVECTOR3& d, float speed) {
+        GetLog().Print(0,
+                       "No shot spawner: \"%s\" at (%g, %g, %g) towards (%g, %g, %g), speed %g not spawned\n",
+                       name.c_str(), p.x, p.y, p.z, d.x, d.y, d.z, static_cast<double>(speed));
+    };
+    services.startBolt = [](const std::string& name, const std::vector<std::string>&, const D3DXVECTOR3&,
+                            const D3DXVECTOR3&, float) -> CPGameObject* {
+        GetLog().Print(0, "No shot spawner: the bolt \"%s\" was not made\n", name.c_str());
+        return nullptr;
+    };
+    services.flyBolt = [](CPGameObject&, CPGameObject*&) { return -1; };
     return services;
 }
 
-EffectServices g_EffectServices = SpawnerServices();
+EffectServices g_EffectServices = LoggingServices();
 
 } // namespace
 
@@ -56,5 +29,5 @@ EffectServices& GetEffectServices() {
 }
 
 void ResetEffectServices() {
-    g_EffectServices = SpawnerServices();
+    g_EffectServices = LoggingServices();
 }

@@ -30,8 +30,7 @@ struct EffectServices {
     std::function<int(CPGameObject& bolt, CPGameObject*& hit)> flyBolt;
 };
 
-// The services the effect functions use: the shot spawner and real bolts
-// unless a test replaces them.
+// The services the effect functions use; logging stand-ins until replaced.
 EffectServices& GetEffectServices();
-// Puts the spawner-backed services back.
+// Puts the logging stand-ins back.
 void ResetEffectServices();
