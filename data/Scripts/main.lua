@@ -272,13 +272,15 @@ local function Step(delta)
     end
 end
 
--- The player's game: the difficulty coefficients, the starting equipment
--- and the car, then the profile of the first save slot, which later saves
--- keep writing; the first run starts a profile and saves it in the first
--- free slot.
+-- The player's game: the difficulty coefficients, the starting equipment,
+-- the car, a human driver on the light side and no extra traffic, then the
+-- profile of the first save slot, which later saves keep writing; the first
+-- run starts a profile and saves it in the first free slot.
 SetDifficult(false)
 InitPlayer()
 SetPlayerName(Demo.car)
+SetPlayerType(false)
+SetLevelTransportCount(0)
 LoadGame("save0.sav")
 if GetProfileName() == "" then
     SetProfileName(Demo.profile)
