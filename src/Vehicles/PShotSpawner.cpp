@@ -3,7 +3,10 @@
 #include "Core/PTaskManager.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
+#include "Vehicles/PBoltShot.h"
 #include "Vehicles/PShot.h"
+
+#include <algorithm>
 
 CPShotSpawner* g_ShotSpawner = nullptr;
 
@@ -45,6 +48,24 @@ void CPShotSpawner::AddToPool(const std::string& name, std::unique_ptr<CPShot> s
         pools[name].push_back(std::move(shot));
 }
 
+CPBoltShot* CPShotSpawner::KeepScriptBolt(std::unique_ptr<CPBoltShot> bolt, const D3DXVECTOR3& position,
+                                          const D3DXVECTOR3& direction, float speed) {
+    bolt->Launch(position, direction, speed, nullptr);
+    scriptBolts.push_back(std::move(bolt));
+    return scriptBolts.back().get();
+}
+
+int CPShotSpawner::FlyScriptBolt(const CPGameObject& bolt, CPRefPtr<CPGameObject>& hit) {
+    const auto kept =
+        std::ranges::find_if(scriptBolts, [&](const auto& held) { return held.get() == &bolt; });
+    if (kept == scriptBolts.end())
+        return -1;
+    const int result = (*kept)->Fly(hit);
+    if (result != 1)
+        scriptBolts.erase(kept);
+    return result;
+}
+
 std::size_t CPShotSpawner::PoolSize(const std::string& name) const {
     const auto* pool = pools.Find(name);
     return pool ? pool->size() : 0;
@@ -76,5 +97,6 @@ void CPShotSpawner::StartTask() {
 
 void CPShotSpawner::StopTask() {
     activeShots.clear();
+    scriptBolts.clear();
     task.Stop();
 }

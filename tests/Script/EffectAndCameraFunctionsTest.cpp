@@ -1,6 +1,7 @@
 #include "LuaRunner.h"
 #include "ScriptFixture.h"
 
+#include "Core/PGlobalTimer.h"
 #include "Game/PCamera.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
@@ -12,14 +13,17 @@
 #include "Script/Functions/EffectServices.h"
 #include "Support/FixedClock.h"
 #include "Support/TempGameRoot.h"
+#include "Vehicles/PShotSpawner.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-// Records what the effect functions spawn; bolts fly the given results.
+// Records what the effect functions spawn; the bolts it keeps fly the given
+// results and are deleted when their flight ends.
 class EffectRecorder {
 public:
     EffectRecorder() {
@@ -40,14 +44,20 @@ public:
             std::snprintf(where, sizeof(where), " / %g %g %g / %g %g %g / %g", p.x, p.y, p.z, d.x, d.y, d.z,
                           static_cast<double>(speed));
             bolts.push_back(request + where);
-            return new CPGameObject(name);
+            kept.push_back(std::make_unique<CPGameObject>(name));
+            return kept.back().get();
         };
-        services.flyBolt = [this](CPGameObject&, CPGameObject*& hit) {
+        services.flyBolt = [this](CPGameObject& bolt, CPGameObject*& hit) {
+            const auto held = std::ranges::find_if(kept, [&](const auto& b) { return b.get() == &bolt; });
+            if (held == kept.end())
+                return -1;
             const int result = flights.empty() ? -1 : flights.front();
             if (!flights.empty())
                 flights.erase(flights.begin());
             if (result == 0)
                 hit = target;
+            if (result != 1)
+                kept.erase(held);
             return result;
         };
     }
@@ -56,6 +66,7 @@ public:
     std::vector<std::string> spawned;
     std::vector<std::string> bolts;
     std::vector<int> flights;
+    std::vector<std::unique_ptr<CPGameObject>> kept;
     CPGameObject* target = nullptr;
 };
 
@@ -122,6 +133,45 @@ TEST_F(EffectFunctionsTest, UpdateTrasserFliesTheBoltToItsEnd) {
     lua.Run("bolt = StartLighting('bolt', 0, 0, 0, 1, 0, 0)");
     EXPECT_EQ(lua.Values("(function() local r, hit = UpdateTrasser(bolt) return r, hit == car end)()"),
               "0,true");
+}
+
+// The services the game uses: the shot spawner keeps the script's bolts,
+// flies them at the frame time and deletes them when their flight ends or
+// the race stops.
+class SpawnerBoltTest : public ::testing::Test {
+protected:
+    ~SpawnerBoltTest() override { g_FrameTime = 0; }
+
+    CPShotSpawner spawner;
+    LuaRunner lua;
+};
+
+// Flight 10 at half-second frames: five units a frame, so the fourth frame
+// reaches the 20-unit range and the fifth ends the flight.
+TEST_F(SpawnerBoltTest, UpdateTrasserFliesARealBoltToItsEnd) {
+    g_FrameTime = 0.5f;
+    EXPECT_EQ(lua.Run("bolt = StartLighting('bolt', 1, 2, 3, 1, 0, 0)"), "");
+    EXPECT_EQ(spawner.ScriptBoltCount(), 1u);
+    EXPECT_EQ(
+        lua.Values("UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt)"),
+        "1,1,1,1");
+    EXPECT_EQ(lua.Values("UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt)"), "-1,-1,-1");
+    EXPECT_EQ(spawner.ScriptBoltCount(), 0u);
+}
+
+TEST_F(SpawnerBoltTest, StoppingTheRaceDeletesTheFlyingBolts) {
+    g_FrameTime = 0.5f;
+    lua.Run("first = StartLighting('a', 0, 0, 0, 1, 0, 0) second = StartLighting('b', 0, 0, 0, 0, 1, 0)");
+    EXPECT_EQ(lua.Values("UpdateTrasser(first), UpdateTrasser(second)"), "1,1");
+    spawner.StopTask();
+    EXPECT_EQ(spawner.ScriptBoltCount(), 0u);
+    EXPECT_EQ(lua.Values("UpdateTrasser(first), UpdateTrasser(second)"), "-1,-1");
+}
+
+TEST(EffectFunctionsWithoutSpawner, MakeNoBolt) {
+    LuaRunner lua;
+    lua.Run("bolt = StartLighting('bolt', 0, 0, 0, 1, 0, 0) Explosion('boom', 1, 2, 3)");
+    EXPECT_EQ(lua.Values("UpdateTrasser(bolt)"), "-1");
 }
 
 TEST_F(EffectFunctionsTest, ShotsNeedAnOwnerAndALevel) {

@@ -3,10 +3,10 @@
 #include "Game/PCamera.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
-#include "Script/Functions/EffectServices.h"
 #include "Script/Functions/ScriptFunctionTables.h"
 #include "Support/TempGameRoot.h"
 #include "Vehicles/PPlayer.h"
+#include "Vehicles/PShotSpawner.h"
 
 #include <gtest/gtest.h>
 
@@ -51,13 +51,10 @@ std::size_t CallEverything(LuaRunner& lua) {
 class EffectCameraGameDataSmokeTest : public ::testing::Test {
 protected:
     EffectCameraGameDataSmokeTest() {
-        // A bolt that has already flown its distance, and a deleted car.
-        GetEffectServices().startBolt = [](const std::string& name, const std::vector<std::string>&,
-                                           const D3DXVECTOR3&, const D3DXVECTOR3&,
-                                           float) { return new CPGameObject(name); };
-        lua.Run("bolt = StartLighting('bolt', 0, 0, 0, 1, 0, 0) UpdateTrasser(bolt)");
-        // Later bolts are only logged, so none is left flying.
-        ResetEffectServices();
+        // A bolt the stopped race took away, and a deleted car. The bolts
+        // started later go with the spawner.
+        lua.Run("bolt = StartLighting('bolt', 0, 0, 0, 1, 0, 0)");
+        spawner.StopTask();
         auto gone = std::make_unique<CPPlayer>();
         lua.SetHandle("car", gone.get());
         gone.reset();
@@ -65,6 +62,7 @@ protected:
     }
 
     TempGameRoot root;
+    CPShotSpawner spawner;
     CPPlayer liveCar;
     LuaRunner lua;
 };

@@ -13,7 +13,6 @@
 #include "Vehicles/PPlayer.h"
 
 #include <array>
-#include <set>
 
 namespace {
 
@@ -86,36 +85,16 @@ int SmartBomb(lua_State*) {
     return 0;
 }
 
-// The bolts the scripts hold: made by StartLighting, deleted by
-// UpdateTrasser once their flight is over.
-std::set<CPGameObject*>& ScriptBolts() {
-    static std::set<CPGameObject*> bolts;
-    return bolts;
-}
-
 // A bolt hurts the enemy side: ten points per hit, a 1.5-unit spark both
 // ways, its own texture, effect, particles and sound.
 const std::vector<std::string> kBoltRow = {
     "enemy", "10", "1.5", "1.5", "razlom.dds", "light_nofog.fx", "103", "sparks", "morgrave.wav,3d"};
 constexpr float kBoltSpeed = 10.0f;
 
-// The bolts still flying go with the script manager.
-void DeleteScriptBolts() {
-    for (CPGameObject* bolt : ScriptBolts())
-        delete bolt;
-    ScriptBolts().clear();
-}
-
 int StartLighting(lua_State* L) {
     ScriptCall call(L);
     CPGameObject* bolt = GetEffectServices().startBolt(call.LooseText(1), kBoltRow, Point(call, 2),
                                                        Point(call, 5), kBoltSpeed);
-    if (bolt) {
-        bolt->AddRef();
-        if (ScriptBolts().empty() && g_ScriptManager)
-            g_ScriptManager->KeepModel(DeleteScriptBolts);
-        ScriptBolts().insert(bolt);
-    }
     call.PushObject(bolt);
     return call.Results();
 }
@@ -125,19 +104,11 @@ int StartLighting(lua_State* L) {
 int UpdateTrasser(lua_State* L) {
     ScriptCall call(L);
     CPGameObject* bolt = call.ObjectAs<CPGameObject>(1);
-    if (!bolt || !ScriptBolts().contains(bolt)) {
-        call.PushNumber(-1);
-        return call.Results();
-    }
     CPGameObject* hit = nullptr;
-    const int result = GetEffectServices().flyBolt(*bolt, hit);
+    const int result = bolt ? GetEffectServices().flyBolt(*bolt, hit) : -1;
     CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
     if (result == 1 && block)
         block->AddObject(bolt);
-    if (result != 1) {
-        ScriptBolts().erase(bolt);
-        delete bolt;
-    }
     call.PushNumber(result);
     if (hit)
         call.PushObject(hit);
