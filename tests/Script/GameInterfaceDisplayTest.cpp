@@ -1,8 +1,9 @@
-#include "LuaRunner.h"
+#include "RaceScene.h"
 
 #include "Game/PGameData.h"
 #include "Interface/InterfaceTestSupport.h"
 #include "Script/Functions/GameInterfaceDisplay.h"
+#include "Vehicles/PCar.h"
 #include "uitool/PageFileWriter.h"
 
 #include <gtest/gtest.h>
@@ -64,10 +65,14 @@ std::string MinimalDisplayPage() {
     return page.Contents();
 }
 
+void WriteTestFonts() {
+    InterfaceScene::WriteFonts(FontListLine("font1", 2, 0), {{"font1", FontFileText(TestFontLayout())}});
+}
+
 class GameInterfaceDisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        scene.WriteFonts(FontListLine("font1", 2, 0), {{"font1", FontFileText(TestFontLayout())}});
+        WriteTestFonts();
         fonts.LoadAll();
         scene.WritePage("hud", FullDisplayPage());
         scene.WritePage("mini", MinimalDisplayPage());
@@ -95,6 +100,45 @@ protected:
     CPInterface page;
     CPInterface minimal;
 };
+
+// The full display page over the ring race, its handle known to the
+// scripts as "page".
+class RaceDisplay : public RaceScene {
+protected:
+    void SetUp() override {
+        RaceScene::SetUp();
+        g_ScreenWidth = 1024;
+        g_ScreenHeight = 768;
+        WriteTestFonts();
+        fonts.LoadAll();
+        InterfaceScene::WritePage("hud", FullDisplayPage());
+        page.Load("hud", 0);
+        lua.SetHandle("page", &page);
+    }
+
+    bool Shown(const std::string& name) { return page.FindWindow(name)->visible; }
+    int Lit(const char* stem, int count) {
+        int lit = 0;
+        for (int i = 1; i <= count; ++i)
+            lit += Shown(stem + std::to_string(i)) ? 1 : 0;
+        return lit;
+    }
+    std::string Text(const std::string& name) { return page.texts.Find(name)->text; }
+
+    SPFontManager fonts;
+    CPInterface page;
+};
+
+TEST(GameInterfaceNumbers, WeaponKindsNameTheirAmmunitionCursor) {
+    const std::pair<EWeaponKind, std::string> cases[] = {
+        {WEAPON_LGUN, "bullet"},    {WEAPON_LGUN2X, "bullet"},      {WEAPON_HMGUN, "bullet"},
+        {WEAPON_SHOTGUN, "bullet"}, {WEAPON_SSRLAUNCHER, "rocket"}, {WEAPON_RLAUNCHER, "rocket"},
+        {WEAPON_PLASMA, "plazma"},  {WEAPON_GAUSS, "plazma"},       {WEAPON_FIRETHROWER, "shotgun"},
+        {WEAPON_NONE, ""},
+    };
+    for (const auto& [kind, cursor] : cases)
+        EXPECT_EQ(AmmunitionCursor(kind), cursor) << kind;
+}
 
 TEST(GameInterfaceNumbers, PaddingLampsAndClock) {
     EXPECT_EQ(ZeroPadded(7, 3), "007");
@@ -226,6 +270,64 @@ TEST_F(GameInterfaceDisplayTest, ScriptsShowTheEquipmentAndTheScore) {
     ASSERT_EQ(
         lua.Run("UpdateGameInterface(page) UpdateTime(page) UpdateScore(nil, 1) InitGameInterface(nil)"), "");
     EXPECT_EQ(Text(page, "score"), "00042");
+}
+
+TEST_F(RaceDisplay, TheDisplayShowsThePlayersCarAndTheRaceClock) {
+    ASSERT_EQ(lua.Run("UpdateGameInterface(page) UpdateTime(page)"), "");
+    EXPECT_EQ(Text("life"), "") << "no level yet";
+    EXPECT_EQ(Text("time"), "");
+
+    InitRing();
+    data.realCarInfo.weapon1 = "lgun";
+    data.realCarInfo.weapon2 = "gauss";
+    data.realCarInfo.weapon3 = "rlauncher";
+    data.realCarInfo.superWeaponCount = 2;
+    data.kills = 3;
+    CPPlayer& car = Player();
+    car.weaponSlot = 1;
+    car.ammunition[1] = 0.5f / 17;
+    car.weaponKind = WEAPON_GAUSS;
+    car.engineTemperature = 0.55f;
+    g_Level->countdown = 125.7f;
+    ASSERT_EQ(lua.Run("UpdateGameInterface(page) UpdateTime(page)"), "");
+    EXPECT_EQ(Text("life"), "100000") << "a new car's life";
+    EXPECT_TRUE(Shown("lgun_off"));
+    EXPECT_TRUE(Shown("gauss"));
+    EXPECT_TRUE(Shown("rlauncher_off"));
+    EXPECT_EQ(Lit("super", 3), 2);
+    EXPECT_EQ(Lit("bullet", 17), 1);
+    EXPECT_EQ(page.cursorName, "plazma");
+    EXPECT_TRUE(Shown("no_mina"));
+    EXPECT_EQ(Text("time"), "02:05");
+    EXPECT_EQ(Lit("overheat", 12), 7);
+    EXPECT_EQ(Text("kills"), "00003");
+
+    // Mines: the kind's count scaled by the nitro reserve, the icon on the
+    // empty mine place; no weapon keeps the cursor.
+    ASSERT_NE(car.GetCar(), nullptr);
+    car.GetCar()->nitroReserve = 3.5f;
+    car.hasMines = true;
+    car.mineRecord.number4 = 2;
+    car.mineIconName = "mine_icon";
+    car.weaponKind = WEAPON_NONE;
+    car.weaponSlot = 0;
+    car.ammunition[0] = 1;
+    ASSERT_EQ(lua.Run("UpdateGameInterface(page)"), "");
+    EXPECT_EQ(Text("mines"), "07");
+    EXPECT_TRUE(Shown("mine_icon"));
+    EXPECT_FALSE(Shown("no_mina"));
+    EXPECT_TRUE(Shown("lgun"));
+    EXPECT_EQ(Lit("bullet", 17), 17);
+    EXPECT_EQ(page.cursorName, "plazma");
+
+    // Without a car to follow the display keeps what it shows.
+    g_Level->cameraTarget = nullptr;
+    car.life = 5;
+    g_Level->countdown = 3;
+    ASSERT_EQ(lua.Run("UpdateGameInterface(page) UpdateTime(page)"), "");
+    EXPECT_EQ(Text("life"), "100000");
+    EXPECT_EQ(Text("time"), "02:05");
+    g_Level->cameraTarget = &car;
 }
 
 } // namespace

@@ -102,6 +102,27 @@ int LitLamps(float level, int count) {
     return lamps >= static_cast<float>(count) ? count : static_cast<int>(lamps);
 }
 
+const char* AmmunitionCursor(EWeaponKind kind) {
+    switch (kind) {
+    case WEAPON_LGUN:
+    case WEAPON_LGUN2X:
+    case WEAPON_HMGUN:
+    case WEAPON_SHOTGUN:
+        return "bullet";
+    case WEAPON_SSRLAUNCHER:
+    case WEAPON_RLAUNCHER:
+        return "rocket";
+    case WEAPON_PLASMA:
+    case WEAPON_GAUSS:
+        return "plazma";
+    case WEAPON_FIRETHROWER:
+        return "shotgun";
+    case WEAPON_NONE:
+        break;
+    }
+    return "";
+}
+
 std::string ClockText(float seconds) {
     const int minutes = TruncateToInt(seconds * 0.016666668f);
     const int rest = TruncateToInt(seconds - 60.0f * static_cast<float>(minutes));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Game/CarInfo.h"
+#include "Vehicles/WeaponKind.h"
 
 #include <string>
 
@@ -28,6 +29,9 @@ std::string ZeroPadded(double value, int width);
 // How many of `count` lamps a 0..1 level lights: the nearest integer to
 // level x count, a half going up, within 0..count.
 int LitLamps(float level, int count);
+// The page cursor naming the ammunition of a weapon kind; empty for no
+// weapon, which keeps the cursor shown.
+const char* AmmunitionCursor(EWeaponKind kind);
 // "mm:ss" of a clock in seconds, in single precision.
 std::string ClockText(float seconds);
 

@@ -1,8 +1,12 @@
 #include "Game/PGameData.h"
+#include "Game/PLevel.h"
 #include "Interface/PInterface.h"
 #include "Script/Functions/GameInterfaceDisplay.h"
+#include "Script/Functions/RaceAccess.h"
 #include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/ScriptCall.h"
+#include "Vehicles/PCar.h"
+#include "Vehicles/PPlayer.h"
 
 #include <array>
 
@@ -19,13 +23,40 @@ int InitGameInterface(lua_State* L) {
     return 0;
 }
 
-// The weapons and the clock are read from the running level and its player
-// car; the game has no level yet, so the display keeps what it shows.
-int UpdateGameInterface(lua_State*) {
+// The mine counter shows the mine kind's third whole number scaled by the
+// car's nitro reserve.
+float MineCount(const CPPlayer& player) {
+    const CPCar* car = player.GetCar();
+    return static_cast<float>(player.mineRecord.number4) * (car ? car->nitroReserve : 0.0f);
+}
+
+PlayerDisplay DisplayOf(const CPPlayer& player) {
+    PlayerDisplay display;
+    display.currentSlot = player.weaponSlot;
+    display.life = player.life;
+    display.ammunitionFraction = player.GetAmmoFraction();
+    display.hasMines = player.hasMines;
+    display.mineCount = MineCount(player);
+    display.mineIcon = player.mineIconName;
+    display.ammunitionCursor = AmmunitionCursor(player.weaponKind);
+    return display;
+}
+
+// The weapons and the clock are read from the running level and the car
+// its camera follows; without either the display keeps what it shows.
+int UpdateGameInterface(lua_State* L) {
+    CPInterface* page = Page(L);
+    const CPPlayer* player = PlayerCar();
+    if (page && player && g_GameData)
+        ShowWeapons(*page, g_GameData->realCarInfo, DisplayOf(*player));
     return 0;
 }
 
-int UpdateTime(lua_State*) {
+int UpdateTime(lua_State* L) {
+    CPInterface* page = Page(L);
+    const CPPlayer* player = PlayerCar();
+    if (page && player && g_GameData)
+        ShowClock(*page, g_Level->countdown, player->engineTemperature, g_GameData->kills);
     return 0;
 }
 
