@@ -49,6 +49,7 @@ local screen = "menu"
 local clock = 0
 local intro = nil
 local place = ""
+local kills = 0
 
 -- Only pages already made can be showing.
 local function Hide(name)
@@ -99,6 +100,7 @@ local function LeaveMenuForRace()
 end
 
 local function LoadRace()
+    kills = 0
     ClearGameData()
     SetNumRounds(Demo.laps)
     InitWarning(30)
@@ -230,9 +232,12 @@ function handlers.key_action(action, state)
     end
 end
 
--- A rival's script reports its car wrecked, with where it stands.
+-- A rival's script reports its car wrecked, with where it stands; the
+-- display counts the wrecks of the race.
 function handlers.rival_wrecked(x, y, z)
     Explosion("explosion", x, y, z)
+    kills = kills + 1
+    SetKills(kills)
 end
 
 handlers.race_over = EndRace

@@ -131,6 +131,23 @@ TEST_F(MusicTest, WaveOggAndFlacPlayTheSameTone) {
     }
 }
 
+// The game's data is built twice to the same bytes, so the OGG writer must not
+// number its stream at random; every page keeps a valid checksum (the tone
+// above decodes), and bytes that are not whole pages are refused.
+TEST_F(MusicTest, OggFilesAreTheSameForTheSameSamples) {
+    const std::vector<float> tone = Tone(440, 1);
+    const std::vector<uint8_t> first = EncodeSoundFile(SoundFileKind::Ogg, tone, {});
+    ASSERT_GT(first.size(), 58u);
+    EXPECT_EQ(EncodeSoundFile(SoundFileKind::Ogg, tone, {}), first);
+    EXPECT_EQ(first[14] | first[15] << 8 | first[16] << 16 | first[17] << 24,
+              static_cast<int>(kOggStreamSerial));
+    std::vector<uint8_t> cut(first.begin(), first.end() - 1);
+    std::vector<uint8_t> notOgg = {'R', 'I', 'F', 'F', 0, 0, 0, 0};
+    std::vector<uint8_t> empty;
+    for (auto* bytes : {&cut, &notOgg, &empty})
+        EXPECT_FALSE(SetOggStreamSerial(*bytes, 1));
+}
+
 TEST_F(MusicTest, VolumeFollowsTheLaw) {
     ASSERT_EQ(music->Play("tone.wav", true), S_OK);
     Run(0.1f);

@@ -67,6 +67,27 @@ TEST(PackTool, ABuiltPackServesTheEnginesDataPaths) {
     g_PackFiles.clear();
 }
 
+// The files a leave-out list names stay out of the pack, at any depth when
+// the pattern says so; comments and blanks in the list are no patterns.
+TEST(PackTool, LeavesOutTheFilesTheListNames) {
+    TempGameRoot root;
+    for (const char* file : {"Data/Scripts/main.lua", "Data/Sounds/Sounds.dat", "Data/Sounds/beep.wav",
+                             "Data/Music/menu.ogg", "Data/.stamp", "Data/Levels/.built", "Data/game1.dat"})
+        root.WriteFile(std::string("src/") + file, "x");
+    root.WriteFile("loose.txt", "# the loose files\n"
+                                "game*.dat\n"
+                                ".*\n"
+                                "*/.*   # stamps below\n"
+                                "\n"
+                                "Sounds/*.wav\n"
+                                "Music/*\n");
+    std::filesystem::create_directories("Data");
+    ASSERT_EQ(Packtool("build src/Data Data/game1.dat loose.txt").exitCode, 0);
+    EXPECT_EQ(Packtool("list Data/game1.dat").output, "data\\scripts\\main.lua\t1\n"
+                                                      "data\\sounds\\sounds.dat\t1\n");
+    EXPECT_NE(Packtool("build src/Data Data/game1.dat missing.txt").exitCode, 0);
+}
+
 TEST(PackTool, RefusesBadInputWithoutWritingOutsideTheTarget) {
     TempGameRoot root;
     PackItem escaping{"data", true, {}, {PackItem{"..", true, {}, {PackItem{"evil.txt", false, {'x'}, {}}}}}};

@@ -86,24 +86,24 @@ namespace {
 
 // The colour of the buggy's texture at a pixel: the livery's regions as the
 // model's texture coordinates pick them.
-uint32_t BuggyColour(int x, int y) {
+uint32_t BuggyColour(int x, int y, uint32_t paint) {
     if (y >= 32) {
         // The rear lights: stop lights dim and lit, back lights dim and lit.
         const uint32_t lights[4] = {0xff601010, 0xffff2020, 0xff808070, 0xffffffe0};
         return lights[x / 16];
     }
     if (x < 32)
-        return y <= 12 ? 0xfff0f0f0 : 0xffe07020; // white stripe over orange paint
-    return y < 20 ? 0xff202020 : 0xffb0b0b0;      // tyre rubber, then the hubs
+        return y <= 12 ? 0xfff0f0f0 : paint; // white stripe over the paint
+    return y < 20 ? 0xff202020 : 0xffb0b0b0; // tyre rubber, then the hubs
 }
 
 } // namespace
 
-Image BuggyPicture() {
+Image BuggyPicture(uint32_t paint) {
     Image image(64, 64);
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x)
-            image.At(x, y) = BuggyColour(x, y);
+            image.At(x, y) = BuggyColour(x, y, paint);
     return image;
 }
 

@@ -21,9 +21,10 @@ Image BlurMaskPicture();
 Image NoisePicture();
 // Planks of the demo crate: plain wood inside a dark frame.
 Image CratePicture();
-// The demo buggy's livery: paint and stripe, tyres and hubs, and its rear
-// lights dim and lit.
-Image BuggyPicture();
+// The demo buggy's livery: paint (ARGB) and stripe, tyres and hubs, and its
+// rear lights dim and lit. The player's car is orange; the computer cars
+// wear the same livery in colours of their own.
+Image BuggyPicture(uint32_t paint = 0xffe07020);
 // The demo torch: a dark wooden handle under an iron cup.
 Image TorchPicture();
 // The cars' blob shadow: black, with an alpha that is densest in the middle

@@ -1,7 +1,7 @@
 // imagetool DATA_FOLDER: writes the pictures the engine itself needs into a
 // game's Data tree: the texture that stands in for missing ones, the loading
 // screen's background and bar, the post effects' blur mask and grain, and
-// the demo crate's planks, the demo buggy's livery, the cars' shadow, the
+// the demo crate's planks, the demo cars' liveries, the cars' shadow, the
 // sky's gradient, sun and cloud puff, the demo torch's wood and the demo
 // particle sprites.
 #include "ToolOutput.h"
@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "noise.tga", EncodeTga(NoisePicture())) &&
                          Write(data / "Textures" / "crate.tga", EncodeTga(CratePicture())) &&
                          Write(data / "Textures" / "buggy.tga", EncodeTga(BuggyPicture())) &&
+                         Write(data / "Textures" / "roadster1.tga", EncodeTga(BuggyPicture(0xff2060d0))) &&
+                         Write(data / "Textures" / "roadster2.tga", EncodeTga(BuggyPicture(0xff30a040))) &&
+                         Write(data / "Textures" / "roadster3.tga", EncodeTga(BuggyPicture(0xff9030b0))) &&
                          Write(data / "Textures" / "cloud.tga", EncodeTga(CloudPicture())) &&
                          Write(data / "Clouds" / "skygrad.tga", EncodeTga(SkyGradientPicture())) &&
                          Write(data / "Clouds" / "sun.tga", EncodeTga(SunPicture())) &&

@@ -2,6 +2,8 @@
 
 #include "Core/PackFiles.h"
 
+#include <fnmatch.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -44,6 +46,43 @@ bool IsStorableName(const std::string& name) {
     return !name.empty() && name.find('\\') == std::string::npos;
 }
 
+// Reads a folder whose "/"-separated path below the top folder is `below`.
+bool ReadSubtree(const std::filesystem::path& folder, const std::string& below, PackItem& top,
+                 std::string& error, const PackFilter& take) {
+    top = PackItem{folder.filename().string(), true, {}, {}};
+    if (!IsStorableName(top.name)) {
+        error = "cannot store the name \"" + top.name + "\"";
+        return false;
+    }
+    std::error_code code;
+    std::vector<std::filesystem::directory_entry> entries(std::filesystem::directory_iterator(folder, code),
+                                                          {});
+    if (code) {
+        error = folder.string() + ": " + code.message();
+        return false;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+    for (const auto& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        PackItem child;
+        if (entry.is_directory()) {
+            if (!ReadSubtree(entry.path(), below + name + "/", child, error, take))
+                return false;
+        } else if (entry.is_regular_file() && (!take || take(below + name))) {
+            child = PackItem{name, false, {}, {}};
+            if (!IsStorableName(child.name) || !ReadWholeFile(entry.path(), child.data)) {
+                error = "cannot store " + entry.path().string();
+                return false;
+            }
+        } else {
+            continue;
+        }
+        top.children.push_back(std::move(child));
+    }
+    return true;
+}
+
 } // namespace
 
 void AppendPackEntry(std::vector<uint8_t>& directory, std::string_view name, int32_t offset, int32_t size,
@@ -73,36 +112,28 @@ bool BuildPack(const PackItem& top, std::vector<uint8_t>& pack) {
     return true;
 }
 
-bool ReadFolderTree(const std::filesystem::path& folder, PackItem& top, std::string& error) {
-    top = PackItem{folder.filename().string(), true, {}, {}};
-    if (!IsStorableName(top.name)) {
-        error = "cannot store the name \"" + top.name + "\"";
-        return false;
+bool ReadFolderTree(const std::filesystem::path& folder, PackItem& top, std::string& error,
+                    const PackFilter& take) {
+    return ReadSubtree(folder, "", top, error, take);
+}
+
+std::vector<std::string> ReadLeaveOutList(const std::string& text) {
+    std::vector<std::string> patterns;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, std::min(text.find('#', start), end) - start);
+        line.erase(0, line.find_first_not_of(" \t\r"));
+        line.erase(line.find_last_not_of(" \t\r") + 1);
+        if (!line.empty())
+            patterns.push_back(line);
+        start = end + 1;
     }
-    std::error_code code;
-    std::vector<std::filesystem::directory_entry> entries(std::filesystem::directory_iterator(folder, code),
-                                                          {});
-    if (code) {
-        error = folder.string() + ": " + code.message();
-        return false;
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
-    for (const auto& entry : entries) {
-        PackItem child;
-        if (entry.is_directory()) {
-            if (!ReadFolderTree(entry.path(), child, error))
-                return false;
-        } else if (entry.is_regular_file()) {
-            child = PackItem{entry.path().filename().string(), false, {}, {}};
-            if (!IsStorableName(child.name) || !ReadWholeFile(entry.path(), child.data)) {
-                error = "cannot store " + entry.path().string();
-                return false;
-            }
-        } else {
-            continue;
-        }
-        top.children.push_back(std::move(child));
-    }
-    return true;
+    return patterns;
+}
+
+bool MatchesAnyPattern(const std::string& path, const std::vector<std::string>& patterns) {
+    return std::any_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) {
+        return fnmatch(pattern.c_str(), path.c_str(), 0) == 0;
+    });
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,19 @@ std::vector<uint8_t> AssemblePack(std::vector<uint8_t> directory, const std::vec
 // offsets can address.
 bool BuildPack(const PackItem& top, std::vector<uint8_t>& pack);
 
-// Reads a folder into a tree named after the folder: regular files and
-// folders in byte order of their names. False, with a message, when an
-// entry cannot be read or its name cannot be stored.
-bool ReadFolderTree(const std::filesystem::path& folder, PackItem& top, std::string& error);
+// Says whether a file, given by its "/"-separated path below the folder
+// being read, goes into the pack.
+using PackFilter = std::function<bool(const std::string& path)>;
+
+// Reads a folder into a tree named after the folder: regular files (those
+// the filter takes, all without one) and folders in byte order of their
+// names. False, with a message, when an entry cannot be read or its name
+// cannot be stored.
+bool ReadFolderTree(const std::filesystem::path& folder, PackItem& top, std::string& error,
+                    const PackFilter& take = {});
+
+// The patterns of a leave-out list: one per line, "#" starting a comment,
+// blanks around it ignored. A path matches a pattern as the shell matches
+// words, "*" also matching "/".
+std::vector<std::string> ReadLeaveOutList(const std::string& text);
+bool MatchesAnyPattern(const std::string& path, const std::vector<std::string>& patterns);

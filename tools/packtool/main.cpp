@@ -1,5 +1,7 @@
 // packtool: builds, lists and extracts the game's pack files.
-//   packtool build DIR OUT     stores DIR, under its own name, as the pack OUT
+//   packtool build DIR OUT [LIST]  stores DIR, under its own name, as the
+//       pack OUT, leaving out the files that match a pattern of the
+//       leave-out LIST file
 //   packtool list PACK         prints each stored path and its size
 //   packtool extract PACK DIR  writes the stored files below DIR
 // Listing and extracting go through the engine's own pack reader.
@@ -11,6 +13,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -23,14 +27,22 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-int Build(const std::filesystem::path& folder, const std::string& out) {
+int Build(const std::filesystem::path& folder, const std::string& out, const std::string& leaveOut) {
     std::error_code code;
     const std::filesystem::path top = std::filesystem::canonical(folder, code);
     if (code || !std::filesystem::is_directory(top))
         return Fail(folder.string() + " is not a folder");
+    std::vector<std::string> patterns;
+    if (!leaveOut.empty()) {
+        std::ifstream list(leaveOut);
+        if (!list)
+            return Fail("cannot read " + leaveOut);
+        patterns = ReadLeaveOutList(std::string(std::istreambuf_iterator<char>(list), {}));
+    }
     PackItem tree;
     std::string error;
-    if (!ReadFolderTree(top, tree, error))
+    const auto take = [&](const std::string& path) { return !MatchesAnyPattern(path, patterns); };
+    if (!ReadFolderTree(top, tree, error, take))
         return Fail(error);
     std::vector<uint8_t> pack;
     if (!BuildPack(tree, pack))
@@ -98,12 +110,12 @@ int Extract(const std::string& path, const std::filesystem::path& root) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 3 && args[0] == "build")
-        return Build(args[1], args[2]);
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "build")
+        return Build(args[1], args[2], args.size() == 4 ? args[3] : "");
     if (args.size() == 2 && args[0] == "list")
         return List(args[1]);
     if (args.size() == 3 && args[0] == "extract")
         return Extract(args[1], args[2]);
-    std::fprintf(stderr, "usage: packtool build DIR OUT | list PACK | extract PACK DIR\n");
+    std::fprintf(stderr, "usage: packtool build DIR OUT [LIST] | list PACK | extract PACK DIR\n");
     return 2;
 }

@@ -54,7 +54,58 @@ sf_count_t Tell(void* user) {
     return static_cast<MemoryFile*>(user)->position;
 }
 
+// The page checksum of the Ogg container: CRC-32 with the polynomial
+// 0x04c11db7, not reflected, starting from 0.
+uint32_t OggChecksum(const uint8_t* bytes, std::size_t size) {
+    uint32_t crc = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= static_cast<uint32_t>(bytes[i]) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 0x80000000u ? (crc << 1) ^ 0x04c11db7u : crc << 1;
+    }
+    return crc;
+}
+
+constexpr std::size_t kOggSerialAt = 14;
+constexpr std::size_t kOggChecksumAt = 22;
+constexpr std::size_t kOggSegmentCountAt = 26;
+
+void PutAt(std::vector<uint8_t>& bytes, std::size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// The size of the Ogg page at `at`, headers and body, or 0 when the bytes
+// there are no whole page.
+std::size_t OggPageSize(const std::vector<uint8_t>& bytes, std::size_t at) {
+    const std::size_t left = bytes.size() - at;
+    if (left <= kOggSegmentCountAt || std::memcmp(&bytes[at], "OggS", 4) != 0)
+        return 0;
+    const std::size_t segments = bytes[at + kOggSegmentCountAt];
+    const std::size_t header = kOggSegmentCountAt + 1 + segments;
+    if (header > left)
+        return 0;
+    std::size_t body = 0;
+    for (std::size_t i = 0; i < segments; ++i)
+        body += bytes[at + kOggSegmentCountAt + 1 + i];
+    return header + body <= left ? header + body : 0;
+}
+
 } // namespace
+
+bool SetOggStreamSerial(std::vector<uint8_t>& bytes, uint32_t serial) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t size = OggPageSize(bytes, at);
+        if (size == 0)
+            return false;
+        PutAt(bytes, at + kOggSerialAt, serial);
+        PutAt(bytes, at + kOggChecksumAt, 0);
+        PutAt(bytes, at + kOggChecksumAt, OggChecksum(&bytes[at], size));
+        at += size;
+    }
+    return !bytes.empty();
+}
 
 std::vector<uint8_t> RiffChunk(const char* id, const std::vector<uint8_t>& contents) {
     std::vector<uint8_t> chunk(id, id + 4);
@@ -118,5 +169,8 @@ std::vector<uint8_t> EncodeSoundFile(SoundFileKind kind, const std::vector<float
     const auto frames = static_cast<sf_count_t>(samples.size() / format.channels);
     const bool written = sf_writef_float(encoder, samples.data(), frames) == frames;
     const bool closed = sf_close(encoder) == 0;
-    return written && closed ? file.bytes : std::vector<uint8_t>{};
+    // libsndfile numbers the Ogg stream at random; a fixed number makes the
+    // same samples give the same file.
+    const bool numbered = kind != SoundFileKind::Ogg || SetOggStreamSerial(file.bytes, kOggStreamSerial);
+    return written && closed && numbered ? file.bytes : std::vector<uint8_t>{};
 }

@@ -27,6 +27,12 @@ std::vector<uint8_t> EncodeWave(const std::vector<float>& samples, const PcmForm
 
 enum class SoundFileKind { Ogg, Flac };
 // An OGG Vorbis or 16-bit FLAC file encoded by libsndfile; empty when the
-// encoder failed.
+// encoder failed. The OGG stream's serial number is kOggStreamSerial, so the
+// same samples always give the same bytes.
 std::vector<uint8_t> EncodeSoundFile(SoundFileKind kind, const std::vector<float>& samples,
                                      const PcmFormat& format);
+
+constexpr uint32_t kOggStreamSerial = 0x4b56;
+// Gives every page of an Ogg stream the serial number and mends each page's
+// checksum; false when the bytes are not whole Ogg pages.
+bool SetOggStreamSerial(std::vector<uint8_t>& bytes, uint32_t serial);
