@@ -2,8 +2,8 @@
 
 #include "Core/PGlobalTimer.h"
 #include "Core/PTaskManager.h"
-#include "Game/PLine.h"
 #include "Platform/Win32Messages.h"
+#include "Vehicles/AI_Vehicle.h"
 #include "Vehicles/PPlayer.h"
 
 #include <algorithm>
@@ -35,11 +35,19 @@ D3DXVECTOR3 FlatForward(const CPGameObject& car) {
     return *D3DXVec3Normalize(&forward, &forward);
 }
 
+// The angle between the car's up axis and the world's, in radians.
+float Lean(const CPGameObject& car) {
+    const D3DXMATRIX& m = car.GetWorldMatrix();
+    D3DXVECTOR3 up(m._31, m._32, m._33);
+    D3DXVec3Normalize(&up, &up);
+    return std::acos(std::clamp(up.z, -1.0f, 1.0f));
+}
+
 // The demo level1 raced as the game runs it: the level, the computer
 // drivers' and the physics task in a kernel, each pass a frame of 1/60 s.
-// In the car script's place a task drives the player's car hard: throttle
-// held, never braking, steering toward the racing line a few pieces ahead,
-// at full lock whenever the line turns more than a little.
+// In the car script's place the computer driver the rivals have drives the
+// player's car: flat out on the straights, with nitro, braking only for the
+// bends.
 class DemoRace : public DemoLevel {
 protected:
     void SetUp() override {
@@ -50,6 +58,7 @@ protected:
         level.Start();
     }
     void TearDown() override {
+        autopilot.ReleaseCar();
         level.Stop();
         PlatResetMessageQueue();
         DemoLevel::TearDown();
@@ -74,29 +83,20 @@ protected:
         return frame;
     }
 
-    void DrivePlayer() const {
+    void DrivePlayer() {
         CPPlayer& car = *level.player;
-        const int n = static_cast<int>(level.pathLines.size());
-        const D3DXVECTOR3 at = car.GetPosition();
-        const auto distance = [&at](const CPLine* piece) {
-            return std::hypot(piece->centre.x - at.x, piece->centre.y - at.y);
-        };
-        const auto nearest =
-            std::min_element(level.pathLines.begin(), level.pathLines.end(),
-                             [&](const CPLine* a, const CPLine* b) { return distance(a) < distance(b); }) -
-            level.pathLines.begin();
-        const D3DXVECTOR3 target = level.pathLines[(nearest + kLookAhead) % n]->centre;
-        D3DXVECTOR3 toTarget(target.x - at.x, target.y - at.y, 0);
-        D3DXVec3Normalize(&toTarget, &toTarget);
-        const D3DXVECTOR3 forward = FlatForward(car);
-        // Positive steering turns clockwise, toward a target lying clockwise
-        // of the heading.
-        const float sine = toTarget.x * forward.y - toTarget.y * forward.x;
-        car.SetControls(1.0f, std::clamp(sine * kSteerGain, -1.0f, 1.0f));
+        if (!autopilot.currentSample)
+            autopilot.SetPath(0, level.GetSpline()->firstLine);
+        float velocity[4];
+        car.GetCarVelocity(velocity);
+        // Its own piece is the player's: with thresholds 0 the driver
+        // neither waits for nor hurries after itself.
+        autopilot.SetCarState(level.player, FlatForward(car),
+                              std::hypot(velocity[0], velocity[1], velocity[2]), 0, 0);
+        autopilot.Step(kFrame);
     }
 
-    static constexpr int kLookAhead = 3;
-    static constexpr float kSteerGain = 4.0f;
+    AI_Vehicle autopilot;
     CPTaskManager kernel;
     CPLevel level;
 };
@@ -135,6 +135,20 @@ TEST_F(DemoRace, EveryRivalLapsByItsRaceRecordAndNoneStandsStill) {
     });
     for (std::size_t i = 0; i < level.cars.size(); ++i)
         EXPECT_GE(laps(i), 2) << "rival " << i << " after " << frames / 60 << " s";
+}
+
+// Driven for a minute, through both bends on every lap, the player's car
+// never leans as far as 70 degrees, where it would lie on its side and be
+// put back on its wheels.
+TEST_F(DemoRace, ThePlayersCarNeverRollsOver) {
+    constexpr float kRolledOver = 1.2217305f;
+    float steepest = 0;
+    const int frames = Race(60, [&](int) {
+        steepest = std::max(steepest, Lean(*level.player));
+        return steepest < kRolledOver;
+    });
+    EXPECT_LT(steepest, kRolledOver) << "rolled over at frame " << frames;
+    EXPECT_GE(data.lapCount, 2) << "the car went round";
 }
 
 } // namespace
