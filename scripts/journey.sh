@@ -4,8 +4,9 @@
 # Enter to start a race, the race with the throttle held and the gun fired
 # now and then, the results, Continue back to the main menu and Escape to
 # quit. Saves screenshots of the menu, the countdown, the race, the results
-# and the menu after the race, and checks that the game ended cleanly. Needs
-# xvfb, xdotool and imagemagick; run after a build.
+# and the menu after the race, and the game's log beside them, and checks
+# that the game ended cleanly. Needs xvfb, xdotool and imagemagick; run after
+# a build.
 #   bash scripts/journey.sh [shots-folder] [name-prefix]
 # Nobody steers, so the race ends by the level's clock: the demo's test
 # override (demo_test.lua in the game folder) shortens the clock to 40 s.
@@ -83,6 +84,7 @@ sleep 3
 shot menu-again
 press Escape # quits from the main menu
 wait "$game"
+cp log.txt "$shots/${prefix}log.txt"
 grep -q "Kernel ended" log.txt
 if grep "Script Error" log.txt; then
   exit 1
