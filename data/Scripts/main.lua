@@ -272,12 +272,15 @@ local function Step(delta)
     end
 end
 
--- The player's game: the difficulty coefficients, the starting equipment
--- and the car, then the profile of the first save slot, which later saves
--- keep writing; the first run starts a profile and saves it in the first
--- free slot.
+-- The player's game: the difficulty coefficients, the starting equipment,
+-- the player's side and the car, then the profile of the first save slot,
+-- which later saves keep writing; the first run starts a profile and saves
+-- it in the first free slot.
 SetDifficult(false)
 InitPlayer()
+-- The player's car is a human's (not on the dark side): it hears the race
+-- messages of its pickups and takes the engine of its equipment.
+SetPlayerType(false)
 SetPlayerName(Demo.car)
 LoadGame("save0.sav")
 if GetProfileName() == "" then
