@@ -66,9 +66,14 @@ function actions.prev_weapon(pressed)
     StepWeapon("prev_weapon", pressed, SetPrevWeapon)
 end
 
+-- The weapon of the car's slot (the first at the start) is made ready: a
+-- step forward and one back end on a fitted slot again, and stepping is how
+-- a script makes a slot's weapon active.
 function handlers.add_object(handle)
     car = OwnerOf(StringToPointer(handle))
     held = {}
+    SetNextWeapon(car)
+    SetPrevWeapon(car)
 end
 
 function handlers.delete_object()

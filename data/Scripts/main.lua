@@ -284,6 +284,8 @@ end
 SetDifficult(false)
 InitPlayer()
 SetPlayerName(Demo.car)
+-- The player's car is a human's (not on the dark side): it hears the race
+-- messages of its pickups and takes the engine of its equipment.
 SetPlayerType(false)
 SetLevelTransportCount(0)
 LoadGame("save0.sav")

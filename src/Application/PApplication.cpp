@@ -293,6 +293,10 @@ void CPApplication::RunMainLoop() {
 }
 
 void CPApplication::ShutDownA() {
+    // The bonus list names objects of the level and models the scripts
+    // loaded, which both go next.
+    if (g_GameData)
+        g_GameData->heldObjects.clear();
     // The race goes before the tasks and objects it uses.
     if (g_Level) {
         g_Level->Stop();

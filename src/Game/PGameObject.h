@@ -57,6 +57,9 @@ public:
     virtual void Deactivate();
     // Makes this new object a copy of the source's tree.
     virtual void CopyFrom(const CPRefPtr<CPGameObject>& source);
+    // Lets go of the references the object keeps into its own tree; called
+    // for every object of a model before the model's objects are deleted.
+    virtual void DropTreeReferences() {}
     void OnAnimationEnd() override;
 
     const std::string& GetName() const override { return name; }

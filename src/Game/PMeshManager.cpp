@@ -81,6 +81,8 @@ void CPMeshManager::DeleteModel(CPGameObject* root) {
                 tracks.push_back(track.Get());
         });
     }
+    for (const CPRefPtr<CPGameObject>& object : subtree)
+        object->DropTreeReferences();
     std::vector<CPGameObject*> objects;
     for (const CPRefPtr<CPGameObject>& object : subtree) {
         objects.push_back(object.Get());

@@ -42,8 +42,9 @@ public:
     // models and mesh files with a trailing block.
     virtual void LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int basePriority);
     // Deletes a loaded model: its tree, the models of its levels of detail
-    // and the node animations its objects hold; a car's physics goes before
-    // the parts it holds. Particle systems are only
+    // and the node animations its objects hold; each object first drops its
+    // references into the tree, and a car's physics goes before the parts it
+    // holds. Particle systems are only
     // stopped: they belong to the particle subsystem. The renderer's main
     // block first drops what was submitted this frame, which may name the
     // model.

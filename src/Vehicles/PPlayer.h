@@ -46,6 +46,9 @@ public:
     CPPlayer& operator=(const CPPlayer&) = delete;
 
     size_t GetSize() const override { return sizeof(CPPlayer); }
+    // The weapon part and its muzzle flashes are nodes of the vehicle's own
+    // model.
+    void DropTreeReferences() override;
 
     // A vehicle that becomes the human player's takes the engine record of
     // the equipment in use.

@@ -60,13 +60,17 @@ void CPPlayer::SelectWeapon() {
         return;
     if (weaponPart)
         weaponPart->SetVisible(false);
-    weaponPart = nullptr;
-    for (CPRefPtr<CPGameObject>& flash : muzzleFlashes)
-        flash = nullptr;
+    DropTreeReferences();
     weaponKind = WEAPON_NONE;
     if (weaponSlot >= 0 && weaponSlot < 3 && g_GameData)
         ArmWeapon(SlotWeapon(g_GameData->realCarInfo, weaponSlot));
     UpdateWeapon(aimPoint, nullptr);
+}
+
+void CPPlayer::DropTreeReferences() {
+    weaponPart = nullptr;
+    for (CPRefPtr<CPGameObject>& flash : muzzleFlashes)
+        flash = nullptr;
 }
 
 // Without a usable catalogue record the vehicle gets no weapon part.

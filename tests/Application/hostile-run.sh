@@ -4,7 +4,8 @@
 # it neither crashes, hangs nor loses the player's files:
 #   scripts   a main script that allocates without end, and one that never
 #             yields: each ends with a logged script error, the game goes on
-#             rendering to its last frame and exits 0
+#             rendering to its last frame and exits 0; a main script whose
+#             model is still on the bonus list when the game ends exits 0
 #   start-up  no Actions.cfg: a message naming it, exit status not 0; a pipe
 #             named config.cfg does not block start-up; an impossible screen
 #             size is logged, refused and repaired by the save
@@ -43,6 +44,9 @@ scripts)
     grep -q "Script Error!" log.txt || fail "no script error for: $body"
     grep -q "Kernel ended after 30 frames" log.txt || fail "the game did not go on: $body"
   done
+  fresh
+  echo "AddBonus(LoadRenderObject('crate.rdf', 20), 0) while true do Update() end" > Data/Scripts/main.lua
+  run --frames 30 || fail "exit status $? with a listed bonus the script loaded"
   ;;
 start-up)
   fresh

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -435,3 +436,29 @@ TEST_F(MeshManagerTest, DescriptionsThatLoadThemselvesOrFanOutAreCut) {
 }
 
 } // namespace
+
+// The repair crate the build converts into the demo Data tree: one node
+// named as the pickup test knows it, a textured mesh and the part box round
+// the unit cube.
+TEST_F(MeshManagerTest, TheBuiltRepairCrateHasItsNodeMeshAndPartBox) {
+    for (const char* file : {"Meshes/bonus_remont.rdf", "Meshes/bonus_remont.msh", "Textures/crate.tga"}) {
+        const std::filesystem::path target = std::filesystem::path("Data") / file;
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::copy_file(std::filesystem::path(KV_BUILD_DATA) / file, target);
+    }
+    const CPRefPtr<CPGameObject> crate = scene.Load("bonus_remont.rdf");
+    ASSERT_TRUE(crate);
+    EXPECT_EQ(Names(crate), std::vector<std::string>{"bonus_remont"});
+    ASSERT_EQ(crate->GetVisualKind(), VISUAL_MESH);
+    CPRenderObject* mesh = crate->GetRenderObject();
+    EXPECT_EQ(mesh->GetVertexCount(), 24) << "four corners for each of six faces";
+    EXPECT_EQ(EffectOf(mesh->material), "simple.fx");
+    EXPECT_EQ(TexturesOf(mesh->material), std::vector<std::string>{"crate.tga"});
+    ASSERT_EQ(crate->partBoxes.size(), 1u);
+    ExpectNear(crate->partBoxes[0].center, {0, 0, 0});
+    ExpectNear(crate->partBoxes[0].halfSize, {0.5f, 0.5f, 0.5f});
+    crate->SetPosition({10, 20, 1});
+    crate->UpdateHierarchy();
+    ExpectNear(crate->partsBounds.min, {9.5f, 19.5f, 0.5f});
+    ExpectNear(crate->partsBounds.max, {10.5f, 20.5f, 1.5f});
+}

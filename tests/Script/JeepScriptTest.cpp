@@ -9,7 +9,8 @@
 namespace {
 
 // The demo's scripts with the player's script bound to the body of a car of
-// life 25; the main script listens without running.
+// life 25 fitted with an lgun and a rocket launcher in its first two slots;
+// the main script listens without running.
 class JeepScriptTest : public ScriptFixture {
 protected:
     void SetUp() override {
@@ -20,6 +21,8 @@ protected:
         ASSERT_TRUE(manager->LoadScripts());
         car.AddChild(&body);
         car.life = 25;
+        data.realCarInfo.weapon1 = "lgun";
+        data.realCarInfo.weapon2 = "ssrlauncher";
         Script("main").Start();
         jeep = &Script("jeep");
         jeep->Start();
@@ -40,6 +43,8 @@ protected:
 } // namespace
 
 TEST_F(JeepScriptTest, KeysDriveTheCarTheBodyBelongsTo) {
+    EXPECT_EQ(car.weaponSlot, 0) << "the first fitted weapon is ready";
+    EXPECT_EQ(car.weaponName, "lgun");
     Key("up,1");
     Key("left,1");
     EXPECT_FLOAT_EQ(car.throttle, 1.0f);

@@ -2,6 +2,7 @@
 
 #include "Core/PGlobalTimer.h"
 #include "Game/PGameData.h"
+#include "Game/PMeshManager.h"
 #include "Support/TestScripts.h"
 #include "Vehicles/PPlayer.h"
 #include "Vehicles/WeaponAim.h"
@@ -312,4 +313,23 @@ TEST(WeaponAim, TheYawIsZeroWhenTheAimHasNoGroundDirection) {
     EXPECT_FLOAT_EQ(AimYaw({0, 0, 5}, {0, -1, 0}), 0);
     EXPECT_NEAR(AimYaw({1, 0, 0}, {0, -1, 0}), kPi / 2, 1e-5f);
     EXPECT_NEAR(AimYaw({-1, 0, 0}, {0, -1, 0}), -kPi / 2, 1e-5f);
+}
+
+// A level deletes its cars as models, children before the vehicle: the
+// vehicle's references to its weapon part and flashes must be gone by then
+// (the sanitizer build reads freed parts otherwise).
+TEST_F(WeaponFiring, AnArmedVehicleDeletedAsAModelLeavesItsDeletedPartsAlone) {
+    Arm("lgun", 1, 30, 1000);
+    auto* armed = new CPPlayer();
+    auto* gun = new CPGameObject("lgun");
+    armed->AddChild(gun);
+    gun->AddChild(new CPGameObject("flare_lgun"));
+    armed->UpdateHierarchy();
+    armed->SelectWeapon();
+    armed->firing = true;
+    armed->UpdateWeapon({0, -20, 1}, nullptr);
+    ASSERT_TRUE(armed->weaponPart);
+    ASSERT_TRUE(armed->muzzleFlashes[0]);
+    spawner.StopTask();
+    CPMeshManager::DeleteModel(armed);
 }
