@@ -2,10 +2,12 @@
 
 #include "Core/PSettings.h"
 #include "Game/RayQuery.h"
+#include "Render/FrustumPlanes.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -22,6 +24,7 @@ void AddMaterial(std::unordered_set<CPMaterial*>& set, const CPRefPtr<CPMaterial
 
 void CPLevelBranch::SetObjects(const ObjectList& range) {
     Assign(range);
+    PackCullOrder();
     if (g_StaticSetting == 0 || !g_Render)
         return;
     const CPRefPtr<CPRenderBlock> staticBlock = g_Render->GetStaticBlock();
@@ -63,6 +66,23 @@ void CPLevelBranch::CollectMaterials() {
 
 void CPLevelBranch::Build() {
     Build(0);
+    PackCullOrder();
+}
+
+void CPLevelBranch::PackCullOrder() {
+    cullOrder.clear();
+    if (!objects.empty())
+        Pack(cullOrder, 0);
+}
+
+void CPLevelBranch::Pack(std::vector<CullEntry>& order, std::uint16_t depth) {
+    const std::size_t at = order.size();
+    order.push_back({box.min, box.max, 0, depth, left ? nullptr : this});
+    if (left) {
+        left->Pack(order, depth + 1);
+        right->Pack(order, depth + 1);
+    }
+    order[at].end = static_cast<std::uint32_t>(order.size());
 }
 
 void CPLevelBranch::Build(int depth) {
@@ -106,26 +126,43 @@ bool CPLevelBranch::TrySplit(int axis, const D3DXVECTOR3& middle) {
 }
 
 void CPLevelBranch::CullVisible(const CPRefPtr<CPPerspectiveCamera>& camera) {
-    if (objects.empty() || !IsBoxInFrustum(camera, box.min, box.max))
+    if (!camera)
         return;
-    if (left) {
-        left->CullVisible(camera);
-        right->CullVisible(camera);
-    } else {
-        DrawLeaf();
+    const FrustumPlanes frustum(*camera);
+    // Without a renderer the leaves are found but nothing is drawn.
+    CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
+    // The planes each depth's nodes still straddle; the others hold them
+    // whole. A node's box is the union of its children's, so a plane that
+    // holds the node holds some point of each child, and the child meets it.
+    std::array<unsigned, kMaxDepth + 2> planes;
+    planes[0] = FrustumPlanes::kAllPlanes;
+    for (std::size_t i = 0; i < cullOrder.size();) {
+        const CullEntry& entry = cullOrder[i];
+        unsigned mask = planes[entry.depth];
+        if (!frustum.NarrowMask(entry.min, entry.max, mask)) {
+            i = entry.end;
+            continue;
+        }
+        if (!entry.leaf)
+            planes[entry.depth + 1] = mask;
+        else if (block)
+            entry.leaf->DrawLeaf(*block);
+        ++i;
     }
 }
 
 void CPLevelBranch::DrawLeaf() {
-    if (!g_Render || !g_Render->GetRenderBlock())
-        return;
-    const CPRefPtr<CPRenderBlock> block = g_Render->GetRenderBlock();
+    if (g_Render && g_Render->GetRenderBlock())
+        DrawLeaf(*g_Render->GetRenderBlock());
+}
+
+void CPLevelBranch::DrawLeaf(CPRenderBlock& block) {
     g_Render->visibleObjectCount += static_cast<int>(objects.size());
     for (const CPRefPtr<CPGameObject>& object : dynamicObjects)
-        block->AddObject(object.Get());
+        block.AddObject(object.Get());
     for (const CPRefPtr<CPGameObject>& object : staticObjects) {
         if (CPGameObject* model = ChooseDetailLevel(*object))
-            block->AddObject(model);
+            block.AddObject(model);
     }
 }
 

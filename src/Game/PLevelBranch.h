@@ -5,12 +5,14 @@
 #include "Core/PRefPtr.h"
 #include "Game/PGameObject.h"
 
+#include <cstdint>
 #include <memory>
 #include <unordered_set>
 #include <vector>
 
 class CPMaterial;
 class CPPerspectiveCamera;
+class CPRenderBlock;
 struct RayQuery;
 
 // A node of the two-way tree over a level's objects that serves culling with
@@ -35,7 +37,8 @@ public:
     // Splits the node until each leaf's objects share one centre (or the
     // depth limit is reached).
     void Build();
-    // Draws the leaves whose boxes meet the camera's frustum.
+    // Draws the leaves whose boxes meet the camera's frustum (as built by
+    // the last SetObjects or Build).
     void CullVisible(const CPRefPtr<CPPerspectiveCamera>& camera);
     // Submits the leaf's moving objects and its static objects at the detail
     // level their distance from the main camera calls for.
@@ -63,6 +66,26 @@ private:
     // Splits the objects at the middle of their centres on one axis; false
     // when one side would be empty.
     bool TrySplit(int axis, const D3DXVECTOR3& middle);
+    void DrawLeaf(CPRenderBlock& block);
+    void PackCullOrder();
+
+    // A node's box in the root's cull order.
+    struct CullEntry {
+        D3DXVECTOR3 min;
+        D3DXVECTOR3 max;
+        // The entry after the node's subtree.
+        std::uint32_t end;
+        std::uint16_t depth;
+        // Null for an inner node.
+        CPLevelBranch* leaf;
+    };
+    // The root's nodes depth first, packed side by side so that culling
+    // reads them in one sweep instead of chasing the nodes through memory.
+    // Made by SetObjects and Build: nodes changed afterwards are culled as
+    // they were.
+    std::vector<CullEntry> cullOrder;
+
+    void Pack(std::vector<CullEntry>& order, std::uint16_t depth);
     std::size_t ChildMaterialCount() const { return left->materials.size() + right->materials.size(); }
 };
 

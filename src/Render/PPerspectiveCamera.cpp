@@ -1,6 +1,7 @@
 #include "Render/PPerspectiveCamera.h"
 
 #include "Core/PSettings.h"
+#include "Render/FrustumPlanes.h"
 
 CPPerspectiveCamera* g_MainCamera = nullptr;
 
@@ -67,17 +68,7 @@ void CPPerspectiveCamera::UpdatePlanes() {
 
 bool IsBoxInFrustum(const CPRefPtr<CPPerspectiveCamera>& camera, const D3DXVECTOR3& boxMin,
                     const D3DXVECTOR3& boxMax) {
-    for (const D3DXPLANE& plane : camera->planes) {
-        bool anyInside = false;
-        for (int corner = 0; corner < 8 && !anyInside; ++corner) {
-            const D3DXVECTOR3 p((corner & 1) ? boxMax.x : boxMin.x, (corner & 2) ? boxMax.y : boxMin.y,
-                                (corner & 4) ? boxMax.z : boxMin.z);
-            anyInside = D3DXPlaneDotCoord(&plane, &p) > 0;
-        }
-        if (!anyInside)
-            return false;
-    }
-    return true;
+    return FrustumPlanes(*camera).MeetsBox(boxMin, boxMax);
 }
 
 void MakePlane(D3DXPLANE& plane, const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2) {

@@ -1,6 +1,7 @@
 #include "Render/PQuadTree.h"
 
 #include "Core/PSettings.h"
+#include "Render/FrustumPlanes.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
 
@@ -80,29 +81,33 @@ void CPQuadTree::BuildLeaf(const std::vector<CPRefPtr<CPSceneObject>>& sorted) {
 }
 
 void CPQuadTree::SubmitVisible(const CPRefPtr<CPPerspectiveCamera>& camera) {
-    if (!camera)
+    if (!camera || !g_Render || !g_Render->GetRenderBlock())
         return;
+    Submit(FrustumPlanes(*camera), *camera, *g_Render->GetRenderBlock());
+}
+
+void CPQuadTree::Submit(const FrustumPlanes& frustum, const CPPerspectiveCamera& camera,
+                        CPRenderBlock& block) {
     bool hasChildren = false;
     for (const std::unique_ptr<CPQuadTree>& child : children) {
         if (!child)
             continue;
         hasChildren = true;
-        if (child->box && IsBoxInFrustum(camera, child->box->min, child->box->max))
-            child->SubmitVisible(camera);
+        if (child->box && frustum.MeetsBox(child->box->min, child->box->max))
+            child->Submit(frustum, camera, block);
     }
     if (!hasChildren && !objects.empty())
-        SubmitObjects(*camera);
+        SubmitObjects(camera, block);
 }
 
-void CPQuadTree::SubmitObjects(const CPPerspectiveCamera& camera) {
-    if (!box || !g_Render || !g_Render->GetRenderBlock())
+void CPQuadTree::SubmitObjects(const CPPerspectiveCamera& camera, CPRenderBlock& block) {
+    if (!box)
         return;
     const D3DXVECTOR3 offset = camera.eye - box->center;
     const double distance = g_Distance;
     if (static_cast<double>(D3DXVec3LengthSq(&offset)) >= distance * distance)
         return;
     g_Render->visibleObjectCount += static_cast<int>(objects.size());
-    const CPRefPtr<CPRenderBlock> block = g_Render->GetRenderBlock();
     for (const CPRefPtr<CPSceneObject>& object : objects)
-        block->AddObject(object.Get());
+        block.AddObject(object.Get());
 }

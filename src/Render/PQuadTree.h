@@ -9,6 +9,8 @@
 #include <vector>
 
 class CPPerspectiveCamera;
+class CPRenderBlock;
+class FrustumPlanes;
 
 // A fixed-depth quadtree over the ground plane (X and Y; every node keeps
 // its parent's full height) that sorts a level's objects into leaves, so
@@ -45,5 +47,8 @@ public:
 
 private:
     void BuildLeaf(const std::vector<CPRefPtr<CPSceneObject>>& sorted);
-    void SubmitObjects(const CPPerspectiveCamera& camera);
+    // Every plane is tested at every node: a box rebuilt from its centre and
+    // half size may reach an ulp beyond its parent's.
+    void Submit(const FrustumPlanes& frustum, const CPPerspectiveCamera& camera, CPRenderBlock& block);
+    void SubmitObjects(const CPPerspectiveCamera& camera, CPRenderBlock& block);
 };

@@ -310,3 +310,78 @@ TEST_F(LevelBranchTest, TwentyThousandGeometricallySpacedObjectsBuildWithinTheDe
 }
 
 } // namespace
+
+// The nodes a camera keeps by the eight-corner rule applied at every node on
+// the way down: the leaves it reaches.
+void LeavesByEveryCorner(const CPLevelBranch& node, const CPPerspectiveCamera& camera,
+                         std::set<const CPBaseRenderObject*>& drawn) {
+    if (node.objects.empty())
+        return;
+    for (const D3DXPLANE& plane : camera.planes) {
+        bool anyInside = false;
+        for (int corner = 0; corner < 8; ++corner) {
+            const D3DXVECTOR3 p((corner & 1) ? node.box.max.x : node.box.min.x,
+                                (corner & 2) ? node.box.max.y : node.box.min.y,
+                                (corner & 4) ? node.box.max.z : node.box.min.z);
+            anyInside = anyInside || D3DXPlaneDotCoord(&plane, &p) > 0;
+        }
+        if (!anyInside)
+            return;
+    }
+    if (node.left) {
+        LeavesByEveryCorner(*node.left, camera, drawn);
+        LeavesByEveryCorner(*node.right, camera, drawn);
+        return;
+    }
+    for (const CPRefPtr<CPGameObject>& object : node.objects)
+        drawn.insert(object->GetVisual());
+}
+
+// Culling walks the tree's packed order and skips the planes a node lies
+// wholly inside; from cameras inside, above and beside a grid of objects
+// (one of them with inverted bounds), it draws the same objects as the rule
+// applied to every node.
+TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeeps) {
+    const auto material = NewMaterial();
+    for (int i = 0; i < 400; ++i)
+        Add({static_cast<float>(i % 20) * 7, static_cast<float>(i / 20) * 7, static_cast<float>(i % 3)},
+            material);
+    // Bounds left inverted, as the union of no boxes gives.
+    CPGameObject& empty = Add({70, 70, 0}, material);
+    empty.bounds.min = D3DXVECTOR3(1e6f, 1e6f, 1e6f);
+    empty.bounds.max = D3DXVECTOR3(-1e6f, -1e6f, -1e6f);
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+    const ScopedSetting<int> width(g_ScreenWidth, 64);
+    struct View {
+        D3DXVECTOR3 eye;
+        D3DXVECTOR3 target;
+        float farPlane;
+    };
+    const View views[] = {{{70, 70, 2}, {90, 75, 1}, 60},    {{-20, -20, 10}, {60, 70, 0}, 200},
+                          {{70, 70, 300}, {70, 71, 0}, 400}, {{200, 70, 2}, {300, 70, 2}, 200},
+                          {{0, 0, 1}, {1, 0, 1}, 2000},      {{140, 140, 5}, {0, 130, 0}, 90}};
+    for (const View& view : views) {
+        SCOPED_TRACE(view.farPlane);
+        CPPerspectiveCamera camera;
+        camera.eye = view.eye;
+        camera.target = view.target;
+        camera.fov = 1.0f;
+        camera.nearPlane = 1;
+        camera.farPlane = view.farPlane;
+        camera.viewDirty = camera.projectionDirty = true;
+        camera.UpdateMatrices();
+        std::set<const CPBaseRenderObject*> expected;
+        LeavesByEveryCorner(root, camera, expected);
+
+        root.CullVisible(&camera);
+        std::set<const CPBaseRenderObject*> drawn;
+        for (const auto& [batchMaterial, batch] : scene.render->GetRenderBlock()->frameBatches) {
+            for (const CPRefPtr<CPBaseRenderObject>& object : batch->objects)
+                drawn.insert(object.Get());
+        }
+        EXPECT_EQ(drawn, expected);
+        scene.render->GetRenderBlock()->Reset();
+    }
+}

@@ -1,6 +1,7 @@
 #include "Core/CallRecorder.h"
 #include "Core/PObjUpdater.h"
 #include "Core/PTaskManager.h"
+#include "Game/CallTask.h"
 #include "Game/LevelTestSupport.h"
 #include "Game/PCamera.h"
 #include "Particles/PParticlesManager.h"
@@ -20,19 +21,6 @@ std::vector<LevelRecord> RaceLevel() {
             Record("chk1_arrow", {0, 0, 0}),        Record("stolb_start_left", {108, 0, 1}),
             Record("stolb_start_right", {92, 0, 1})};
 }
-
-// A task that runs a call in its update.
-class CallTask : public CPTask {
-public:
-    explicit CallTask(std::function<void()> call) : call(std::move(call)) {}
-    void Update() override { call(); }
-    int GetCategory() const override { return TASK_LEVEL; }
-    size_t GetSize() const override { return sizeof(CallTask); }
-    std::string GetClassName() const override { return "CallTask"; }
-
-private:
-    std::function<void()> call;
-};
 
 class LevelRun : public LevelScene {
 protected:
