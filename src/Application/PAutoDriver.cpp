@@ -83,7 +83,7 @@ SPAutoDriveKeys CPAutoDriver::Decide(const D3DXVECTOR3& position, const D3DXVECT
     float error = wanted - std::atan2(forward.y, forward.x);
     error = std::remainder(error, 2 * std::numbers::pi_v<float>);
     SPAutoDriveKeys keys;
-    keys.up = std::fabs(error) < kSharpTurn;
+    keys.up = std::fabs(error) < kSharpTurn || frame % 2 == 0;
     // The cars steer right for a target clockwise of their heading (a
     // negative turn about z).
     keys.right = error < -kDeadZone;

@@ -24,7 +24,7 @@ struct SPAutoDriveKeys {
 // while input is replayed, before the input task reads the devices, it
 // presses and releases the keys bound to "up", "left", "right", "nitro" and
 // "fire", so that everything flows through the key bindings and the car's
-// script. While it is on it holds the throttle (but in sharp turns), steers
+// script. While it is on it holds the throttle (half of it in sharp turns), steers
 // toward the racing line ("c_path") a few pieces ahead in the race
 // direction, uses nitro on the straights and fires in bursts. The replay
 // file's "autodrive" lines switch it.
@@ -35,7 +35,8 @@ public:
     // Heading errors within this many radians need no steering; within a
     // fifth of it the road counts as straight.
     static constexpr float kDeadZone = 0.05f;
-    // Beyond this error the throttle is let go, so the car turns tighter.
+    // Beyond this error the throttle is held every other frame only, so the
+    // car turns tighter.
     static constexpr float kSharpTurn = 0.35f;
     // Fire is held for the first kFireFrames of every kFirePeriod frames.
     static constexpr int kFirePeriod = 30;

@@ -10,7 +10,7 @@
 namespace {
 
 // A car at the origin facing +x steers at targets around it: the throttle
-// is held but in sharp turns, small errors need no steering, nitro only when the target
+// is held (every other frame in sharp turns), small errors need no steering, nitro only when the target
 // lies straight ahead, fire in the first frames of each period.
 TEST(AutoDriver, SteersTowardTheTarget) {
     struct Case {
@@ -26,10 +26,11 @@ TEST(AutoDriver, SteersTowardTheTarget) {
         {-0.04f, 10, {true, false, false, false, false}},
         {0.3f, 10, {true, true, false, false, false}},
         {-0.3f, 10, {true, false, true, false, false}},
-        {pi / 2, 10, {false, true, false, false, false}},
-        {-pi / 2, 10, {false, false, true, false, false}},
-        {pi - 0.1f, 10, {false, true, false, false, false}},
-        {-pi + 0.1f, 10, {false, false, true, false, false}},
+        {pi / 2, 10, {true, true, false, false, false}},
+        {pi / 2, 11, {false, true, false, false, false}},
+        {-pi / 2, 11, {false, false, true, false, false}},
+        {pi - 0.1f, 11, {false, true, false, false, false}},
+        {-pi + 0.1f, 10, {true, false, true, false, false}},
         {0.0f, 0, {true, false, false, true, true}},
         {0.0f, CPAutoDriver::kFireFrames - 1, {true, false, false, true, true}},
         {0.0f, CPAutoDriver::kFirePeriod + 1, {true, false, false, true, true}},
