@@ -4,6 +4,7 @@
 #include "Game/PLine.h"
 #include "Input/NInput.h"
 #include "Platform/Input/InputBackend.h"
+#include "Script/Functions/RaceAccess.h"
 #include "Vehicles/PPlayer.h"
 
 #include <algorithm>
@@ -25,16 +26,6 @@ int KeyOf(const char* action) {
             return code;
     }
     return -1;
-}
-
-// The way the car faces: its model's -y turned by its orientation.
-D3DXVECTOR3 ForwardOf(const CPGameObject& car) {
-    D3DXMATRIX turn;
-    D3DXMatrixRotationQuaternion(&turn, &car.GetOrientation());
-    const D3DXVECTOR3 ahead(0, -1, 0);
-    D3DXVECTOR3 forward;
-    D3DXVec3TransformNormal(&forward, &ahead, &turn);
-    return forward;
 }
 
 } // namespace
