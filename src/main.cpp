@@ -11,7 +11,9 @@ int main(int argc, char** argv) {
     if (!ParseRunOptions(argc, argv, options, error)) {
         std::fprintf(
             stderr,
-            "kestrovar: %s\nusage: kestrovar [--windowed | --fullscreen] [--frames N] [--input FILE]\n",
+            "kestrovar: %s\nusage: kestrovar [--windowed | --fullscreen] [--frames N] [--input FILE]\n"
+            "                 [--level NAME] [--car MODEL] [--frame-time SECONDS] [--trace FILE] "
+            "[--headless]\n",
             error.c_str());
         return 2;
     }

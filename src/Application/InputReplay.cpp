@@ -81,10 +81,14 @@ bool CPInputReplay::Load(const std::string& fileName, std::string& error) {
 bool CPInputReplay::ParseLine(const std::string& line, std::string& error) {
     const std::vector<std::string> words = Words(line);
     PlatInputChange change;
-    if (words.size() < 3 || !ParseNumber(words[0], change.pass) || change.pass < 1 ||
-        !ParseChange(words, change)) {
+    const bool framed = words.size() >= 3 && ParseNumber(words[0], change.pass) && change.pass >= 1;
+    if (framed && words[1] == "autodrive" && words.size() == 3 && (words[2] == "on" || words[2] == "off")) {
+        autodrive.push_back({change.pass, words[2] == "on"});
+        return true;
+    }
+    if (!framed || !ParseChange(words, change)) {
         error = "\"" + line + "\" is not \"FRAME KEY down|up\", \"FRAME mouse DX DY\", \"FRAME button N " +
-                "down|up\" or \"FRAME wheel N\"";
+                "down|up\", \"FRAME wheel N\" or \"FRAME autodrive on|off\"";
         return false;
     }
     changes.push_back(change);

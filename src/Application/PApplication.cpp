@@ -7,6 +7,9 @@
 #include "Application/InterfaceConnections.h"
 #include "Application/LauncherDialog.h"
 #include "Application/MainWindow.h"
+#include "Application/PAutoDriver.h"
+#include "Application/PCommandTrace.h"
+#include "Application/PFixedFrameClock.h"
 #include "Application/PFrameLimit.h"
 #include "Application/PWebHost.h"
 #include "Application/SkyConnections.h"
@@ -29,6 +32,7 @@
 #include "Particles/PParticlesManager.h"
 #include "Physics/PPhysics.h"
 #include "Platform/FileSystem.h"
+#include "Platform/Graphics/Direct3D9.h"
 #include "Platform/Input/InputBackend.h"
 #include "Platform/Win32Shell.h"
 #include "Render/PAVIPlayer1.h"
@@ -91,6 +95,7 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
     if (!GetLog().IsReady() || !ChooseInput())
         return StartFailed("the recorded input could not be read");
     CreateSingletons();
+    StartTestAids();
     g_ScriptManager->LoadScripts();
     g_Settings->Load("config.cfg");
     g_GameData->LoadStrings();
@@ -118,10 +123,13 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
         ShutDownB();
         return StartFailed("the input could not be started (key bindings in Actions.cfg, keyboard, mouse)");
     }
+    StartAutoDriver();
     LoadFonts();
     StartRequestedLevel();
     RunMainLoop();
+    RecordTraceEnd();
     ShutDownA();
+    SaveTrace();
     return 0;
 }
 
@@ -145,7 +153,38 @@ bool CPApplication::ChooseInput() {
         return false;
     }
     PlatReplayInput(replay.GetChanges());
+    autodriveSwitches = replay.GetAutodriveSwitches();
     return true;
+}
+
+void CPApplication::StartTestAids() {
+    if (options.headless)
+        PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::Headless);
+    if (options.frameTime > 0)
+        fixedClock = std::make_unique<CPFixedFrameClock>(options.frameTime);
+    if (!options.traceFile.empty()) {
+        trace = std::make_unique<CPCommandTrace>(options.traceFile);
+        trace->Listen();
+    }
+}
+
+void CPApplication::StartAutoDriver() {
+    if (autodriveSwitches.empty())
+        return;
+    // Between the frame clock and the input task, which reads the keys it sets.
+    autoDriver = new CPAutoDriver(autodriveSwitches);
+    autoDriver->priority = PRIORITY_TIMER + 1;
+    g_TaskManager->AddTask(autoDriver);
+}
+
+void CPApplication::RecordTraceEnd() {
+    if (trace)
+        trace->AddCarPositions();
+}
+
+void CPApplication::SaveTrace() {
+    if (trace)
+        trace->Save();
 }
 
 void CPApplication::CreateSingletons() {
@@ -322,6 +361,7 @@ void CPApplication::ShutDownB() {
     delete g_Physics;
     delete g_AITask;
     input = nullptr;
+    autoDriver = nullptr;
     delete g_MeshManager;
     delete g_GameData;
     delete g_AnimationManager;

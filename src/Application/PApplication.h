@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Application/InputReplay.h"
 #include "Application/RunOptions.h"
 #include "Core/PRefPtr.h"
 #include "Platform/Win32Types.h"
@@ -7,6 +8,9 @@
 #include <memory>
 
 class CNInput;
+class CPAutoDriver;
+class CPCommandTrace;
+class CPFixedFrameClock;
 class CPGlobalTimer;
 class CPLuaScript;
 class CPAVIPlayer;
@@ -41,6 +45,14 @@ private:
     // The devices, or the scripted input of --input; false (logged) when
     // that file cannot be read.
     bool ChooseInput();
+    // The fixed frame clock and the command trace, when asked for.
+    void StartTestAids();
+    // The autodriver, when the recorded input switches it on.
+    void StartAutoDriver();
+    // Ends the trace with the cars' positions (before the level goes) and
+    // writes it.
+    void RecordTraceEnd();
+    void SaveTrace();
     void CreateSingletons();
     void ReadExitAddress();
     // The launcher's result (from the command line, or the dialog);
@@ -64,6 +76,9 @@ private:
     void ShutDownC();
 
     SPRunOptions options;
+    std::vector<SPAutodriveSwitch> autodriveSwitches;
+    std::unique_ptr<CPFixedFrameClock> fixedClock;
+    std::unique_ptr<CPCommandTrace> trace;
     HWND mainWindow = nullptr;
     CPRefPtr<CPMusic> music;
     // Destroyed with the application, after the kernel that may list them.
@@ -74,6 +89,7 @@ private:
     CPRefPtr<CPLuaScript> mainScript;
     CPRefPtr<CPParticlesManager> particles;
     CPRefPtr<CNInput> input;
+    CPRefPtr<CPAutoDriver> autoDriver;
 };
 
 // The entry function: runs the application, marks it as exiting, deletes it,

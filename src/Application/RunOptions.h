@@ -20,6 +20,12 @@ inline constexpr int LAUNCH_WINDOWED = 1003;
 //                             StartLevel would
 //   --car MODEL               the player's car model, for --level and for
 //                             the game until a script names another
+//   --frame-time SECONDS      every frame lasts SECONDS on the frame clock,
+//                             so that runs repeat exactly
+//   --trace FILE              write every command sent to a script, with
+//                             its frame, to FILE at the end of the run
+//   --headless                draw nothing: the graphics device logs only
+//                             the frame being drawn
 struct SPRunOptions {
     // The launcher's result; with neither option the launcher is shown.
     int launcherResult = LAUNCH_DIALOG;
@@ -30,7 +36,13 @@ struct SPRunOptions {
     // The level to race at once (empty: none) and the player's car.
     std::string level;
     std::string car = "buggy";
+    // Seconds per frame of the frame clock; 0 for the real clock.
+    double frameTime = 0;
+    // Where the command trace goes; empty for none.
+    std::string traceFile;
+    bool headless = false;
 };
 
-// False, with the reason in `error`, for an unknown option or a bad count.
+// False, with the reason in `error`, for an unknown option, a bad count or
+// a frame time that is not a number of seconds above 0 and at most 1.
 bool ParseRunOptions(int argc, const char* const* argv, SPRunOptions& options, std::string& error);

@@ -110,7 +110,7 @@ void CPTaskManager::RunPass() {
             continue;
         }
         passEntryDetached = false;
-        task->Update();
+        UpdateTask(*task);
         // The next entry is read after the update, so a task the update
         // listed right behind this one still runs in this pass.
         auto next = std::next(passEntry);
@@ -120,6 +120,16 @@ void CPTaskManager::RunPass() {
     }
     passEntryDetached = false;
     inPass = false;
+}
+
+void CPTaskManager::UpdateTask(CPTask& task) {
+    if (!taskTimer) {
+        task.Update();
+        return;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    task.Update();
+    taskTimer(task, std::chrono::steady_clock::now() - start);
 }
 
 bool CPTaskManager::HandleOneMessage() {

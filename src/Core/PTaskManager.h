@@ -3,6 +3,7 @@
 #include "Core/PTask.h"
 #include "Platform/Win32Types.h"
 
+#include <chrono>
 #include <functional>
 #include <list>
 #include <vector>
@@ -45,6 +46,11 @@ public:
     // material cache clean-up and the settings release here).
     void AddRunEndHandler(std::function<void()> handler);
 
+    // Hears how long each task's update took in every kernel, for
+    // measurements; empty for none.
+    using TaskTimer = std::function<void(const CPTask& task, std::chrono::nanoseconds time)>;
+    static void SetTaskTimer(TaskTimer timer) { taskTimer = std::move(timer); }
+
     bool IsActive(const CPTask* task) const;
     bool IsSuspended(const CPTask* task) const;
     const std::list<CPRefPtr<CPTask>>& GetActiveTasks() const { return activeTasks; }
@@ -60,12 +66,14 @@ private:
     // Removes the task's entries from the active list (see RemoveTask).
     void UnlinkActive(const CPTask* task);
     void RunPass();
+    void UpdateTask(CPTask& task);
     // Takes and dispatches at most one message; true when it was WM_QUIT.
     bool HandleOneMessage();
 
     TaskList activeTasks;
     TaskList suspendedTasks;
     std::vector<std::function<void()>> runEndHandlers;
+    static inline TaskTimer taskTimer;
 
     // The entry a pass is running; a task that suspends itself from its own
     // Update, or that the pass is stopping, is only marked, and the pass

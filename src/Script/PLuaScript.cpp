@@ -188,9 +188,11 @@ void CPLuaScript::Fail(const std::string& message, bool stopTask) {
         killFlag = true;
 }
 
-void CPLuaScript::Receive(const ScriptCommand& command) {
-    if (running && resumable)
-        commandQueue.push_front(command);
+bool CPLuaScript::Receive(const ScriptCommand& command) {
+    if (!running || !resumable)
+        return false;
+    commandQueue.push_front(command);
+    return true;
 }
 
 void CPLuaScript::SendReleaseAll() {

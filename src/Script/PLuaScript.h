@@ -48,8 +48,8 @@ public:
     std::string GetClassName() const override { return "CPLuaScript-" + scriptName; }
 
     // Queues the command unless the script is not running or its coroutine
-    // can never run again (it would never read it).
-    void Receive(const ScriptCommand& command);
+    // can never run again (it would never read it); true when queued.
+    bool Receive(const ScriptCommand& command);
     // Queues "release_all" whatever the script's state.
     void SendReleaseAll();
     // Drops the current command and makes the next one current; false when

@@ -95,21 +95,37 @@ CPRefPtr<CPLuaScript> CPScriptManager::GetScript(const std::string& name) const 
 void CPScriptManager::SendCommandByName(const std::string& name, const std::string& command,
                                         const std::string& params) {
     if (const CPRefPtr<CPLuaScript>* script = scriptsByName.Find(name))
-        (*script)->Receive(ScriptCommand(command, params));
+        Deliver(**script, ScriptCommand(command, params), params);
+    else
+        Undelivered(name, command, params);
 }
 
 void CPScriptManager::SendCommandByCategory(const std::string& category, const std::string& command,
                                             const std::string& params) {
     const std::vector<CPRefPtr<CPLuaScript>>* members = scriptsByCategory.Find(category);
-    if (!members)
+    if (!members || members->empty()) {
+        Undelivered("category:" + category, command, params);
         return;
+    }
     const ScriptCommand message(command, params);
     for (const CPRefPtr<CPLuaScript>& script : *members)
-        script->Receive(message);
+        Deliver(*script, message, params);
 }
 
 void CPScriptManager::SendCommandByObject(CPLuaScript* script, const std::string& command,
                                           const std::string& params) {
     if (script)
-        script->Receive(ScriptCommand(command, params));
+        Deliver(*script, ScriptCommand(command, params), params);
+}
+
+void CPScriptManager::Deliver(CPLuaScript& script, const ScriptCommand& command, const std::string& params) {
+    const bool queued = script.Receive(command);
+    if (commandObserver)
+        commandObserver(script.GetName(), command.name, params, queued);
+}
+
+void CPScriptManager::Undelivered(const std::string& target, const std::string& command,
+                                  const std::string& params) {
+    if (commandObserver)
+        commandObserver(target, command, params, false);
 }

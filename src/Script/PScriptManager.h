@@ -40,12 +40,22 @@ public:
                                const std::string& params);
     void SendCommandByObject(CPLuaScript* script, const std::string& command, const std::string& params);
 
+    // Hears every command sent through the manager: the script it went to
+    // (or, when no script has the name or the category has none, that name
+    // or "category:<name>"), the command, the parameter text and whether it
+    // was queued. Empty for none.
+    using CommandObserver = std::function<void(const std::string& target, const std::string& command,
+                                               const std::string& params, bool queued)>;
+    void SetCommandObserver(CommandObserver observer) { commandObserver = std::move(observer); }
+
     // Takes the deletion of a model or page that a script made: the manager
     // deletes them, in the order kept, before its scripts.
     void KeepModel(std::function<void()> deleteModel) { models.push_back(std::move(deleteModel)); }
 
 private:
     bool LoadScript(const std::string& line);
+    void Deliver(CPLuaScript& script, const ScriptCommand& command, const std::string& params);
+    void Undelivered(const std::string& target, const std::string& command, const std::string& params);
 
     StringHashMap<CPRefPtr<CPLuaScript>> scriptsByName{100};
     StringHashMap<std::vector<CPRefPtr<CPLuaScript>>> scriptsByCategory{100};
@@ -53,4 +63,5 @@ private:
     // replaced by name (they stay in their categories).
     std::vector<std::unique_ptr<CPLuaScript>> scripts;
     std::vector<std::function<void()>> models;
+    CommandObserver commandObserver;
 };

@@ -27,7 +27,9 @@ TEST(InputReplay, ReadsEveryKindOfLine) {
                                         "4 mouse 12 -7\n"
                                         "5 button 1 down\n"
                                         "6 wheel -2\n"
-                                        "7 ; up\n");
+                                        "7 ; up\n"
+                                        "8 autodrive on\n"
+                                        "2 autodrive off\n");
     CPInputReplay replay;
     std::string error;
     ASSERT_TRUE(replay.Load("keys.txt", error)) << error;
@@ -38,14 +40,20 @@ TEST(InputReplay, ReadsEveryKindOfLine) {
                                                     {PlatInputChange::Button, 5, 1, true, 0, 0},
                                                     {PlatInputChange::Wheel, 6, 0, false, -2, 0},
                                                     {PlatInputChange::Key, 7, 39, false, 0, 0}}));
+    ASSERT_EQ(replay.GetAutodriveSwitches().size(), 2u);
+    EXPECT_EQ(replay.GetAutodriveSwitches()[0].frame, 8);
+    EXPECT_TRUE(replay.GetAutodriveSwitches()[0].on);
+    EXPECT_EQ(replay.GetAutodriveSwitches()[1].frame, 2);
+    EXPECT_FALSE(replay.GetAutodriveSwitches()[1].on);
 }
 
 TEST(InputReplay, RefusesWhatItCannotReplay) {
     TempGameRoot root;
     const char* const lines[] = {
-        "x Esc down",    "0 Esc down",   "5 Escape down", "5 undefined key down",
-        "5 Esc pressed", "5 mouse 1",    "5 mouse 1 2 3", "5 button 3 up",
-        "5 wheel",       "5 wheel many", "5 Esc",         "99999999999 Esc down",
+        "x Esc down",    "0 Esc down",      "5 Escape down",  "5 undefined key down",
+        "5 Esc pressed", "5 mouse 1",       "5 mouse 1 2 3",  "5 button 3 up",
+        "5 wheel",       "5 wheel many",    "5 Esc",          "99999999999 Esc down",
+        "5 autodrive",   "5 autodrive yes", "0 autodrive on", "5 autodrive on now",
     };
     for (const char* line : lines) {
         TempGameRoot::WriteFile("bad.txt", std::string("1 Esc down\n") + line + "\n");

@@ -92,3 +92,41 @@ TEST(RunOptions, LevelAndCar) {
         }
     }
 }
+
+TEST(RunOptions, FrameTimeAndTrace) {
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        double frameTime;
+        std::string traceFile;
+    };
+    const std::vector<Case> cases = {
+        {{"--windowed"}, true, 0, ""},
+        {{"--frame-time", "0.0166667", "--trace", "trace.txt"}, true, 0.0166667, "trace.txt"},
+        {{"--frame-time", "1"}, true, 1, ""},
+        {{"--frame-time", "0"}, false, 0, ""},
+        {{"--frame-time", "-0.01"}, false, 0, ""},
+        {{"--frame-time", "1.5"}, false, 0, ""},
+        {{"--frame-time", "nan"}, false, 0, ""},
+        {{"--frame-time", "0.01s"}, false, 0, ""},
+        {{"--frame-time", ""}, false, 0, ""},
+        {{"--frame-time"}, false, 0, ""},
+        {{"--trace"}, false, 0, ""},
+        {{"--trace", ""}, false, 0, ""},
+        {{"--headless", "--trace", "t.txt"}, true, 0, "t.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases.data()));
+        std::vector<const char*> argv{"kestrovar"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        SPRunOptions options;
+        std::string error;
+        EXPECT_EQ(ParseRunOptions(static_cast<int>(argv.size()), argv.data(), options, error), c.ok);
+        EXPECT_EQ(error.empty(), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(options.frameTime, c.frameTime);
+            EXPECT_EQ(options.traceFile, c.traceFile);
+            EXPECT_EQ(options.headless, c.args.size() == 3);
+        }
+    }
+}

@@ -2,6 +2,7 @@
 #include "Core/PObjUpdater.h"
 #include "Core/PTaskManager.h"
 #include "Platform/Win32Messages.h"
+#include "Platform/Win32Time.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -254,6 +257,29 @@ TEST_F(KernelTest, QuitEndsTheLoopEvenWhenStoppingATaskAddsAnother) {
     EXPECT_EQ(kernel.Run(), 0);
     EXPECT_EQ(g_Journal, "stop:a late stop:late");
     EXPECT_TRUE(kernel.GetActiveTasks().empty());
+}
+
+// The task timer hears every update of the kernel, in pass order, with a time that
+// covers the update's own work.
+TEST_F(KernelTest, TheTaskTimerHearsEachUpdate) {
+    ScriptedTask& slow = Add("slow", 10);
+    ScriptedTask& last = Add("last", 20);
+    slow.action = [] { Sleep(2); };
+    int passes = 0;
+    last.action = [&] {
+        if (++passes == 2)
+            PostQuitMessage(0);
+    };
+    std::vector<std::pair<std::string, std::chrono::nanoseconds>> heard;
+    CPTaskManager::SetTaskTimer([&](const CPTask& task, std::chrono::nanoseconds time) {
+        heard.emplace_back(static_cast<const ScriptedTask&>(task).name, time);
+    });
+    kernel.Run();
+    CPTaskManager::SetTaskTimer({});
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_EQ(heard[0].first, "slow");
+    EXPECT_EQ(heard[1].first, "last");
+    EXPECT_GE(heard[2].second, std::chrono::milliseconds(2));
 }
 
 TEST_F(KernelTest, QuitWithNoTasksEndsAtOnceEvenWhenInactive) {

@@ -262,3 +262,22 @@ TEST(GraphicsErrors, DeviceCodesHaveNamesAndDescriptions) {
     EXPECT_STRNE(PlatGetErrorDescription(D3DERR_NOTAVAILABLE), "");
     EXPECT_STREQ(PlatGetErrorString(PlatMakeGraphicsError(1)), "Unknown");
 }
+
+namespace {
+
+// A headless device logs like the recording one but keeps only the frame
+// being drawn: each present starts the log again with the next call.
+TEST(HeadlessDevice, KeepsOnlyTheCallsSinceTheLastPresent) {
+    GraphicsTestDevice device{PlatGraphicsBackendKind::Headless, 64, 48};
+    ASSERT_EQ(device.result, D3D_OK);
+    for (int frame = 0; frame < 3; ++frame) {
+        ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xff000000, 1.0f, 0), D3D_OK);
+        ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xff000000, 1.0f, 0), D3D_OK);
+        EXPECT_EQ(Recorder(device).GetCalls().size(), 2u);
+        ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        ASSERT_EQ(Recorder(device).GetCalls().size(), 3u);
+        EXPECT_EQ(Recorder(device).GetCalls().back().kind, PlatRecordedCall::Kind::Present);
+    }
+}
+
+} // namespace

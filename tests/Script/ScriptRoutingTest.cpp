@@ -62,6 +62,11 @@ TEST_F(ScriptRoutingTest, CommandsReachRunningScriptsOnlyOldestFirst) {
     CPLuaScript& secondByName = Script("second");
     first.Start();
     secondByName.Start();
+    Texts heard;
+    manager->SetCommandObserver(
+        [&](const std::string& target, const std::string& command, const std::string& params, bool queued) {
+            heard.push_back(target + " " + command + " " + params + (queued ? "" : " dropped"));
+        });
 
     manager->SendCommandByName("first", "A", "1");
     manager->SendCommandByName("First", "lost", "");
@@ -75,6 +80,10 @@ TEST_F(ScriptRoutingTest, CommandsReachRunningScriptsOnlyOldestFirst) {
     EXPECT_EQ(Drain(first), (Texts{"A|1", "B|x||y", "C|p,q", "D"}));
     EXPECT_EQ(Drain(secondByName), (Texts{"B|x||y"})) << "the first line holds; the repeated one is skipped";
     EXPECT_EQ(Script("idle").GetQueueLength(), 0u);
+    // The observer hears each delivery and each command nobody could take.
+    EXPECT_EQ(heard, (Texts{"first A 1", "First lost  dropped", "nobody lost  dropped", "first B x,,y",
+                            "second B x,,y", "idle B x,,y dropped", "category:nothing lost  dropped",
+                            "first C \"p,q\"", "first D "}));
 
     // "second" is in "level" once.
     first.Stop();

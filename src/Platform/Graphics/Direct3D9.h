@@ -5,9 +5,10 @@
 #include <vector>
 
 // Which machinery devices draw with: OpenGL (a window, or SDL's offscreen
-// driver with no display), or the recording backend that draws nothing and
-// logs every call.
-enum class PlatGraphicsBackendKind { OpenGL, Recording };
+// driver with no display), the recording backend that draws nothing and
+// logs every call, or the recording backend keeping only the calls since the
+// last present (a headless run of any length).
+enum class PlatGraphicsBackendKind { OpenGL, Recording, Headless };
 
 // Chooses the backend of the devices created after this call (default OpenGL).
 void PlatSetGraphicsBackendKind(PlatGraphicsBackendKind kind);

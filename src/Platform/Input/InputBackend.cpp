@@ -21,6 +21,14 @@ void PlatReplayInput(std::vector<PlatInputChange> changes) {
     PlatGetScriptedInput().Schedule(std::move(changes));
 }
 
+int PlatGetReplayPass() {
+    return PlatGetScriptedInput().GetPass();
+}
+
+void PlatSetReplayKey(int code, bool down) {
+    PlatGetScriptedInput().SetKey(code, down);
+}
+
 PlatInputBackend& PlatGetInputBackend() {
     if (g_kind == PlatInputBackendKind::Scripted)
         return PlatGetScriptedInput();

@@ -16,6 +16,10 @@ void PlatSetInputBackendKind(PlatInputBackendKind kind);
 // Replays recorded input instead of reading devices: chooses the scripted
 // backend, cleared, with the changes scheduled in pass order.
 void PlatReplayInput(std::vector<PlatInputChange> changes);
+// While input is replayed: the passes read so far, and a key pressed or
+// released for the passes to come as if the recording said so.
+int PlatGetReplayPass();
+void PlatSetReplayKey(int code, bool down);
 
 // A device of the input layer: the keyboard, the mouse, or the game
 // controller with the given index among the attached ones.

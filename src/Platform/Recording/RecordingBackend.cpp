@@ -53,6 +53,13 @@ DWORD PlatRecordedCall::VertexDword(UINT vertex, UINT byteOffset) const {
     return ReadVertex<DWORD>(vertex, byteOffset);
 }
 
+void PlatRecordingBackend::Record(PlatRecordedCall record) {
+    if (presented && !keepEveryFrame)
+        calls.clear();
+    presented = record.kind == PlatRecordedCall::Kind::Present;
+    calls.push_back(std::move(record));
+}
+
 HRESULT PlatRecordingBackend::Open(const D3DPRESENT_PARAMETERS&) {
     return D3D_OK;
 }
@@ -60,7 +67,7 @@ HRESULT PlatRecordingBackend::Open(const D3DPRESENT_PARAMETERS&) {
 HRESULT PlatRecordingBackend::Reset(const D3DPRESENT_PARAMETERS&) {
     PlatRecordedCall record;
     record.kind = PlatRecordedCall::Kind::Reset;
-    calls.push_back(std::move(record));
+    Record(std::move(record));
     return D3D_OK;
 }
 
@@ -84,7 +91,7 @@ void PlatRecordingBackend::Clear(IDirect3DSurface9* target, IDirect3DSurface9*, 
     record.clearFlags = flags;
     record.colour = colour;
     record.z = z;
-    calls.push_back(std::move(record));
+    Record(std::move(record));
 }
 
 void PlatRecordingBackend::Draw(const PlatDrawCall& call) {
@@ -106,7 +113,7 @@ void PlatRecordingBackend::Draw(const PlatDrawCall& call) {
         record.uniforms = current->uniforms;
     }
     CaptureGeometry(call, record);
-    calls.push_back(std::move(record));
+    Record(std::move(record));
 }
 
 void PlatRecordingBackend::StretchRect(IDirect3DSurface9& source, const RECT& sourceRect,
@@ -118,14 +125,14 @@ void PlatRecordingBackend::StretchRect(IDirect3DSurface9& source, const RECT& so
     record.target = SerialOfSurface(&target);
     record.sourceRect = sourceRect;
     record.targetRect = targetRect;
-    calls.push_back(std::move(record));
+    Record(std::move(record));
 }
 
 HRESULT PlatRecordingBackend::Present(IDirect3DSurface9& backBuffer) {
     PlatRecordedCall record;
     record.kind = PlatRecordedCall::Kind::Present;
     record.target = SerialOfSurface(&backBuffer);
-    calls.push_back(std::move(record));
+    Record(std::move(record));
     return D3D_OK;
 }
 

@@ -66,6 +66,10 @@ private:
 // tests of frame order and state without OpenGL.
 class PlatRecordingBackend : public PlatGraphicsBackend {
 public:
+    // Without `keepEveryFrame` the log starts again with the first call
+    // after each present, so it holds at most one frame.
+    explicit PlatRecordingBackend(bool keepEveryFrame = true) : keepEveryFrame(keepEveryFrame) {}
+
     const std::vector<PlatRecordedCall>& GetCalls() const { return calls; }
     void ClearCalls() { calls.clear(); }
     // Draw calls only, in order.
@@ -102,7 +106,11 @@ public:
     HRESULT ReadPixels(IDirect3DSurface9&, std::vector<uint32_t>*) override { return E_NOTIMPL; }
 
 private:
+    void Record(PlatRecordedCall record);
+
     std::vector<PlatRecordedCall> calls;
+    bool keepEveryFrame;
+    bool presented = false;
     int liveObjects = 0;
     PlatRecordedProgram* current = nullptr;
 };

@@ -1,0 +1,54 @@
+#include "Application/PCommandTrace.h"
+
+#include "Core/PFileWriter.h"
+#include "Core/PGlobalTimer.h"
+#include "Game/PLevel.h"
+#include "Script/PScriptManager.h"
+#include "Vehicles/PPlayer.h"
+
+#include <cstdio>
+
+CPCommandTrace::CPCommandTrace(std::string traceFile) : fileName(std::move(traceFile)) {}
+
+void CPCommandTrace::Listen() {
+    if (g_ScriptManager)
+        g_ScriptManager->SetCommandObserver(
+            [this](const std::string& target, const std::string& command, const std::string& params,
+                   bool queued) { AddCommand(target, command, params, queued); });
+}
+
+void CPCommandTrace::AddCommand(const std::string& target, const std::string& command,
+                                const std::string& params, bool queued) {
+    text += std::to_string(g_FrameCounter) + " " + target + " " + command + " \"" + params + "\"" +
+            (queued ? "\n" : " dropped\n");
+}
+
+void CPCommandTrace::AddCarPositions() {
+    if (!g_Level)
+        return;
+    if (const CPPlayer* player = g_Level->player.Get()) {
+        const D3DXVECTOR3& at = player->GetPosition();
+        AddPosition("player", at.x, at.y, at.z);
+    }
+    int index = 0;
+    for (const CPRefPtr<CPPlayer>& car : g_Level->cars) {
+        if (car.Get() == g_Level->player.Get())
+            continue;
+        const D3DXVECTOR3& at = car->GetPosition();
+        AddPosition("car" + std::to_string(++index), at.x, at.y, at.z);
+    }
+}
+
+void CPCommandTrace::AddPosition(const std::string& name, float x, float y, float z) {
+    // A float printed with %a takes at most 16 characters.
+    char numbers[64];
+    std::snprintf(numbers, sizeof(numbers), "%a %a %a", static_cast<double>(x), static_cast<double>(y),
+                  static_cast<double>(z));
+    text += std::to_string(g_FrameCounter) + " position " + name + " " + numbers + "\n";
+}
+
+bool CPCommandTrace::Save() const {
+    CPFileWriter writer(fileName, false);
+    writer.Write(text.data(), static_cast<int>(text.size()));
+    return SUCCEEDED(writer.Save());
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+// The --trace file: one line per command sent to a script, in the order
+// sent, "FRAME TARGET COMMAND "PARAMS"", with " dropped" after a command
+// that no script queued; then, when the run ends during a race, one line per
+// car "FRAME position NAME X Y Z" (the player's "player", the computer cars
+// "car1", "car2"... in the level's order) with the coordinates as hexadecimal
+// floating-point numbers, exact to the bit. The lines are kept in memory and
+// the file is written in one piece at the end of the run.
+class CPCommandTrace {
+public:
+    explicit CPCommandTrace(std::string fileName);
+
+    // Starts hearing the script manager's commands.
+    void Listen();
+    void AddCommand(const std::string& target, const std::string& command, const std::string& params,
+                    bool queued);
+    // The positions of the player's car and of the computer cars, when a
+    // level is loaded.
+    void AddCarPositions();
+    // Replaces the file with the lines; false (logged) when it cannot be written.
+    bool Save() const;
+
+    const std::string& GetText() const { return text; }
+
+private:
+    void AddPosition(const std::string& name, float x, float y, float z);
+
+    std::string fileName;
+    std::string text;
+};

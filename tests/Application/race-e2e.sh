@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The whole journey headless, with a fixed frame time and a command trace:
+# the intro is skipped, Enter on "start" starts a one-lap race (the end-to-end
+# override of the demo in the game folder), the autodriver drives the player's
+# car through the bound keys and fires, the race ends, the results page comes
+# and Escape, pressed every 300 frames from frame 600 (the race ignores it),
+# goes back to the menu and then ends the game. The trace must hold the steps
+# in order, the race must end because the computer drivers completed their
+# lap or the player finished (not by the level clock or a missed checkpoint),
+# the game must end by itself before the frame cap with status 0, write
+# config.cfg and keep Actions.cfg, and log no script error.
+#
+# With "clock" as the third argument nobody drives: the race ends by the
+# level clock ("level_failed"), the results come, and Escape brings the menu
+# back and ends the game.
+set -euo pipefail
+game=$1 bindings=$2 variant=${3:-race}
+frames=8000
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+cp "$bindings" "$folder/Actions.cfg"
+cp -r "$(dirname "$game")/Data" "$folder/Data"
+cd "$folder"
+# The level clock is the race's length in seconds times the difficulty's
+# coefficient.
+if [ "$variant" = clock ]; then
+  echo 'Demo.laps = 1 Demo.levelTime = 20' > demo_test.lua
+else
+  echo 'Demo.laps = 1 Demo.levelTime = 180' > demo_test.lua
+fi
+{
+  printf '5 Esc down\n6 Esc up\n30 Enter down\n31 Enter up\n'
+  if [ "$variant" != clock ]; then printf '40 autodrive on\n'; fi
+  for f in $(seq 600 300 $((frames - 300))); do printf '%d Esc down\n%d Esc up\n' "$f" $((f + 1)); done
+} > input.txt
+status=0
+timeout 600 "$game" --headless --windowed --frames $frames --frame-time 0.0166667 --input input.txt \
+  --trace trace.txt > out.txt || status=$?
+test "$status" -eq 0
+if grep "Script Error\|names no script\|could not be loaded\|cannot start\|could not be written" log.txt; then
+  exit 1
+fi
+
+# Each pattern must match a later trace line than the one before it.
+in_order() {
+  awk -v patterns="$1" 'BEGIN { n = split(patterns, p, "\n"); i = 1 }
+    i <= n && $0 ~ p[i] { print "  " $0; i++ }
+    END { if (i <= n) { print "missing in order: " p[i] > "/dev/stderr"; exit 1 } }' trace.txt
+}
+queued='"[^"]*"$'
+if [ "$variant" = clock ]; then
+  in_order "^[0-9]+ menu add_object $queued
+^[0-9]+ main start_race $queued
+^[0-9]+ game_interface countdown \"go\"$
+^[0-9]+ main level_failed $queued
+^[0-9]+ results add_object $queued
+^[0-9]+ menu add_object $queued"
+else
+  in_order "^[0-9]+ menu add_object $queued
+^[0-9]+ menu button \"start\"$
+^[0-9]+ main start_race $queued
+^[0-9]+ gamemenu set_money $queued
+^[0-9]+ gamemenu init_game_interface $queued
+^[0-9]+ game_interface countdown \"1\"$
+^[0-9]+ game_interface countdown \"go\"$
+^[0-9]+ jeep key_action \"fire,1\"$
+^[0-9]+ game_interface show_message \"(finish|lost)!\"$
+^[0-9]+ jeep game_over $queued
+^[0-9]+ main race_over $queued
+^[0-9]+ results add_object $queued
+^[0-9]+ results show_results $queued
+^[0-9]+ menu add_object $queued"
+  if grep -E ' main level_failed | game_interface checkpoint "timeout!' trace.txt; then
+    echo "the race ended by a clock, not by a lap" >&2
+    exit 1
+  fi
+fi
+ended=$(sed -n 's/^Kernel ended after \([0-9]*\) frames$/\1/p' log.txt)
+echo "the game ended after $ended frames"
+test "$ended" -lt $frames
+test -s config.cfg
+cmp Actions.cfg "$bindings"
