@@ -1,10 +1,11 @@
 #pragma once
 
+#include "Physics/Simulator/RbFloats.h"
 #include "Physics/Simulator/RbGeometry.h"
+#include "Physics/Simulator/RbTriangleBounds.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 // A world-axis box around what a shape can touch: a box, a capsule or a line
 // sensor where it stands now. A terrain triangle whose three vertices all lie
@@ -87,15 +88,19 @@ public:
         return (out[0] | out[1] | out[2]) != 0;
     }
 
-private:
-    using Floats = float __attribute__((vector_size(16)));
-    using Masks = int __attribute__((vector_size(16)));
-
-    static Floats Load(const RbVector& v) {
-        Floats f;
-        std::memcpy(&f, &v, sizeof f);
-        return f;
+    // The same answer from the triangle's box: all three vertices lie below
+    // the low face exactly when the largest does, and above the high face
+    // when the smallest does.
+    bool Excludes(const RbTriangleBounds& triangle) const {
+        Masks out = (Load(triangle.high) < lo) | (Load(triangle.low) > hi);
+        return (out[0] | out[1] | out[2]) != 0;
     }
+
+private:
+    using Floats = RbFloats;
+    using Masks = RbMasks;
+
+    static Floats Load(const RbVector& v) { return RbLoadFloats(v); }
 
     void Include(Floats low, Floats high, Masks nanMet) {
         nan |= nanMet | (low != low) | (high != high);
