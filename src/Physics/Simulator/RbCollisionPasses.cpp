@@ -200,8 +200,10 @@ std::size_t RbSimulator::KeepNearByBounds(const RbReachBox& reach, int candidate
     const RbTriangleBounds* bounds = triangleBounds;
     int* near = nearTriangles.begin();
     std::size_t kept = 0;
+    const auto count = static_cast<unsigned>(triangleCount);
     for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
-        if (*index < 0 || *index >= triangleCount)
+        // One compare for both ends: a negative number turns into a huge one.
+        if (static_cast<unsigned>(*index) >= count)
             continue;
         near[kept] = *index;
         kept += reach.Excludes(bounds[*index]) ? 0 : 1;
