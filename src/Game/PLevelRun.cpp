@@ -12,6 +12,7 @@
 #include "Physics/PPhysics.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
+#include "Render/RenderPriority.h"
 #include "Script/PScriptManager.h"
 #include "Sound/NAudio.h"
 #include "Sound/NSound.h"
@@ -54,6 +55,10 @@ void CPLevel::Start() {
         g_AITask->priority = PRIORITY_AI;
     AddToKernel(g_Physics, PRIORITY_PHYSICS);
     camera->BindMainCamera(kShadowLevel);
+    // The menu's default camera, bound at a higher level, would otherwise
+    // show the scenery and the road from the menu's eye: the race's scene is
+    // seen through the chase camera until the level goes.
+    camera->BindMainCamera(RENDER_DEFAULT_CAMERA);
     camera->BindSecondCamera(kBlurLevel);
     if (g_Render) {
         D3DXMATRIX identity;

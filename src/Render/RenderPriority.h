@@ -6,6 +6,9 @@ enum ERenderPriority {
     RENDER_LINE = 10,
     RENDER_SHADOW = 16,
     RENDER_TERRAIN = 17,
+    // The default camera's level: the pages and menu scenes outside a race
+    // are seen through it.
+    RENDER_DEFAULT_CAMERA = 19,
     RENDER_OBJECT_BASE = 20,
     RENDER_PARTICLES_BASE = 22,
     // The motion-blur pass runs before the first level at or above this one.

@@ -6,6 +6,9 @@
 #include "Game/PhysicsConnections.h"
 #include "Physics/PPhysics.h"
 #include "Physics/PhysicsServices.h"
+#include "Render/PPerspectiveCamera.h"
+#include "Render/PRender.h"
+#include "Render/RenderPriority.h"
 #include "Render/RenderTestScene.h"
 #include "Vehicles/AI_Task.h"
 #include "Vehicles/CarConnections.h"
@@ -45,12 +48,23 @@ bool IsGrass(uint32_t pixel) {
 // The demo level as the build made it, drawn by the level's own pass on the
 // OpenGL device of SDL's offscreen driver: the chase camera at the
 // player's car on the grid looks along the straight, with the road under
-// the car and the terrain's grass beside the road.
+// the car and the terrain's grass beside the road. The race starts from the
+// menu, whose default camera (at the origin, looking along +x) is still
+// bound for the menu's scene.
 TEST(DemoLevelPixelTest, TheRoadRunsUnderTheCarAndTheGroundIsGrass) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     constexpr int kWidth = 64, kHeight = 48;
+    CPPerspectiveCamera menuCamera;
+    menuCamera.target = {1, 0, 0};
+    menuCamera.up = {0, 0, 1};
+    menuCamera.fov = 1.2f;
+    menuCamera.nearPlane = 1.0f;
+    menuCamera.farPlane = 1000.0f;
+    menuCamera.viewDirty = menuCamera.projectionDirty = true;
+    menuCamera.UpdateMatrices();
     RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, kWidth, kHeight);
     ASSERT_TRUE(scene.started);
+    scene.render->SetLevelCamera(RENDER_DEFAULT_CAMERA, &menuCamera);
     for (const char* folder : {"Levels", "Meshes", "Textures", "Descriptions"})
         std::filesystem::copy(
             std::filesystem::path(KV_BUILD_DATA) / folder, std::filesystem::path("Data") / folder,

@@ -14,6 +14,7 @@
 #include "Support/TestScripts.h"
 #include "Vehicles/AI_Task.h"
 #include "Vehicles/CarConnections.h"
+#include "Render/PRenderObject.h"
 #include "Vehicles/PCar.h"
 #include "Vehicles/PPlayer.h"
 #include "leveltool/LevelBuild.h"
@@ -47,6 +48,21 @@ TEST_F(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
     EXPECT_GT((*road)->bounds.max.x, 250.0f);
     EXPECT_LT((*road)->bounds.min.y, -75.0f);
     EXPECT_GT((*road)->bounds.max.y, 75.0f);
+    // The collision ground reaches at least 100 units beyond every piece of
+    // the racing line, so a car running wide off a bend stays on it.
+    ASSERT_TRUE(level.roadPhysics && level.roadPhysics->GetRenderObject());
+    const std::vector<MeshVertex>& ground = level.roadPhysics->GetRenderObject()->sourceVertices;
+    ASSERT_FALSE(ground.empty());
+    D3DXVECTOR3 low(ground[0].x, ground[0].y, 0), high = low;
+    for (const MeshVertex& vertex : ground) {
+        low = D3DXVECTOR3(std::min(low.x, vertex.x), std::min(low.y, vertex.y), 0);
+        high = D3DXVECTOR3(std::max(high.x, vertex.x), std::max(high.y, vertex.y), 0);
+    }
+    ASSERT_FALSE(level.GetSpline()->lines.empty());
+    for (const auto& piece : level.GetSpline()->lines) {
+        EXPECT_GE(std::min(piece->centre.x - low.x, high.x - piece->centre.x), 100.0f);
+        EXPECT_GE(std::min(piece->centre.y - low.y, high.y - piece->centre.y), 100.0f);
+    }
     EXPECT_NEAR(level.startLine.y, -20.0f, 1e-4f);
     EXPECT_FLOAT_EQ(level.startPoint.z, 1.0f);
     level.Start();

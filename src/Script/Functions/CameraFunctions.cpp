@@ -7,6 +7,7 @@
 #include "Platform/Random.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
+#include "Render/RenderPriority.h"
 #include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/PScriptManager.h"
 #include "Script/ScriptCall.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int kDefaultCameraPriority = 19;
 constexpr float kDefaultCameraFov = 1.2217305f;
 constexpr float kDegreesToRadians = 0.017453292f;
 constexpr float kDemoLowPitch = -0.2617994f;
@@ -46,7 +46,7 @@ int SetDefaultCamera(lua_State*) {
     camera.viewDirty = camera.projectionDirty = true;
     camera.UpdateMatrices();
     if (g_Render)
-        g_Render->SetLevelCamera(kDefaultCameraPriority, CPRefPtr<CPBaseCamera>(&camera));
+        g_Render->SetLevelCamera(RENDER_DEFAULT_CAMERA, CPRefPtr<CPBaseCamera>(&camera));
     return 0;
 }
 
