@@ -8,9 +8,9 @@
 # in order (the countdown from 3, a shot after "go" reaching the display, the
 # player's place before the result), the race must end because the computer
 # drivers completed their lap or the player finished (not by the level clock
-# or a missed checkpoint),
-# the game must end by itself before the frame cap with status 0, write
-# config.cfg and keep Actions.cfg, and log no script error.
+# or a missed checkpoint), the game must end by itself before the frame cap
+# with status 0, write config.cfg and keep Actions.cfg (the game rewrites it
+# only when the bindings changed), and log no script error.
 #
 # With "clock" as the third argument nobody drives: the race ends by the
 # level clock ("level_failed"), the results come, and Escape brings the menu
