@@ -141,6 +141,19 @@ local function Go()
     end
 end
 
+-- Each whole second left of the countdown, the first one as soon as the
+-- level stands, and then "go" beep and show.
+local function Announce(text)
+    PlaySpecialSound("beep")
+    SendCommandByName("game_interface", "countdown", tostring(text))
+end
+
+local function StartCountdown()
+    screen = "countdown"
+    clock = 0
+    Announce(Demo.countdownSeconds)
+end
+
 local function Countdown(delta)
     local before = math.ceil(Demo.countdownSeconds - clock)
     clock = clock + delta
@@ -148,11 +161,10 @@ local function Countdown(delta)
     if left == before then
         return
     end
-    PlaySpecialSound("beep")
     if left > 0 then
-        SendCommandByName("game_interface", "countdown", tostring(left))
+        Announce(left)
     else
-        SendCommandByName("game_interface", "countdown", "go")
+        Announce("go")
         screen = "race"
         RaceStep(Go)
     end
@@ -262,8 +274,7 @@ local function Step(delta)
         end
     elseif screen == "starting" then
         if RaceStep(LoadRace) then
-            screen = "countdown"
-            clock = 0
+            StartCountdown()
         end
     elseif screen == "countdown" then
         Countdown(delta)

@@ -65,7 +65,18 @@ SPAutoDriveKeys CPAutoDriver::KeysFor(int frame) {
     const CPLine* target = nearest;
     for (int i = 0; i < kLookAhead; ++i)
         target = g_Level->reverse ? target->next : target->prev;
-    return Decide(car.GetPosition(), ForwardOf(car), target->centre, frame);
+    SPAutoDriveKeys keys = Decide(car.GetPosition(), ForwardOf(car), target->centre, frame);
+    const CPLine* far = target;
+    for (int i = 0; i < kBrakeLookAhead; ++i)
+        far = g_Level->reverse ? far->next : far->prev;
+    // A bend coming up: no nitro and half the throttle, so the car enters it
+    // slow enough to stay on the road.
+    const SPAutoDriveKeys ahead = Decide(car.GetPosition(), ForwardOf(car), far->centre, frame);
+    if (ahead.left || ahead.right) {
+        keys.nitro = false;
+        keys.up = keys.up && frame % 2 == 0;
+    }
+    return keys;
 }
 
 SPAutoDriveKeys CPAutoDriver::Decide(const D3DXVECTOR3& position, const D3DXVECTOR3& forward,

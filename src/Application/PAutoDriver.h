@@ -24,14 +24,17 @@ struct SPAutoDriveKeys {
 // while input is replayed, before the input task reads the devices, it
 // presses and releases the keys bound to "up", "left", "right", "nitro" and
 // "fire", so that everything flows through the key bindings and the car's
-// script. While it is on it holds the throttle (half of it in sharp turns), steers
-// toward the racing line ("c_path") a few pieces ahead in the race
-// direction, uses nitro on the straights and fires in bursts. The replay
+// script. While it is on it holds the throttle (half of it in sharp turns
+// and before bends), steers toward the racing line ("c_path") a few pieces
+// ahead in the race direction, uses nitro on the straights and fires in
+// bursts. The replay
 // file's "autodrive" lines switch it.
 class CPAutoDriver : public CPTask {
 public:
     // Pieces ahead of the nearest one that the car steers at.
     static constexpr int kLookAhead = 4;
+    // Pieces beyond those that it looks at for a bend to slow down for.
+    static constexpr int kBrakeLookAhead = 3 * kLookAhead;
     // Heading errors within this many radians need no steering; within a
     // fifth of it the road counts as straight.
     static constexpr float kDeadZone = 0.05f;

@@ -5,10 +5,12 @@
 # car through the bound keys and fires, the race ends, the results page comes
 # and Escape, pressed every 300 frames from frame 600 (the race ignores it),
 # goes back to the menu and then ends the game. The trace must hold the steps
-# in order, the race must end because the computer drivers completed their
-# lap or the player finished (not by the level clock or a missed checkpoint),
-# the game must end by itself before the frame cap with status 0, write
-# config.cfg and keep Actions.cfg, and log no script error.
+# in order (the countdown from 3, a shot after "go" reaching the display, the
+# player's place before the result), the race must end because the computer
+# drivers completed their lap or the player finished (not by the level clock
+# or a missed checkpoint), the game must end by itself before the frame cap
+# with status 0, write config.cfg and keep Actions.cfg (the game rewrites it
+# only when the bindings changed), and log no script error.
 #
 # With "clock" as the third argument nobody drives: the race ends by the
 # level clock ("level_failed"), the results come, and Escape brings the menu
@@ -51,6 +53,7 @@ queued='"[^"]*"$'
 if [ "$variant" = clock ]; then
   in_order "^[0-9]+ menu add_object $queued
 ^[0-9]+ main start_race $queued
+^[0-9]+ game_interface countdown \"3\"$
 ^[0-9]+ game_interface countdown \"go\"$
 ^[0-9]+ main level_failed $queued
 ^[0-9]+ results add_object $queued
@@ -61,9 +64,13 @@ else
 ^[0-9]+ main start_race $queued
 ^[0-9]+ gamemenu set_money $queued
 ^[0-9]+ gamemenu init_game_interface $queued
+^[0-9]+ game_interface countdown \"3\"$
+^[0-9]+ game_interface countdown \"2\"$
 ^[0-9]+ game_interface countdown \"1\"$
 ^[0-9]+ game_interface countdown \"go\"$
 ^[0-9]+ jeep key_action \"fire,1\"$
+^[0-9]+ gamemenu update_game_interface $queued
+^[0-9]+ game_interface place $queued
 ^[0-9]+ game_interface show_message \"(finish|lost)!\"$
 ^[0-9]+ jeep game_over $queued
 ^[0-9]+ main race_over $queued
