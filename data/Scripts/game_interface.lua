@@ -1,10 +1,12 @@
 -- The race messages' script: the texts the engine announces (lap, place,
 -- finish), the countdown of the main script, bonus texts and the arrows
--- back to the track. A message stays two seconds.
+-- back to the track. A message stays two seconds, the countdown's last
+-- step ("GO!") one second.
 
 local page = nil
 local shown = false
 local messageTime = 0
+local countdownTime = 0
 local handlers = {}
 
 local function Message(text)
@@ -32,9 +34,21 @@ end
 function handlers.countdown(step)
     if step == "go" then
         SetText(page, "countdown", "GO!")
+        countdownTime = 1
     else
         SetText(page, "countdown", step)
     end
+end
+
+-- A text whose time runs out this frame is cleared; returns the time left.
+local function Expire(name, time)
+    if time > 0 then
+        time = time - GetDeltaTime()
+        if time <= 0 then
+            SetText(page, name, "")
+        end
+    end
+    return time
 end
 
 function handlers.place(text)
@@ -64,13 +78,8 @@ while true do
         end
     end
     if shown then
-        if messageTime > 0 then
-            messageTime = messageTime - GetDeltaTime()
-            if messageTime <= 0 then
-                SetText(page, "message", "")
-                SetText(page, "countdown", "")
-            end
-        end
+        messageTime = Expire("message", messageTime)
+        countdownTime = Expire("countdown", countdownTime)
         UpdateInterface(page)
     end
     Update()

@@ -120,7 +120,10 @@ while true do
             handler(GetCurrentParams(globalObject))
         end
     end
+    -- The held keys drive each frame: a key pressed while the car was still
+    -- locked (the countdown) takes effect once it is let go.
     if car then
+        Drive()
         Aim()
     end
     Update()

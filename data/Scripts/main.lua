@@ -101,6 +101,7 @@ end
 
 local function LoadRace()
     kills = 0
+    place = ""
     ClearGameData()
     SetNumRounds(Demo.laps)
     InitWarning(30)
@@ -252,9 +253,20 @@ function handlers.rival_wrecked(x, y, z)
     SetKills(kills)
 end
 
-handlers.race_over = EndRace
-handlers.level_failed = EndRace
-handlers.player_wrecked = EndRace
+-- A race that ends before the player places says why on the results page
+-- (a place heard later still replaces it).
+local function EndUnplaced(reason)
+    return function()
+        if place == "" then
+            place = reason
+        end
+        EndRace()
+    end
+end
+
+handlers.race_over = EndUnplaced("Not placed")
+handlers.level_failed = EndUnplaced("Out of time")
+handlers.player_wrecked = EndUnplaced("Wrecked")
 
 local function HandleCommands()
     while SetNextCommand(globalObject) do

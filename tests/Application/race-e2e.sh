@@ -57,6 +57,7 @@ if [ "$variant" = clock ]; then
 ^[0-9]+ game_interface countdown \"go\"$
 ^[0-9]+ main level_failed $queued
 ^[0-9]+ results add_object $queued
+^[0-9]+ results show_results \"Out of time,
 ^[0-9]+ menu add_object $queued"
 else
   in_order "^[0-9]+ menu add_object $queued

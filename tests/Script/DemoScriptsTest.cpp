@@ -1,13 +1,17 @@
 #include "ScriptFixture.h"
 
+#include "Core/ObjectHandle.h"
+#include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Game/PMeshManager.h"
 #include "Input/KeyNames.h"
 #include "Input/NInput.h"
+#include "Interface/InterfaceTestSupport.h"
 #include "Platform/Win32Messages.h"
 #include "Render/PAVIPlayer.h"
 #include "Render/RenderTestScene.h"
+#include "uitool/PageFileWriter.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -175,6 +179,48 @@ TEST_F(DemoScriptsTest, MainPlaysTheIntroWhenTheGameHasOneAndAKeySkipsIt) {
     EXPECT_FALSE(player.running) << "skipped";
     EXPECT_FALSE(main.IsFinished());
     g_AVIPlayer = nullptr;
+}
+
+// The race messages' page: the countdown steps stay until the next one,
+// "GO!" leaves after a second and a message after two, each on its own
+// clock.
+TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
+    InterfaceScene scene;
+    InterfaceScene::WriteFonts(FontListLine("font1", 2, 0), {{"font1", FontFileText(TestFontLayout())}});
+    SPFontManager fonts;
+    fonts.LoadAll();
+    PageFileWriter writer("game_interface", "racemsg.tga", 128, 128, "_,off,0,0,0,0,0,0");
+    for (const char* text : {"message", "countdown", "bonus"})
+        writer.Text(text, "font1", 0, 0, "");
+    InterfaceScene::WritePage("racemsg", writer.Contents());
+    CPInterface page;
+    page.Load("racemsg", 0);
+    CPLuaScript& messages = Script("game_interface");
+    ASSERT_TRUE(messages.Start());
+    const float savedFrameTime = g_FrameTime;
+    const auto frame = [&](float seconds) {
+        g_FrameTime = seconds;
+        messages.Update();
+    };
+    const auto text = [&](const char* name) { return page.texts.Find(name)->text; };
+    manager->SendCommandByName("game_interface", "add_object", PointerToString(&page));
+    manager->SendCommandByName("game_interface", "countdown", "1");
+    frame(0.9f);
+    frame(0.9f);
+    EXPECT_EQ(text("countdown"), "1") << "a step waits for the next";
+    manager->SendCommandByName("game_interface", "countdown", "go");
+    manager->SendCommandByName("game_interface", "place", "2nd");
+    frame(0.6f);
+    EXPECT_EQ(text("countdown"), "GO!");
+    EXPECT_EQ(text("message"), "2nd");
+    frame(0.6f);
+    EXPECT_EQ(text("countdown"), "") << "GO! stayed past its second";
+    EXPECT_EQ(text("message"), "2nd");
+    frame(0.9f);
+    EXPECT_EQ(text("message"), "");
+    EXPECT_FALSE(messages.IsFinished());
+    EXPECT_EQ(log, "");
+    g_FrameTime = savedFrameTime;
 }
 
 } // namespace

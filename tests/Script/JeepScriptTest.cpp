@@ -57,6 +57,19 @@ TEST_F(JeepScriptTest, KeysDriveTheCarTheBodyBelongsTo) {
     EXPECT_EQ(log.find("Script Error"), std::string::npos) << log;
 }
 
+// Up held through the countdown drives the car as soon as it is unlocked.
+TEST_F(JeepScriptTest, AKeyHeldWhileLockedDrivesOnceUnlocked) {
+    car.Lock(true);
+    Key("up,1");
+    EXPECT_FLOAT_EQ(car.throttle, 0.0f) << "a locked car ignores its controls";
+    car.Lock(false);
+    Turn(*jeep);
+    EXPECT_FLOAT_EQ(car.throttle, 1.0f);
+    Key("up,0");
+    EXPECT_FLOAT_EQ(car.throttle, 0.0f);
+    EXPECT_EQ(log.find("Script Error"), std::string::npos) << log;
+}
+
 TEST_F(JeepScriptTest, AWreckAndTheEndOfTheRaceReachTheMainScript) {
     manager->SendCommandByObject(jeep, "damage", "-5");
     manager->SendCommandByObject(jeep, "damage", "10");
