@@ -28,6 +28,10 @@ void PlatSetGraphicsBackendKind(PlatGraphicsBackendKind kind) {
     g_backendKind = kind;
 }
 
+PlatGraphicsBackendKind PlatGetGraphicsBackendKind() {
+    return g_backendKind;
+}
+
 IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION)
         return nullptr;

@@ -12,6 +12,7 @@ enum class PlatGraphicsBackendKind { OpenGL, Recording, Headless };
 
 // Chooses the backend of the devices created after this call (default OpenGL).
 void PlatSetGraphicsBackendKind(PlatGraphicsBackendKind kind);
+PlatGraphicsBackendKind PlatGetGraphicsBackendKind();
 
 // The adapter: what the display can do, and the factory of devices.
 class IDirect3D9 : public IUnknown {

@@ -1,5 +1,6 @@
 #include "Platform/Win32Window.h"
 
+#include "Platform/Graphics/Direct3D9.h"
 #include "Platform/Sdl/SdlEventSource.h"
 #include "Platform/Sdl/SdlWindow.h"
 #include "Platform/WindowObject.h"
@@ -38,6 +39,22 @@ PlatCursor g_ArrowCursor;
 HCURSOR const kArrowCursor = &g_ArrowCursor;
 HCURSOR g_CurrentCursor = kArrowCursor;
 
+// Windows are made for OpenGL unless the graphics device draws nothing, so
+// a headless run never loads the OpenGL driver (with a software renderer
+// that alone takes a fifth of a second).
+bool WindowsUseOpenGL() {
+    return PlatGetGraphicsBackendKind() != PlatGraphicsBackendKind::Headless;
+}
+
+// The OpenGL driver stays loaded for the life of the process once the first
+// OpenGL window needs it: drivers that are unloaded and loaded again leak,
+// and windows come and go.
+void KeepOpenGLDriverLoaded() {
+    static bool loaded = false;
+    if (!loaded)
+        loaded = SDL_GL_LoadLibrary(nullptr) == 0;
+}
+
 SdlWindowObject* FindSdlWindow(HWND hwnd) {
     for (const auto& window : g_Windows)
         if (window.get() == hwnd)
@@ -57,9 +74,6 @@ bool PlatStartVideo() {
         std::fprintf(stderr, "Video start-up failed: %s\n", SDL_GetError());
         return false;
     }
-    // The OpenGL driver stays loaded for the life of the process: drivers
-    // that are unloaded and loaded again leak, and windows come and go.
-    SDL_GL_LoadLibrary(nullptr);
     g_VideoStarted = true;
     if (!PlatGetEventSource())
         PlatSetEventSource(&g_SdlEvents);
@@ -112,7 +126,11 @@ HWND CreateWindowEx(DWORD, const char* className, const char* title, DWORD style
     auto found = className ? g_Classes.find(className) : g_Classes.end();
     if (found == g_Classes.end() || !PlatStartVideo())
         return nullptr;
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (WindowsUseOpenGL()) {
+        KeepOpenGLDriverLoaded();
+        flags |= SDL_WINDOW_OPENGL;
+    }
     if (style & WS_POPUP)
         flags |= SDL_WINDOW_BORDERLESS;
     SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
