@@ -54,20 +54,14 @@ RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
     return reach;
 }
 
-// The sensor's line in the frame of the terrain's triangles (placed), where
-// the sensor test meets them.
-RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform, const RbMatrix4& placed) {
-    RbVector start, line;
-    RbSensorInFrame(sensor, transform, placed, start, line);
-    return RbReachBox::Segment(start, start + line);
-}
-
 // What of the body can meet the terrain in its tests: its shapes and its
-// sensor lines.
-RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbMatrix4& terrainPlaced) {
+// sensor lines, placed in the terrain's frame (starts and lines, one of each
+// per sensor).
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbVector* starts,
+                     const RbVector* lines) {
     RbReachBox reach = ShapesReach(body, transform);
-    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
-        reach.Include(SensorReach(*s, transform, terrainPlaced));
+    for (int i = 0; i < body.sensors.count; ++i)
+        reach.Include(RbReachBox::Segment(starts[i], starts[i] + lines[i]));
     return reach;
 }
 
@@ -174,7 +168,8 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 // candidate list.
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
-    const RbReachBox reach = BodyReach(body, transform, TerrainPlacement()).Grown();
+    PlaceSensors(body, transform);
+    const RbReachBox reach = BodyReach(body, transform, sensorStarts.begin(), sensorLines.begin()).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
     if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room) || !pickedTriangles.Reserve(room))
         return false;
@@ -184,6 +179,17 @@ bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& trans
     nearTriangles.SetCount(kept);
     nearBounds.SetCount(kept);
     return true;
+}
+
+// Each sensor's start and line in the terrain's frame, made once for the
+// step's terrain pass of the body and read by the culling and the sensor
+// tests alike. The arrays hold room for every sensor of the world.
+void RbSimulator::PlaceSensors(const RbBody& body, const RbMatrix4& transform) {
+    const RbMatrix4 placed = TerrainPlacement();
+    RbVector* start = sensorStarts.begin();
+    RbVector* line = sensorLines.begin();
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
+        RbSensorInFrame(*s, transform, placed, *start++, *line++);
 }
 
 // Whether the boxes handed over belong to the arrays the query answered with.
@@ -262,12 +268,14 @@ void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transfor
     // Each sensor's list is culled for it already.
     terrain.cullTriangles = false;
     const RbMatrix4 placed = TerrainPlacement();
-    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
-        PickNearTriangles(SensorReach(*sensor, transform, placed).Grown());
+    const RbVector* start = sensorStarts.begin();
+    const RbVector* line = sensorLines.begin();
+    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext, ++start, ++line) {
+        PickNearTriangles(RbReachBox::Segment(*start, *start + *line).Grown());
         KeepLastListings(pickedTriangles);
         terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
                                 terrainVertices, triangleCount);
-        RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+        RbPlacedSensorTest(*sensor, *start, *line, terrain, placed, &terrainBody);
     }
 }
 

@@ -150,6 +150,7 @@ private:
     void CheckTerrain(RbRigidBody* body);
     bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                              int triangleCount);
+    void PlaceSensors(const RbBody& body, const RbMatrix4& transform);
     bool HasTriangleBounds(int triangleCount) const;
     std::size_t KeepNearByBounds(const RbReachBox& reach, int candidateCount, int triangleCount);
     std::size_t KeepNearByVertices(const RbReachBox& reach, int candidateCount, int triangleCount);
@@ -218,6 +219,9 @@ private:
     RbArray<int> nearTriangles;
     RbArray<RbTriangleBounds> nearBounds;
     RbArray<int> pickedTriangles;
+    // The tested body's sensors in the terrain's frame, in list order.
+    RbArray<RbVector> sensorStarts;
+    RbArray<RbVector> sensorLines;
     bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;
