@@ -54,14 +54,20 @@ RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
     return reach;
 }
 
+// The sensor's line in the frame of the terrain's triangles (placed), where
+// the sensor test meets them.
+RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform, const RbMatrix4& placed) {
+    RbVector start, line;
+    RbSensorInFrame(sensor, transform, placed, start, line);
+    return RbReachBox::Segment(start, start + line);
+}
+
 // What of the body can meet the terrain in its tests: its shapes and its
-// sensor lines, placed in the terrain's frame (starts and lines, one of each
-// per sensor).
-RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbVector* starts,
-                     const RbVector* lines) {
+// sensor lines.
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbMatrix4& terrainPlaced) {
     RbReachBox reach = ShapesReach(body, transform);
-    for (int i = 0; i < body.sensors.count; ++i)
-        reach.Include(RbReachBox::Segment(starts[i], starts[i] + lines[i]));
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
+        reach.Include(SensorReach(*s, transform, terrainPlaced));
     return reach;
 }
 
@@ -168,8 +174,7 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 // candidate list.
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
-    PlaceSensors(body, transform);
-    const RbReachBox reach = BodyReach(body, transform, sensorStarts.begin(), sensorLines.begin()).Grown();
+    const RbReachBox reach = BodyReach(body, transform, TerrainPlacement()).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
     if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room) || !pickedTriangles.Reserve(room))
         return false;
@@ -179,17 +184,6 @@ bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& trans
     nearTriangles.SetCount(kept);
     nearBounds.SetCount(kept);
     return true;
-}
-
-// Each sensor's start and line in the terrain's frame, made once for the
-// step's terrain pass of the body and read by the culling and the sensor
-// tests alike. The arrays hold room for every sensor of the world.
-void RbSimulator::PlaceSensors(const RbBody& body, const RbMatrix4& transform) {
-    const RbMatrix4 placed = TerrainPlacement();
-    RbVector* start = sensorStarts.begin();
-    RbVector* line = sensorLines.begin();
-    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
-        RbSensorInFrame(*s, transform, placed, *start++, *line++);
 }
 
 // Whether the boxes handed over belong to the arrays the query answered with.
@@ -268,14 +262,12 @@ void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transfor
     // Each sensor's list is culled for it already.
     terrain.cullTriangles = false;
     const RbMatrix4 placed = TerrainPlacement();
-    const RbVector* start = sensorStarts.begin();
-    const RbVector* line = sensorLines.begin();
-    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext, ++start, ++line) {
-        PickNearTriangles(RbReachBox::Segment(*start, *start + *line).Grown());
+    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
+        PickNearTriangles(SensorReach(*sensor, transform, placed).Grown());
         KeepLastListings(pickedTriangles);
         terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
                                 terrainVertices, triangleCount);
-        RbPlacedSensorTest(*sensor, *start, *line, terrain, placed, &terrainBody);
+        RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
     }
 }
 

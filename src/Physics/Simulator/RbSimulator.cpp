@@ -52,9 +52,7 @@ bool RbSimulator::Initialise(const RbVector& gravityVector) {
            geometryPool.Reserve(sizeInfo.geometriesCount, allocator) &&
            restingRows.Init(allocator, 100, 100) && groupList.Init(allocator, 1000, 100) &&
            stackWorkList.Init(allocator, 1000, 100) && nearTriangles.Init(allocator, 1000, 1000) &&
-           nearBounds.Init(allocator, 1000, 1000) && pickedTriangles.Init(allocator, 1000, 1000) &&
-           sensorStarts.Init(allocator, sizeInfo.sensorsCount, 0) &&
-           sensorLines.Init(allocator, sizeInfo.sensorsCount, 0);
+           nearBounds.Init(allocator, 1000, 1000) && pickedTriangles.Init(allocator, 1000, 1000);
 }
 
 void RbSimulator::SetGravity(const RbVector& gravityVector) {

@@ -150,7 +150,6 @@ private:
     void CheckTerrain(RbRigidBody* body);
     bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                              int triangleCount);
-    void PlaceSensors(const RbBody& body, const RbMatrix4& transform);
     bool HasTriangleBounds(int triangleCount) const;
     std::size_t KeepNearByBounds(const RbReachBox& reach, int candidateCount, int triangleCount);
     std::size_t KeepNearByVertices(const RbReachBox& reach, int candidateCount, int triangleCount);
@@ -219,9 +218,6 @@ private:
     RbArray<int> nearTriangles;
     RbArray<RbTriangleBounds> nearBounds;
     RbArray<int> pickedTriangles;
-    // The tested body's sensors in the terrain's frame, in list order.
-    RbArray<RbVector> sensorStarts;
-    RbArray<RbVector> sensorLines;
     bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;
