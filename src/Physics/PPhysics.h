@@ -94,7 +94,6 @@ private:
                           const D3DXQUATERNION& orientation, bool activeFlag, int materialIndex);
     void SyncObjects();
     void ReleaseWorld();
-    void HandOverTriangleBounds();
     void FreePendingBodies();
 
     CPTerrainGrid terrain;

@@ -168,82 +168,46 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 }
 
 // Copies the candidates that can meet the body into nearTriangles, keeping
-// their order and repeats, with the box of each in nearBounds. Candidate
-// numbers outside the triangle array are left out, as the tests skip them
-// anyway. False when the lists cannot grow; the tests then take the whole
-// candidate list.
+// their order and repeats. Candidate numbers outside the triangle array are
+// left out, as the tests skip them anyway. False when the list cannot grow;
+// the tests then take the whole candidate list.
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
     const RbReachBox reach = BodyReach(body, transform, TerrainPlacement()).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
-    if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room) || !pickedTriangles.Reserve(room))
+    if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !pickedTriangles.Reserve(room))
         return false;
-    const std::size_t kept = HasTriangleBounds(triangleCount)
-                                 ? KeepNearByBounds(reach, candidateCount, triangleCount)
-                                 : KeepNearByVertices(reach, candidateCount, triangleCount);
-    nearTriangles.SetCount(kept);
-    nearBounds.SetCount(kept);
-    return true;
-}
-
-// Whether the boxes handed over belong to the arrays the query answered with.
-bool RbSimulator::HasTriangleBounds(int triangleCount) const {
-    return triangleBounds && terrainTriangles == boundsTriangles && terrainVertices == boundsVertices &&
-           triangleCount <= boundsCount;
-}
-
-// The near candidates by the boxes handed over: the candidates are passed
-// once, reading four floats a side of each, and only the near ones' boxes are
-// copied.
-std::size_t RbSimulator::KeepNearByBounds(const RbReachBox& reach, int candidateCount, int triangleCount) {
-    // Locals, so that the writes into the lists cannot be taken to change them.
-    const RbTriangleBounds* bounds = triangleBounds;
-    int* near = nearTriangles.begin();
-    std::size_t kept = 0;
-    const auto count = static_cast<unsigned>(triangleCount);
-    for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
-        // One compare for both ends: a negative number turns into a huge one.
-        if (static_cast<unsigned>(*index) >= count)
-            continue;
-        near[kept] = *index;
-        kept += reach.Excludes(bounds[*index]) ? 0 : 1;
-    }
-    RbTriangleBounds* nearBox = nearBounds.begin();
-    for (std::size_t i = 0; i < kept; ++i)
-        nearBox[i] = bounds[near[i]];
-    return kept;
-}
-
-// The near candidates by boxes made from their vertices.
-std::size_t RbSimulator::KeepNearByVertices(const RbReachBox& reach, int candidateCount, int triangleCount) {
+    // Locals, so that the writes into the list cannot be taken to change them.
     const RbTriangle* triangles = terrainTriangles;
     const RbVector* vertices = terrainVertices;
     int* near = nearTriangles.begin();
-    RbTriangleBounds* nearBox = nearBounds.begin();
+    RbVector* corners = nearCorners.begin();
     std::size_t kept = 0;
     for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
         if (*index < 0 || *index >= triangleCount)
             continue;
         const int* corner = triangles[*index].vertex;
-        const RbTriangleBounds box =
-            RbTriangleBounds::Of(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]);
         near[kept] = *index;
-        nearBox[kept] = box;
-        kept += reach.Excludes(box) ? 0 : 1;
+        kept += reach.Excludes(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]) ? 0 : 1;
     }
-    return kept;
+    for (std::size_t i = 0; i < kept; ++i)
+        for (int j = 0; j < 3; ++j)
+            corners[3 * i + j] = vertices[triangles[near[i]].vertex[j]];
+    nearTriangles.SetCount(kept);
+    nearCorners.SetCount(3 * kept);
+    return true;
 }
 
 // Picks the near triangles within the reach out of the near list, by the
-// boxes kept beside it, into pickedTriangles.
+// corners kept beside it, into pickedTriangles.
 void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
     const int* near = nearTriangles.begin();
-    const RbTriangleBounds* nearBox = nearBounds.begin();
+    const RbVector* corners = nearCorners.begin();
     int* picked = pickedTriangles.begin();
     std::size_t kept = 0;
     for (std::size_t i = 0; i < nearTriangles.Count(); ++i) {
         picked[kept] = near[i];
-        kept += reach.Excludes(nearBox[i]) ? 0 : 1;
+        kept += reach.Excludes(corners[3 * i], corners[3 * i + 1], corners[3 * i + 2]) ? 0 : 1;
     }
     pickedTriangles.SetCount(kept);
 }
