@@ -177,6 +177,14 @@ void CPApplication::StartAutoDriver() {
     g_TaskManager->AddTask(autoDriver);
 }
 
+// The application owns the test driver: take it off the kernel, then delete it.
+void CPApplication::DeleteAutoDriver() {
+    CPAutoDriver* driver = autoDriver.Get();
+    autoDriver = nullptr;
+    g_TaskManager->RemoveTask(driver);
+    delete driver;
+}
+
 void CPApplication::RecordTraceEnd() {
     if (trace)
         trace->AddCarPositions();
@@ -361,7 +369,7 @@ void CPApplication::ShutDownB() {
     delete g_Physics;
     delete g_AITask;
     input = nullptr;
-    autoDriver = nullptr;
+    DeleteAutoDriver();
     delete g_MeshManager;
     delete g_GameData;
     delete g_AnimationManager;

@@ -49,6 +49,7 @@ private:
     void StartTestAids();
     // The autodriver, when the recorded input switches it on.
     void StartAutoDriver();
+    void DeleteAutoDriver();
     // Ends the trace with the cars' positions (before the level goes) and
     // writes it.
     void RecordTraceEnd();
