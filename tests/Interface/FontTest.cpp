@@ -148,3 +148,22 @@ TEST(FontListTest, AMissingListLoadsNothing) {
 }
 
 } // namespace
+
+// A line of the font fits a cell with a texel to spare each side; larger
+// fonts get larger cells, and the texture grows with them.
+TEST(FontAtlasLayoutTest, CellsHoldAWholeLineOfTheFont) {
+    struct Case {
+        int lineHeight, cell, width, height;
+    };
+    for (const Case& c : {Case{10, 32, 512, 256}, Case{25, 32, 512, 256}, Case{30, 32, 512, 256},
+                          Case{31, 64, 1024, 512}, Case{56, 64, 1024, 512}, Case{75, 128, 2048, 1024}}) {
+        const FontFileLayout layout = FontAtlasLayout(c.lineHeight);
+        EXPECT_EQ(layout.cellWidth, c.cell) << c.lineHeight;
+        EXPECT_EQ(layout.cellHeight, c.cell) << c.lineHeight;
+        EXPECT_EQ(layout.textureWidth, c.width) << c.lineHeight;
+        EXPECT_EQ(layout.textureHeight, c.height) << c.lineHeight;
+        EXPECT_GE(layout.textureHeight * (layout.textureWidth / c.cell),
+                  (kFontLastCode - kFontFirstCode + 1) * c.cell)
+            << c.lineHeight;
+    }
+}

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+// The characters a font atlas holds, in this order.
+constexpr int kFontFirstCode = 32;
+constexpr int kFontLastCode = 126;
+
 // One cell of a bitmap font: the character ("space" for the blank) and its
 // advance in texels.
 struct FontCell {
@@ -19,6 +23,12 @@ struct FontFileLayout {
     int cellHeight = 0;
     std::vector<FontCell> cells;
 };
+
+// An empty layout for the characters 32 to 126 in 16 columns of square
+// cells: 32 texels, or the power of two that holds a line of `lineHeight`
+// texels with one to spare on each side; the texture as wide as the columns
+// and as high as the power of two that holds the rows.
+FontFileLayout FontAtlasLayout(int lineHeight);
 
 // The text of a .fnt file: "width", "height", "x" and "y" lines in that
 // order, then one "character TAB advance" line per cell.

@@ -1,6 +1,7 @@
 // uitool: writes the interface data of a game's Data tree.
 //   uitool font TTF NAME PIXELS DATA    Fonts/NAME.fnt and Textures/NAME.tga: ASCII
-//                                       32-126 in 32-texel cells of a 512 x 512 atlas
+//                                       32-126 in 16 columns of square cells, 32
+//                                       texels or the power of two the glyphs need
 //   uitool page LAYOUT TTF DATA         Interface/<layout name>1024.int and its atlas
 //   uitool flare LAYOUT DATA            Interface/<layout name>.int and its texture
 #include "Platform/FileSystem.h"
@@ -19,9 +20,6 @@
 
 namespace {
 
-constexpr int kAtlasSize = 512;
-constexpr int kCell = 32;
-constexpr int kColumns = 16;
 constexpr int kLabelPixels = 22;
 
 bool Write(const std::filesystem::path& path, const std::string& bytes) {
@@ -54,16 +52,19 @@ int Font(const std::string& fontPath, const std::string& name, int pixels,
         std::fprintf(stderr, "uitool: cannot open the font %s\n", fontPath.c_str());
         return 1;
     }
-    Image atlas(kAtlasSize, kAtlasSize, 0);
-    FontFileLayout layout{kAtlasSize, kAtlasSize, kCell, kCell, {}};
-    const int baseline = (kCell - glyphs.LineHeight()) / 2 + glyphs.Ascender();
-    for (int code = 32; code <= 126; ++code) {
-        const int cell = code - 32;
-        const int x = cell % kColumns * kCell;
-        const int y = cell / kColumns * kCell;
+    // Large sizes get larger cells instead of clipped glyphs.
+    FontFileLayout layout = FontAtlasLayout(glyphs.LineHeight());
+    const int cellSize = layout.cellWidth;
+    const int columns = layout.textureWidth / cellSize;
+    Image atlas(layout.textureWidth, layout.textureHeight, 0);
+    const int baseline = (cellSize - glyphs.LineHeight()) / 2 + glyphs.Ascender();
+    for (int code = kFontFirstCode; code <= kFontLastCode; ++code) {
+        const int cell = code - kFontFirstCode;
+        const int x = cell % columns * cellSize;
+        const int y = cell / columns * cellSize;
         const auto character = static_cast<unsigned char>(code);
         // One texel in, so the two texels the quads add on the right stay inside the cell.
-        glyphs.Draw(atlas, character, x + 1, y + baseline, x, y, kCell, kCell, 0xffffff);
+        glyphs.Draw(atlas, character, x + 1, y + baseline, x, y, cellSize, cellSize, 0xffffff);
         const std::string field = code == ' ' ? "space" : std::string(1, static_cast<char>(code));
         layout.cells.push_back({field, static_cast<float>(glyphs.Advance(character))});
     }
