@@ -14,7 +14,7 @@ local handlers = {}
 -- 100000); the display shows the percentage the car's script reports.
 local function ShowEquipment()
     UpdateGameInterface(page)
-    SetText(page, "life", "Life " .. life .. "%")
+    SetText(page, "life", life .. "%")
 end
 
 function handlers.add_object(handle)
@@ -48,7 +48,7 @@ end
 
 local function ShowLaps()
     SetText(page, "lap", string.format("Lap %d/%d", GetCurrentRound(), GetRoundsNumber()))
-    SetText(page, "laptime", string.format("%02d:%02d:%02d", GetTime()))
+    SetText(page, "laptime", string.format("Lap time %02d:%02d:%02d", GetTime()))
     local lit = math.floor(GetNitro() * 10 + 0.5)
     for i = 1, 10 do
         SetWindowVisible(page, "nitro" .. i, i <= lit)

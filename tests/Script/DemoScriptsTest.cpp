@@ -4,6 +4,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
+#include "Game/PGameData.h"
 #include "Game/PMeshManager.h"
 #include "Input/KeyNames.h"
 #include "Input/NInput.h"
@@ -221,6 +222,47 @@ TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
     EXPECT_FALSE(messages.IsFinished());
     EXPECT_EQ(log, "");
     g_FrameTime = savedFrameTime;
+}
+
+// The race display: the place the main script sends and the life the car's
+// script sends keep their labels, the life survives the engine's rewrite
+// after a shot, and a new race starts at full life with no place.
+TEST_F(DemoScriptsTest, DisplayShowsThePlaceAndTheLifeItIsSent) {
+    InterfaceScene scene;
+    InterfaceScene::WriteFonts(FontListLine("font1", 2, 0), {{"font1", FontFileText(TestFontLayout())}});
+    SPFontManager fonts;
+    fonts.LoadAll();
+    PageFileWriter writer("gamemenu", "hud.tga", 128, 128, "_,off,0,0,0,0,0,0");
+    for (const char* text : {"place", "life", "lap", "laptime"})
+        writer.Text(text, "font1", 0, 0, "");
+    InterfaceScene::WritePage("hud", writer.Contents());
+    CPInterface page;
+    page.Load("hud", 0);
+    CPGameData data;
+    data.roundCount = 2;
+    data.lapTimes[0] = 75.5f;
+    CPLuaScript& display = Script("gamemenu");
+    ASSERT_TRUE(display.Start());
+    const auto send = [&](const char* command, const char* params) {
+        manager->SendCommandByName("gamemenu", command, params);
+        display.Update();
+    };
+    const auto text = [&](const char* name) { return page.texts.Find(name)->text; };
+    send("add_object", PointerToString(&page).c_str());
+    send("init_game_interface", "");
+    EXPECT_EQ(text("life"), "100%");
+    EXPECT_EQ(text("lap"), "Lap 1/2");
+    EXPECT_EQ(text("laptime"), "Lap time 01:15:50");
+    send("hud_place", "3/4");
+    send("hud_life", "51");
+    send("update_game_interface", "");
+    EXPECT_EQ(text("place"), "Place 3/4");
+    EXPECT_EQ(text("life"), "51%");
+    send("init_game_interface", "");
+    EXPECT_EQ(text("place"), "");
+    EXPECT_EQ(text("life"), "100%");
+    EXPECT_FALSE(display.IsFinished());
+    EXPECT_EQ(log, "");
 }
 
 } // namespace
