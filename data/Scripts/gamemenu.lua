@@ -1,11 +1,21 @@
 -- The race display's script. The engine asks it to fill the display when a
 -- level starts ("init_game_interface") and after shots and damage
--- ("update_game_interface"); each frame it updates the clock, the lap texts
--- and the nitro lamps and draws the page.
+-- ("update_game_interface"); the main script sends the player's place
+-- ("hud_place") and the player's car its life in percent ("hud_life"). Each
+-- frame it updates the clock, the lap texts and the nitro lamps and draws
+-- the page.
 
 local page = nil
 local shown = false
+local life = "100"
 local handlers = {}
+
+-- The engine writes the car's life in its own points (a new car has
+-- 100000); the display shows the percentage the car's script reports.
+local function ShowEquipment()
+    UpdateGameInterface(page)
+    SetText(page, "life", life .. "%")
+end
 
 function handlers.add_object(handle)
     page = StringToPointer(handle)
@@ -17,17 +27,28 @@ function handlers.delete_object()
 end
 
 function handlers.init_game_interface()
+    life = "100"
+    SetText(page, "place", "")
     InitGameInterface(page)
-    UpdateGameInterface(page)
+    ShowEquipment()
 end
 
 function handlers.update_game_interface()
-    UpdateGameInterface(page)
+    ShowEquipment()
+end
+
+function handlers.hud_place(text)
+    SetText(page, "place", "Place " .. text)
+end
+
+function handlers.hud_life(percent)
+    life = percent
+    ShowEquipment()
 end
 
 local function ShowLaps()
     SetText(page, "lap", string.format("Lap %d/%d", GetCurrentRound(), GetRoundsNumber()))
-    SetText(page, "laptime", string.format("%02d:%02d:%02d", GetTime()))
+    SetText(page, "laptime", string.format("Lap time %02d:%02d:%02d", GetTime()))
     local lit = math.floor(GetNitro() * 10 + 0.5)
     for i = 1, 10 do
         SetWindowVisible(page, "nitro" .. i, i <= lit)

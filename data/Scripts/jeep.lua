@@ -8,6 +8,11 @@ local held = {}
 local handlers = {}
 local null = StringToPointer("0")
 
+-- The life of a new car in the engine's points, and what is left of it;
+-- the demo's difficulty takes the damage dealt unscaled.
+local fullLife = 100000
+local life = fullLife
+
 -- The vehicle the part belongs to: the script hears of the body, the car is
 -- its parent.
 local function OwnerOf(part)
@@ -72,6 +77,7 @@ end
 function handlers.add_object(handle)
     car = OwnerOf(StringToPointer(handle))
     held = {}
+    life = fullLife
     SetNextWeapon(car)
     SetPrevWeapon(car)
 end
@@ -91,12 +97,20 @@ function handlers.key_action(action, state)
     end
 end
 
--- An amount of 0 or less hurts nothing; a wrecked car ends the race.
+-- An amount of 0 or less hurts nothing; a wrecked car ends the race. The
+-- display hears the life left in whole percent, rounded up so that only a
+-- wreck shows 0.
 function handlers.damage(amount)
     local hurt = tonumber(amount) or 0
-    if car and hurt > 0 and not DamagePlayer(car, hurt) then
+    if not car or hurt <= 0 then
+        return
+    end
+    life = math.max(life - hurt, 0)
+    if not DamagePlayer(car, hurt) then
+        life = 0
         SendCommandByName("main", "player_wrecked", "")
     end
+    SendCommandByName("gamemenu", "hud_life", tostring(math.ceil(life * 100 / fullLife)))
 end
 
 function handlers.game_over()

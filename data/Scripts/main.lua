@@ -49,6 +49,8 @@ local screen = "menu"
 local clock = 0
 local intro = nil
 local place = ""
+local raceTimes = ""
+local shownPlace = ""
 local kills = 0
 
 -- Only pages already made can be showing.
@@ -102,6 +104,7 @@ end
 local function LoadRace()
     kills = 0
     place = ""
+    shownPlace = ""
     ClearGameData()
     SetNumRounds(Demo.laps)
     InitWarning(30)
@@ -175,10 +178,60 @@ local function ClockText(minutes, seconds, hundredths)
     return string.format("%02d:%02d:%02d", minutes, seconds, hundredths)
 end
 
--- The place (as the race messages heard it), the race time and the best lap
--- go to the results page; the level is taken down first.
+local function HundredthsText(hundredths)
+    return ClockText(math.floor(hundredths / 6000), math.floor(hundredths / 100) % 60, hundredths % 100)
+end
+
+-- The race time and the best lap from the lap clocks, "time,best". The race
+-- time adds up the laps the race counted (the lap under way too when the
+-- player did not finish); the best lap is the quickest completed one, or
+-- "--:--:--" when the player completed none.
+local function RaceTimes()
+    local count, clocks = UpdateRoundsTime()
+    local current = GetCurrentRound()
+    local total, best = 0, nil
+    for lap = 1, math.min(current, GetRoundsNumber(), count / 4) do
+        local i = 4 * lap - 3
+        local hundredths = (clocks[i] * 60 + clocks[i + 1]) * 100 + clocks[i + 2]
+        total = total + hundredths
+        if lap < current and hundredths > 0 and (best == nil or hundredths < best) then
+            best = hundredths
+        end
+    end
+    return HundredthsText(total) .. "," .. (best and HundredthsText(best) or "--:--:--")
+end
+
+-- The display shows the player's place among the cars of the race, "2/4"
+-- with three computer cars; it hears the place when it changes.
+local function SendPlace(number)
+    local text = number .. "/" .. (GetAICount() + 1)
+    if text ~= shownPlace then
+        shownPlace = text
+        SendCommandByName("gamemenu", "hud_place", text)
+    end
+end
+
+-- The player's place in the running race: one more than the computer cars
+-- the engine ranks ahead of the player (the ranking names the computer cars
+-- by their order in the level, from "0", and the player "10"; a tie goes to
+-- the player, so the place the race ends with comes from the race messages).
+local function ShowPlace()
+    local cars = GetAICount()
+    local ahead = 0
+    for _, id in ipairs(SetPlayersPanel() or {}) do
+        if id == "10" then
+            break
+        end
+        if tonumber(id) < cars then
+            ahead = ahead + 1
+        end
+    end
+    SendPlace(ahead + 1)
+end
+
+-- The place (as the race messages heard it) and the times taken when the
+-- race ended go to the results page; the level is taken down first.
 local function ShowResults()
-    local times = ClockText(GetTime()) .. "," .. ClockText(GetTimeBest())
     SetLevelStarted(false)
     ClearBonuses()
     StopLevel()
@@ -188,7 +241,7 @@ local function ShowResults()
     SaveGame()
     SetDefaultCamera()
     Show("results")
-    SendCommandByName("results", "show_results", place .. "," .. times)
+    SendCommandByName("results", "show_results", place .. "," .. raceTimes)
     PlayMusic(Demo.menuMusic)
 end
 
@@ -196,6 +249,7 @@ local function EndRace()
     if screen == "race" or screen == "countdown" then
         screen = "ending"
         clock = 0
+        raceTimes = RaceTimes()
     end
 end
 
@@ -235,6 +289,10 @@ end
 
 function handlers.place(text)
     place = text
+    local number = tonumber(string.match(text, "^%d"))
+    if number then
+        SendPlace(number)
+    end
 end
 
 -- The camera key switches the race camera between its three views (it does
@@ -289,9 +347,13 @@ local function Step(delta)
             StartCountdown()
         end
     elseif screen == "countdown" then
+        ShowPlace()
         Countdown(delta)
-    elseif screen == "race" and DemoTest.OnRaceFrame then
-        DemoTest.OnRaceFrame()
+    elseif screen == "race" then
+        ShowPlace()
+        if DemoTest.OnRaceFrame then
+            DemoTest.OnRaceFrame()
+        end
     elseif screen == "ending" then
         clock = clock + delta
         if clock >= Demo.resultSeconds and RaceStep(ShowResults) then

@@ -19,8 +19,8 @@ end
 
 function handlers.show_results(place, time, best)
     SetText(page, "place", place or "")
-    SetText(page, "time", time or "")
-    SetText(page, "best", best or "")
+    SetText(page, "time", "Race time " .. (time or ""))
+    SetText(page, "best", "Best lap " .. (best or ""))
 end
 
 function handlers.button(name)

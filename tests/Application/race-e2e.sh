@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # The whole journey headless, with a fixed frame time and a command trace:
 # the intro is skipped, Enter on "start" starts a one-lap race (the end-to-end
-# override of the demo in the game folder), the autodriver drives the player's
-# car through the bound keys and fires, the race ends, the results page comes
-# and Escape, pressed every 300 frames from frame 600 (the race ignores it),
-# goes back to the menu and then ends the game. The trace must hold the steps
-# in order (the countdown from 3, a shot after "go" reaching the display, the
-# player's place before the result), the race must end because the computer
-# drivers completed their lap or the player finished (not by the level clock
-# or a missed checkpoint), the game must end by itself before the frame cap
-# with status 0, write config.cfg and keep Actions.cfg (the game rewrites it
-# only when the bindings changed), and log no script error.
+# override of the demo in the game folder), the autodriver, switched on some
+# two seconds after "go" so that computer drivers finish first, drives the
+# player's car through the bound keys and fires, the race ends, the results
+# page comes and Escape, pressed every 300 frames from frame 600 (the race
+# ignores it), goes back to the menu and then ends the game. The trace must
+# hold the steps in order (the countdown from 3, the display's place, a shot
+# after "go" reaching the display, a place behind a computer driver, or the
+# loss once all three finished, before the result), so a computer driver
+# completed its lap; the race must not end by the level clock or a missed
+# checkpoint; the display's last place must be the player's final one; the
+# results must show the time from "go" to the end of the race and the lap
+# (none when the player completed none). The game must end by itself before
+# the frame cap with status 0, write config.cfg and keep Actions.cfg (the game
+# rewrites it only when the bindings changed), and log no script error.
 #
 # With "clock" as the third argument nobody drives: the race ends by the
-# level clock ("level_failed"), the results come, and Escape brings the menu
-# back and ends the game.
+# level clock ("level_failed"), the results come with the time driven and no
+# lap, and Escape brings the menu back and ends the game.
 set -euo pipefail
 game=$1 bindings=$2 variant=${3:-race}
 frames=8000
@@ -32,7 +36,7 @@ else
 fi
 {
   printf '5 Esc down\n6 Esc up\n30 Enter down\n31 Enter up\n'
-  if [ "$variant" != clock ]; then printf '40 autodrive on\n'; fi
+  if [ "$variant" != clock ]; then printf '330 autodrive on\n'; fi
   for f in $(seq 600 300 $((frames - 300))); do printf '%d Esc down\n%d Esc up\n' "$f" $((f + 1)); done
 } > input.txt
 status=0
@@ -69,10 +73,10 @@ else
 ^[0-9]+ game_interface countdown \"2\"$
 ^[0-9]+ game_interface countdown \"1\"$
 ^[0-9]+ game_interface countdown \"go\"$
+^[0-9]+ gamemenu hud_place \"[1-4]/4\"$
 ^[0-9]+ jeep key_action \"fire,1\"$
 ^[0-9]+ gamemenu update_game_interface $queued
-^[0-9]+ game_interface place $queued
-^[0-9]+ game_interface show_message \"(finish|lost)!\"$
+^[0-9]+ game_interface (place \"(2nd|3rd)\"|show_message \"lost!\")$
 ^[0-9]+ jeep game_over $queued
 ^[0-9]+ main race_over $queued
 ^[0-9]+ results add_object $queued
@@ -82,7 +86,26 @@ else
     echo "the race ended by a clock, not by a lap" >&2
     exit 1
   fi
+  final=$(sed -n 's/^[0-9]* game_interface place "\([23]\)[a-z]*"$/\1/p' trace.txt)
+  test "$(sed -n 's/^[0-9]* gamemenu hud_place "\(.*\)"$/\1/p' trace.txt | tail -1)" = "${final:-4}/4"
 fi
+
+# The results: "place,race time,best lap". The race time is the time from
+# "go" to the frame the race ended in (the engine's "game_over" or
+# "level_failed"), within two frames; the best lap is the race time in this
+# one-lap race, and "--:--:--" when the player completed no lap.
+frame_of() { sed -n "s/^\([0-9]*\) $1$/\1/p" trace.txt | head -1; }
+IFS=, read -r placed race_time best_lap < <(sed -n 's/^[0-9]* results show_results "\(.*\)"$/\1/p' trace.txt)
+echo "results: $placed, race time $race_time, best lap $best_lap"
+go=$(frame_of 'game_interface countdown "go"')
+end=$(frame_of "\(jeep game_over\|main level_failed\) .*")
+awk -v shown="$race_time" -v frames=$((end - go)) 'BEGIN {
+  split(shown, t, ":"); seconds = t[1] * 60 + t[2] + t[3] / 100
+  exit !(shown ~ /^[0-9][0-9]:[0-5][0-9]:[0-9][0-9]$/ && seconds > 1 && (seconds - frames / 60) ^ 2 < (2 / 60) ^ 2) }'
+case $placed in
+  2nd|3rd) test "$best_lap" = "$race_time" ;;
+  *) test "$best_lap" = "--:--:--" ;;
+esac
 ended=$(sed -n 's/^Kernel ended after \([0-9]*\) frames$/\1/p' log.txt)
 echo "the game ended after $ended frames"
 test "$ended" -lt $frames

@@ -4,6 +4,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
+#include "Game/PGameData.h"
 #include "Game/PMeshManager.h"
 #include "Input/KeyNames.h"
 #include "Input/NInput.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,25 @@ public:
 
     int remaining;
     int passes = 0;
+};
+
+// A page of the script made only of the named texts, with a font to draw
+// them, as the race pages' scripts fill it.
+struct TextPage {
+    TextPage(const char* script, const std::string& name, std::initializer_list<const char*> texts) {
+        InterfaceScene::WriteFonts(FontListLine("font1", 2, 0), {{"font1", FontFileText(TestFontLayout())}});
+        fonts.LoadAll();
+        PageFileWriter writer(script, name + ".tga", 128, 128, "_,off,0,0,0,0,0,0");
+        for (const char* text : texts)
+            writer.Text(text, "font1", 0, 0, "");
+        InterfaceScene::WritePage(name, writer.Contents());
+        page.Load(name, 0);
+    }
+    std::string Text(const char* name) const { return page.texts.Find(name)->text; }
+
+    InterfaceScene scene;
+    SPFontManager fonts;
+    CPInterface page;
 };
 
 class DemoScriptsTest : public ScriptFixture {
@@ -185,16 +206,8 @@ TEST_F(DemoScriptsTest, MainPlaysTheIntroWhenTheGameHasOneAndAKeySkipsIt) {
 // "GO!" leaves after a second and a message after two, each on its own
 // clock.
 TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
-    InterfaceScene scene;
-    InterfaceScene::WriteFonts(FontListLine("font1", 2, 0), {{"font1", FontFileText(TestFontLayout())}});
-    SPFontManager fonts;
-    fonts.LoadAll();
-    PageFileWriter writer("game_interface", "racemsg.tga", 128, 128, "_,off,0,0,0,0,0,0");
-    for (const char* text : {"message", "countdown", "bonus"})
-        writer.Text(text, "font1", 0, 0, "");
-    InterfaceScene::WritePage("racemsg", writer.Contents());
-    CPInterface page;
-    page.Load("racemsg", 0);
+    TextPage messagePage("game_interface", "racemsg", {"message", "countdown", "bonus"});
+    CPInterface& page = messagePage.page;
     CPLuaScript& messages = Script("game_interface");
     ASSERT_TRUE(messages.Start());
     const float savedFrameTime = g_FrameTime;
@@ -202,7 +215,7 @@ TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
         g_FrameTime = seconds;
         messages.Update();
     };
-    const auto text = [&](const char* name) { return page.texts.Find(name)->text; };
+    const auto text = [&](const char* name) { return messagePage.Text(name); };
     manager->SendCommandByName("game_interface", "add_object", PointerToString(&page));
     manager->SendCommandByName("game_interface", "countdown", "1");
     frame(0.9f);
@@ -221,6 +234,38 @@ TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
     EXPECT_FALSE(messages.IsFinished());
     EXPECT_EQ(log, "");
     g_FrameTime = savedFrameTime;
+}
+
+// The race display: the place the main script sends and the life the car's
+// script sends keep their labels, the life survives the engine's rewrite
+// after a shot, and a new race starts at full life with no place.
+TEST_F(DemoScriptsTest, DisplayShowsThePlaceAndTheLifeItIsSent) {
+    TextPage hud("gamemenu", "hud", {"place", "life", "lap", "laptime"});
+    CPGameData data;
+    data.roundCount = 2;
+    data.lapTimes[0] = 75.5f;
+    CPLuaScript& display = Script("gamemenu");
+    ASSERT_TRUE(display.Start());
+    const auto send = [&](const char* command, const char* params) {
+        manager->SendCommandByName("gamemenu", command, params);
+        display.Update();
+    };
+    const auto text = [&](const char* name) { return hud.Text(name); };
+    send("add_object", PointerToString(&hud.page).c_str());
+    send("init_game_interface", "");
+    EXPECT_EQ(text("life"), "100%");
+    EXPECT_EQ(text("lap"), "Lap 1/2");
+    EXPECT_EQ(text("laptime"), "Lap time 01:15:50");
+    send("hud_place", "3/4");
+    send("hud_life", "51");
+    send("update_game_interface", "");
+    EXPECT_EQ(text("place"), "Place 3/4");
+    EXPECT_EQ(text("life"), "51%");
+    send("init_game_interface", "");
+    EXPECT_EQ(text("place"), "");
+    EXPECT_EQ(text("life"), "100%");
+    EXPECT_FALSE(display.IsFinished());
+    EXPECT_EQ(log, "");
 }
 
 } // namespace

@@ -70,7 +70,12 @@ TEST_F(JeepScriptTest, AKeyHeldWhileLockedDrivesOnceUnlocked) {
     EXPECT_EQ(log.find("Script Error"), std::string::npos) << log;
 }
 
+// The display hears the life left in percent of a new car's 100000 points:
+// rounded up while the car runs (10 points off still shows 100), 0 once the
+// car is wrecked.
 TEST_F(JeepScriptTest, AWreckAndTheEndOfTheRaceReachTheMainScript) {
+    CPLuaScript& display = Script("gamemenu");
+    display.Start();
     manager->SendCommandByObject(jeep, "damage", "-5");
     manager->SendCommandByObject(jeep, "damage", "10");
     Turn(*jeep);
@@ -81,4 +86,7 @@ TEST_F(JeepScriptTest, AWreckAndTheEndOfTheRaceReachTheMainScript) {
     std::vector<std::string> told = Drain(Script("main"));
     std::erase_if(told, [](const std::string& command) { return command.starts_with("key_action"); });
     EXPECT_EQ(told, (std::vector<std::string>{"say_critical", "player_dead", "player_wrecked", "race_over"}));
+    std::vector<std::string> shown = Drain(display);
+    std::erase_if(shown, [](const std::string& command) { return !command.starts_with("hud_life"); });
+    EXPECT_EQ(shown, (std::vector<std::string>{"hud_life|100", "hud_life|0"}));
 }
