@@ -45,6 +45,20 @@ Image SparkPicture() {
     return image;
 }
 
+Image TracerPicture() {
+    constexpr int kLength = 64, kAcross = 16;
+    Image image(kLength, kAcross);
+    for (int y = 0; y < kAcross; ++y) {
+        const float across = std::fabs((static_cast<float>(y) + 0.5f) / kAcross * 2 - 1);
+        const float edge = std::clamp((1 - across) * 2, 0.0f, 1.0f);
+        for (int x = 0; x < kLength; ++x) {
+            const float along = (static_cast<float>(x) + 0.5f) / kLength;
+            image.At(x, y) = Argb(edge * (0.4f + 0.6f * along), 1, 0.95f, 0.75f);
+        }
+    }
+    return image;
+}
+
 Image PuffPicture() {
     constexpr int kSize = 64;
     Image image(kSize, kSize);

@@ -6,6 +6,11 @@
 
 // A small white dot, bright in the middle: sparks and shell glints.
 Image SparkPicture();
+// A tracer's streak, drawn stretched along a beam (u from tail to head, v
+// across): opaque along its middle line and fading only towards the edges
+// across it, so that a beam a few pixels wide stays bright; a warm white that
+// grows from a dimmer tail to the full head.
+Image TracerPicture();
 // A soft white puff whose alpha falls off to the rim: smoke and dust, tinted
 // by the vertex colour.
 Image PuffPicture();

@@ -3,7 +3,7 @@
 // screen's background and bar, the post effects' blur mask and grain, and
 // the demo crate's planks, the demo cars' liveries, the cars' shadow, the
 // sky's gradient, sun and cloud puff, the demo torch's wood and the demo
-// particle sprites.
+// particle sprites and tracer streak.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
 #include "imagetool/ParticlePictures.h"
@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
                          Write(data / "Clouds" / "sun.tga", EncodeTga(SunPicture())) &&
                          Write(data / "Textures" / "torch.tga", EncodeTga(TorchPicture())) &&
                          Write(data / "Textures" / "spark.tga", EncodeTga(SparkPicture())) &&
+                         Write(data / "Textures" / "tracer.tga", EncodeTga(TracerPicture())) &&
                          Write(data / "Textures" / "puff.tga", EncodeTga(PuffPicture())) &&
                          Write(data / "Textures" / "fire.tga", EncodeTga(FirePicture())) &&
                          Write(data / "Textures" / "scorch.tga", EncodeTga(ScorchPicture())) &&
