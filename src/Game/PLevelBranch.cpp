@@ -7,7 +7,6 @@
 #include "Render/PRender.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -72,15 +71,16 @@ void CPLevelBranch::Build() {
 void CPLevelBranch::PackCullOrder() {
     cullOrder.clear();
     if (!objects.empty())
-        Pack(cullOrder, 0);
+        Pack(cullOrder);
 }
 
-void CPLevelBranch::Pack(std::vector<CullEntry>& order, std::uint16_t depth) {
+void CPLevelBranch::Pack(std::vector<CullEntry>& order) {
     const std::size_t at = order.size();
-    order.push_back({box.min, box.max, 0, depth, left ? nullptr : this});
+    order.push_back({FrustumPlanes::Lowest(box.min, box.max), FrustumPlanes::Highest(box.min, box.max), 0,
+                     left ? nullptr : this});
     if (left) {
-        left->Pack(order, depth + 1);
-        right->Pack(order, depth + 1);
+        left->Pack(order);
+        right->Pack(order);
     }
     order[at].end = static_cast<std::uint32_t>(order.size());
 }
@@ -131,21 +131,13 @@ void CPLevelBranch::CullVisible(const CPRefPtr<CPPerspectiveCamera>& camera) {
     const FrustumPlanes frustum(*camera);
     // Without a renderer the leaves are found but nothing is drawn.
     CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
-    // The planes each depth's nodes still straddle; the others hold them
-    // whole. A node's box is the union of its children's, so a plane that
-    // holds the node holds some point of each child, and the child meets it.
-    std::array<unsigned, kMaxDepth + 2> planes;
-    planes[0] = FrustumPlanes::kAllPlanes;
     for (std::size_t i = 0; i < cullOrder.size();) {
         const CullEntry& entry = cullOrder[i];
-        unsigned mask = planes[entry.depth];
-        if (!frustum.NarrowMask(entry.min, entry.max, mask)) {
+        if (!frustum.MeetsOrderedBox(entry.low, entry.high)) {
             i = entry.end;
             continue;
         }
-        if (!entry.leaf)
-            planes[entry.depth + 1] = mask;
-        else if (block)
+        if (entry.leaf && block)
             entry.leaf->DrawLeaf(*block);
         ++i;
     }

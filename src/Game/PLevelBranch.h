@@ -69,13 +69,13 @@ private:
     void DrawLeaf(CPRenderBlock& block);
     void PackCullOrder();
 
-    // A node's box in the root's cull order.
+    // A node's box in the root's cull order, by its lowest and highest
+    // coordinates.
     struct CullEntry {
-        D3DXVECTOR3 min;
-        D3DXVECTOR3 max;
+        D3DXVECTOR3 low;
+        D3DXVECTOR3 high;
         // The entry after the node's subtree.
         std::uint32_t end;
-        std::uint16_t depth;
         // Null for an inner node.
         CPLevelBranch* leaf;
     };
@@ -85,7 +85,7 @@ private:
     // they were.
     std::vector<CullEntry> cullOrder;
 
-    void Pack(std::vector<CullEntry>& order, std::uint16_t depth);
+    void Pack(std::vector<CullEntry>& order);
     std::size_t ChildMaterialCount() const { return left->materials.size() + right->materials.size(); }
 };
 
