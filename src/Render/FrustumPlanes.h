@@ -3,7 +3,7 @@
 #include "Platform/D3DX9Math.h"
 
 #include <algorithm>
-#include <bit>
+#include <cstddef>
 #include <cstdint>
 
 class CPPerspectiveCamera;
@@ -12,11 +12,19 @@ class CPPerspectiveCamera;
 // test that culling runs for every node. For each plane only one corner of
 // a box is measured: the one farthest along the plane's normal. Floating-point
 // products and sums are monotonic, so that corner gives exactly the answer
-// of measuring all eight. The planes sit side by side in vector lanes, four
-// to a group, so that one box meets all six in a few vector operations.
+// of measuring all eight. Boxes go four at a time, side by side in vector
+// lanes, so that four nodes meet each plane in a few vector operations.
 class FrustumPlanes {
 public:
     static constexpr int kPlaneCount = 6;
+    static constexpr int kLanes = 4;
+    using Lanes = float __attribute__((vector_size(16)));
+
+    // Up to four boxes, each by its lowest (corner 0) and highest (corner 1)
+    // coordinates on the three axes.
+    struct BoxLanes {
+        Lanes corners[2][3];
+    };
 
     explicit FrustumPlanes(const CPPerspectiveCamera& camera);
     explicit FrustumPlanes(const D3DXPLANE (&planes)[kPlaneCount]);
@@ -25,12 +33,20 @@ public:
     // it (a point p is inside when a*p.x + b*p.y + c*p.z + d > 0).
     // Conservative: a box near an edge of the frustum may count as inside.
     bool MeetsBox(const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax) const {
-        return MeetsOrderedBox(Lowest(boxMin, boxMax), Highest(boxMin, boxMax));
+        const D3DXVECTOR3 low = Lowest(boxMin, boxMax);
+        const D3DXVECTOR3 high = Highest(boxMin, boxMax);
+        const BoxLanes box = {Splat(low.x),  Splat(low.y),  Splat(low.z),
+                              Splat(high.x), Splat(high.y), Splat(high.z)};
+        return (MeetBoxes(box) & 1u) != 0;
     }
-    // MeetsBox for a box given by its lowest and highest coordinates.
-    bool MeetsOrderedBox(const D3DXVECTOR3& low, const D3DXVECTOR3& high) const {
-        const LaneMask inside = groups[0].Inside(low, high) & groups[1].Inside(low, high);
-        return (inside[0] & inside[1] & inside[2] & inside[3]) != 0;
+    // MeetsBox for each lane's box: bit i is set when lane i's box meets
+    // the frustum.
+    unsigned MeetBoxes(const BoxLanes& boxes) const {
+        LaneMask inside = planes[0].Inside(boxes);
+        for (int i = 1; i < kPlaneCount; ++i)
+            inside &= planes[i].Inside(boxes);
+        // A lane that holds has every bit set.
+        return (inside[0] & 1u) | (inside[1] & 2u) | (inside[2] & 4u) | (inside[3] & 8u);
     }
 
     // The corners of a box whose min lies above its max on some axis (an
@@ -42,37 +58,31 @@ public:
     static D3DXVECTOR3 Highest(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
         return {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
     }
+    static Lanes Splat(float value) { return Lanes{value, value, value, value}; }
 
 private:
-    using Lanes = float __attribute__((vector_size(16)));
     using LaneMask = std::int32_t __attribute__((vector_size(16)));
-    static constexpr int kLanes = 4;
 
-    // Four planes, one a lane, with the side of a box each normal points to
-    // on each axis (all bits set: the high side).
-    struct PlaneGroup {
-        // All bits set in the lanes whose plane has the box's farthest
-        // corner strictly inside. Summed in the order of D3DXPlaneDotCoord,
-        // so that each lane's value is the one that function gives at that
-        // corner; a plane of NaNs hides the box.
-        LaneMask Inside(const D3DXVECTOR3& low, const D3DXVECTOR3& high) const {
-            const Lanes x = Pick(farX, high.x, low.x);
-            const Lanes y = Pick(farY, high.y, low.y);
-            const Lanes z = Pick(farZ, high.z, low.z);
-            return a * x + b * y + c * z + d > 0;
+    // A plane in every lane, with the side of a box its normal points to.
+    struct Plane {
+        // All bits set in the lanes whose box has its farthest corner
+        // strictly inside. Summed in the order of D3DXPlaneDotCoord, so that
+        // each lane's value is the one that function gives at that corner; a
+        // plane of NaNs hides the box.
+        LaneMask Inside(const BoxLanes& boxes) const {
+            return a * Far(boxes, farX) + b * Far(boxes, farY) + c * Far(boxes, farZ) + d > 0;
         }
-        static Lanes Pick(LaneMask far, float high, float low) {
-            const LaneMask highBits = Bits(Lanes{high, high, high, high});
-            const LaneMask lowBits = Bits(Lanes{low, low, low, low});
-            return Floats((far & highBits) | (~far & lowBits));
+
+        // The lanes of BoxLanes `offset` bytes in: no branch picks the corner.
+        static const Lanes& Far(const BoxLanes& boxes, std::ptrdiff_t offset) {
+            return *reinterpret_cast<const Lanes*>(reinterpret_cast<const char*>(&boxes) + offset);
         }
-        static LaneMask Bits(Lanes lanes) { return std::bit_cast<LaneMask>(lanes); }
-        static Lanes Floats(LaneMask bits) { return std::bit_cast<Lanes>(bits); }
 
         Lanes a, b, c, d;
-        LaneMask farX, farY, farZ;
+        // Where in BoxLanes the coordinate of the corner farthest along the
+        // normal lies, for each axis.
+        std::ptrdiff_t farX, farY, farZ;
     };
 
-    // Planes 0 to 3, then 4 and 5 with plane 0 again in the spare lanes.
-    PlaneGroup groups[2];
+    Plane planes[kPlaneCount];
 };
