@@ -80,7 +80,7 @@ private:
         int count;
     };
     // The root's groups depth first, the root alone in the first, packed
-    // side by side so that culling reads them in one sweep instead of
+    // side by side so that culling reads forward through them instead of
     // chasing the nodes through memory. Made by SetObjects and Build: nodes
     // changed afterwards are culled as they were.
     std::vector<CullGroup> cullGroups;
@@ -90,8 +90,8 @@ private:
     // The nodes to test below an inner node: its children, with those whose
     // own test can be skipped replaced by theirs, at most four.
     std::vector<CPLevelBranch*> NodesBelow() const;
-    // Whether a box within one of the children meets every frustum that the
-    // node's box meets, so that the node's own test can be skipped.
+    // Whether the node's box meets every frustum that one of its children's
+    // boxes meets, so that the node's own test can be skipped.
     bool EnclosesChildren() const;
     std::size_t ChildMaterialCount() const { return left->materials.size() + right->materials.size(); }
 };
