@@ -97,7 +97,7 @@ void CPCamera::Update() {
         PlaceBehindFocus();
     }
     mainCamera->UpdateMatrices();
-    secondCamera->UpdateMatrices();
+    secondCamera->UpdateMatricesLike(mainCamera.get());
 }
 
 void CPCamera::Ease(float dt) {

@@ -80,7 +80,7 @@ void CPLevel::ReleaseMembers() {
     checkpoints.clear();
     refillPads.clear();
     heldObjects3.clear();
-    pathLines.clear();
+    pathLines.Clear();
     heldObjects2.clear();
     playerLine = nullptr;
     checkpointMarker = nullptr;

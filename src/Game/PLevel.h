@@ -7,6 +7,7 @@
 #include "Game/PCamera.h"
 #include "Game/PGameObject.h"
 #include "Game/PSpline.h"
+#include "Game/RacePath.h"
 #include "Game/RayQuery.h"
 #include "Game/RunSample.h"
 #include "Platform/D3DX9Math.h"
@@ -201,7 +202,7 @@ public:
     CPLine* playerLine = nullptr;
     std::list<CPRefPtr<CPObject>> heldObjects2;
     bool extraCarsActive = true;
-    std::vector<CPLine*> pathLines;
+    RacePath pathLines;
     std::vector<int> carLine = std::vector<int>(20, 0);
     std::vector<int> carProgress = std::vector<int>(20, 0);
     std::list<CPRefPtr<CPObject>> heldObjects3;

@@ -2,12 +2,11 @@
 
 #include "Core/PSettings.h"
 #include "Game/RayQuery.h"
-#include "Render/FrustumPlanes.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
 
 #include <algorithm>
-#include <array>
+#include <cmath>
 
 namespace {
 
@@ -24,7 +23,7 @@ void AddMaterial(std::unordered_set<CPMaterial*>& set, const CPRefPtr<CPMaterial
 
 void CPLevelBranch::SetObjects(const ObjectList& range) {
     Assign(range);
-    PackCullOrder();
+    PackCullGroups();
     if (g_StaticSetting == 0 || !g_Render)
         return;
     const CPRefPtr<CPRenderBlock> staticBlock = g_Render->GetStaticBlock();
@@ -66,23 +65,72 @@ void CPLevelBranch::CollectMaterials() {
 
 void CPLevelBranch::Build() {
     Build(0);
-    PackCullOrder();
+    PackCullGroups();
 }
 
-void CPLevelBranch::PackCullOrder() {
-    cullOrder.clear();
+void CPLevelBranch::PackCullGroups() {
+    cullGroups.clear();
     if (!objects.empty())
-        Pack(cullOrder, 0);
+        PackGroup({this});
 }
 
-void CPLevelBranch::Pack(std::vector<CullEntry>& order, std::uint16_t depth) {
-    const std::size_t at = order.size();
-    order.push_back({box.min, box.max, 0, depth, left ? nullptr : this});
-    if (left) {
-        left->Pack(order, depth + 1);
-        right->Pack(order, depth + 1);
+std::uint32_t CPLevelBranch::PackGroup(const std::vector<CPLevelBranch*>& nodes) {
+    const auto index = static_cast<std::uint32_t>(cullGroups.size());
+    cullGroups.emplace_back();
+    CullGroup group{};
+    group.count = static_cast<int>(nodes.size());
+    for (int lane = 0; lane < group.count; ++lane) {
+        const CPLevelBranch& node = *nodes[lane];
+        const D3DXVECTOR3 low = FrustumPlanes::Lowest(node.box.min, node.box.max);
+        const D3DXVECTOR3 high = FrustumPlanes::Highest(node.box.min, node.box.max);
+        for (int axis = 0; axis < 3; ++axis) {
+            group.boxes.corners[0][axis][lane] = low[axis];
+            group.boxes.corners[1][axis][lane] = high[axis];
+        }
+        group.leaves[lane] = node.left ? nullptr : nodes[lane];
+        group.below[lane] = node.left ? PackGroup(node.NodesBelow()) : 0;
     }
-    order[at].end = static_cast<std::uint32_t>(order.size());
+    cullGroups[index] = group;
+    return index;
+}
+
+std::vector<CPLevelBranch*> CPLevelBranch::NodesBelow() const {
+    std::vector<CPLevelBranch*> nodes = {left.get(), right.get()};
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (std::size_t i = 0; i < nodes.size() && nodes.size() < FrustumPlanes::kLanes; ++i) {
+            CPLevelBranch* node = nodes[i];
+            if (!node->left || !node->EnclosesChildren())
+                continue;
+            nodes[i] = node->right.get();
+            nodes.insert(nodes.begin() + static_cast<std::ptrdiff_t>(i), node->left.get());
+            ++i;
+            grew = true;
+        }
+    }
+    return nodes;
+}
+
+// A finite box that holds a child's box meets each plane wherever the child
+// does: per plane, the farthest corner's products and sums are monotonic,
+// and with finite coordinates none of them turns into a NaN that the child
+// escapes. Comparisons with NaN fail, so such boxes are never skipped.
+bool CPLevelBranch::EnclosesChildren() const {
+    const D3DXVECTOR3 low = FrustumPlanes::Lowest(box.min, box.max);
+    const D3DXVECTOR3 high = FrustumPlanes::Highest(box.min, box.max);
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!std::isfinite(low[axis]) || !std::isfinite(high[axis]))
+            return false;
+    }
+    for (const CPLevelBranch* child : {left.get(), right.get()}) {
+        const D3DXVECTOR3 childLow = FrustumPlanes::Lowest(child->box.min, child->box.max);
+        const D3DXVECTOR3 childHigh = FrustumPlanes::Highest(child->box.min, child->box.max);
+        for (int axis = 0; axis < 3; ++axis) {
+            if (!(childLow[axis] >= low[axis] && childHigh[axis] <= high[axis]))
+                return false;
+        }
+    }
+    return true;
 }
 
 void CPLevelBranch::Build(int depth) {
@@ -126,28 +174,23 @@ bool CPLevelBranch::TrySplit(int axis, const D3DXVECTOR3& middle) {
 }
 
 void CPLevelBranch::CullVisible(const CPRefPtr<CPPerspectiveCamera>& camera) {
-    if (!camera)
+    if (!camera || cullGroups.empty())
         return;
-    const FrustumPlanes frustum(*camera);
     // Without a renderer the leaves are found but nothing is drawn.
-    CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
-    // The planes each depth's nodes still straddle; the others hold them
-    // whole. A node's box is the union of its children's, so a plane that
-    // holds the node holds some point of each child, and the child meets it.
-    std::array<unsigned, kMaxDepth + 2> planes;
-    planes[0] = FrustumPlanes::kAllPlanes;
-    for (std::size_t i = 0; i < cullOrder.size();) {
-        const CullEntry& entry = cullOrder[i];
-        unsigned mask = planes[entry.depth];
-        if (!frustum.NarrowMask(entry.min, entry.max, mask)) {
-            i = entry.end;
+    CullGroupAt(FrustumPlanes(*camera), 0, g_Render ? g_Render->GetRenderBlock().Get() : nullptr);
+}
+
+void CPLevelBranch::CullGroupAt(const FrustumPlanes& frustum, std::uint32_t index,
+                                CPRenderBlock* block) const {
+    const CullGroup& group = cullGroups[index];
+    const unsigned meets = frustum.MeetBoxes(group.boxes);
+    for (int lane = 0; lane < group.count; ++lane) {
+        if ((meets & (1u << lane)) == 0)
             continue;
-        }
-        if (!entry.leaf)
-            planes[entry.depth + 1] = mask;
+        if (!group.leaves[lane])
+            CullGroupAt(frustum, group.below[lane], block);
         else if (block)
-            entry.leaf->DrawLeaf(*block);
-        ++i;
+            group.leaves[lane]->DrawLeaf(*block);
     }
 }
 

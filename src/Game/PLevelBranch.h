@@ -4,6 +4,7 @@
 #include "Core/PObject.h"
 #include "Core/PRefPtr.h"
 #include "Game/PGameObject.h"
+#include "Render/FrustumPlanes.h"
 
 #include <cstdint>
 #include <memory>
@@ -67,25 +68,31 @@ private:
     // when one side would be empty.
     bool TrySplit(int axis, const D3DXVECTOR3& middle);
     void DrawLeaf(CPRenderBlock& block);
-    void PackCullOrder();
+    void PackCullGroups();
 
-    // A node's box in the root's cull order.
-    struct CullEntry {
-        D3DXVECTOR3 min;
-        D3DXVECTOR3 max;
-        // The entry after the node's subtree.
-        std::uint32_t end;
-        std::uint16_t depth;
+    // Up to four nodes whose boxes culling tests together.
+    struct CullGroup {
+        FrustumPlanes::BoxLanes boxes;
+        // For an inner node's lane, the group of the nodes below it.
+        std::uint32_t below[FrustumPlanes::kLanes];
         // Null for an inner node.
-        CPLevelBranch* leaf;
+        CPLevelBranch* leaves[FrustumPlanes::kLanes];
+        int count;
     };
-    // The root's nodes depth first, packed side by side so that culling
-    // reads them in one sweep instead of chasing the nodes through memory.
-    // Made by SetObjects and Build: nodes changed afterwards are culled as
-    // they were.
-    std::vector<CullEntry> cullOrder;
+    // The root's groups depth first, the root alone in the first, packed
+    // side by side so that culling reads forward through them instead of
+    // chasing the nodes through memory. Made by SetObjects and Build: nodes
+    // changed afterwards are culled as they were.
+    std::vector<CullGroup> cullGroups;
 
-    void Pack(std::vector<CullEntry>& order, std::uint16_t depth);
+    std::uint32_t PackGroup(const std::vector<CPLevelBranch*>& nodes);
+    void CullGroupAt(const FrustumPlanes& frustum, std::uint32_t index, CPRenderBlock* block) const;
+    // The nodes to test below an inner node: its children, with those whose
+    // own test can be skipped replaced by theirs, at most four.
+    std::vector<CPLevelBranch*> NodesBelow() const;
+    // Whether the node's box meets every frustum that one of its children's
+    // boxes meets, so that the node's own test can be skipped.
+    bool EnclosesChildren() const;
     std::size_t ChildMaterialCount() const { return left->materials.size() + right->materials.size(); }
 };
 

@@ -47,18 +47,7 @@ void CPLevel::UpdateTiming() {
 }
 
 int CPLevel::NearestPiece(const D3DXVECTOR3& point) const {
-    float best = kFarthestPiece;
-    int nearest = -1;
-    for (int i = 0; i < static_cast<int>(pathLines.size()); ++i) {
-        const float dx = pathLines[i]->centre.x - point.x;
-        const float dy = pathLines[i]->centre.y - point.y;
-        const float distance = dx * dx + dy * dy;
-        if (distance <= best) {
-            best = distance;
-            nearest = i;
-        }
-    }
-    return nearest;
+    return pathLines.Nearest(point, kFarthestPiece);
 }
 
 int CPLevel::ProgressStep(int from, int to) const {
@@ -177,7 +166,7 @@ void CPLevel::UpdateCarLaps(int slot, int index, CPPlayer& car) {
 }
 
 void CPLevel::BuildPathLines() {
-    pathLines.clear();
+    pathLines.Clear();
     CPLine* first = centrePath ? centrePath->firstLine : nullptr;
     if (!first)
         return;
@@ -186,7 +175,7 @@ void CPLevel::BuildPathLines() {
     // backwards test all take `prev` as ahead.
     CPLine* piece = first;
     do {
-        pathLines.push_back(piece);
+        pathLines.Add(piece);
         piece = reverse ? piece->next : piece->prev;
     } while (piece && piece != first && pathLines.size() <= centrePath->lines.size());
 }

@@ -118,7 +118,7 @@ void CPLevel::Stop() {
     StopExtraVehicles();
     if (levelModel)
         levelModel->Deactivate();
-    pathLines.clear();
+    pathLines.Clear();
     carLine.clear();
     carProgress.clear();
     lapTiming = false;

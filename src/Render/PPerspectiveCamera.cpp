@@ -3,6 +3,8 @@
 #include "Core/PSettings.h"
 #include "Render/FrustumPlanes.h"
 
+#include <cstring>
+
 CPPerspectiveCamera* g_MainCamera = nullptr;
 
 namespace {
@@ -19,9 +21,15 @@ D3DXVECTOR3 UnprojectCorner(const D3DXMATRIX& inverseViewProjection, float x, fl
 } // namespace
 
 void CPPerspectiveCamera::UpdateMatrices() {
+    UpdateMatricesLike(nullptr);
+}
+
+void CPPerspectiveCamera::UpdateMatricesLike(const CPPerspectiveCamera* leader) {
     if (!viewDirty && !projectionDirty)
         return;
-    if (viewDirty)
+    if (viewDirty && leader && PosedLike(*leader))
+        TakeView(*leader);
+    else if (viewDirty)
         UpdateView();
     if (projectionDirty)
         UpdateProjection();
@@ -41,6 +49,21 @@ void CPPerspectiveCamera::UpdateView() {
     const D3DXVECTOR3 origin(0, 0, 0);
     D3DXMatrixLookAtLH(&rotationView, &origin, &direction, &up);
     D3DXMatrixInverse(&inverseRotationView, nullptr, &rotationView);
+}
+
+// Bit for bit, so that the view computed from the same inputs is the same.
+bool CPPerspectiveCamera::PosedLike(const CPPerspectiveCamera& leader) const {
+    return !leader.viewDirty && std::memcmp(&eye, &leader.eye, sizeof(eye)) == 0 &&
+           std::memcmp(&target, &leader.target, sizeof(target)) == 0 &&
+           std::memcmp(&up, &leader.up, sizeof(up)) == 0;
+}
+
+void CPPerspectiveCamera::TakeView(const CPPerspectiveCamera& leader) {
+    view = leader.view;
+    inverseView = leader.inverseView;
+    rotationView = leader.rotationView;
+    inverseRotationView = leader.inverseRotationView;
+    viewDirty = false;
 }
 
 void CPPerspectiveCamera::UpdateProjection() {

@@ -12,6 +12,10 @@ public:
 
     // Recomputes what the dirty flags call for; with neither set, nothing.
     void UpdateMatrices();
+    // UpdateMatrices for a camera that may share its pose with `leader`
+    // (updated first): while eye, target and up are the leader's, the view
+    // matrices are the leader's, copied rather than computed again.
+    void UpdateMatricesLike(const CPPerspectiveCamera* leader);
 
     size_t GetSize() const override { return sizeof(CPPerspectiveCamera); }
     std::string GetClassName() const override { return "CPPerspectiveCamera"; }
@@ -32,6 +36,8 @@ public:
     D3DXMATRIX rotationViewProjection;
 
 private:
+    bool PosedLike(const CPPerspectiveCamera& leader) const;
+    void TakeView(const CPPerspectiveCamera& leader);
     void UpdateView();
     void UpdateProjection();
     void UpdatePlanes();

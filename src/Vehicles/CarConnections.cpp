@@ -12,7 +12,7 @@ namespace {
 
 CPCar* CarOf(CPObject* object) {
     auto* gameObject = dynamic_cast<CPGameObject*>(object);
-    return gameObject ? dynamic_cast<CPCar*>(gameObject->car.Get()) : nullptr;
+    return gameObject ? AsCar(gameObject->car.Get()) : nullptr;
 }
 
 void LoadCarSounds(CPCar& car) {

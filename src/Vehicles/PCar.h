@@ -7,6 +7,7 @@
 #include "Vehicles/PCarBase.h"
 
 #include <string>
+#include <typeinfo>
 
 class CNSound;
 class CPGameObject;
@@ -21,7 +22,7 @@ struct RbSensor;
 // controller; it also turns and spins the visible wheels and raises dust.
 // Once per frame it spends nitro, tints the glass and drives the engine
 // sound. The car faces along -y of its body; wheels 0 and 1 are the front.
-class CPCar : public CPCarBase, public RbControllerCallback {
+class CPCar final : public CPCarBase, public RbControllerCallback {
 public:
     static constexpr int MaxWheels = 8;
     static constexpr float MaxSteering = 0.7f;
@@ -142,3 +143,10 @@ private:
 
     RbController* controller = nullptr;
 };
+
+// The object as a car, or null when it is none. CPCar is final, so its exact
+// type decides: cheaper than the search of a dynamic_cast, run for every car
+// several times a frame.
+inline CPCar* AsCar(CPObject* object) {
+    return object && typeid(*object) == typeid(CPCar) ? static_cast<CPCar*>(object) : nullptr;
+}

@@ -65,7 +65,7 @@ void CPPlayer::SetFlags(int value) {
 }
 
 CPCar* CPPlayer::GetCar() const {
-    return dynamic_cast<CPCar*>(car.Get());
+    return AsCar(car.Get());
 }
 
 void CPPlayer::GetCarVelocity(float out[4]) const {

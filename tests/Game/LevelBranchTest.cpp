@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 #include <vector>
@@ -337,10 +338,10 @@ void LeavesByEveryCorner(const CPLevelBranch& node, const CPPerspectiveCamera& c
         drawn.insert(object->GetVisual());
 }
 
-// Culling walks the tree's packed order and skips the planes a node lies
-// wholly inside; from cameras inside, above and beside a grid of objects
-// (one of them with inverted bounds), it draws the same objects as the rule
-// applied to every node.
+// Culling tests the tree's nodes four at a time and skips the nodes that
+// hold their children's boxes; from cameras inside, above and beside a grid
+// of objects (some with inverted bounds, one reaching up without end), it
+// draws the same objects as the rule applied to every node.
 TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeeps) {
     const auto material = NewMaterial();
     for (int i = 0; i < 400; ++i)
@@ -350,6 +351,16 @@ TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeeps) {
     CPGameObject& empty = Add({70, 70, 0}, material);
     empty.bounds.min = D3DXVECTOR3(1e6f, 1e6f, 1e6f);
     empty.bounds.max = D3DXVECTOR3(-1e6f, -1e6f, -1e6f);
+    // Inverted bounds around points of the grid: each object's box reaches
+    // past the node above it, which culling must still test.
+    for (float at : {10.0f, 60.0f, 100.0f, 130.0f}) {
+        CPGameObject& inverted = Add({at, at, 0}, material);
+        inverted.bounds.min = D3DXVECTOR3(at + 40, at + 40, 1);
+        inverted.bounds.max = D3DXVECTOR3(at - 40, at - 40, 0);
+    }
+    // Bounds without end above one object.
+    CPGameObject& endless = Add({35, 35, 0}, material);
+    endless.bounds.max.z = std::numeric_limits<float>::infinity();
     CPLevelBranch root;
     root.SetObjects(list);
     root.Build();
@@ -361,7 +372,8 @@ TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeeps) {
     };
     const View views[] = {{{70, 70, 2}, {90, 75, 1}, 60},    {{-20, -20, 10}, {60, 70, 0}, 200},
                           {{70, 70, 300}, {70, 71, 0}, 400}, {{200, 70, 2}, {300, 70, 2}, 200},
-                          {{0, 0, 1}, {1, 0, 1}, 2000},      {{140, 140, 5}, {0, 130, 0}, 90}};
+                          {{0, 0, 1}, {1, 0, 1}, 2000},      {{140, 140, 5}, {0, 130, 0}, 90},
+                          {{100, 60, 2}, {100, 100, 2}, 60}, {{50, 0, 2}, {50, 40, 2}, 45}};
     for (const View& view : views) {
         SCOPED_TRACE(view.farPlane);
         CPPerspectiveCamera camera;

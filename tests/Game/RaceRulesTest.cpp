@@ -102,7 +102,7 @@ protected:
             pieces.push_back(std::make_unique<CPLine>());
             const float phi = 2 * kPi * static_cast<float>(i) / 200;
             pieces.back()->centre = D3DXVECTOR3(500 * std::cos(phi), 500 * std::sin(phi), 0);
-            level.pathLines.push_back(pieces.back().get());
+            level.pathLines.Add(pieces.back().get());
         }
         level.startLineIndex = 0;
         level.startPoint = pieces[0]->centre;

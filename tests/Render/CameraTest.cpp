@@ -169,3 +169,44 @@ TEST_F(CameraTest, AspectComesFromTheScreenSize) {
 }
 
 } // namespace
+
+// A camera following a leader: with the leader's pose (after the leader's
+// update) it ends with the matrices and planes it would compute itself;
+// with a pose of its own, or before the leader's update, it computes them.
+TEST_F(CameraTest, AFollowerEndsAsIfItHadComputedItsOwnView) {
+    const auto expectSame = [](const CPPerspectiveCamera& a, const CPPerspectiveCamera& b) {
+        EXPECT_TRUE(SameMatrix(a.view, b.view));
+        EXPECT_TRUE(SameMatrix(a.inverseView, b.inverseView));
+        EXPECT_TRUE(SameMatrix(a.rotationView, b.rotationView));
+        EXPECT_TRUE(SameMatrix(a.inverseRotationView, b.inverseRotationView));
+        EXPECT_TRUE(SameMatrix(a.viewProjection, b.viewProjection));
+        EXPECT_EQ(std::memcmp(a.planes, b.planes, sizeof(a.planes)), 0);
+        EXPECT_FALSE(b.viewDirty);
+    };
+    struct Case {
+        const char* name;
+        D3DXVECTOR3 followerEye;
+        bool leaderUpdated;
+    };
+    const Case cases[] = {
+        {"the leader's pose", {3, -2, 1}, true},
+        {"a pose of its own", {3, -2, 1.5f}, true},
+        {"the leader not yet updated", {3, -2, 1}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPPerspectiveCamera leader = camera;
+        leader.eye = D3DXVECTOR3(3, -2, 1);
+        leader.viewDirty = true;
+        if (c.leaderUpdated)
+            leader.UpdateMatrices();
+        CPPerspectiveCamera follower = camera;
+        follower.eye = c.followerEye;
+        follower.farPlane = 50;
+        follower.viewDirty = follower.projectionDirty = true;
+        CPPerspectiveCamera alone = follower;
+        follower.UpdateMatricesLike(&leader);
+        alone.UpdateMatrices();
+        expectSame(alone, follower);
+    }
+}

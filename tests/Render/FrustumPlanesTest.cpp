@@ -22,32 +22,12 @@ bool AnyCornerInside(const D3DXPLANE& plane, const D3DXVECTOR3& boxMin, const D3
     return false;
 }
 
-bool AllCornersInside(const D3DXPLANE& plane, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax) {
-    for (int corner = 0; corner < 8; ++corner) {
-        const D3DXVECTOR3 p((corner & 1) ? boxMax.x : boxMin.x, (corner & 2) ? boxMax.y : boxMin.y,
-                            (corner & 4) ? boxMax.z : boxMin.z);
-        if (!(D3DXPlaneDotCoord(&plane, &p) > 0))
-            return false;
-    }
-    return true;
-}
-
-// Checks MeetsBox and NarrowMask against the eight-corner rule.
+// Checks MeetsBox against the eight-corner rule.
 void ExpectSameAsEveryCorner(const Planes& planes, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax) {
-    const FrustumPlanes frustum(planes);
     bool meets = true;
-    unsigned inside = 0;
-    for (int i = 0; i < FrustumPlanes::kPlaneCount; ++i) {
-        meets = meets && AnyCornerInside(planes[i], boxMin, boxMax);
-        if (AllCornersInside(planes[i], boxMin, boxMax))
-            inside |= 1u << i;
-    }
-    EXPECT_EQ(frustum.MeetsBox(boxMin, boxMax), meets);
-    unsigned mask = FrustumPlanes::kAllPlanes;
-    EXPECT_EQ(frustum.NarrowMask(boxMin, boxMax, mask), meets);
-    if (meets) {
-        EXPECT_EQ(mask, FrustumPlanes::kAllPlanes & ~inside);
-    }
+    for (const D3DXPLANE& plane : planes)
+        meets = meets && AnyCornerInside(plane, boxMin, boxMax);
+    EXPECT_EQ(FrustumPlanes(planes).MeetsBox(boxMin, boxMax), meets);
 }
 
 // The unit cube's faces, pointing inward; values of 0 are exact.
