@@ -54,20 +54,14 @@ RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
     return reach;
 }
 
-// The sensor's line in the frame of the terrain's triangles (placed), where
-// the sensor test meets them.
-RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform, const RbMatrix4& placed) {
-    RbVector start, line;
-    RbSensorInFrame(sensor, transform, placed, start, line);
-    return RbReachBox::Segment(start, start + line);
-}
-
 // What of the body can meet the terrain in its tests: its shapes and its
-// sensor lines.
-RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbMatrix4& terrainPlaced) {
+// sensor lines, placed in the terrain's frame (starts and lines, one of each
+// per sensor).
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbVector* starts,
+                     const RbVector* lines) {
     RbReachBox reach = ShapesReach(body, transform);
-    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
-        reach.Include(SensorReach(*s, transform, terrainPlaced));
+    for (int i = 0; i < body.sensors.count; ++i)
+        reach.Include(RbReachBox::Segment(starts[i], starts[i] + lines[i]));
     return reach;
 }
 
@@ -168,46 +162,94 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 }
 
 // Copies the candidates that can meet the body into nearTriangles, keeping
-// their order and repeats. Candidate numbers outside the triangle array are
-// left out, as the tests skip them anyway. False when the list cannot grow;
-// the tests then take the whole candidate list.
+// their order and repeats, with the box of each in nearBounds. Candidate
+// numbers outside the triangle array are left out, as the tests skip them
+// anyway. False when the lists cannot grow; the tests then take the whole
+// candidate list.
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
-    const RbReachBox reach = BodyReach(body, transform, TerrainPlacement()).Grown();
+    PlaceSensors(body, transform);
+    const RbReachBox reach = BodyReach(body, transform, sensorStarts.begin(), sensorLines.begin()).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
-    if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !pickedTriangles.Reserve(room))
+    if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room) || !pickedTriangles.Reserve(room))
         return false;
-    // Locals, so that the writes into the list cannot be taken to change them.
+    const std::size_t kept = HasTriangleBounds(triangleCount)
+                                 ? KeepNearByBounds(reach, candidateCount, triangleCount)
+                                 : KeepNearByVertices(reach, candidateCount, triangleCount);
+    nearTriangles.SetCount(kept);
+    nearBounds.SetCount(kept);
+    return true;
+}
+
+// Each sensor's start and line in the terrain's frame, made once for the
+// step's terrain pass of the body and read by the culling and the sensor
+// tests alike. The arrays hold room for every sensor of the world.
+void RbSimulator::PlaceSensors(const RbBody& body, const RbMatrix4& transform) {
+    const RbMatrix4 placed = TerrainPlacement();
+    RbVector* start = sensorStarts.begin();
+    RbVector* line = sensorLines.begin();
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
+        RbSensorInFrame(*s, transform, placed, *start++, *line++);
+}
+
+// Whether the boxes handed over belong to the arrays the query answered with.
+bool RbSimulator::HasTriangleBounds(int triangleCount) const {
+    return triangleBounds && terrainTriangles == boundsTriangles && terrainVertices == boundsVertices &&
+           triangleCount <= boundsCount;
+}
+
+// The near candidates by the boxes handed over: the candidates are passed
+// once, reading four floats a side of each, and only the near ones' boxes are
+// copied.
+std::size_t RbSimulator::KeepNearByBounds(const RbReachBox& reach, int candidateCount, int triangleCount) {
+    // Locals, so that the writes into the lists cannot be taken to change them.
+    const RbTriangleBounds* bounds = triangleBounds;
+    int* near = nearTriangles.begin();
+    std::size_t kept = 0;
+    const auto count = static_cast<unsigned>(triangleCount);
+    for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
+        // One compare for both ends: a negative number turns into a huge one.
+        if (static_cast<unsigned>(*index) >= count)
+            continue;
+        near[kept] = *index;
+        kept += reach.Excludes(bounds[*index]) ? 0 : 1;
+    }
+    RbTriangleBounds* nearBox = nearBounds.begin();
+    for (std::size_t i = 0; i < kept; ++i)
+        nearBox[i] = bounds[near[i]];
+    return kept;
+}
+
+// The near candidates by boxes made from their vertices.
+std::size_t RbSimulator::KeepNearByVertices(const RbReachBox& reach, int candidateCount, int triangleCount) {
     const RbTriangle* triangles = terrainTriangles;
     const RbVector* vertices = terrainVertices;
     int* near = nearTriangles.begin();
-    RbVector* corners = nearCorners.begin();
+    RbTriangleBounds* nearBox = nearBounds.begin();
     std::size_t kept = 0;
     for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
         if (*index < 0 || *index >= triangleCount)
             continue;
         const int* corner = triangles[*index].vertex;
+        const RbTriangleBounds box =
+            RbTriangleBounds::Of(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]);
         near[kept] = *index;
-        kept += reach.Excludes(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]) ? 0 : 1;
+        nearBox[kept] = box;
+        kept += reach.Excludes(box) ? 0 : 1;
     }
-    for (std::size_t i = 0; i < kept; ++i)
-        for (int j = 0; j < 3; ++j)
-            corners[3 * i + j] = vertices[triangles[near[i]].vertex[j]];
-    nearTriangles.SetCount(kept);
-    nearCorners.SetCount(3 * kept);
-    return true;
+    return kept;
 }
 
 // Picks the near triangles within the reach out of the near list, by the
-// corners kept beside it, into pickedTriangles.
+// boxes kept beside it, into pickedTriangles.
 void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
     const int* near = nearTriangles.begin();
-    const RbVector* corners = nearCorners.begin();
+    const RbTriangleBounds* nearBox = nearBounds.begin();
     int* picked = pickedTriangles.begin();
     std::size_t kept = 0;
     for (std::size_t i = 0; i < nearTriangles.Count(); ++i) {
         picked[kept] = near[i];
-        kept += reach.Excludes(corners[3 * i], corners[3 * i + 1], corners[3 * i + 2]) ? 0 : 1;
+        kept += reach.Excludes(nearBox[i]) ? 0 : 1;
     }
     pickedTriangles.SetCount(kept);
 }
@@ -226,12 +268,14 @@ void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transfor
     // Each sensor's list is culled for it already.
     terrain.cullTriangles = false;
     const RbMatrix4 placed = TerrainPlacement();
-    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
-        PickNearTriangles(SensorReach(*sensor, transform, placed).Grown());
+    const RbVector* start = sensorStarts.begin();
+    const RbVector* line = sensorLines.begin();
+    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext, ++start, ++line) {
+        PickNearTriangles(RbReachBox::Segment(*start, *start + *line).Grown());
         KeepLastListings(pickedTriangles);
         terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
                                 terrainVertices, triangleCount);
-        RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+        RbPlacedSensorTest(*sensor, *start, *line, terrain, placed, &terrainBody);
     }
 }
 
