@@ -10,6 +10,7 @@
 #include "Physics/Simulator/RbSolver.h"
 #include "Physics/Simulator/RbTriangle.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -69,11 +70,10 @@ RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbVec
 // keeps the last of equal depths, so the later listing, which gives the same
 // hit, decides whatever an earlier one did; dropping the earlier ones changes
 // nothing. Short lists only: the search is quadratic.
-void KeepLastListings(RbArray<int>& list) {
+std::size_t KeepLastListings(int* list, std::size_t count) {
     constexpr std::size_t Longest = 64;
-    const std::size_t count = list.Count();
     if (count > Longest)
-        return;
+        return count;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < count; ++i) {
         bool later = false;
@@ -82,7 +82,7 @@ void KeepLastListings(RbArray<int>& list) {
         list[kept] = list[i];
         kept += later ? 0 : 1;
     }
-    list.Truncate(kept);
+    return kept;
 }
 
 } // namespace
@@ -171,14 +171,15 @@ bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& trans
     PlaceSensors(body, transform);
     const RbReachBox reach = BodyReach(body, transform, sensorStarts.begin(), sensorLines.begin()).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
-    if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room) || !pickedTriangles.Reserve(room))
+    if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room))
         return false;
     const std::size_t kept = HasTriangleBounds(triangleCount)
                                  ? KeepNearByBounds(reach, candidateCount, triangleCount)
                                  : KeepNearByVertices(reach, candidateCount, triangleCount);
     nearTriangles.SetCount(kept);
     nearBounds.SetCount(kept);
-    return true;
+    const std::size_t reachCount = 1 + static_cast<std::size_t>(body.sensors.count);
+    return pickedTriangles.Reserve(reachCount * kept);
 }
 
 // Each sensor's start and line in the terrain's frame, made once for the
@@ -240,18 +241,24 @@ std::size_t RbSimulator::KeepNearByVertices(const RbReachBox& reach, int candida
     return kept;
 }
 
-// Picks the near triangles within the reach out of the near list, by the
-// boxes kept beside it, into pickedTriangles.
-void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
+// Picks, in one pass over the near list and by the boxes kept beside it, the
+// near triangles within each of the first reachCount reaches of pickReaches
+// into slice r of pickedTriangles (each slice as long as the near list), and
+// their number into pickedCounts[r].
+void RbSimulator::PickNearTriangles(std::size_t reachCount) {
+    const std::size_t nearCount = nearTriangles.Count();
     const int* near = nearTriangles.begin();
     const RbTriangleBounds* nearBox = nearBounds.begin();
+    const RbReachBox* reach = pickReaches.begin();
+    std::size_t* counts = pickedCounts.begin();
     int* picked = pickedTriangles.begin();
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < nearTriangles.Count(); ++i) {
-        picked[kept] = near[i];
-        kept += reach.Excludes(nearBox[i]) ? 0 : 1;
+    std::fill(counts, counts + reachCount, std::size_t{0});
+    for (std::size_t i = 0; i < nearCount; ++i) {
+        for (std::size_t r = 0; r < reachCount; ++r) {
+            picked[r * nearCount + counts[r]] = near[i];
+            counts[r] += reach[r].Excludes(nearBox[i]) ? 0 : 1;
+        }
     }
-    pickedTriangles.SetCount(kept);
 }
 
 // The body's shapes against the near triangles within their reach, each
@@ -259,23 +266,31 @@ void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
 // its reach, only the last listing of each (KeepLastListings).
 void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
                                     RbCollisionResult& record) {
+    const std::size_t reachCount = 1 + static_cast<std::size_t>(body.sensors.count);
+    RbReachBox* reach = pickReaches.begin();
+    reach[0] = ShapesReach(body, transform).Grown();
+    const RbVector* start = sensorStarts.begin();
+    const RbVector* line = sensorLines.begin();
+    for (std::size_t r = 1; r < reachCount; ++r)
+        reach[r] = RbReachBox::Segment(start[r - 1], start[r - 1] + line[r - 1]).Grown();
+    PickNearTriangles(reachCount);
+
     RbGeometry& terrain = terrainBody.localBounds;
-    PickNearTriangles(ShapesReach(body, transform).Grown());
-    terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
-                            terrainVertices, triangleCount);
+    const std::size_t nearCount = nearTriangles.Count();
+    int* picked = pickedTriangles.begin();
+    const std::size_t* counts = pickedCounts.begin();
+    terrain.MakeTriangleSet(picked, picked + counts[0], &terrainTriangles, terrainVertices, triangleCount);
     terrain.cullTriangles = true;
     RbTestGeometries(record, &body, transform, &terrainBody, terrainBody.worldTransform, {});
     // Each sensor's list is culled for it already.
     terrain.cullTriangles = false;
     const RbMatrix4 placed = TerrainPlacement();
-    const RbVector* start = sensorStarts.begin();
-    const RbVector* line = sensorLines.begin();
-    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext, ++start, ++line) {
-        PickNearTriangles(RbReachBox::Segment(*start, *start + *line).Grown());
-        KeepLastListings(pickedTriangles);
-        terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
-                                terrainVertices, triangleCount);
-        RbPlacedSensorTest(*sensor, *start, *line, terrain, placed, &terrainBody);
+    std::size_t r = 1;
+    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext, ++r) {
+        int* slice = picked + r * nearCount;
+        const std::size_t kept = KeepLastListings(slice, counts[r]);
+        terrain.MakeTriangleSet(slice, slice + kept, &terrainTriangles, terrainVertices, triangleCount);
+        RbPlacedSensorTest(*sensor, start[r - 1], line[r - 1], terrain, placed, &terrainBody);
     }
 }
 

@@ -52,7 +52,9 @@ bool RbSimulator::Initialise(const RbVector& gravityVector) {
            geometryPool.Reserve(sizeInfo.geometriesCount, allocator) &&
            restingRows.Init(allocator, 100, 100) && groupList.Init(allocator, 1000, 100) &&
            stackWorkList.Init(allocator, 1000, 100) && nearTriangles.Init(allocator, 1000, 1000) &&
-           nearBounds.Init(allocator, 1000, 1000) && pickedTriangles.Init(allocator, 1000, 1000) &&
+           nearBounds.Init(allocator, 1000, 1000) && pickedTriangles.Init(allocator, 5000, 1000) &&
+           pickReaches.Init(allocator, static_cast<std::size_t>(sizeInfo.sensorsCount) + 1, 0) &&
+           pickedCounts.Init(allocator, static_cast<std::size_t>(sizeInfo.sensorsCount) + 1, 0) &&
            sensorStarts.Init(allocator, sizeInfo.sensorsCount, 0) &&
            sensorLines.Init(allocator, sizeInfo.sensorsCount, 0);
 }

@@ -154,7 +154,7 @@ private:
     bool HasTriangleBounds(int triangleCount) const;
     std::size_t KeepNearByBounds(const RbReachBox& reach, int candidateCount, int triangleCount);
     std::size_t KeepNearByVertices(const RbReachBox& reach, int candidateCount, int triangleCount);
-    void PickNearTriangles(const RbReachBox& reach);
+    void PickNearTriangles(std::size_t reachCount);
     // Where the sensor tests place the terrain's triangles.
     RbMatrix4 TerrainPlacement() const {
         return RbCompose(terrainBody.localBounds.localTransform, terrainBody.worldTransform);
@@ -214,11 +214,14 @@ private:
     const RbTriangleBounds* triangleBounds = nullptr;
     int boundsCount = 0;
     // The candidates within the tested body's reach, in the query's order,
-    // the box of each, and those of them within the reach of the body's
-    // shapes or of one sensor.
+    // and the box of each; the reaches of the body's shapes and of each of
+    // its sensors, and the near triangles within each of them, a slice per
+    // reach, with their counts.
     RbArray<int> nearTriangles;
     RbArray<RbTriangleBounds> nearBounds;
+    RbArray<RbReachBox> pickReaches;
     RbArray<int> pickedTriangles;
+    RbArray<std::size_t> pickedCounts;
     // The tested body's sensors in the terrain's frame, in list order.
     RbArray<RbVector> sensorStarts;
     RbArray<RbVector> sensorLines;
