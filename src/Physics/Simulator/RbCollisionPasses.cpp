@@ -56,12 +56,11 @@ RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
 }
 
 // What of the body can meet the terrain in its tests: its shapes and its
-// sensor lines, placed in the terrain's frame (starts and lines, one of each
-// per sensor).
+// sensor lines, placed in the terrain's frame (sensorCount starts and lines).
 RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbVector* starts,
-                     const RbVector* lines) {
+                     const RbVector* lines, std::size_t sensorCount) {
     RbReachBox reach = ShapesReach(body, transform);
-    for (int i = 0; i < body.sensors.count; ++i)
+    for (std::size_t i = 0; i < sensorCount; ++i)
         reach.Include(RbReachBox::Segment(starts[i], starts[i] + lines[i]));
     return reach;
 }
@@ -169,7 +168,8 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
     PlaceSensors(body, transform);
-    const RbReachBox reach = BodyReach(body, transform, sensorStarts.begin(), sensorLines.begin()).Grown();
+    const RbReachBox reach =
+        BodyReach(body, transform, sensorStarts.begin(), sensorLines.begin(), placedSensors).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
     if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room))
         return false;
@@ -178,8 +178,7 @@ bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& trans
                                  : KeepNearByVertices(reach, candidateCount, triangleCount);
     nearTriangles.SetCount(kept);
     nearBounds.SetCount(kept);
-    const std::size_t reachCount = 1 + static_cast<std::size_t>(body.sensors.count);
-    return pickedTriangles.Reserve(reachCount * kept);
+    return pickedTriangles.Reserve((1 + placedSensors) * kept);
 }
 
 // Each sensor's start and line in the terrain's frame, made once for the
@@ -187,10 +186,9 @@ bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& trans
 // tests alike. The arrays hold room for every sensor of the world.
 void RbSimulator::PlaceSensors(const RbBody& body, const RbMatrix4& transform) {
     const RbMatrix4 placed = TerrainPlacement();
-    RbVector* start = sensorStarts.begin();
-    RbVector* line = sensorLines.begin();
-    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
-        RbSensorInFrame(*s, transform, placed, *start++, *line++);
+    placedSensors = 0;
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext, ++placedSensors)
+        RbSensorInFrame(*s, transform, placed, sensorStarts[placedSensors], sensorLines[placedSensors]);
 }
 
 // Whether the boxes handed over belong to the arrays the query answered with.
@@ -266,7 +264,7 @@ void RbSimulator::PickNearTriangles(std::size_t reachCount) {
 // its reach, only the last listing of each (KeepLastListings).
 void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
                                     RbCollisionResult& record) {
-    const std::size_t reachCount = 1 + static_cast<std::size_t>(body.sensors.count);
+    const std::size_t reachCount = 1 + placedSensors;
     RbReachBox* reach = pickReaches.begin();
     reach[0] = ShapesReach(body, transform).Grown();
     const RbVector* start = sensorStarts.begin();
@@ -286,7 +284,7 @@ void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transfor
     terrain.cullTriangles = false;
     const RbMatrix4 placed = TerrainPlacement();
     std::size_t r = 1;
-    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext, ++r) {
+    for (RbSensor* sensor = body.sensors.head; r < reachCount; sensor = sensor->poolNext, ++r) {
         int* slice = picked + r * nearCount;
         const std::size_t kept = KeepLastListings(slice, counts[r]);
         terrain.MakeTriangleSet(slice, slice + kept, &terrainTriangles, terrainVertices, triangleCount);

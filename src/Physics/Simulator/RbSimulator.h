@@ -222,9 +222,11 @@ private:
     RbArray<RbReachBox> pickReaches;
     RbArray<int> pickedTriangles;
     RbArray<std::size_t> pickedCounts;
-    // The tested body's sensors in the terrain's frame, in list order.
+    // The tested body's sensors in the terrain's frame, in list order, and
+    // their number.
     RbArray<RbVector> sensorStarts;
     RbArray<RbVector> sensorLines;
+    std::size_t placedSensors = 0;
     bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;
