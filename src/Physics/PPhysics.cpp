@@ -77,7 +77,17 @@ CPPhysics* GetPhysics() {
 }
 
 bool CPPhysics::BuildTerrainGrid(const TerrainMesh& mesh) {
-    return terrain.Build(mesh);
+    bool built = terrain.Build(mesh);
+    HandOverTriangleBounds();
+    return built;
+}
+
+// The simulator compares the grid's triangle boxes instead of gathering the
+// vertices of every candidate.
+void CPPhysics::HandOverTriangleBounds() {
+    if (simulator)
+        simulator->SetTerrainTriangleBounds(terrain.Triangles().data(), terrain.Vertices().data(),
+                                            terrain.TriangleBounds().data(), terrain.TriangleCount());
 }
 
 bool CPPhysics::CreateWorld() {
@@ -94,6 +104,7 @@ bool CPPhysics::CreateWorld() {
     simulator->GetCollisionTable().Set(0, -1, 3);
     simulator->GetCollisionTable().Set(0, 0, 3);
     simulator->SetTerrainQueryCallback(&QueryTerrainTriangles);
+    HandOverTriangleBounds();
     return true;
 }
 

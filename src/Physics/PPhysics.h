@@ -94,6 +94,7 @@ private:
                           const D3DXQUATERNION& orientation, bool activeFlag, int materialIndex);
     void SyncObjects();
     void ReleaseWorld();
+    void HandOverTriangleBounds();
     void FreePendingBodies();
 
     CPTerrainGrid terrain;

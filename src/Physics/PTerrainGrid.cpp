@@ -131,7 +131,24 @@ bool CPTerrainGrid::Build(const TerrainMesh& mesh) {
                        bad);
     ChooseExtent();
     ListTriangles();
+    MeasureTriangles();
     return bad < triangleCount;
+}
+
+void CPTerrainGrid::MeasureTriangles() {
+    const RbVector unknown(NAN, NAN, NAN);
+    bounds.clear();
+    bounds.reserve(triangles.size());
+    for (std::size_t t = 0; t < triangles.size(); ++t) {
+        if (!usable[t]) {
+            bounds.push_back(RbTriangleBounds::Of(unknown, unknown, unknown));
+            continue;
+        }
+        const int* corner = triangles[t].vertex;
+        bounds.push_back(RbTriangleBounds::Of(vertices[static_cast<std::size_t>(corner[0])],
+                                              vertices[static_cast<std::size_t>(corner[1])],
+                                              vertices[static_cast<std::size_t>(corner[2])]));
+    }
 }
 
 bool CPTerrainGrid::ReadTriangle(const TerrainMesh& mesh, int t) {
@@ -212,6 +229,7 @@ void CPTerrainGrid::Clear() {
     vertices.clear();
     triangles.clear();
     usable.clear();
+    bounds.clear();
     cellStart.clear();
     cellTriangles.clear();
     origin = {};
@@ -260,6 +278,20 @@ bool CPTerrainGrid::AppendCell(int column, int row, int* candidates, int& count)
     return true;
 }
 
+bool CPTerrainGrid::AppendRun(int column, int firstRow, int lastRow, int* candidates, int& count) const {
+    const int* begin = CellBegin(column, firstRow);
+    const int* end = CellEnd(column, lastRow);
+    if (count + (end - begin) < CandidateCapacity) {
+        std::copy(begin, end, candidates + count);
+        count += static_cast<int>(end - begin);
+        return true;
+    }
+    for (int r = firstRow; r <= lastRow; ++r)
+        if (!AppendCell(column, r, candidates, count))
+            return false;
+    return true;
+}
+
 int CPTerrainGrid::Query(const RbVector& boxMin, const RbVector& boxMax, int* candidates) const {
     if (!IsBuilt())
         return 0;
@@ -283,13 +315,19 @@ int CPTerrainGrid::Query(const RbVector& boxMin, const RbVector& boxMax, int* ca
         if (!AppendCell(sampleCells[i] / rows, sampleCells[i] % rows, candidates, count))
             return count;
     // The rest of the block is walked in place rather than listed, so a box of
-    // any size is served without a cell list to overrun.
+    // any size is served without a cell list to overrun. The cells of a
+    // column between two listed ones lie back to back and go in one copy.
+    const int lowRow = std::max(span.r0 - 1, 0), highRow = std::min(span.r1 + 1, rows - 1);
     for (int c = std::max(span.c0 - 1, 0); c <= std::min(span.c1 + 1, columns - 1); ++c) {
-        for (int r = std::max(span.r0 - 1, 0); r <= std::min(span.r1 + 1, rows - 1); ++r) {
-            bool listed = std::find(sampleCells, sampleCells + sampleCount, CellIndex(c, r)) !=
-                          sampleCells + sampleCount;
-            if (!listed && !AppendCell(c, r, candidates, count))
+        int first = lowRow;
+        for (int r = lowRow; r <= highRow + 1; ++r) {
+            bool stop = r > highRow || std::find(sampleCells, sampleCells + sampleCount, CellIndex(c, r)) !=
+                                           sampleCells + sampleCount;
+            if (!stop)
+                continue;
+            if (r > first && !AppendRun(c, first, r - 1, candidates, count))
                 return count;
+            first = r + 1;
         }
     }
     return count;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Physics/Simulator/RbTriangle.h"
+#include "Physics/Simulator/RbTriangleBounds.h"
 #include "Physics/Simulator/RbVector.h"
 #include "Platform/D3DX9Math.h"
 
@@ -64,20 +65,29 @@ public:
     const std::vector<RbVector>& Vertices() const { return vertices; }
     const std::vector<RbTriangle>& Triangles() const { return triangles; }
     int TriangleCount() const { return static_cast<int>(triangles.size()); }
+    // The world box of each triangle, made once by Build for the simulator's
+    // terrain pass; a triangle kept out of the cells has one that rules
+    // nothing out.
+    const std::vector<RbTriangleBounds>& TriangleBounds() const { return bounds; }
 
 private:
     bool ReadTriangle(const TerrainMesh& mesh, int t);
     void ChooseExtent();
+    void MeasureTriangles();
     void ListTriangles();
     void ListTriangle(int t, std::vector<std::uint64_t>& entries) const;
     int CellIndex(int column, int row) const { return column * rows + row; }
     // Appends the cell's list unless that would reach the capacity.
     bool AppendCell(int column, int row, int* candidates, int& count) const;
+    // Appends the cells of the column from the first row to the last, which
+    // lie back to back, as AppendCell would one by one.
+    bool AppendRun(int column, int firstRow, int lastRow, int* candidates, int& count) const;
 
     std::vector<RbVector> vertices;
     std::vector<RbTriangle> triangles;
     // Whether each triangle was read whole and may be listed.
     std::vector<bool> usable;
+    std::vector<RbTriangleBounds> bounds;
     RbVector origin;
     int columns = 0;
     int rows = 0;

@@ -71,6 +71,31 @@ TEST_F(PhysicsTaskTest, WithoutAWorldNothingRunsAndTheGroundIsFlat) {
     EXPECT_EQ(physics.GetSimulator(), nullptr);
 }
 
+// The world gets the grid's triangle boxes when it is made, and the new ones
+// when the grid is built again under it.
+TEST_F(PhysicsTaskTest, TheWorldHoldsTheBoxesOfTheGridsTriangles) {
+    TerrainMesh ground;
+    ground.positions = {{0, 0, 1}, {10, 0, 1}, {0, 10, 3}};
+    ground.indices = {0, 1, 2};
+    ASSERT_TRUE(physics.BuildTerrainGrid(ground));
+    ASSERT_TRUE(physics.CreateWorld());
+    const RbSimulator& world = *physics.GetSimulator();
+    int count = 0;
+    const RbTriangleBounds* bounds = world.GetTerrainTriangleBounds(count);
+    ASSERT_NE(bounds, nullptr);
+    EXPECT_EQ(count, 1);
+    EXPECT_FLOAT_EQ(bounds[0].high.z, 3.0f);
+
+    ground.positions.push_back({5, 5, 8});
+    ground.indices.insert(ground.indices.end(), {1, 3, 2});
+    ASSERT_TRUE(physics.BuildTerrainGrid(ground));
+    bounds = world.GetTerrainTriangleBounds(count);
+    ASSERT_NE(bounds, nullptr);
+    EXPECT_EQ(count, 2);
+    EXPECT_FLOAT_EQ(bounds[1].high.z, 8.0f);
+    EXPECT_FLOAT_EQ(bounds[1].low.x, 0.0f);
+}
+
 // A task that runs an action on its first update, then removes itself.
 class OnceTask : public CPTask {
 public:

@@ -24,9 +24,14 @@ public:
         return grid.Build(mesh);
     }
 
-    void Install(RbSimulator& world) {
+    // Makes the grid the world's terrain; with bounds, the simulator also gets
+    // the grid's triangle boxes, as the game's world does.
+    void Install(RbSimulator& world, bool bounds = true) {
         current = this;
         world.SetTerrainQueryCallback(&Query);
+        if (bounds)
+            world.SetTerrainTriangleBounds(grid.Triangles().data(), grid.Vertices().data(),
+                                           grid.TriangleBounds().data(), grid.TriangleCount());
     }
 
     long queries = 0;

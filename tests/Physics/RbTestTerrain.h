@@ -54,7 +54,8 @@ public:
         }
     }
 
-    // Buckets the triangles and makes this terrain the world's.
+    // Buckets the triangles and makes this terrain the world's, handing it
+    // the triangles' boxes as the game's grid does.
     void Install(RbSimulator& world) {
         lowX = lowY = 1e30f;
         float highX = -1e30f, highY = -1e30f;
@@ -77,8 +78,15 @@ public:
                     cells[static_cast<std::size_t>(r * columns + c)].push_back(t);
         }
         candidates.reserve(triangles.size() * 4);
+        bounds.clear();
+        for (const RbTriangle& t : triangles)
+            bounds.push_back(RbTriangleBounds::Of(vertices[static_cast<std::size_t>(t.vertex[0])],
+                                                  vertices[static_cast<std::size_t>(t.vertex[1])],
+                                                  vertices[static_cast<std::size_t>(t.vertex[2])]));
         current = this;
         world.SetTerrainQueryCallback(&Query);
+        world.SetTerrainTriangleBounds(triangles.data(), vertices.data(), bounds.data(),
+                                       static_cast<int>(triangles.size()));
     }
 
     std::vector<RbVector> vertices;
@@ -138,6 +146,7 @@ private:
     int columns = 0, rows = 0;
     std::vector<std::vector<int>> cells;
     std::vector<int> candidates;
+    std::vector<RbTriangleBounds> bounds;
 };
 
 // The game's world settings for contacts: friction 0.2 and the given

@@ -131,6 +131,21 @@ TEST(TerrainGrid, QueryRepeatsSharedTrianglesAndStopsBeforeTheCapacity) {
     }
     ASSERT_TRUE(grid.Build(crowded.mesh));
     EXPECT_EQ(QueryList(grid, {21, 21, 0}, {22, 22, 0}).size(), 600u);
+
+    // 300 in each of cells (5, 5), (4, 4), (4, 5) and (4, 6): column 4 does
+    // not fit as a whole, so its cells go in one by one until the third
+    // would reach 1200.
+    MeshBuilder full;
+    std::vector<int> expected;
+    for (auto [c, r] : {std::pair{5, 5}, {4, 4}, {4, 5}, {4, 6}}) {
+        for (int i = 0; i < 300; ++i) {
+            int t = full.InCell(c, r);
+            if (r != 6)
+                expected.push_back(t);
+        }
+    }
+    ASSERT_TRUE(grid.Build(full.mesh));
+    EXPECT_EQ(QueryList(grid, {21, 21, 0}, {22, 22, 0}), expected);
 }
 
 TEST(TerrainGrid, HugeOrInvalidBoxesNeverOverrunTheBuffer) {
@@ -199,6 +214,30 @@ TEST(TerrainGrid, BadTrianglesAreReportedAndNeverListed) {
     empty.mesh.indices = {0, 1, 2};
     EXPECT_FALSE(grid.Build(empty.mesh));
     EXPECT_TRUE(QueryList(grid, {0, 0, 0}, {1, 1, 1}).empty());
+}
+
+// The boxes handed to the simulator: each usable triangle's own, and one
+// that rules nothing out (NaN) for a triangle kept out of the cells.
+TEST(TerrainGrid, TriangleBoundsSpanEachTrianglesVertices) {
+    MeshBuilder b;
+    b.mesh.world._41 = 10; // the boxes are in world space
+    b.Triangle({1, 5, -2}, {3, -1, 6}, {-4, 2, 7});
+    b.mesh.indices.insert(b.mesh.indices.end(), {0, 1, 9});
+    CPTerrainGrid grid;
+    GetLog().SetSink([](std::string_view) {});
+    ASSERT_TRUE(grid.Build(b.mesh));
+    GetLog().SetSink({});
+    ASSERT_EQ(grid.TriangleBounds().size(), 2u);
+    const RbTriangleBounds& box = grid.TriangleBounds()[0];
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FLOAT_EQ(box.low[i], (RbVector{6, -1, -2})[i]) << i;
+        EXPECT_FLOAT_EQ(box.high[i], (RbVector{13, 5, 7})[i]) << i;
+    }
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(std::isnan(grid.TriangleBounds()[1].low[i]) &&
+                    std::isnan(grid.TriangleBounds()[1].high[i]));
+    grid.Clear();
+    EXPECT_TRUE(grid.TriangleBounds().empty());
 }
 
 TEST(TerrainGrid, AFarOutlierVertexNeitherBlowsUpTheGridNorLosesTheLevel) {

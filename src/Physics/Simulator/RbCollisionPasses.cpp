@@ -10,6 +10,7 @@
 #include "Physics/Simulator/RbSolver.h"
 #include "Physics/Simulator/RbTriangle.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -54,20 +55,13 @@ RbReachBox ShapesReach(const RbBody& body, const RbMatrix4& transform) {
     return reach;
 }
 
-// The sensor's line in the frame of the terrain's triangles (placed), where
-// the sensor test meets them.
-RbReachBox SensorReach(const RbSensor& sensor, const RbMatrix4& transform, const RbMatrix4& placed) {
-    RbVector start, line;
-    RbSensorInFrame(sensor, transform, placed, start, line);
-    return RbReachBox::Segment(start, start + line);
-}
-
 // What of the body can meet the terrain in its tests: its shapes and its
-// sensor lines.
-RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbMatrix4& terrainPlaced) {
+// sensor lines, placed in the terrain's frame (sensorCount starts and lines).
+RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbVector* starts,
+                     const RbVector* lines, std::size_t sensorCount) {
     RbReachBox reach = ShapesReach(body, transform);
-    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext)
-        reach.Include(SensorReach(*s, transform, terrainPlaced));
+    for (std::size_t i = 0; i < sensorCount; ++i)
+        reach.Include(RbReachBox::Segment(starts[i], starts[i] + lines[i]));
     return reach;
 }
 
@@ -75,11 +69,10 @@ RbReachBox BodyReach(const RbBody& body, const RbMatrix4& transform, const RbMat
 // keeps the last of equal depths, so the later listing, which gives the same
 // hit, decides whatever an earlier one did; dropping the earlier ones changes
 // nothing. Short lists only: the search is quadratic.
-void KeepLastListings(RbArray<int>& list) {
+std::size_t KeepLastListings(int* list, std::size_t count) {
     constexpr std::size_t Longest = 64;
-    const std::size_t count = list.Count();
     if (count > Longest)
-        return;
+        return count;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < count; ++i) {
         bool later = false;
@@ -88,7 +81,7 @@ void KeepLastListings(RbArray<int>& list) {
         list[kept] = list[i];
         kept += later ? 0 : 1;
     }
-    list.Truncate(kept);
+    return kept;
 }
 
 } // namespace
@@ -168,48 +161,102 @@ void RbSimulator::CheckTerrain(RbRigidBody* body) {
 }
 
 // Copies the candidates that can meet the body into nearTriangles, keeping
-// their order and repeats. Candidate numbers outside the triangle array are
-// left out, as the tests skip them anyway. False when the list cannot grow;
-// the tests then take the whole candidate list.
+// their order and repeats, with the box of each in nearBounds. Candidate
+// numbers outside the triangle array are left out, as the tests skip them
+// anyway. False when the lists cannot grow; the tests then take the whole
+// candidate list.
 bool RbSimulator::GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                                       int triangleCount) {
-    const RbReachBox reach = BodyReach(body, transform, TerrainPlacement()).Grown();
+    PlaceSensors(body, transform);
+    const RbReachBox reach =
+        BodyReach(body, transform, sensorStarts.begin(), sensorLines.begin(), placedSensors).Grown();
     const auto room = static_cast<std::size_t>(candidateCount);
-    if (!nearTriangles.Reserve(room) || !nearCorners.Reserve(3 * room) || !pickedTriangles.Reserve(room))
+    if (!nearTriangles.Reserve(room) || !nearBounds.Reserve(room))
         return false;
-    // Locals, so that the writes into the list cannot be taken to change them.
+    const std::size_t kept = HasTriangleBounds(triangleCount)
+                                 ? KeepNearByBounds(reach, candidateCount, triangleCount)
+                                 : KeepNearByVertices(reach, candidateCount, triangleCount);
+    nearTriangles.SetCount(kept);
+    nearBounds.SetCount(kept);
+    return pickedTriangles.Reserve((1 + placedSensors) * kept);
+}
+
+// Each sensor's start and line in the terrain's frame, made once for the
+// step's terrain pass of the body and read by the culling and the sensor
+// tests alike. The arrays hold room for every sensor of the world.
+void RbSimulator::PlaceSensors(const RbBody& body, const RbMatrix4& transform) {
+    const RbMatrix4 placed = TerrainPlacement();
+    placedSensors = 0;
+    for (const RbSensor* s = body.sensors.head; s; s = s->poolNext, ++placedSensors)
+        RbSensorInFrame(*s, transform, placed, sensorStarts[placedSensors], sensorLines[placedSensors]);
+}
+
+// Whether the boxes handed over belong to the arrays the query answered with.
+bool RbSimulator::HasTriangleBounds(int triangleCount) const {
+    return triangleBounds && terrainTriangles == boundsTriangles && terrainVertices == boundsVertices &&
+           triangleCount <= boundsCount;
+}
+
+// The near candidates by the boxes handed over: the candidates are passed
+// once, reading four floats a side of each, and only the near ones' boxes are
+// copied.
+std::size_t RbSimulator::KeepNearByBounds(const RbReachBox& reach, int candidateCount, int triangleCount) {
+    // Locals, so that the writes into the lists cannot be taken to change them.
+    const RbTriangleBounds* bounds = triangleBounds;
+    int* near = nearTriangles.begin();
+    std::size_t kept = 0;
+    const auto count = static_cast<unsigned>(triangleCount);
+    for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
+        // One compare for both ends: a negative number turns into a huge one.
+        if (static_cast<unsigned>(*index) >= count)
+            continue;
+        near[kept] = *index;
+        kept += reach.Excludes(bounds[*index]) ? 0 : 1;
+    }
+    RbTriangleBounds* nearBox = nearBounds.begin();
+    for (std::size_t i = 0; i < kept; ++i)
+        nearBox[i] = bounds[near[i]];
+    return kept;
+}
+
+// The near candidates by boxes made from their vertices.
+std::size_t RbSimulator::KeepNearByVertices(const RbReachBox& reach, int candidateCount, int triangleCount) {
     const RbTriangle* triangles = terrainTriangles;
     const RbVector* vertices = terrainVertices;
     int* near = nearTriangles.begin();
-    RbVector* corners = nearCorners.begin();
+    RbTriangleBounds* nearBox = nearBounds.begin();
     std::size_t kept = 0;
     for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
         if (*index < 0 || *index >= triangleCount)
             continue;
         const int* corner = triangles[*index].vertex;
+        const RbTriangleBounds box =
+            RbTriangleBounds::Of(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]);
         near[kept] = *index;
-        kept += reach.Excludes(vertices[corner[0]], vertices[corner[1]], vertices[corner[2]]) ? 0 : 1;
+        nearBox[kept] = box;
+        kept += reach.Excludes(box) ? 0 : 1;
     }
-    for (std::size_t i = 0; i < kept; ++i)
-        for (int j = 0; j < 3; ++j)
-            corners[3 * i + j] = vertices[triangles[near[i]].vertex[j]];
-    nearTriangles.SetCount(kept);
-    nearCorners.SetCount(3 * kept);
-    return true;
+    return kept;
 }
 
-// Picks the near triangles within the reach out of the near list, by the
-// corners kept beside it, into pickedTriangles.
-void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
+// Picks, in one pass over the near list and by the boxes kept beside it, the
+// near triangles within each of the first reachCount reaches of pickReaches
+// into slice r of pickedTriangles (each slice as long as the near list), and
+// their number into pickedCounts[r].
+void RbSimulator::PickNearTriangles(std::size_t reachCount) {
+    const std::size_t nearCount = nearTriangles.Count();
     const int* near = nearTriangles.begin();
-    const RbVector* corners = nearCorners.begin();
+    const RbTriangleBounds* nearBox = nearBounds.begin();
+    const RbReachBox* reach = pickReaches.begin();
+    std::size_t* counts = pickedCounts.begin();
     int* picked = pickedTriangles.begin();
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < nearTriangles.Count(); ++i) {
-        picked[kept] = near[i];
-        kept += reach.Excludes(corners[3 * i], corners[3 * i + 1], corners[3 * i + 2]) ? 0 : 1;
+    std::fill(counts, counts + reachCount, std::size_t{0});
+    for (std::size_t i = 0; i < nearCount; ++i) {
+        for (std::size_t r = 0; r < reachCount; ++r) {
+            picked[r * nearCount + counts[r]] = near[i];
+            counts[r] += reach[r].Excludes(nearBox[i]) ? 0 : 1;
+        }
     }
-    pickedTriangles.SetCount(kept);
 }
 
 // The body's shapes against the near triangles within their reach, each
@@ -217,21 +264,31 @@ void RbSimulator::PickNearTriangles(const RbReachBox& reach) {
 // its reach, only the last listing of each (KeepLastListings).
 void RbSimulator::TestNearTriangles(RbRigidBody& body, const RbMatrix4& transform, int triangleCount,
                                     RbCollisionResult& record) {
+    const std::size_t reachCount = 1 + placedSensors;
+    RbReachBox* reach = pickReaches.begin();
+    reach[0] = ShapesReach(body, transform).Grown();
+    const RbVector* start = sensorStarts.begin();
+    const RbVector* line = sensorLines.begin();
+    for (std::size_t r = 1; r < reachCount; ++r)
+        reach[r] = RbReachBox::Segment(start[r - 1], start[r - 1] + line[r - 1]).Grown();
+    PickNearTriangles(reachCount);
+
     RbGeometry& terrain = terrainBody.localBounds;
-    PickNearTriangles(ShapesReach(body, transform).Grown());
-    terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
-                            terrainVertices, triangleCount);
+    const std::size_t nearCount = nearTriangles.Count();
+    int* picked = pickedTriangles.begin();
+    const std::size_t* counts = pickedCounts.begin();
+    terrain.MakeTriangleSet(picked, picked + counts[0], &terrainTriangles, terrainVertices, triangleCount);
     terrain.cullTriangles = true;
     RbTestGeometries(record, &body, transform, &terrainBody, terrainBody.worldTransform, {});
     // Each sensor's list is culled for it already.
     terrain.cullTriangles = false;
     const RbMatrix4 placed = TerrainPlacement();
-    for (RbSensor* sensor = body.sensors.head; sensor; sensor = sensor->poolNext) {
-        PickNearTriangles(SensorReach(*sensor, transform, placed).Grown());
-        KeepLastListings(pickedTriangles);
-        terrain.MakeTriangleSet(pickedTriangles.begin(), pickedTriangles.end(), &terrainTriangles,
-                                terrainVertices, triangleCount);
-        RbSingleSensorTest(*sensor, transform, terrainBody, terrainBody.worldTransform, &terrainBody);
+    std::size_t r = 1;
+    for (RbSensor* sensor = body.sensors.head; r < reachCount; sensor = sensor->poolNext, ++r) {
+        int* slice = picked + r * nearCount;
+        const std::size_t kept = KeepLastListings(slice, counts[r]);
+        terrain.MakeTriangleSet(slice, slice + kept, &terrainTriangles, terrainVertices, triangleCount);
+        RbPlacedSensorTest(*sensor, start[r - 1], line[r - 1], terrain, placed, &terrainBody);
     }
 }
 

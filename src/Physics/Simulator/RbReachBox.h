@@ -1,10 +1,11 @@
 #pragma once
 
+#include "Physics/Simulator/RbFloats.h"
 #include "Physics/Simulator/RbGeometry.h"
+#include "Physics/Simulator/RbTriangleBounds.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 // A world-axis box around what a shape can touch: a box, a capsule or a line
 // sensor where it stands now. A terrain triangle whose three vertices all lie
@@ -73,29 +74,34 @@ public:
         const float margin = Margin + RelativeMargin * largest;
         grown.lo = lo - margin;
         grown.hi = hi + margin;
+        // The fourth floats then rule nothing out, whatever a vertex holds
+        // there, and Excludes may look at all four lanes.
+        grown.lo[3] = -INFINITY;
+        grown.hi[3] = INFINITY;
         return grown;
     }
 
     // True when the triangle a b c lies wholly beyond one face of a grown
     // box. The three axes are compared at once, four floats to a register,
     // without branches: most candidates are decided by their first compare,
-    // but not predictably. The fourth float is left out and NaN compares
-    // false.
+    // but not predictably. NaN compares false.
     bool Excludes(const RbVector& a, const RbVector& b, const RbVector& c) const {
         Floats va = Load(a), vb = Load(b), vc = Load(c);
-        Masks out = ((va < lo) & (vb < lo) & (vc < lo)) | ((va > hi) & (vb > hi) & (vc > hi));
-        return (out[0] | out[1] | out[2]) != 0;
+        return RbAnyLane(((va < lo) & (vb < lo) & (vc < lo)) | ((va > hi) & (vb > hi) & (vc > hi)));
+    }
+
+    // The same answer from the triangle's box: all three vertices lie below
+    // the low face exactly when the largest does, and above the high face
+    // when the smallest does.
+    bool Excludes(const RbTriangleBounds& triangle) const {
+        return RbAnyLane((Load(triangle.high) < lo) | (Load(triangle.low) > hi));
     }
 
 private:
-    using Floats = float __attribute__((vector_size(16)));
-    using Masks = int __attribute__((vector_size(16)));
+    using Floats = RbFloats;
+    using Masks = RbMasks;
 
-    static Floats Load(const RbVector& v) {
-        Floats f;
-        std::memcpy(&f, &v, sizeof f);
-        return f;
-    }
+    static Floats Load(const RbVector& v) { return RbLoadFloats(v); }
 
     void Include(Floats low, Floats high, Masks nanMet) {
         nan |= nanMet | (low != low) | (high != high);

@@ -114,16 +114,24 @@ void RbSingleSensorTest(RbSensor& sensor, const RbMatrix4& sensorBodyTransform, 
     // the other body's own sensor lines.
     for (const RbGeometry* g = other.geometries.head; g; g = g->poolNext) {
         RbMatrix4 placed = RbCompose(g->localTransform, otherTransform);
-        RbSensor copy = sensor;
-        RbSensorInFrame(sensor, sensorBodyTransform, placed, copy.start, copy.line);
-        copy.detectDepth = 0.0f;
-        RbSensorLineTest(copy, *g, placed);
-        if (copy.detectDepth > 0.0f && copy.detectDepth > sensor.detectDepth) {
-            sensor.detectDepth = copy.detectDepth;
-            sensor.detectMaterial = copy.detectMaterial;
-            sensor.detectNormal = copy.detectNormal;
-            sensor.detectPoint = RbTransformPoint(copy.detectPoint, placed);
-            sensor.detectBody = detectBody;
-        }
+        RbVector start, line;
+        RbSensorInFrame(sensor, sensorBodyTransform, placed, start, line);
+        RbPlacedSensorTest(sensor, start, line, *g, placed, detectBody);
+    }
+}
+
+void RbPlacedSensorTest(RbSensor& sensor, const RbVector& start, const RbVector& line,
+                        const RbGeometry& shape, const RbMatrix4& placed, RbBody* detectBody) {
+    RbSensor copy = sensor;
+    copy.start = start;
+    copy.line = line;
+    copy.detectDepth = 0.0f;
+    RbSensorLineTest(copy, shape, placed);
+    if (copy.detectDepth > 0.0f && copy.detectDepth > sensor.detectDepth) {
+        sensor.detectDepth = copy.detectDepth;
+        sensor.detectMaterial = copy.detectMaterial;
+        sensor.detectNormal = copy.detectNormal;
+        sensor.detectPoint = RbTransformPoint(copy.detectPoint, placed);
+        sensor.detectBody = detectBody;
     }
 }

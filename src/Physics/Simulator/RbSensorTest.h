@@ -17,6 +17,11 @@ void RbSensorTest(RbSensor* first, const RbMatrix4& sensorBodyTransform, const R
 void RbSingleSensorTest(RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbBody& other,
                         const RbMatrix4& otherTransform, RbBody* detectBody);
 
+// The same against one shape placed by placed, the sensor's start and line
+// already in the shape's frame (RbSensorInFrame).
+void RbPlacedSensorTest(RbSensor& sensor, const RbVector& start, const RbVector& line,
+                        const RbGeometry& shape, const RbMatrix4& placed, RbBody* detectBody);
+
 // The sensor's start and line in the frame of a shape placed by placed, its
 // body placed by sensorBodyTransform.
 void RbSensorInFrame(const RbSensor& sensor, const RbMatrix4& sensorBodyTransform, const RbMatrix4& placed,

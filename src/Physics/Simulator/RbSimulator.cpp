@@ -52,7 +52,11 @@ bool RbSimulator::Initialise(const RbVector& gravityVector) {
            geometryPool.Reserve(sizeInfo.geometriesCount, allocator) &&
            restingRows.Init(allocator, 100, 100) && groupList.Init(allocator, 1000, 100) &&
            stackWorkList.Init(allocator, 1000, 100) && nearTriangles.Init(allocator, 1000, 1000) &&
-           nearCorners.Init(allocator, 3000, 3000) && pickedTriangles.Init(allocator, 1000, 1000);
+           nearBounds.Init(allocator, 1000, 1000) && pickedTriangles.Init(allocator, 5000, 1000) &&
+           pickReaches.Init(allocator, static_cast<std::size_t>(sizeInfo.sensorsCount) + 1, 0) &&
+           pickedCounts.Init(allocator, static_cast<std::size_t>(sizeInfo.sensorsCount) + 1, 0) &&
+           sensorStarts.Init(allocator, sizeInfo.sensorsCount, 0) &&
+           sensorLines.Init(allocator, sizeInfo.sensorsCount, 0);
 }
 
 void RbSimulator::SetGravity(const RbVector& gravityVector) {
@@ -149,6 +153,14 @@ RbCollisionCallback RbSimulator::SetCollisionCallback(RbCollisionCallback callba
     RbCollisionCallback previous = collisionCallback;
     collisionCallback = callback;
     return previous;
+}
+
+void RbSimulator::SetTerrainTriangleBounds(const RbTriangle* triangles, const RbVector* vertices,
+                                           const RbTriangleBounds* bounds, int count) {
+    boundsTriangles = triangles;
+    boundsVertices = vertices;
+    triangleBounds = bounds;
+    boundsCount = bounds ? count : 0;
 }
 
 RbTerrainQueryCallback RbSimulator::SetTerrainQueryCallback(RbTerrainQueryCallback callback) {

@@ -18,6 +18,7 @@
 #include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/Simulator/RbSizeInfo.h"
 #include "Physics/Simulator/RbStackHeader.h"
+#include "Physics/Simulator/RbTriangleBounds.h"
 
 // The active and inactive bodies of one kind.
 struct RbBodyLists {
@@ -59,6 +60,17 @@ public:
     // body and of each shape and sensor (on at creation). That never changes a
     // result: switching it off is for showing so.
     void SetTerrainCulling(bool on) { cullTerrain = on; }
+    // The boxes of the triangles of the arrays the terrain query answers with
+    // (bounds[i] of triangles[i], count of them), kept by their owner until
+    // replaced; null bounds forget them. While the query answers with these
+    // same arrays, the terrain pass compares the boxes instead of gathering
+    // the vertices, with the same results.
+    void SetTerrainTriangleBounds(const RbTriangle* triangles, const RbVector* vertices,
+                                  const RbTriangleBounds* bounds, int count);
+    const RbTriangleBounds* GetTerrainTriangleBounds(int& count) const {
+        count = boundsCount;
+        return triangleBounds;
+    }
 
     // Runs steps equal steps of time / steps seconds and returns the step
     // counter after incrementing it. A time that is not positive and finite,
@@ -138,7 +150,11 @@ private:
     void CheckTerrain(RbRigidBody* body);
     bool GatherNearTriangles(const RbBody& body, const RbMatrix4& transform, int candidateCount,
                              int triangleCount);
-    void PickNearTriangles(const RbReachBox& reach);
+    void PlaceSensors(const RbBody& body, const RbMatrix4& transform);
+    bool HasTriangleBounds(int triangleCount) const;
+    std::size_t KeepNearByBounds(const RbReachBox& reach, int candidateCount, int triangleCount);
+    std::size_t KeepNearByVertices(const RbReachBox& reach, int candidateCount, int triangleCount);
+    void PickNearTriangles(std::size_t reachCount);
     // Where the sensor tests place the terrain's triangles.
     RbMatrix4 TerrainPlacement() const {
         return RbCompose(terrainBody.localBounds.localTransform, terrainBody.worldTransform);
@@ -192,12 +208,25 @@ private:
     const int* terrainCandidates = nullptr;
     const RbTriangle* terrainTriangles = nullptr;
     const RbVector* terrainVertices = nullptr;
+    // The boxes of the query's triangles, when handed over.
+    const RbTriangle* boundsTriangles = nullptr;
+    const RbVector* boundsVertices = nullptr;
+    const RbTriangleBounds* triangleBounds = nullptr;
+    int boundsCount = 0;
     // The candidates within the tested body's reach, in the query's order,
-    // the three corners of each, and those of them within the reach of the
-    // body's shapes or of one sensor.
+    // and the box of each; the reaches of the body's shapes and of each of
+    // its sensors, and the near triangles within each of them, a slice per
+    // reach, with their counts.
     RbArray<int> nearTriangles;
-    RbArray<RbVector> nearCorners;
+    RbArray<RbTriangleBounds> nearBounds;
+    RbArray<RbReachBox> pickReaches;
     RbArray<int> pickedTriangles;
+    RbArray<std::size_t> pickedCounts;
+    // The tested body's sensors in the terrain's frame, in list order, and
+    // their number.
+    RbArray<RbVector> sensorStarts;
+    RbArray<RbVector> sensorLines;
+    std::size_t placedSensors = 0;
     bool cullTerrain = true;
     // The reports handed to the collision callback by the two passes.
     RbCollisionInfo bodyContactInfo;
