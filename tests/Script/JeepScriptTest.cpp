@@ -135,8 +135,8 @@ TEST_F(JeepAimTest, AimsAtTheNearestComputerCarAheadWithinTheCone) {
         bool aimed;
     };
     const Case cases[] = {
-        {{0, -20, 1}, true},  {{4, -20, 1}, true},   {{5, -20, 1}, false},
-        {{0, 20, 1}, false},  {{0, -59, 1}, true},   {{0, -61, 1}, false},
+        {{0, -20, 1}, true}, {{4, -20, 1}, true}, {{5, -20, 1}, false},
+        {{0, 20, 1}, false}, {{0, -59, 1}, true}, {{0, -61, 1}, false},
     };
     for (const Case& c : cases) {
         rivalCar.SetPosition(c.at);
