@@ -3,10 +3,10 @@
 # the launcher's "Start in windowed mode", the intro skipped, the main menu,
 # Enter to start a race, the race with the throttle held and the gun fired
 # now and then, the results, Continue back to the main menu and Escape to
-# quit. Saves screenshots of the menu, the countdown, the race, the results
-# and the menu after the race, and the game's log beside them, and checks
-# that the game ended cleanly. Needs xvfb, xdotool and imagemagick; run after
-# a build.
+# quit. Saves screenshots of the menu, the countdown, the race (firing at the
+# computer cars ahead, and later), the results and the menu after the race,
+# and the game's log beside them, and checks that the game ended cleanly.
+# Needs xvfb, xdotool and imagemagick; run after a build.
 #   bash scripts/journey.sh [shots-folder] [name-prefix]
 # Nobody steers, so the race ends by the level's clock: the demo's test
 # override (demo_test.lua in the game folder) shortens the clock to 40 s.
@@ -66,8 +66,15 @@ shot menu
 press Return # Start
 sleep 3
 shot countdown
-sleep 4
+sleep 2
+# The computer cars pull ahead of the player's car; the gun, fired at them,
+# aims at the one ahead, and its hits spark.
 xdotool keydown Up
+xdotool keydown Control_L
+sleep 0.8
+shot race-fire
+xdotool keyup Control_L
+sleep 1.2
 for _ in 1 2 3 4 5 6; do
   hold Control_L 0.5
   sleep 1.5

@@ -1,7 +1,8 @@
 -- The player's car: the script bound to the buggy's body. It turns the
 -- bound keys into the car's controls, nitro, brake and weapons, aims the
--- weapon ahead of the car each frame, takes the damage the car is dealt and
--- tells the main script when the race is over for the player.
+-- weapon each frame at a computer car close ahead or else straight ahead,
+-- takes the damage the car is dealt and tells the main script when the race
+-- is over for the player.
 
 local car = nil
 local held = {}
@@ -12,6 +13,12 @@ local null = StringToPointer("0")
 -- the demo's difficulty takes the damage dealt unscaled.
 local fullLife = 100000
 local life = fullLife
+
+-- The computer cars' scripts tell of their running cars, in the order they
+-- did. The list lives only as long as the player's car: a race's cars are
+-- deleted with it, so no handle outlives the race.
+local rivals = {}
+local rivalScripts = {"rival1", "rival2", "rival3"}
 
 -- The vehicle the part belongs to: the script hears of the body, the car is
 -- its parent.
@@ -78,12 +85,39 @@ function handlers.add_object(handle)
     car = OwnerOf(StringToPointer(handle))
     held = {}
     life = fullLife
+    rivals = {}
     SetNextWeapon(car)
     SetPrevWeapon(car)
+    for _, name in ipairs(rivalScripts) do
+        SendCommandByName(name, "announce", "")
+    end
 end
 
 function handlers.delete_object()
     car = nil
+    rivals = {}
+end
+
+local function Forget(handle)
+    for k, rival in ipairs(rivals) do
+        if rival == handle then
+            table.remove(rivals, k)
+            return
+        end
+    end
+end
+
+-- A handle that names no live object reads as the null handle.
+function handlers.rival_car(text)
+    local handle = StringToPointer(text or "0")
+    if car and handle ~= null then
+        Forget(handle)
+        table.insert(rivals, handle)
+    end
+end
+
+function handlers.rival_gone(text)
+    Forget(StringToPointer(text or "0"))
 end
 
 function handlers.key_action(action, state)
@@ -118,11 +152,44 @@ function handlers.game_over()
     SendCommandByName("main", "race_over", "")
 end
 
--- The weapon aims 30 units ahead of the car.
+-- A computer car is a target within aimRange ahead and at most aimCone off
+-- the car's heading.
+local aimRange = 60
+local aimCone = math.cos(math.rad(12))
+
+-- The nearest target, the first heard of among equals, with its position;
+-- (fx, fy) is the car's heading on the ground, of length 1.
+local function NearestTarget(x, y, fx, fy)
+    local best, bestDistance, bx, by, bz = null, aimRange
+    for _, rival in ipairs(rivals) do
+        local rx, ry, rz = GetPosition(rival)
+        if rx then
+            local dx, dy = rx - x, ry - y
+            local distance = math.sqrt(dx * dx + dy * dy)
+            if distance > 0 and distance < bestDistance and dx * fx + dy * fy >= distance * aimCone then
+                best, bestDistance, bx, by, bz = rival, distance, rx, ry, rz
+            end
+        end
+    end
+    return best, bx, by, bz
+end
+
+-- The weapon aims at the target, whose height the engine takes from its
+-- body, or else 30 units ahead of the car.
 local function Aim()
     local x, y, z = GetPosition(car)
     local fx, fy = GetPlayerDirection()
-    if x and fx then
+    if not x or not fx then
+        return
+    end
+    local flat = math.sqrt(fx * fx + fy * fy)
+    local target, tx, ty, tz = null
+    if flat > 0 then
+        target, tx, ty, tz = NearestTarget(x, y, fx / flat, fy / flat)
+    end
+    if target ~= null then
+        SetWeaponPos(tx, ty, tz, target)
+    else
         SetWeaponPos(x + 30 * fx, y + 30 * fy, z, null)
     end
 end

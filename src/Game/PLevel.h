@@ -162,6 +162,8 @@ public:
     std::list<CPRefPtr<CPGameObject>> looseObjects;
     // cellsX x cellsY lists; null once deleted.
     std::unique_ptr<std::vector<std::list<CPRefPtr<CPGameObject>>>> gridCells;
+    // The computer cars: the rays and blasts of weapons reach them wherever
+    // they are (they are few), the loose scenery only near the player.
     std::list<CPRefPtr<CPGameObject>> extraLooseObjects;
     std::unique_ptr<std::vector<int>> gridCounts;
     CPRefPtr<CPCamera> camera;

@@ -424,6 +424,7 @@ bool CPLevel::CreateComputerCars(const Starts& starts, const std::string& carBas
             return false;
         car->CreateShadow();
         cars.push_back(car);
+        extraLooseObjects.push_back(car);
         const TiXmlElement* view = DescriptionElement(*car, "camera");
         ReadKey(view, "distance", camera2Distance);
         ReadKey(view, "height", camera2Height);

@@ -48,11 +48,11 @@ bool CPLevel::CastRay(RayQuery& query, bool withPlayer) {
     if (IsPlayerNearRay(query)) {
         if (withPlayer)
             hit = player->RayTest(query) || hit;
-        for (const auto* list : {&looseObjects, &extraLooseObjects}) {
-            for (const CPRefPtr<CPGameObject>& object : *list)
-                hit = object->RayTest(query) || hit;
-        }
+        for (const CPRefPtr<CPGameObject>& object : looseObjects)
+            hit = object->RayTest(query) || hit;
     }
+    for (const CPRefPtr<CPGameObject>& object : extraLooseObjects)
+        hit = object->RayTest(query) || hit;
     query.hitPoint = query.origin + query.direction * query.length;
     return hit;
 }

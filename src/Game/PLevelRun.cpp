@@ -164,6 +164,7 @@ void CPLevel::EmptyObjectLists() {
     for (const CPRefPtr<CPPlayer>& car : cars)
         car->Deactivate();
     cars.clear();
+    extraLooseObjects.clear();
     carPace.clear();
 }
 

@@ -10,7 +10,8 @@
 # after "go" reaching the display, a place behind a computer driver, or the
 # loss once all three finished, before the result), so a computer driver
 # completed its lap; the race must not end by the level clock or a missed
-# checkpoint; the display's last place must be the player's final one; the
+# checkpoint; a shot must have hit a computer car (its script heard the
+# damage); the display's last place must be the player's final one; the
 # results must show the time from "go" to the end of the race and the lap
 # (none when the player completed none). The game must end by itself before
 # the frame cap with status 0, write config.cfg and keep Actions.cfg (the game
@@ -84,6 +85,10 @@ else
 ^[0-9]+ menu add_object $queued"
   if grep -E ' main level_failed | game_interface checkpoint "timeout!' trace.txt; then
     echo "the race ended by a clock, not by a lap" >&2
+    exit 1
+  fi
+  if ! grep -qE '^[0-9]+ rival[1-3] damage "[0-9.]+"$' trace.txt; then
+    echo "no shot hit a computer car" >&2
     exit 1
   fi
   final=$(sed -n 's/^[0-9]* game_interface place "\([23]\)[a-z]*"$/\1/p' trace.txt)

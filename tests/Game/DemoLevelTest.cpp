@@ -30,6 +30,12 @@ TEST_F(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
     for (const CPRefPtr<CPPlayer>& car : level.cars)
         EXPECT_TRUE(car->GetCar() && car->GetCar()->GetBody()) << car->carModelName;
     EXPECT_EQ(level.carModels, (std::list<std::string>{"roadster1", "roadster2", "roadster3"}));
+    const auto same = [](const CPRefPtr<CPPlayer>& car, const CPRefPtr<CPGameObject>& object) {
+        return car.Get() == object.Get();
+    };
+    EXPECT_TRUE(std::equal(level.cars.begin(), level.cars.end(), level.extraLooseObjects.begin(),
+                           level.extraLooseObjects.end(), same))
+        << "the weapons' rays reach every computer car";
     // The rivals' pace thresholds A and B, in track pieces.
     EXPECT_EQ(level.carPace, (std::vector<std::pair<int, int>>(3, {10, 20})));
     const int pieces = CountPieces(level.GetSpline()->firstLine);
@@ -67,6 +73,7 @@ TEST_F(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
     EXPECT_FLOAT_EQ(level.startPoint.z, 1.0f);
     level.Start();
     level.Stop();
+    EXPECT_TRUE(level.extraLooseObjects.empty()) << "a stopped race's cars are out of reach";
 }
 
 // The pieces of "c_path" in the race direction: against the sampling order

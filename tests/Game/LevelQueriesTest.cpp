@@ -70,6 +70,22 @@ TEST_F(LevelQueries, RaysNearThePlayerTestTheLooseObjects) {
     EXPECT_EQ(past.hitObject.Get(), &ahead);
 }
 
+// The computer cars are hit wherever they are, before what lies behind them.
+TEST_F(LevelQueries, RaysFarFromThePlayerReachTheComputerCars) {
+    CPGameObject& rival = Box(tree, "rival", {480, 0, 0});
+    CPGameObject& behind = Box(tree, "behind", {470, 0, 0});
+    level.extraLooseObjects = {&rival};
+    level.looseObjects = {&behind};
+    for (const bool withPlayer : {false, true}) {
+        RayQuery query = Ray({500, 0, 0}, {-1, 0, 0}, 50);
+        EXPECT_TRUE(withPlayer ? level.CrossRay(query) : level.CrossPlayerRay(query));
+        EXPECT_EQ(query.hitObject.Get(), &rival);
+        EXPECT_NEAR(query.length, 19.0f, 1e-4f);
+    }
+    RayQuery beside = Ray({500, 5, 0}, {-1, 0, 0}, 50);
+    EXPECT_FALSE(level.CrossRay(beside));
+}
+
 TEST_F(LevelQueries, RayHitsTheFirstCarInTheList) {
     CPPlayer farCar, nearCar;
     for (auto [car, y] : {std::pair{&farCar, -30.0f}, std::pair{&nearCar, -10.0f}}) {

@@ -2,6 +2,7 @@
 
 #include "Core/ObjectHandle.h"
 #include "Game/PGameData.h"
+#include "Game/PLevel.h"
 #include "Vehicles/PPlayer.h"
 
 #include <filesystem>
@@ -89,4 +90,105 @@ TEST_F(JeepScriptTest, AWreckAndTheEndOfTheRaceReachTheMainScript) {
     std::vector<std::string> shown = Drain(display);
     std::erase_if(shown, [](const std::string& command) { return !command.starts_with("hud_life"); });
     EXPECT_EQ(shown, (std::vector<std::string>{"hud_life|100", "hud_life|0"}));
+}
+
+namespace {
+
+// The jeep's car drives at the origin heading along -y on a level of its
+// own; a computer car's script (rival1) runs for a roadster whose body it
+// is bound to.
+class JeepAimTest : public JeepScriptTest {
+protected:
+    void SetUp() override {
+        JeepScriptTest::SetUp();
+        level.player = &car;
+        level.cameraTarget = &car;
+        rivalCar.AddChild(&rivalBody);
+        rivalCar.life = 10;
+        rival = &Script("rival1");
+        rival->Start();
+    }
+    void TearDown() override {
+        level.player = nullptr;
+        level.cameraTarget = nullptr;
+        JeepScriptTest::TearDown();
+    }
+    void Tell(const std::string& command, const CPObject& about) {
+        manager->SendCommandByObject(jeep, command, PointerToString(&about));
+        Turn(*jeep);
+    }
+
+    CPLevel level;
+    CPGameObject rivalBody{"body"};
+    CPPlayer rivalCar;
+    CPLuaScript* rival = nullptr;
+    const D3DXVECTOR3 straightAhead{0, -30, 0};
+};
+
+} // namespace
+
+// A computer car is aimed at when it is at most 12 degrees off the heading
+// and nearer than 60; the nearest such car wins.
+TEST_F(JeepAimTest, AimsAtTheNearestComputerCarAheadWithinTheCone) {
+    struct Case {
+        D3DXVECTOR3 at;
+        bool aimed;
+    };
+    const Case cases[] = {
+        {{0, -20, 1}, true}, {{4, -20, 1}, true}, {{5, -20, 1}, false},
+        {{0, 20, 1}, false}, {{0, -59, 1}, true}, {{0, -61, 1}, false},
+    };
+    for (const Case& c : cases) {
+        rivalCar.SetPosition(c.at);
+        Tell("rival_car", rivalCar);
+        const D3DXVECTOR3 expected = c.aimed ? c.at : straightAhead;
+        EXPECT_EQ(car.aimPoint, expected) << c.at.x << " " << c.at.y;
+        Tell("rival_gone", rivalCar);
+        EXPECT_EQ(car.aimPoint, straightAhead);
+    }
+    CPPlayer nearer, behind;
+    nearer.SetPosition({-2, -15, 1});
+    behind.SetPosition({0, 5, 1});
+    rivalCar.SetPosition({0, -40, 1});
+    for (const CPPlayer* other : {&rivalCar, &behind, &nearer})
+        Tell("rival_car", *other);
+    EXPECT_EQ(car.aimPoint, nearer.GetPosition());
+    Tell("rival_gone", nearer);
+    EXPECT_EQ(car.aimPoint, rivalCar.GetPosition());
+    EXPECT_EQ(log.find("Script Error"), std::string::npos) << log;
+}
+
+// The computer car's script tells the jeep of its car when it starts and
+// when asked; a wreck, the car's deletion or the jeep's own deletion ends
+// the aiming at it.
+TEST_F(JeepAimTest, TheJeepHearsOfTheComputerCarUntilItIsWreckedOrGone) {
+    rivalCar.SetPosition({0, -20, 1});
+    manager->SendCommandByObject(rival, "add_object", PointerToString(&rivalBody));
+    Turn(*rival);
+    Turn(*jeep);
+    EXPECT_EQ(car.aimPoint, rivalCar.GetPosition()) << "told of the car, not of its body";
+
+    manager->SendCommandByObject(jeep, "delete_object", PointerToString(&body));
+    Turn(*jeep);
+    manager->SendCommandByObject(jeep, "add_object", PointerToString(&body));
+    Turn(*jeep);
+    EXPECT_EQ(car.aimPoint, straightAhead) << "the jeep's deletion forgets every computer car";
+    EXPECT_EQ(Drain(*rival), (std::vector<std::string>{"announce"})) << "the jeep asks who races";
+    manager->SendCommandByObject(rival, "announce", "");
+    Turn(*rival);
+    Turn(*jeep);
+    EXPECT_EQ(car.aimPoint, rivalCar.GetPosition());
+
+    manager->SendCommandByObject(rival, "damage", "20");
+    Turn(*rival);
+    Turn(*jeep);
+    EXPECT_EQ(car.aimPoint, straightAhead) << "a wreck is no target";
+
+    manager->SendCommandByObject(rival, "add_object", PointerToString(&rivalBody));
+    Turn(*rival);
+    manager->SendCommandByObject(rival, "delete_object", PointerToString(&rivalBody));
+    Turn(*rival);
+    Turn(*jeep);
+    EXPECT_EQ(car.aimPoint, straightAhead) << "a deleted car is no target";
+    EXPECT_EQ(log.find("Script Error"), std::string::npos) << log;
 }
