@@ -205,6 +205,8 @@ std::size_t RbSimulator::KeepNearByBounds(const RbReachBox& reach, int candidate
     int* near = nearTriangles.begin();
     std::size_t kept = 0;
     const auto count = static_cast<unsigned>(triangleCount);
+    // Unrolled: the loop's own counting is a fifth of a pass this short.
+#pragma GCC unroll 8
     for (const int* index = terrainCandidates; index != terrainCandidates + candidateCount; ++index) {
         // One compare for both ends: a negative number turns into a huge one.
         if (static_cast<unsigned>(*index) >= count)
@@ -251,6 +253,8 @@ void RbSimulator::PickNearTriangles(std::size_t reachCount) {
         const RbReachBox reach = pickReaches[r];
         int* slice = pickedTriangles.begin() + r * nearCount;
         std::size_t count = 0;
+        // Unrolled, as the pass over the candidates.
+#pragma GCC unroll 8
         for (std::size_t i = 0; i < nearCount; ++i) {
             slice[count] = near[i];
             count += reach.Excludes(nearBox[i]) ? 0 : 1;
