@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -166,18 +167,18 @@ void CPLevel::UpdateCarLaps(int slot, int index, CPPlayer& car) {
 }
 
 void CPLevel::BuildPathLines() {
-    pathLines.Clear();
+    std::vector<CPLine*> inOrder;
     CPLine* first = centrePath ? centrePath->firstLine : nullptr;
-    if (!first)
-        return;
     // The race runs against the sampling order of the line unless the level
     // is reversed: the computer drivers, the respawn heading and the
     // backwards test all take `prev` as ahead.
-    CPLine* piece = first;
-    do {
-        pathLines.Add(piece);
+    for (CPLine* piece = first; piece && inOrder.size() <= centrePath->lines.size();) {
+        inOrder.push_back(piece);
         piece = reverse ? piece->next : piece->prev;
-    } while (piece && piece != first && pathLines.size() <= centrePath->lines.size());
+        if (piece == first)
+            break;
+    }
+    pathLines.Assign(std::move(inOrder));
 }
 
 void CPLevel::ResetProgress() {

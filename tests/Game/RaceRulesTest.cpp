@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -98,12 +99,14 @@ TEST_F(RaceRules, LapsCountOnlyInTheRaceDirection) {
 class LapWrap : public ::testing::Test {
 protected:
     void SetUp() override {
+        std::vector<CPLine*> ring;
         for (int i = 0; i < 200; ++i) {
             pieces.push_back(std::make_unique<CPLine>());
             const float phi = 2 * kPi * static_cast<float>(i) / 200;
             pieces.back()->centre = D3DXVECTOR3(500 * std::cos(phi), 500 * std::sin(phi), 0);
-            level.pathLines.Add(pieces.back().get());
+            ring.push_back(pieces.back().get());
         }
+        level.pathLines.Assign(ring);
         level.startLineIndex = 0;
         level.startPoint = pieces[0]->centre;
         level.startLine = D3DXVECTOR3(1, 0, 0);
