@@ -170,14 +170,17 @@ void CPLevel::CreateNamedObject(const std::string& baseName, const LevelRecord& 
     checkpointSequence[std::atoi(baseName.substr(3, end - 3).c_str())] = object;
 }
 
-float CPLevel::HeadingOf(const CPGameObject& car, D3DXVECTOR3* forward) {
+D3DXVECTOR3 CPLevel::ForwardOf(const CPGameObject& car) {
     D3DXMATRIX rotation;
     D3DXMatrixRotationQuaternion(&rotation, &car.GetOrientation());
     const D3DXVECTOR3 ahead(0, -1, 0);
-    D3DXVECTOR3 f;
-    D3DXVec3TransformNormal(&f, &ahead, &rotation);
-    if (forward)
-        *forward = f;
+    D3DXVECTOR3 forward;
+    D3DXVec3TransformNormal(&forward, &ahead, &rotation);
+    return forward;
+}
+
+float CPLevel::HeadingOf(const CPGameObject& car) {
+    const D3DXVECTOR3 f = ForwardOf(car);
     const float heading = ClampedAcos(f.x);
     return f.y < 0 ? -heading : heading;
 }

@@ -312,9 +312,10 @@ private:
     // what the level made.
     void ReleaseMembers();
     void DeleteOwned();
-    // The heading of the car's forward direction (its -y axis) in the
-    // ground plane; the direction itself when asked.
-    static float HeadingOf(const CPGameObject& car, D3DXVECTOR3* forward = nullptr);
+    // The car's forward direction (its -y axis) and that direction's
+    // heading in the ground plane.
+    static D3DXVECTOR3 ForwardOf(const CPGameObject& car);
+    static float HeadingOf(const CPGameObject& car);
 
     // The race rules of the pass.
     void UpdateRaceResult();

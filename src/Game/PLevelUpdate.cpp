@@ -165,9 +165,8 @@ void CPLevel::StepPlayer(float dt) {
 void CPLevel::FeedComputerCars(float dt) {
     int index = 0;
     for (const CPRefPtr<CPPlayer>& car : cars) {
-        D3DXVECTOR3 forward;
-        HeadingOf(*car, &forward);
         if (extraCarsActive || index < kMainCars) {
+            const D3DXVECTOR3 forward = ForwardOf(*car);
             const CPCar* physics = car->GetCar();
             const float speed =
                 physics ? (physics->throttleForce < 0 ? physics->speed : -physics->speed) : 0.0f;
