@@ -111,20 +111,21 @@ Lanes Dehomogenise(const Lanes& p) {
 void UnprojectClipCorners(const D3DXMATRIX& m, Lanes (&corners)[8]) {
     const Lanes rowX = RowOf(m, 0), rowY = RowOf(m, 1), rowZ = RowOf(m, 2), rowW = RowOf(m, 3);
     const Lanes nearZ = 0.0f * rowZ;
+    const Lanes xy[4] = {-rowX - rowY, rowX - rowY, rowY - rowX, rowX + rowY};
     for (int i = 0; i < 4; ++i) {
-        const Lanes xy = ((i & 1) ? rowX : -rowX) + ((i & 2) ? rowY : -rowY);
-        corners[i] = Dehomogenise(xy + nearZ + rowW);
-        corners[i + 4] = Dehomogenise(xy + rowZ + rowW);
+        corners[i] = Dehomogenise(xy[i] + nearZ + rowW);
+        corners[i + 4] = Dehomogenise(xy[i] + rowZ + rowW);
     }
 }
 
 // The plane through three points (lanes 0 to 2), normal (p1 - p0) x (p2 - p0)
 // as D3DXVec3Cross takes it, not normalised, and d = -(normal . p0).
-D3DXPLANE PlaneThrough(const Lanes& p0, const Lanes& p1, const Lanes& p2) {
+void SetPlaneThrough(D3DXPLANE& plane, const Lanes& p0, const Lanes& p1, const Lanes& p2) {
     const Lanes e1 = p1 - p0;
     const Lanes e2 = p2 - p0;
-    const Lanes normal = Turn(e1) * Turn(Turn(e2)) - Turn(Turn(e1)) * Turn(e2);
-    return {normal[0], normal[1], normal[2], -(normal[0] * p0[0] + normal[1] * p0[1] + normal[2] * p0[2])};
+    Lanes lanes = Turn(e1) * Turn(Turn(e2)) - Turn(Turn(e1)) * Turn(e2);
+    lanes[3] = -(lanes[0] * p0[0] + lanes[1] * p0[1] + lanes[2] * p0[2]);
+    plane = D3DXPLANE(lanes[0], lanes[1], lanes[2], lanes[3]);
 }
 
 } // namespace
@@ -198,12 +199,12 @@ void CPPerspectiveCamera::UpdateProjection() {
 void CPPerspectiveCamera::UpdatePlanes() {
     Lanes w[8];
     UnprojectClipCorners(inverseViewProjection, w);
-    planes[PLANE_NEAR] = PlaneThrough(w[0], w[1], w[2]);
-    planes[PLANE_FAR] = PlaneThrough(w[6], w[7], w[5]);
-    planes[PLANE_LEFT] = PlaneThrough(w[2], w[6], w[4]);
-    planes[PLANE_RIGHT] = PlaneThrough(w[7], w[3], w[5]);
-    planes[PLANE_TOP] = PlaneThrough(w[2], w[3], w[6]);
-    planes[PLANE_BOTTOM] = PlaneThrough(w[1], w[0], w[4]);
+    SetPlaneThrough(planes[PLANE_NEAR], w[0], w[1], w[2]);
+    SetPlaneThrough(planes[PLANE_FAR], w[6], w[7], w[5]);
+    SetPlaneThrough(planes[PLANE_LEFT], w[2], w[6], w[4]);
+    SetPlaneThrough(planes[PLANE_RIGHT], w[7], w[3], w[5]);
+    SetPlaneThrough(planes[PLANE_TOP], w[2], w[3], w[6]);
+    SetPlaneThrough(planes[PLANE_BOTTOM], w[1], w[0], w[4]);
 }
 
 bool IsBoxInFrustum(const CPRefPtr<CPPerspectiveCamera>& camera, const D3DXVECTOR3& boxMin,
