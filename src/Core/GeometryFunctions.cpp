@@ -63,3 +63,14 @@ float ClampedAcos(float x) {
 float ClampedAsin(float x) {
     return std::asin(std::clamp(x, -1.0f, 1.0f));
 }
+
+D3DXVECTOR3 RotatedAxis(const D3DXMATRIX& first, const D3DXMATRIX& second, int row) {
+    // That row of the product, in D3DXMatrixMultiply's order. The transform
+    // adds only zeros to it (its other terms, then the product's fourth row)
+    // and divides by 1; the row holds no -0 for those zeros to turn into +0,
+    // as each of its sums ends with +0 * +0 from the fourth column and row.
+    const D3DXVECTOR4 axis(first.m[row][0], first.m[row][1], first.m[row][2], first.m[row][3]);
+    D3DXVECTOR4 rotated;
+    D3DXVec4Transform(&rotated, &axis, &second);
+    return {rotated.x, rotated.y, rotated.z};
+}

@@ -24,3 +24,10 @@ D3DXVECTOR3 Vec3Max(const D3DXVECTOR3& a, const D3DXVECTOR3& b);
 // dot products of unit vectors never gives NaN.
 float ClampedAcos(float x);
 float ClampedAsin(float x);
+
+// Axis `row` (0 for x, 1 for y, 2 for z) of the rotation `first` followed by
+// the rotation `second`, both finite with the identity's fourth row and
+// column (as D3DXMatrixRotation* build them): bit for bit what
+// D3DXVec3TransformCoord gives for that unit vector through first * second,
+// without taking the whole product.
+D3DXVECTOR3 RotatedAxis(const D3DXMATRIX& first, const D3DXMATRIX& second, int row);

@@ -156,14 +156,11 @@ void CPCamera::PlaceBehindFocus() {
     if (g_TimeScale == 0 && target)
         yaw += target->GetDemoShotTime();
     const float pitch = pitchBase - D3DX_PI / 2 + tilt;
-    D3DXMATRIX pitchRotation, yawRotation, orientation;
+    D3DXMATRIX pitchRotation, yawRotation;
     D3DXMatrixRotationY(&pitchRotation, pitch);
     D3DXMatrixRotationZ(&yawRotation, yaw);
-    D3DXMatrixMultiply(&orientation, &pitchRotation, &yawRotation);
-    const D3DXVECTOR3 zAxis(0, 0, 1), xAxis(1, 0, 0);
-    D3DXVECTOR3 offset, up;
-    D3DXVec3TransformCoord(&offset, &zAxis, &orientation);
-    D3DXVec3TransformCoord(&up, &xAxis, &orientation);
+    D3DXVECTOR3 offset = RotatedAxis(pitchRotation, yawRotation, 2);
+    const D3DXVECTOR3 up = RotatedAxis(pitchRotation, yawRotation, 0);
 
     // Fast cars pull the camera in, down to half the distance; below that it
     // sinks instead. Without a divisor speed has no effect.

@@ -39,6 +39,8 @@ D3DXMATRIX AxisRotation(const D3DXVECTOR3& n, float angle) {
     return out;
 }
 
+using DoublePair = double __attribute__((vector_size(16)));
+
 // The 2x2 minors of the top two rows (s) and of the bottom two rows (c) of a
 // 4x4 matrix, in double precision; the determinant and every cofactor are
 // sums of their products.
@@ -75,22 +77,32 @@ struct Minors {
         return product;
     }
 
-    // The inverse, given the (non-zero) determinant.
+    // The inverse, given the (non-zero) determinant. Each row of the
+    // adjugate goes in two pairs of columns: columns 0 and 1 from rows 1 and
+    // 0 of the matrix with the bottom minors, columns 2 and 3 from rows 3
+    // and 2 with the top minors. The entries of row 0 of the matrix are
+    // negated in their lane (as are those of row 2), which gives each lane
+    // the products and sums, and so the bits, of its cofactor written out
+    // alone: a1k * c - a0k * c' there is a1k * c + (-a0k) * c'.
     D3DXMATRIX Inverse(double det) const {
-        const double adjugate[4][4] = {
-            {a[1][1] * c5 - a[1][2] * c4 + a[1][3] * c3, -a[0][1] * c5 + a[0][2] * c4 - a[0][3] * c3,
-             a[3][1] * s5 - a[3][2] * s4 + a[3][3] * s3, -a[2][1] * s5 + a[2][2] * s4 - a[2][3] * s3},
-            {-a[1][0] * c5 + a[1][2] * c2 - a[1][3] * c1, a[0][0] * c5 - a[0][2] * c2 + a[0][3] * c1,
-             -a[3][0] * s5 + a[3][2] * s2 - a[3][3] * s1, a[2][0] * s5 - a[2][2] * s2 + a[2][3] * s1},
-            {a[1][0] * c4 - a[1][1] * c2 + a[1][3] * c0, -a[0][0] * c4 + a[0][1] * c2 - a[0][3] * c0,
-             a[3][0] * s4 - a[3][1] * s2 + a[3][3] * s0, -a[2][0] * s4 + a[2][1] * s2 - a[2][3] * s0},
-            {-a[1][0] * c3 + a[1][1] * c1 - a[1][2] * c0, a[0][0] * c3 - a[0][1] * c1 + a[0][2] * c0,
-             -a[3][0] * s3 + a[3][1] * s1 - a[3][2] * s0, a[2][0] * s3 - a[2][1] * s1 + a[2][2] * s0},
+        DoublePair low[4], high[4];
+        for (int k = 0; k < 4; ++k) {
+            low[k] = DoublePair{a[1][k], -a[0][k]};
+            high[k] = DoublePair{a[3][k], -a[2][k]};
+        }
+        const DoublePair adjugate[4][2] = {
+            {low[1] * c5 - low[2] * c4 + low[3] * c3, high[1] * s5 - high[2] * s4 + high[3] * s3},
+            {-low[0] * c5 + low[2] * c2 - low[3] * c1, -high[0] * s5 + high[2] * s2 - high[3] * s1},
+            {low[0] * c4 - low[1] * c2 + low[3] * c0, high[0] * s4 - high[1] * s2 + high[3] * s0},
+            {-low[0] * c3 + low[1] * c1 - low[2] * c0, -high[0] * s3 + high[1] * s1 - high[2] * s0},
         };
         D3DXMATRIX out;
         for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c)
-                out.m[r][c] = static_cast<float>(adjugate[r][c] / det);
+            for (int half = 0; half < 2; ++half) {
+                const DoublePair entries = adjugate[r][half] / det;
+                out.m[r][2 * half] = static_cast<float>(entries[0]);
+                out.m[r][2 * half + 1] = static_cast<float>(entries[1]);
+            }
         return out;
     }
 };

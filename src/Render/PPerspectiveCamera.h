@@ -3,6 +3,8 @@
 #include "Core/PRefPtr.h"
 #include "Render/PBaseCamera.h"
 
+#include <optional>
+
 // A camera built from an eye, a target, an up vector and a vertical field of
 // view, with the six world-space planes of its frustum. The owner writes the
 // inputs, sets the matching dirty flag and calls UpdateMatrices.
@@ -33,14 +35,25 @@ public:
     D3DXMATRIX viewProjection;
     D3DXMATRIX inverseView;
     D3DXMATRIX inverseViewProjection;
-    D3DXMATRIX rotationViewProjection;
 
 private:
+    // What the projection matrices were last computed from.
+    struct ProjectionInputs {
+        float fov;
+        float aspect;
+        float nearPlane;
+        float farPlane;
+    };
+
     bool PosedLike(const CPPerspectiveCamera& leader) const;
     void TakeView(const CPPerspectiveCamera& leader);
     void UpdateView();
     void UpdateProjection();
     void UpdatePlanes();
+
+    // The inverse of projection; the identity while projection is.
+    D3DXMATRIX inverseProjection = PlatIdentityMatrix();
+    std::optional<ProjectionInputs> projectionInputs;
 };
 
 // The race camera's main view; null before the first race camera exists.
@@ -50,6 +63,3 @@ extern CPPerspectiveCamera* g_MainCamera;
 // Conservative: a box near an edge of the frustum may count as inside.
 bool IsBoxInFrustum(const CPRefPtr<CPPerspectiveCamera>& camera, const D3DXVECTOR3& boxMin,
                     const D3DXVECTOR3& boxMax);
-
-// The plane through three points, normal (p1 - p0) x (p2 - p0), not normalised.
-void MakePlane(D3DXPLANE& plane, const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2);

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -247,6 +249,33 @@ AxisAlignedBox Box(const D3DXVECTOR3& min, const D3DXVECTOR3& max) {
     box.max = max;
     box.UpdateCenter();
     return box;
+}
+
+// RotatedAxis against the plain rule, bit for bit: the product of the two
+// rotations and the unit axis carried through it. Angles of 0, -0, quarter
+// and half turns give entries of +0 and -0.
+TEST(GeometryFunctions, RotatedAxisIsTheAxisThroughTheProduct) {
+    const float angles[] = {0.0f, -0.0f, 0.3f, -1.2f, D3DX_PI / 2, -D3DX_PI / 2, D3DX_PI, 2.5f, 1e-20f};
+    const D3DXVECTOR3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    const D3DXVECTOR3 tiltAxis(0.6f, -0.48f, 0.64f);
+    for (float a : angles)
+        for (float b : angles) {
+            D3DXMATRIX pitch, yaw, tilt;
+            D3DXMatrixRotationY(&pitch, a);
+            D3DXMatrixRotationZ(&yaw, b);
+            D3DXMatrixRotationAxis(&tilt, &tiltAxis, a + b);
+            const std::pair<const D3DXMATRIX&, const D3DXMATRIX&> pairs[] = {{pitch, yaw}, {yaw, tilt}};
+            for (const auto& [first, second] : pairs) {
+                const D3DXMATRIX product = first * second;
+                for (int row = 0; row < 3; ++row) {
+                    SCOPED_TRACE(testing::Message() << a << " " << b << " row " << row);
+                    D3DXVECTOR3 expected;
+                    D3DXVec3TransformCoord(&expected, &axes[row], &product);
+                    const D3DXVECTOR3 rotated = RotatedAxis(first, second, row);
+                    EXPECT_EQ(std::memcmp(&rotated, &expected, sizeof(expected)), 0);
+                }
+            }
+        }
 }
 
 TEST(AxisAlignedBox, BuildingFromOrientedBoxes) {

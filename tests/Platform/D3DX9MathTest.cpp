@@ -413,6 +413,86 @@ TEST(D3DX9Math, InverseOfARigidTransform) {
             EXPECT_NEAR(inverse(r, c), expected(r, c), 1e-6f * std::fabs(expected(r, c)));
 }
 
+// The inverse by the cofactor rule in double, one entry at a time: the 2x2
+// minors of rows 0 and 1 (top) and of rows 2 and 3 (bottom), the determinant
+// expanded over complementary minors, and each cofactor expanded along the
+// row of its pair that it keeps, its terms in the order of the columns.
+D3DXMATRIX CofactorInverse(const D3DXMATRIX& m) {
+    // The column pairs (0, 1), (0, 2), (0, 3), (1, 2), (1, 3), (2, 3); pair
+    // 5 - k holds the other two columns of pair k.
+    const int pairs[6][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}};
+    double top[6], bottom[6];
+    for (int k = 0; k < 6; ++k) {
+        const int i = pairs[k][0], j = pairs[k][1];
+        top[k] = double{m(0, i)} * m(1, j) - double{m(1, i)} * m(0, j);
+        bottom[k] = double{m(2, i)} * m(3, j) - double{m(3, i)} * m(2, j);
+    }
+    const double det = top[0] * bottom[5] - top[1] * bottom[4] + top[2] * bottom[3] + top[3] * bottom[2] -
+                       top[4] * bottom[1] + top[5] * bottom[0];
+    const auto pairWithout = [&](int a, int b) {
+        int k = 0;
+        while (pairs[k][0] == a || pairs[k][0] == b || pairs[k][1] == a || pairs[k][1] == b)
+            ++k;
+        return k;
+    };
+    // Columns 0 to 3 of the inverse expand along rows 1, 0, 3 and 2 with the
+    // minors of the other pair of rows, starting with the signs +, -, +, -
+    // in row 0 of the inverse and alternating down and along.
+    const int rowOf[4] = {1, 0, 3, 2};
+    D3DXMATRIX inverse;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const double* minors = c < 2 ? bottom : top;
+            double sign = (r + c) % 2 == 0 ? 1 : -1;
+            double sum = 0;
+            bool first = true;
+            for (int k = 0; k < 4; ++k) {
+                if (k == r)
+                    continue;
+                const double term = (sign * m(rowOf[c], k)) * minors[pairWithout(r, k)];
+                sum = first ? term : sum + term;
+                first = false;
+                sign = -sign;
+            }
+            inverse(r, c) = static_cast<float>(sum / det);
+        }
+    return inverse;
+}
+
+// D3DXMatrixInverse takes its cofactors two at a time; each entry keeps the
+// bits of its cofactor taken alone, for views (with their signed zeros),
+// projections, their products far from the origin and a general matrix.
+TEST(D3DX9Math, InverseIsTheCofactorRuleBitForBit) {
+    D3DXMATRIX lookAt, axisView, projection, scaling;
+    const D3DXVECTOR3 eye(1523.25f, -2311.5f, 41.75f), at(1531, -2302, 39), up(0, 0, 1);
+    D3DXMatrixLookAtLH(&lookAt, &eye, &at, &up);
+    const D3DXVECTOR3 origin(0, 0, 0), alongY(0, 1, 0);
+    D3DXMatrixLookAtLH(&axisView, &origin, &alongY, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, 1.0471976f, 16.0f / 9.0f, 1, 2000);
+    D3DXMatrixScaling(&scaling, 1e-3f, -2e3f, 0.5f);
+    const D3DXMATRIX general(-2.1938145f, 2.0846024f, 1.5826477f, -1.4695859f,     //
+                             -0.027389478f, -0.30305362f, 0.90955782f, 1.7323401f, //
+                             0.75f, -0.0f, 3.5f, 0.25f,                            //
+                             -2.4368424f, -2.829915f, 2.0145907f, -0.40339759f);
+    const D3DXMATRIX cases[] = {
+        lookAt,
+        axisView,
+        projection,
+        lookAt * projection,
+        axisView * projection,
+        YawPitchRoll(0.4f, -1.2f, 2.0f) * Translation(100, -50, 7),
+        scaling * Translation(1e4f, -1e4f, 1e4f),
+        general,
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        D3DXMATRIX inverse;
+        ASSERT_NE(D3DXMatrixInverse(&inverse, nullptr, &cases[i]), nullptr);
+        const D3DXMATRIX expected = CofactorInverse(cases[i]);
+        EXPECT_EQ(std::memcmp(&inverse, &expected, sizeof(inverse)), 0);
+    }
+}
+
 TEST(D3DX9Math, InverseReportsSingularMatricesAndLeavesTheOutputAlone) {
     D3DXMATRIX flat;
     D3DXMatrixScaling(&flat, 1, 0, 1);

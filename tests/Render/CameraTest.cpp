@@ -168,6 +168,186 @@ TEST_F(CameraTest, AspectComesFromTheScreenSize) {
     }
 }
 
+// A pose and projection of a camera, with the screen it is drawn on.
+struct Pose {
+    const char* name;
+    D3DXVECTOR3 eye;
+    D3DXVECTOR3 target;
+    D3DXVECTOR3 up;
+    float fov;
+    float nearPlane;
+    float farPlane;
+    int width;
+    int height;
+};
+
+// Chase views, sky-high and far-off eyes, a tilted up, a wide screen, and
+// ups close to the view direction (where the view's axes are least
+// orthogonal, or not orthogonal at all).
+const Pose kPoses[] = {
+    {"along +y", {0, 0, 0}, {0, 1, 0}, {0, 0, 1}, 1.5707964f, 1, 10, 100, 100},
+    {"chase view", {12, -30, 4}, {14, -21, 2.5f}, {0.1f, 0.2f, 0.97f}, 0.8726646f, 1, 400, 640, 480},
+    {"far from the origin",
+     {1523.25f, -2311.5f, 41.75f},
+     {1531, -2302, 39},
+     {0, 0, 1},
+     1.0471976f,
+     1,
+     2000,
+     1280,
+     720},
+    {"looking down", {5, 5, 100}, {5.01f, 5.02f, 0}, {0, 0, 1}, 0.5f, 0.5f, 1000, 800, 600},
+    {"up tilted off the view", {-3, 7, 2}, {4, -1, -6}, {0.6f, -0.3f, 0.74f}, 2.5f, 2, 50, 100, 75},
+    {"up almost along the view", {1, 2, 3}, {1.3f, 1.3f, 2}, {0.3f, -0.70001f, -1}, 1.0f, 1, 100, 100, 100},
+};
+
+// Each entry of a against the same entry of b, within `tolerance` times the
+// largest entry of b's row.
+void ExpectRowsNear(const D3DXMATRIX& a, const D3DXMATRIX& b, float tolerance) {
+    for (int r = 0; r < 4; ++r) {
+        const float scale = std::max(
+            {std::fabs(b.m[r][0]), std::fabs(b.m[r][1]), std::fabs(b.m[r][2]), std::fabs(b.m[r][3]), 1e-30f});
+        for (int c = 0; c < 4; ++c)
+            EXPECT_NEAR(a.m[r][c], b.m[r][c], tolerance * scale) << "row " << r << " column " << c;
+    }
+}
+
+void Place(CPPerspectiveCamera& camera, const Pose& pose) {
+    g_ScreenWidth = pose.width;
+    g_ScreenHeight = pose.height;
+    camera.eye = pose.eye;
+    camera.target = pose.target;
+    camera.up = pose.up;
+    camera.fov = pose.fov;
+    camera.nearPlane = pose.nearPlane;
+    camera.farPlane = pose.farPlane;
+    camera.viewDirty = camera.projectionDirty = true;
+    camera.UpdateMatrices();
+}
+
+// The general inverse of m.
+D3DXMATRIX GeneralInverse(const D3DXMATRIX& m) {
+    D3DXMATRIX inverse;
+    EXPECT_TRUE(D3DXMatrixInverse(&inverse, nullptr, &m));
+    return inverse;
+}
+
+// The inverses of the rotation view and of the view projection are taken by
+// rule (a look-at's rotation transposed, a perspective's few entries
+// inverted, their product over the known zeros) rather than by the general
+// inverse; the inverse view is the general one. The rotation of a look-at is
+// orthonormal to within about 1e-6 (its axes are normalised and crossed in
+// float), so its transpose stays as close to the general inverse, relative
+// to the size of each row; 1e-5 leaves room for the float roundings of the
+// general inverse and the products, and still catches any wrong entry, sign
+// or missing term. The inverse view projection is held against the product
+// of the general inverses of projection and view: the general inverse of
+// the float view projection itself loses digits as the eye moves away from
+// the origin (1.7e-5 of a row at 2,800 units).
+TEST_F(CameraTest, TheInversesMatchTheGeneralInverse) {
+    for (const Pose& pose : kPoses) {
+        SCOPED_TRACE(pose.name);
+        Place(camera, pose);
+        {
+            SCOPED_TRACE("view");
+            ExpectRowsNear(camera.inverseView, GeneralInverse(camera.view), 1e-5f);
+        }
+        {
+            SCOPED_TRACE("rotation view");
+            ExpectRowsNear(camera.inverseRotationView, GeneralInverse(camera.rotationView), 1e-5f);
+        }
+        SCOPED_TRACE("view projection");
+        const D3DXMATRIX expected = GeneralInverse(camera.projection) * GeneralInverse(camera.view);
+        ExpectRowsNear(camera.inverseViewProjection, expected, 1e-5f);
+    }
+}
+
+// The planes are the plain rule over the camera's inverseViewProjection, bit
+// for bit: each clip corner carried by D3DXVec3TransformCoord, each plane
+// through three of them.
+TEST_F(CameraTest, ThePlanesAreThePlainRuleOverTheInverseViewProjection) {
+    const auto planeThrough = [](const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2) {
+        const D3DXVECTOR3 e1 = p1 - p0, e2 = p2 - p0;
+        D3DXVECTOR3 n;
+        D3DXVec3Cross(&n, &e1, &e2);
+        return D3DXPLANE(n.x, n.y, n.z, -(n.x * p0.x + n.y * p0.y + n.z * p0.z));
+    };
+    for (const Pose& pose : kPoses) {
+        SCOPED_TRACE(pose.name);
+        Place(camera, pose);
+        D3DXVECTOR3 w[8];
+        for (int i = 0; i < 8; ++i) {
+            const D3DXVECTOR3 clip((i & 1) ? 1.0f : -1.0f, (i & 2) ? 1.0f : -1.0f, (i & 4) ? 1.0f : 0.0f);
+            D3DXVec3TransformCoord(&w[i], &clip, &camera.inverseViewProjection);
+        }
+        const D3DXPLANE expected[CPPerspectiveCamera::PLANE_COUNT] = {
+            planeThrough(w[0], w[1], w[2]), planeThrough(w[6], w[7], w[5]), planeThrough(w[2], w[6], w[4]),
+            planeThrough(w[7], w[3], w[5]), planeThrough(w[2], w[3], w[6]), planeThrough(w[1], w[0], w[4]),
+        };
+        EXPECT_EQ(std::memcmp(camera.planes, expected, sizeof(expected)), 0);
+    }
+}
+
+// A view or projection without an inverse (no view direction, up along the
+// view, no field of view, near plane at 0) leaves the inverse view
+// projection and the frustum as they were.
+TEST_F(CameraTest, ASingularViewOrProjectionKeepsTheLastFrustum) {
+    struct Case {
+        const char* name;
+        void (*spoil)(CPPerspectiveCamera&);
+    };
+    const Case cases[] = {
+        {"no view direction", [](CPPerspectiveCamera& c) { c.target = c.eye; }},
+        {"up along the view", [](CPPerspectiveCamera& c) { c.up = D3DXVECTOR3(0, 2, 0); }},
+        {"no field of view", [](CPPerspectiveCamera& c) { c.fov = 0; }},
+        {"near plane at 0", [](CPPerspectiveCamera& c) { c.nearPlane = 0; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPPerspectiveCamera spoilt = camera;
+        c.spoil(spoilt);
+        spoilt.viewDirty = spoilt.projectionDirty = true;
+        spoilt.UpdateMatrices();
+        EXPECT_TRUE(SameMatrix(spoilt.inverseViewProjection, camera.inverseViewProjection));
+        EXPECT_EQ(std::memcmp(spoilt.planes, camera.planes, sizeof(camera.planes)), 0);
+    }
+}
+
+// Any one input of the projection changed, with the projection marked dirty,
+// gives the projection of the new inputs; unchanged inputs give the same.
+TEST_F(CameraTest, EachProjectionInputIsTakenUp) {
+    struct Case {
+        const char* name;
+        float fov;
+        float nearPlane;
+        float farPlane;
+        int width;
+    };
+    const float fov = camera.fov;
+    const Case cases[] = {
+        {"unchanged", fov, 1, 10, 100}, {"field of view", 1.0f, 1, 10, 100}, {"near plane", fov, 2, 10, 100},
+        {"far plane", fov, 1, 20, 100}, {"screen width", fov, 1, 10, 160},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPPerspectiveCamera changed = camera;
+        changed.fov = c.fov;
+        changed.nearPlane = c.nearPlane;
+        changed.farPlane = c.farPlane;
+        g_ScreenWidth = c.width;
+        changed.projectionDirty = true;
+        changed.UpdateMatrices();
+        D3DXMATRIX expected;
+        D3DXMatrixPerspectiveFovLH(&expected, c.fov, static_cast<float>(c.width) / 100, c.nearPlane,
+                                   c.farPlane);
+        EXPECT_TRUE(SameMatrix(changed.projection, expected));
+        D3DXMatrixPerspectiveFovLH(&expected, c.fov, static_cast<float>(c.width) / 100, c.nearPlane, 1000);
+        EXPECT_TRUE(SameMatrix(changed.farProjection, expected));
+        ExpectRowsNear(changed.inverseViewProjection,
+                       GeneralInverse(changed.projection) * GeneralInverse(changed.view), 1e-5f);
+    }
+}
+
 } // namespace
 
 // A camera following a leader: with the leader's pose (after the leader's
