@@ -177,7 +177,7 @@ void CPLevelBranch::CullVisible(const CPRefPtr<CPPerspectiveCamera>& camera) {
     if (!camera || cullGroups.empty())
         return;
     // Without a renderer the leaves are found but nothing is drawn.
-    CullGroupAt(FrustumPlanes(*camera), 0, g_Render ? g_Render->GetRenderBlock().Get() : nullptr);
+    CullGroupAt(camera->Frustum(), 0, g_Render ? g_Render->GetRenderBlock().Get() : nullptr);
 }
 
 void CPLevelBranch::CullGroupAt(const FrustumPlanes& frustum, std::uint32_t index,

@@ -1,9 +1,5 @@
 #include "Render/FrustumPlanes.h"
 
-#include "Render/PPerspectiveCamera.h"
-
-FrustumPlanes::FrustumPlanes(const CPPerspectiveCamera& camera) : FrustumPlanes(camera.planes) {}
-
 namespace {
 
 // Where the coordinate on an axis of the box's lowest (far false) or

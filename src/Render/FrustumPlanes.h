@@ -6,10 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-class CPPerspectiveCamera;
-
-// The six planes of a camera's frustum, copied once per frame, with the box
-// test that culling runs for every node. For each plane only one corner of
+// The six planes of a camera's frustum, laid out once per camera update,
+// with the box test that culling runs for every node. For each plane only one corner of
 // a box is measured: the one farthest along the plane's normal. Floating-point
 // products and sums are monotonic, so that corner gives exactly the answer
 // of measuring all eight. Boxes go four at a time, side by side in vector
@@ -26,7 +24,6 @@ public:
         Lanes corners[2][3];
     };
 
-    explicit FrustumPlanes(const CPPerspectiveCamera& camera);
     explicit FrustumPlanes(const D3DXPLANE (&planes)[kPlaneCount]);
 
     // False when some plane has all eight corners of the box on or outside

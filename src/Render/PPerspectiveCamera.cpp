@@ -207,7 +207,16 @@ void CPPerspectiveCamera::UpdatePlanes() {
     SetPlaneThrough(planes[PLANE_BOTTOM], w[1], w[0], w[4]);
 }
 
+// Bit for bit, as the planes may be written from outside.
+const FrustumPlanes& CPPerspectiveCamera::Frustum() {
+    if (std::memcmp(frustumSource, planes, sizeof(planes)) != 0) {
+        std::memcpy(frustumSource, planes, sizeof(planes));
+        frustum = FrustumPlanes(planes);
+    }
+    return frustum;
+}
+
 bool IsBoxInFrustum(const CPRefPtr<CPPerspectiveCamera>& camera, const D3DXVECTOR3& boxMin,
                     const D3DXVECTOR3& boxMax) {
-    return FrustumPlanes(*camera).MeetsBox(boxMin, boxMax);
+    return camera->Frustum().MeetsBox(boxMin, boxMax);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/PRefPtr.h"
+#include "Render/FrustumPlanes.h"
 #include "Render/PBaseCamera.h"
 
 #include <optional>
@@ -21,6 +22,10 @@ public:
 
     size_t GetSize() const override { return sizeof(CPPerspectiveCamera); }
     std::string GetClassName() const override { return "CPPerspectiveCamera"; }
+
+    // The planes laid out for the box tests; laid out again only when the
+    // planes have changed since the last call.
+    const FrustumPlanes& Frustum();
 
     // A point p is inside a plane when a*p.x + b*p.y + c*p.z + d > 0.
     D3DXPLANE planes[PLANE_COUNT] = {};
@@ -53,6 +58,9 @@ private:
 
     // The inverse of projection; the identity while projection is.
     D3DXMATRIX inverseProjection = PlatIdentityMatrix();
+    FrustumPlanes frustum{planes};
+    // The planes `frustum` was laid out from.
+    D3DXPLANE frustumSource[PLANE_COUNT] = {};
     std::optional<ProjectionInputs> projectionInputs;
 };
 

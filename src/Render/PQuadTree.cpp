@@ -83,7 +83,7 @@ void CPQuadTree::BuildLeaf(const std::vector<CPRefPtr<CPSceneObject>>& sorted) {
 void CPQuadTree::SubmitVisible(const CPRefPtr<CPPerspectiveCamera>& camera) {
     if (!camera || !g_Render || !g_Render->GetRenderBlock())
         return;
-    Submit(FrustumPlanes(*camera), *camera, *g_Render->GetRenderBlock());
+    Submit(camera->Frustum(), *camera, *g_Render->GetRenderBlock());
 }
 
 void CPQuadTree::Submit(const FrustumPlanes& frustum, const CPPerspectiveCamera& camera,
