@@ -100,7 +100,7 @@ TEST_F(RenderBlockTest, SceneObjectsSubmitTheirVisualsAndChildren) {
     TestSceneObject parent, child, lamp;
     parent.visual = parentMesh;
     child.visual = childMesh;
-    lamp.kind = VISUAL_LIGHT;
+    lamp.visualKind = VISUAL_LIGHT;
     parent.children = {&child, &lamp};
     CPRenderBlock& block = *scene.render->GetRenderBlock();
 
@@ -291,7 +291,7 @@ TEST_F(RenderBlockTest, StaticPlacementPutsObjectsOneAfterAnotherAndMovesOnWhenA
     nested.visual = meshes.emplace_back(MakeMesh(material, 5, 3)).get();
     hidden.visible = false;
     hidden.visual = hiddenChild.visual = meshes.emplace_back(MakeMesh(material, 3, 9)).get();
-    sprite.kind = VISUAL_SPRITE;
+    sprite.visualKind = VISUAL_SPRITE;
     sprite.visual = dynamic.visual;
     detail.visual = meshes.emplace_back(MakeMesh(material, 6, 4)).get();
     dynamic.children = {&nested};
