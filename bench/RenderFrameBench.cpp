@@ -22,15 +22,16 @@ constexpr int kVerticesPerMesh = 24;
 // A moving object: its world matrix changes every frame.
 class MovingObject : public CPSceneObject {
 public:
-    MovingObject() { D3DXMatrixIdentity(&world); }
+    MovingObject() {
+        D3DXMatrixIdentity(&world);
+        isStatic = false;
+        visualKind = VISUAL_MESH;
+    }
     const D3DXMATRIX& GetWorldMatrix() const override { return world; }
     bool IsWorldChanged() const override { return true; }
     void ClearWorldChanged() override {}
     const D3DXVECTOR3& GetPosition() const override { return position; }
     const AxisAlignedBox& GetWorldBox() const override { return worldBox; }
-    bool IsVisible() const override { return true; }
-    bool IsStaticObject() const override { return false; }
-    EVisualKind GetVisualKind() const override { return VISUAL_MESH; }
     CPBaseRenderObject* GetVisual() const override { return mesh.get(); }
     const D3DLIGHT9* GetLight() override { return nullptr; }
     const std::string& GetName() const override { return name; }

@@ -144,9 +144,6 @@ public:
     // What the renderer reads.
     bool IsWorldChanged() const override { return transformChanged; }
     void ClearWorldChanged() override { transformChanged = false; }
-    bool IsVisible() const override { return visible; }
-    bool IsStaticObject() const override { return isStatic; }
-    EVisualKind GetVisualKind() const override { return visualKind; }
     CPBaseRenderObject* GetVisual() const override;
     const D3DLIGHT9* GetLight() override;
     std::size_t GetChildCount() const override { return children.size(); }
@@ -179,8 +176,6 @@ public:
     StringHashMap<CPRefPtr<CPGameObject>> childrenByName{100};
     CPGameObject* parent = nullptr;
     std::string name;
-    bool visible = true;
-    bool isStatic = true;
     CPLuaScript* script = nullptr;
     bool collision = true;
     std::string param;
@@ -194,7 +189,6 @@ public:
     bool transformChanged = true;
     bool castsShadow = true;
     CPRefPtr<CPObject> visual;
-    EVisualKind visualKind = VISUAL_NONE;
     CPRefPtr<CPPhysicData> physicData;
     // The car physics of a car object; owned.
     CPRefPtr<CPObject> car;

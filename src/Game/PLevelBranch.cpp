@@ -19,6 +19,28 @@ void AddMaterial(std::unordered_set<CPMaterial*>& set, const CPRefPtr<CPMaterial
         set.insert(material.Get());
 }
 
+// ChooseDetailLevel for an object with detail models.
+CPGameObject* ChooseByDistance(CPGameObject& object) {
+    if (!g_MainCamera)
+        return &object;
+    // In float: the squared view distance overflows an int from 46,341 on.
+    const float viewDistance = static_cast<float>(g_Distance);
+    const float farthest = viewDistance * viewDistance;
+    const D3DXVECTOR3 offset = object.position - g_MainCamera->eye;
+    const float d2 = D3DXVec3LengthSq(&offset);
+    if (d2 > farthest)
+        return nullptr;
+    float previous = farthest;
+    for (std::size_t k = object.detailLevels.size() - 1; k >= 1; --k) {
+        const float switchDistance = static_cast<float>(object.detailLevels[k].second);
+        const float threshold = switchDistance * switchDistance;
+        if (d2 <= previous && d2 > threshold)
+            return object.detailLevels[k].first.Get();
+        previous = threshold;
+    }
+    return &object;
+}
+
 } // namespace
 
 void CPLevelBranch::SetObjects(const ObjectList& range) {
@@ -209,25 +231,10 @@ void CPLevelBranch::DrawLeaf(CPRenderBlock& block) {
     }
 }
 
+// Small enough to inline into DrawLeaf, where most objects have no detail
+// models.
 CPGameObject* ChooseDetailLevel(CPGameObject& object) {
-    if (object.detailLevels.size() < 2 || !g_MainCamera)
-        return &object;
-    // In float: the squared view distance overflows an int from 46,341 on.
-    const float viewDistance = static_cast<float>(g_Distance);
-    const float farthest = viewDistance * viewDistance;
-    const D3DXVECTOR3 offset = object.position - g_MainCamera->eye;
-    const float d2 = D3DXVec3LengthSq(&offset);
-    if (d2 > farthest)
-        return nullptr;
-    float previous = farthest;
-    for (std::size_t k = object.detailLevels.size() - 1; k >= 1; --k) {
-        const float switchDistance = static_cast<float>(object.detailLevels[k].second);
-        const float threshold = switchDistance * switchDistance;
-        if (d2 <= previous && d2 > threshold)
-            return object.detailLevels[k].first.Get();
-        previous = threshold;
-    }
-    return &object;
+    return object.detailLevels.size() < 2 ? &object : ChooseByDistance(object);
 }
 
 bool CPLevelBranch::RayTest(RayQuery& query) {

@@ -70,7 +70,7 @@ void CPParticlesManager::Update() {
             continue;
         }
         if (block)
-            block->AddRenderObject(CPRefPtr<CPBaseRenderObject>(object));
+            block->AddRenderObject(object);
         ++entry;
     }
 }

@@ -2,10 +2,9 @@
 
 #include "Core/PRefPtr.h"
 #include "Render/MeshVertex.h"
+#include "Render/PMaterial.h"
 
 #include <cstdint>
-
-class CPMaterial;
 
 // Every visual that writes geometry into the per-frame buffers. The caller
 // reads the two counts, reserves that many vertices and indices at its
@@ -16,15 +15,22 @@ class CPMaterial;
 class CPBaseRenderObject : public CPObject {
 public:
     // True when the geometry lives in shared static buffers and is never
-    // written per frame.
-    virtual bool IsStatic() const = 0;
-    virtual void SetStatic(bool isStatic) = 0;
+    // written per frame. A plain member: every submission reads it.
+    bool IsStatic() const { return isStatic; }
+    virtual void SetStatic(bool value) = 0;
     virtual int GetVertexCount() const = 0;
     virtual int GetIndexCount() const = 0;
     // `placement` is 1 for the static placement of a level and 0 per frame.
     virtual void Fill(MeshVertex* vertices, uint16_t* indices, int baseVertex, int placement) = 0;
     // Copies the raw index list and reports its first and last value.
     virtual void CopyIndices(uint16_t* destination, int ignored, uint16_t* first, uint16_t* last) = 0;
-    virtual CPRefPtr<CPMaterial> GetMaterial() const = 0;
-    virtual void SetMaterial(const CPRefPtr<CPMaterial>& material) = 0;
+    // What the object is drawn with; the render block batches every object
+    // it is handed by it.
+    const CPRefPtr<CPMaterial>& GetMaterial() const { return material; }
+    void SetMaterial(const CPRefPtr<CPMaterial>& newMaterial) { material = newMaterial; }
+
+    CPRefPtr<CPMaterial> material;
+
+protected:
+    bool isStatic = false;
 };

@@ -25,7 +25,13 @@ public:
     };
 
     // Appends the object; a dynamic one adds its counts to the batch's.
-    void AddRenderObject(const CPRefPtr<CPBaseRenderObject>& object);
+    void AddRenderObject(CPBaseRenderObject* object) {
+        objects.push_back(object);
+        if (object->IsStatic())
+            return;
+        indexCount += object->GetIndexCount();
+        vertexCount += object->GetVertexCount();
+    }
     // Forgets the frame's objects and where they were written.
     void Empty();
 
@@ -39,8 +45,8 @@ public:
     int vertexCount = 0;
     bool placed = false;
     // The static objects, those sharing static buffers next to each other.
-    std::vector<CPRefPtr<CPBaseRenderObject>> staticObjects;
+    std::vector<CPBaseRenderObject*> staticObjects;
     CPRefPtr<CPIVertexBuffer> vertexBuffer;
-    std::vector<CPRefPtr<CPBaseRenderObject>> objects;
+    std::vector<CPBaseRenderObject*> objects;
     std::vector<Range> ranges;
 };

@@ -18,11 +18,11 @@ constexpr int kVertexLockLine = 167;
 constexpr int kIndexLockLine = 190;
 
 // Static objects grouped by their static buffers, in order of first sight.
-using StaticGroups = std::vector<std::pair<StaticBufferRecord*, std::vector<CPRefPtr<CPBaseRenderObject>>>>;
+using StaticGroups = std::vector<std::pair<StaticBufferRecord*, std::vector<CPBaseRenderObject*>>>;
 
-void Collect(StaticGroups& groups, const CPRefPtr<CPBaseRenderObject>& object) {
+void Collect(StaticGroups& groups, CPBaseRenderObject* object) {
     // Only meshes can be static.
-    StaticBufferRecord* record = static_cast<CPRenderObject*>(object.Get())->staticBuffers;
+    StaticBufferRecord* record = static_cast<CPRenderObject*>(object)->staticBuffers;
     auto group =
         std::find_if(groups.begin(), groups.end(), [&](const auto& entry) { return entry.first == record; });
     if (group == groups.end())
@@ -185,7 +185,7 @@ bool CPIVertexBuffer::Fill(CPIVBlock& batch) {
     batch.ranges.clear();
     StaticGroups statics;
     int vertexTotal = 0, indexTotal = 0;
-    for (const CPRefPtr<CPBaseRenderObject>& object : batch.objects) {
+    for (CPBaseRenderObject* object : batch.objects) {
         if (object->IsStatic()) {
             Collect(statics, object);
             continue;

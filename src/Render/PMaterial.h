@@ -4,6 +4,7 @@
 #include "Render/PEffect.h"
 #include "Render/PTextureBlock.h"
 
+#include <cstdint>
 #include <vector>
 
 class CPIVBlock;
@@ -32,4 +33,8 @@ public:
     std::vector<CPIVBlock*> items;
     int priority;
     bool queued = false;
+    // Where every render block keeps this material's batch in its table:
+    // unique in the process and never reused, so no two materials ever
+    // share a batch.
+    const std::uint32_t batchSlot;
 };

@@ -6,7 +6,7 @@
 
 CPRenderBlock::~CPRenderBlock() {
     Reset();
-    for (auto& [material, batch] : allBatches)
+    for (CPIVBlock* batch : allBatches)
         delete batch;
     allBatches.clear();
     CPIVertexBuffer* buffer = vertexBuffer.Get();
@@ -26,28 +26,37 @@ bool CPRenderBlock::Create(bool staticBlock, int pairs, int vertexCapacity, int 
     return true;
 }
 
-void CPRenderBlock::AddObject(CPSceneObject* object) {
-    if (isStatic && !object->IsStaticObject())
-        return;
-    AddVisual(object);
-    if (!object->IsVisible())
-        return;
-    for (std::size_t i = 0; i < object->GetChildCount(); ++i)
-        AddObject(object->GetChild(i));
+// The submission helpers are inline: they run for every object of a frame.
+inline CPIVBlock* CPRenderBlock::BatchOf(const CPMaterial& material) {
+    const std::uint32_t slot = material.batchSlot;
+    if (slot < allBatches.size() && allBatches[slot])
+        return allBatches[slot];
+    return MakeBatch(slot);
 }
 
-void CPRenderBlock::AddVisual(CPSceneObject* object) {
-    if (!object->IsVisible())
+inline void CPRenderBlock::AddToBatch(CPBaseRenderObject* object) {
+    CPMaterial* material = object->GetMaterial().Get();
+    // Without a material there is nothing to draw the object with.
+    if (!material || !vertexBuffer)
         return;
-    switch (object->GetVisualKind()) {
+    CPIVBlock* batch = BatchOf(*material);
+    // A batch holds objects exactly while it is listed for the frame
+    // (Reset empties every listed batch), so the first object lists it.
+    if (batch->objects.empty())
+        frameBatches.emplace_back(material, batch);
+    batch->AddRenderObject(object);
+}
+
+inline void CPRenderBlock::AddVisibleVisual(CPSceneObject& object) {
+    switch (object.GetVisualKind()) {
     case VISUAL_MESH:
     case VISUAL_ANIMATED:
     case VISUAL_SPRITE:
-        if (CPBaseRenderObject* visual = object->GetVisual())
+        if (CPBaseRenderObject* visual = object.GetVisual())
             AddToBatch(visual);
         break;
     case VISUAL_LIGHT:
-        if (const D3DLIGHT9* light = object->GetLight(); light && g_Render)
+        if (const D3DLIGHT9* light = object.GetLight(); light && g_Render)
             g_Render->QueueLight(*light);
         break;
     default:
@@ -55,25 +64,34 @@ void CPRenderBlock::AddVisual(CPSceneObject* object) {
     }
 }
 
-void CPRenderBlock::AddRenderObject(const CPRefPtr<CPBaseRenderObject>& object) {
+void CPRenderBlock::AddObject(CPSceneObject* object) {
+    if (isStatic && !object->IsStaticObject())
+        return;
+    if (!object->IsVisible())
+        return;
+    AddVisibleVisual(*object);
+    // Submitting changes no object tree: the count holds for the loop.
+    const std::size_t childCount = object->GetChildCount();
+    for (std::size_t i = 0; i < childCount; ++i)
+        AddObject(object->GetChild(i));
+}
+
+void CPRenderBlock::AddVisual(CPSceneObject* object) {
+    if (object->IsVisible())
+        AddVisibleVisual(*object);
+}
+
+void CPRenderBlock::AddRenderObject(CPBaseRenderObject* object) {
     AddToBatch(object);
 }
 
-void CPRenderBlock::AddToBatch(const CPRefPtr<CPBaseRenderObject>& object) {
-    CPMaterial* material = object->GetMaterial().Get();
-    // Without a material there is nothing to draw the object with.
-    if (!material || !vertexBuffer)
-        return;
-    CPIVBlock*& batch = allBatches[material];
-    if (!batch) {
-        batch = new CPIVBlock();
-        batch->vertexBuffer = vertexBuffer;
-    }
-    // A batch holds objects exactly while it is listed for the frame
-    // (Reset empties every listed batch), so the first object lists it.
-    if (batch->objects.empty())
-        frameBatches.emplace_back(material, batch);
-    batch->AddRenderObject(object);
+CPIVBlock* CPRenderBlock::MakeBatch(std::uint32_t slot) {
+    if (slot >= allBatches.size())
+        allBatches.resize(std::size_t{slot} + 1);
+    auto* batch = new CPIVBlock();
+    batch->vertexBuffer = vertexBuffer;
+    allBatches[slot] = batch;
+    return batch;
 }
 
 void CPRenderBlock::BeginFrame() {

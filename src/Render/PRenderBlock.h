@@ -5,7 +5,6 @@
 #include "Render/PIVBlock.h"
 #include "Render/PIVertexBuffer.h"
 
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -28,7 +27,7 @@ public:
     // static block takes only objects whose static flag is set.
     void AddObject(CPSceneObject* object);
     void AddVisual(CPSceneObject* object);
-    void AddRenderObject(const CPRefPtr<CPBaseRenderObject>& object);
+    void AddRenderObject(CPBaseRenderObject* object);
 
     // Registers the block with the renderer and lists every batch with its
     // material.
@@ -53,11 +52,16 @@ public:
     CPRefPtr<CPIVertexBuffer> vertexBuffer;
     // The batches of this frame in the order their materials first came.
     std::vector<std::pair<CPMaterial*, CPIVBlock*>> frameBatches;
-    std::unordered_map<CPMaterial*, CPIVBlock*> allBatches;
+    // Every batch the block made, at its material's batch slot; null where
+    // the block has none.
+    std::vector<CPIVBlock*> allBatches;
     bool dirty = true;
     int pairCount = 0;
     bool isStatic = false;
 
 private:
-    void AddToBatch(const CPRefPtr<CPBaseRenderObject>& object);
+    void AddVisibleVisual(CPSceneObject& object);
+    void AddToBatch(CPBaseRenderObject* object);
+    CPIVBlock* BatchOf(const CPMaterial& material);
+    CPIVBlock* MakeBatch(std::uint32_t slot);
 };

@@ -406,7 +406,7 @@ void CPRender::DrawStatics(ID3DXEffect* effect, UINT passes, const CPIVBlock& ba
     for (UINT pass = 0; pass < passes; ++pass) {
         if (FAILED(effect->BeginPass(pass)))
             continue;
-        for (const CPRefPtr<CPBaseRenderObject>& object : batch.staticObjects) {
+        for (const CPBaseRenderObject* object : batch.staticObjects) {
             // Only meshes can be static.
             const auto& mesh = static_cast<const CPRenderObject&>(*object);
             const StaticBufferRecord* record = mesh.staticBuffers;

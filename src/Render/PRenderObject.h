@@ -3,7 +3,6 @@
 #include "Platform/D3DX9Math.h"
 #include "Render/DeformPart.h"
 #include "Render/PBaseRenderObject.h"
-#include "Render/PMaterial.h"
 
 #include <string>
 #include <vector>
@@ -20,7 +19,6 @@ public:
     explicit CPRenderObject(CPSceneObject* owner);
     ~CPRenderObject() override;
 
-    bool IsStatic() const override { return isStatic; }
     // An empty mesh never becomes static: it would need buffers of no size.
     void SetStatic(bool value) override { isStatic = value && !sourceVertices.empty(); }
     int GetVertexCount() const override { return static_cast<int>(sourceVertices.size()); }
@@ -28,8 +26,6 @@ public:
     void Fill(MeshVertex* vertexDestination, uint16_t* indexDestination, int baseVertex,
               int placement) override;
     void CopyIndices(uint16_t* destination, int ignored, uint16_t* first, uint16_t* last) override;
-    CPRefPtr<CPMaterial> GetMaterial() const override { return material; }
-    void SetMaterial(const CPRefPtr<CPMaterial>& newMaterial) override { material = newMaterial; }
 
     // Takes the source's geometry, material, static buffers and vertex
     // effects (cloned), then releases the source.
@@ -56,10 +52,8 @@ public:
     std::vector<MeshVertex> sourceVertices;
     std::vector<uint16_t> indices;
     std::vector<MeshVertex> vertices;
-    CPRefPtr<CPMaterial> material;
     std::vector<DeformPart> parts;
     bool hasParts = false;
-    bool isStatic = false;
     // The world transform the frame draws a static mesh with; the owner keeps
     // it equal to its world matrix.
     D3DXMATRIX staticWorld;

@@ -21,8 +21,9 @@ enum EVisualKind {
 };
 
 // What the renderer needs of a game object: its world placement, its
-// visual, its flags and its tree. The game object implements it; the
-// renderer sits below the game code and sees nothing else of it.
+// visual, its flags and its tree. The game object implements it and keeps
+// the flags here as plain members; the renderer sits below the game code
+// and sees nothing else of it.
 class CPSceneObject : public CPObject {
 public:
     // The world matrix (row vectors, translation in the last row) and the
@@ -36,9 +37,11 @@ public:
     virtual const D3DXVECTOR3& GetPosition() const = 0;
     virtual const AxisAlignedBox& GetWorldBox() const = 0;
 
-    virtual bool IsVisible() const = 0;
-    virtual bool IsStaticObject() const = 0;
-    virtual EVisualKind GetVisualKind() const = 0;
+    // Not virtual: the render block reads them for every object of every
+    // frame.
+    bool IsVisible() const { return visible; }
+    bool IsStaticObject() const { return isStatic; }
+    EVisualKind GetVisualKind() const { return visualKind; }
     // The mesh, animated object or sprite; null for the other kinds.
     virtual CPBaseRenderObject* GetVisual() const = 0;
     // The light record of a light visual, placed at the object; null for
@@ -71,4 +74,8 @@ public:
     // Levels of detail; entry 0 is the object itself, entries may be null.
     virtual std::size_t GetLodCount() const = 0;
     virtual CPSceneObject* GetLod(std::size_t index) const = 0;
+
+    bool visible = true;
+    bool isStatic = true;
+    EVisualKind visualKind = VISUAL_NONE;
 };

@@ -390,8 +390,8 @@ TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeeps) {
         root.CullVisible(&camera);
         std::set<const CPBaseRenderObject*> drawn;
         for (const auto& [batchMaterial, batch] : scene.render->GetRenderBlock()->frameBatches) {
-            for (const CPRefPtr<CPBaseRenderObject>& object : batch->objects)
-                drawn.insert(object.Get());
+            for (const CPBaseRenderObject* object : batch->objects)
+                drawn.insert(object);
         }
         EXPECT_EQ(drawn, expected);
         scene.render->GetRenderBlock()->Reset();

@@ -22,7 +22,7 @@ public:
         worldBox.min = at - D3DXVECTOR3(half, half, half);
         worldBox.max = at + D3DXVECTOR3(half, half, half);
         worldBox.UpdateCenter();
-        kind = VISUAL_LIGHT;
+        visualKind = VISUAL_LIGHT;
         light = D3DLIGHT9();
         light.Range = static_cast<float>(id);
     }

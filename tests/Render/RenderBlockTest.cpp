@@ -100,7 +100,7 @@ TEST_F(RenderBlockTest, SceneObjectsSubmitTheirVisualsAndChildren) {
     TestSceneObject parent, child, lamp;
     parent.visual = parentMesh;
     child.visual = childMesh;
-    lamp.kind = VISUAL_LIGHT;
+    lamp.visualKind = VISUAL_LIGHT;
     parent.children = {&child, &lamp};
     CPRenderBlock& block = *scene.render->GetRenderBlock();
 
@@ -133,6 +133,67 @@ TEST_F(RenderBlockTest, SceneObjectsSubmitTheirVisualsAndChildren) {
         scene.render->lightCount = 0;
     }
     block.isStatic = false;
+}
+
+// Each batch holds the objects of its material in the order they came,
+// the batches are listed in the order their materials first came, and a
+// material keeps its batch in each block over the frames; objects without a
+// material are left out.
+TEST_F(RenderBlockTest, BatchesHoldTheirMaterialsObjectsInOrderOfFirstArrival) {
+    std::vector<CPRefPtr<CPMaterial>> materials = {scene.Material(20, "simple.fx"),
+                                                   scene.Material(21, "simple.fx")};
+    CPRenderBlock other;
+    ASSERT_TRUE(other.Create(false, 1, 0, 0));
+    std::unordered_map<const CPMaterial*, const CPIVBlock*> mainBatches, otherBatches;
+
+    using Batches = std::vector<std::pair<CPMaterial*, std::vector<CPBaseRenderObject*>>>;
+    struct Case {
+        const char* name;
+        std::vector<int> materialOf; // -1: no material
+    };
+    const Case cases[] = {
+        {"nothing", {}},
+        {"one material", {0, 0, 0}},
+        {"interleaved", {1, 0, 1, 1, 0}},
+        {"a material made after the block's first batches", {2, 0, 2}},
+        {"without a material", {-1, 1, -1}},
+        {"the same materials again", {1, 0, 1, 1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (materials.size() < 3 &&
+            std::find(c.materialOf.begin(), c.materialOf.end(), 2) != c.materialOf.end())
+            materials.push_back(scene.Material(22, "simple.fx"));
+        Batches expected;
+        meshes.clear();
+        for (int index : c.materialOf) {
+            CPRenderObject* mesh = AddMesh(index < 0 ? nullptr : materials[index], 3);
+            if (index < 0)
+                continue;
+            auto batch = std::find_if(expected.begin(), expected.end(), [&](const auto& entry) {
+                return entry.first == mesh->GetMaterial().Get();
+            });
+            if (batch == expected.end())
+                batch = expected.insert(expected.end(), {mesh->GetMaterial().Get(), {}});
+            batch->second.push_back(mesh);
+        }
+        for (auto [block, kept] : {std::pair{scene.render->GetRenderBlock().Get(), &mainBatches},
+                                   std::pair{&other, &otherBatches}}) {
+            for (const auto& mesh : meshes)
+                block->AddRenderObject(mesh.get());
+            Batches listed;
+            for (const auto& [material, batch] : block->frameBatches) {
+                listed.emplace_back(material, batch->objects);
+                EXPECT_EQ(batch->vertexCount, 3 * static_cast<int>(batch->objects.size()));
+                const auto [entry, first] = kept->emplace(material, batch);
+                EXPECT_EQ(entry->second, batch) << "a material keeps its batch";
+            }
+            EXPECT_EQ(listed, expected);
+            block->Reset();
+        }
+    }
+    for (const auto& [material, batch] : mainBatches)
+        EXPECT_NE(otherBatches.at(material), batch) << "each block has its own batches";
 }
 
 TEST_F(RenderBlockTest, MeshesFollowTheirOwnersAndOffsetTheirIndices) {
@@ -230,7 +291,7 @@ TEST_F(RenderBlockTest, StaticPlacementPutsObjectsOneAfterAnotherAndMovesOnWhenA
     nested.visual = meshes.emplace_back(MakeMesh(material, 5, 3)).get();
     hidden.visible = false;
     hidden.visual = hiddenChild.visual = meshes.emplace_back(MakeMesh(material, 3, 9)).get();
-    sprite.kind = VISUAL_SPRITE;
+    sprite.visualKind = VISUAL_SPRITE;
     sprite.visual = dynamic.visual;
     detail.visual = meshes.emplace_back(MakeMesh(material, 6, 4)).get();
     dynamic.children = {&nested};

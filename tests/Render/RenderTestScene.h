@@ -101,18 +101,19 @@ private:
 // world box, a visual, flags and children.
 class TestSceneObject : public CPSceneObject {
 public:
-    TestSceneObject() { D3DXMatrixIdentity(&world); }
+    TestSceneObject() {
+        D3DXMatrixIdentity(&world);
+        isStatic = false;
+        visualKind = VISUAL_MESH;
+    }
 
     const D3DXMATRIX& GetWorldMatrix() const override { return world; }
     bool IsWorldChanged() const override { return worldChanged; }
     void ClearWorldChanged() override { worldChanged = false; }
     const D3DXVECTOR3& GetPosition() const override { return position; }
     const AxisAlignedBox& GetWorldBox() const override { return worldBox; }
-    bool IsVisible() const override { return visible; }
-    bool IsStaticObject() const override { return isStatic; }
-    EVisualKind GetVisualKind() const override { return kind; }
     CPBaseRenderObject* GetVisual() const override { return visual; }
-    const D3DLIGHT9* GetLight() override { return kind == VISUAL_LIGHT ? &light : nullptr; }
+    const D3DLIGHT9* GetLight() override { return visualKind == VISUAL_LIGHT ? &light : nullptr; }
     const std::string& GetName() const override { return name; }
     CPSceneObject* GetParentObject() const override { return parent; }
     const D3DXQUATERNION& GetOrientation() const override { return orientation; }
@@ -145,9 +146,6 @@ public:
     D3DXVECTOR3 position{0, 0, 0};
     AxisAlignedBox worldBox{};
     bool worldChanged = false;
-    bool visible = true;
-    bool isStatic = false;
-    EVisualKind kind = VISUAL_MESH;
     CPBaseRenderObject* visual = nullptr;
     D3DLIGHT9 light;
     std::vector<CPSceneObject*> children;

@@ -125,7 +125,7 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
     const CPGameObject* body = nullptr;
     for (const auto& batch : scene.render->GetRenderBlock()->frameBatches)
         for (const auto& object : batch.second->objects) {
-            const auto* mesh = dynamic_cast<const CPRenderObject*>(object.Get());
+            const auto* mesh = dynamic_cast<const CPRenderObject*>(object);
             ASSERT_NE(mesh, nullptr);
             const auto* part = dynamic_cast<const CPGameObject*>(mesh->owner);
             ASSERT_NE(part, nullptr);
