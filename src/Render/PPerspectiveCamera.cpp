@@ -151,10 +151,7 @@ void CPPerspectiveCamera::UpdateMatricesLike(const CPPerspectiveCamera* leader) 
 void CPPerspectiveCamera::UpdateView() {
     D3DXMatrixLookAtLH(&view, &eye, &target, &up);
     viewDirty = false;
-    // The general inverse: the shaders' VIEW_INVERSE stays bit for bit what
-    // it was. The rotation alone, which no device state reads, is inverted by
-    // rule.
-    D3DXMatrixInverse(&inverseView, nullptr, &view);
+    InvertView(inverseView, view);
     const D3DXVECTOR3 offset = target - eye;
     D3DXVECTOR3 direction;
     D3DXVec3Normalize(&direction, &offset);
