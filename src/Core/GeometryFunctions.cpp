@@ -74,3 +74,8 @@ D3DXVECTOR3 RotatedAxis(const D3DXMATRIX& first, const D3DXMATRIX& second, int r
     D3DXVec4Transform(&rotated, &axis, &second);
     return {rotated.x, rotated.y, rotated.z};
 }
+
+D3DXVECTOR3 QuaternionZAxis(const D3DXQUATERNION& q) {
+    const float x = q.x, y = q.y, z = q.z, w = q.w;
+    return {2 * (x * z + y * w), 2 * (y * z - x * w), 1 - 2 * (x * x + y * y)};
+}

@@ -31,3 +31,8 @@ float ClampedAsin(float x);
 // D3DXVec3TransformCoord gives for that unit vector through first * second,
 // without taking the whole product.
 D3DXVECTOR3 RotatedAxis(const D3DXMATRIX& first, const D3DXMATRIX& second, int row);
+
+// The third row of the rotation matrix of q (where the z axis turns to), bit
+// for bit what D3DXMatrixRotationQuaternion writes there, without the rest
+// of the matrix.
+D3DXVECTOR3 QuaternionZAxis(const D3DXQUATERNION& q);

@@ -12,7 +12,7 @@ namespace {
 constexpr double kCellMargin = 0.01;
 constexpr float kDistanceMargin = 0.999f;
 constexpr double kCellsPerPieceSide = 4;
-constexpr double kStepsPerCell = 2;
+constexpr double kStepsPerCell = 3;
 
 bool Finite(float x, float y) {
     return std::isfinite(x) && std::isfinite(y);
@@ -46,8 +46,8 @@ double MeanStep(const std::vector<float>& x, const std::vector<float>& y) {
 
 } // namespace
 
-// Cells about twice as wide as the step between pieces, so that a car on the
-// road finds its piece within the nine cells around it; over a sparse path
+// Cells about three times as wide as the step between pieces, so that a car
+// on the road finds its piece within the four cells nearest it; over a sparse path
 // the grid is coarser, at most about sixteen cells per piece.
 void PieceGrid::Build(const std::vector<float>& x, const std::vector<float>& y) {
     const int count = static_cast<int>(x.size());
@@ -94,13 +94,21 @@ void PieceGrid::Build(const std::vector<float>& x, const std::vector<float>& y) 
         entryX[slot] = x[i];
         entryY[slot] = y[i];
     }
-    // The loose pieces' run is the last "cell"; it takes no part in rings.
+    // The loose pieces' run is the last "cell"; no block reaches it.
     cellStart.pop_back();
 }
 
-// Cells outside the grid clamp to its edge: a point off the grid is searched
-// from the nearest edge cell, and the ring bound still holds because
-// clamping moves the point only toward every cell.
+// The first of the pair of cells nearest a point `cells` cell widths along
+// an axis. Off the grid the pair lies off it or at its edge: clamping the
+// point there keeps every centre outside the pair at least half a width
+// away.
+int PieceGrid::FirstOfPair(double cells, int count) {
+    const double clamped = std::clamp(cells, -2.0, count + 1.0);
+    const double cell = std::floor(clamped);
+    return static_cast<int>(cell) - (clamped - cell < 0.5 ? 1 : 0);
+}
+
+// The cell of a centre; the clamp keeps rounding from stepping off the grid.
 int PieceGrid::Column(double x) const {
     const double column = std::floor((x - originX) / cellSize);
     return static_cast<int>(std::clamp(column, 0.0, static_cast<double>(columns - 1)));
@@ -119,26 +127,30 @@ void PieceGrid::SearchEntries(int from, int to, float px, float py, Best& best) 
     }
 }
 
-// The three-by-three block of cells around (column, row), one run of
-// entries per row of cells.
-void PieceGrid::SearchBlock(int column, int row, float px, float py, Best& best) const {
-    const int first = std::max(column - 1, 0);
-    const int last = std::min(column + 1, columns - 1);
-    for (int r = std::max(row - 1, 0); r <= std::min(row + 1, rows - 1); ++r)
+// The two-by-two block of cells nearest the point, one run of entries per
+// row of cells.
+void PieceGrid::SearchBlock(int firstColumn, int firstRow, float px, float py, Best& best) const {
+    const int first = std::max(firstColumn, 0);
+    const int last = std::min(firstColumn + 1, columns - 1);
+    if (first > last)
+        return;
+    for (int r = std::max(firstRow, 0); r <= std::min(firstRow + 1, rows - 1); ++r)
         SearchEntries(cellStart[r * columns + first], cellStart[r * columns + last + 1], px, py, best);
 }
 
-// The block around the point's cell first. A centre outside it lies at
-// least a cell's width from the point on some axis, so when that width,
-// squared, exceeds the best distance the block holds the answer; otherwise
-// (a point far from the path, or not finite) every piece is read.
+// The block around the point: on each axis its own cell and the neighbour on
+// the side of the cell's half it lies in. A centre outside the block lies at
+// least half a cell's width from the point on some axis, so when that
+// width, squared, exceeds the best distance the block holds the answer;
+// otherwise (a point far from the path, or not finite) every piece is read.
 int PieceGrid::Nearest(float px, float py, float farthest) const {
     Best best{farthest, -1};
     const int total = static_cast<int>(entryPiece.size());
     if (total > 0 && Finite(px, py)) {
         SearchEntries(cellStart.back(), total, px, py, best);
-        SearchBlock(Column(px), Row(py), px, py, best);
-        const auto reach = static_cast<float>((1 - kCellMargin) * cellSize);
+        SearchBlock(FirstOfPair((px - originX) / cellSize, columns),
+                    FirstOfPair((py - originY) / cellSize, rows), px, py, best);
+        const auto reach = static_cast<float>((0.5 - kCellMargin) * cellSize);
         if (reach * reach * kDistanceMargin > best.distance)
             return best.index;
     }

@@ -23,10 +23,11 @@ private:
         void Offer(float candidate, int piece);
     };
 
+    static int FirstOfPair(double cells, int count);
     int Column(double x) const;
     int Row(double y) const;
     void SearchEntries(int from, int to, float px, float py, Best& best) const;
-    void SearchBlock(int column, int row, float px, float py, Best& best) const;
+    void SearchBlock(int firstColumn, int firstRow, float px, float py, Best& best) const;
 
     double originX = 0;
     double originY = 0;

@@ -1,5 +1,6 @@
 #include "Vehicles/PPlayer.h"
 
+#include "Core/GeometryFunctions.h"
 #include "Core/Log.h"
 #include "Game/PLevel.h"
 #include "Game/PSpline.h"
@@ -86,12 +87,11 @@ bool CPPlayer::NeedsRespawn(bool force) const {
 }
 
 // The angle between the vehicle's up axis and the world's.
+// The body's down axis is its z axis negated: the rotation's third row, as
+// the rotation would carry (0, 0, -1) but for the signs of zero entries,
+// which change neither the length nor the tilt.
 float CPPlayer::Tilt() const {
-    D3DXMATRIX rotation;
-    D3DXMatrixRotationQuaternion(&rotation, &orientation);
-    const D3DXVECTOR3 down(0, 0, -1);
-    D3DXVECTOR3 turned;
-    D3DXVec3TransformNormal(&turned, &down, &rotation);
+    D3DXVECTOR3 turned = -QuaternionZAxis(orientation);
     D3DXVec3Normalize(&turned, &turned);
     const float c = -turned.z;
     return std::fabs(c) < 0.0001f ? 0.0f : std::acos(std::clamp(c, -1.0f, 1.0f));

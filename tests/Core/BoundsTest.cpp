@@ -278,6 +278,28 @@ TEST(GeometryFunctions, RotatedAxisIsTheAxisThroughTheProduct) {
         }
 }
 
+// QuaternionZAxis against the matrix's third row, bit for bit, for unit,
+// scaled and signed-zero quaternions.
+TEST(GeometryFunctions, QuaternionZAxisIsTheMatrixRow) {
+    const D3DXQUATERNION quaternions[] = {
+        {0, 0, 0, 1},
+        {-0.0f, 0, -0.0f, 1},
+        {0.7071068f, 0, 0, 0.7071068f},
+        {0, -1, 0, 0},
+        {0.1f, -0.5f, 0.3f, 0.8f},
+        {2, 3, -4, 5},
+        {1e-20f, -1e20f, 0.5f, -0.0f},
+    };
+    for (const D3DXQUATERNION& q : quaternions) {
+        SCOPED_TRACE(testing::Message() << q.x << " " << q.y << " " << q.z << " " << q.w);
+        D3DXMATRIX rotation;
+        D3DXMatrixRotationQuaternion(&rotation, &q);
+        const D3DXVECTOR3 expected(rotation._31, rotation._32, rotation._33);
+        const D3DXVECTOR3 axis = QuaternionZAxis(q);
+        EXPECT_EQ(std::memcmp(&axis, &expected, sizeof(expected)), 0);
+    }
+}
+
 TEST(AxisAlignedBox, BuildingFromOrientedBoxes) {
     std::vector<BoundingBox> boxes = {BoundingBox({0, 0, 0}, {1, 1, 1}),
                                       BoundingBox({5, 0, 0}, {1, 2, 0.5f})};
