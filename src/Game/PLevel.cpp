@@ -180,9 +180,12 @@ D3DXVECTOR3 CPLevel::ForwardOf(const CPGameObject& car) {
 }
 
 float CPLevel::HeadingOf(const CPGameObject& car) {
-    const D3DXVECTOR3 f = ForwardOf(car);
-    const float heading = ClampedAcos(f.x);
-    return f.y < 0 ? -heading : heading;
+    return HeadingAlong(ForwardOf(car));
+}
+
+float CPLevel::HeadingAlong(const D3DXVECTOR3& forward) {
+    const float heading = ClampedAcos(forward.x);
+    return forward.y < 0 ? -heading : heading;
 }
 
 void CPLevel::SetCameraView(int view) {

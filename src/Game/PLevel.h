@@ -312,10 +312,11 @@ private:
     // what the level made.
     void ReleaseMembers();
     void DeleteOwned();
-    // The car's forward direction (its -y axis) and that direction's
-    // heading in the ground plane.
+    // The car's forward direction (its -y axis), its heading in the ground
+    // plane, and the heading of a forward direction.
     static D3DXVECTOR3 ForwardOf(const CPGameObject& car);
     static float HeadingOf(const CPGameObject& car);
+    static float HeadingAlong(const D3DXVECTOR3& forward);
 
     // The race rules of the pass.
     void UpdateRaceResult();

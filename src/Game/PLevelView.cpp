@@ -109,7 +109,7 @@ void CPLevel::AimCamera() {
         return;
     D3DXVECTOR3 forward, up;
     CarAxes(*cameraTarget, forward, up);
-    const float heading = HeadingOf(*cameraTarget);
+    const float heading = HeadingAlong(forward);
     if (cameraView != kFixedView && demoShot == kOrbitShot) {
         camera->SetHeading(demoTurnSign * demoShotTime * kOrbitTurnRate);
     } else if (cameraView == kFixedView) {
