@@ -91,68 +91,13 @@ void CPLevelBranch::Build() {
 }
 
 void CPLevelBranch::PackCullGroups() {
-    cullGroups.clear();
-    if (!objects.empty())
-        PackGroup({this});
-}
-
-std::uint32_t CPLevelBranch::PackGroup(const std::vector<CPLevelBranch*>& nodes) {
-    const auto index = static_cast<std::uint32_t>(cullGroups.size());
-    cullGroups.emplace_back();
-    CullGroup group{};
-    group.count = static_cast<int>(nodes.size());
-    for (int lane = 0; lane < group.count; ++lane) {
-        const CPLevelBranch& node = *nodes[lane];
-        const D3DXVECTOR3 low = FrustumPlanes::Lowest(node.box.min, node.box.max);
-        const D3DXVECTOR3 high = FrustumPlanes::Highest(node.box.min, node.box.max);
-        for (int axis = 0; axis < 3; ++axis) {
-            group.boxes.corners[0][axis][lane] = low[axis];
-            group.boxes.corners[1][axis][lane] = high[axis];
-        }
-        group.leaves[lane] = node.left ? nullptr : nodes[lane];
-        group.below[lane] = node.left ? PackGroup(node.NodesBelow()) : 0;
+    if (objects.empty()) {
+        culler.reset();
+        return;
     }
-    cullGroups[index] = group;
-    return index;
-}
-
-std::vector<CPLevelBranch*> CPLevelBranch::NodesBelow() const {
-    std::vector<CPLevelBranch*> nodes = {left.get(), right.get()};
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (std::size_t i = 0; i < nodes.size() && nodes.size() < FrustumPlanes::kLanes; ++i) {
-            CPLevelBranch* node = nodes[i];
-            if (!node->left || !node->EnclosesChildren())
-                continue;
-            nodes[i] = node->right.get();
-            nodes.insert(nodes.begin() + static_cast<std::ptrdiff_t>(i), node->left.get());
-            ++i;
-            grew = true;
-        }
-    }
-    return nodes;
-}
-
-// A finite box that holds a child's box meets each plane wherever the child
-// does: per plane, the farthest corner's products and sums are monotonic,
-// and with finite coordinates none of them turns into a NaN that the child
-// escapes. Comparisons with NaN fail, so such boxes are never skipped.
-bool CPLevelBranch::EnclosesChildren() const {
-    const D3DXVECTOR3 low = FrustumPlanes::Lowest(box.min, box.max);
-    const D3DXVECTOR3 high = FrustumPlanes::Highest(box.min, box.max);
-    for (int axis = 0; axis < 3; ++axis) {
-        if (!std::isfinite(low[axis]) || !std::isfinite(high[axis]))
-            return false;
-    }
-    for (const CPLevelBranch* child : {left.get(), right.get()}) {
-        const D3DXVECTOR3 childLow = FrustumPlanes::Lowest(child->box.min, child->box.max);
-        const D3DXVECTOR3 childHigh = FrustumPlanes::Highest(child->box.min, child->box.max);
-        for (int axis = 0; axis < 3; ++axis) {
-            if (!(childLow[axis] >= low[axis] && childHigh[axis] <= high[axis]))
-                return false;
-        }
-    }
-    return true;
+    if (!culler)
+        culler = std::make_unique<LeafCuller>();
+    culler->Pack(*this);
 }
 
 void CPLevelBranch::Build(int depth) {
@@ -196,24 +141,14 @@ bool CPLevelBranch::TrySplit(int axis, const D3DXVECTOR3& middle) {
 }
 
 void CPLevelBranch::CullVisible(const CPRefPtr<CPPerspectiveCamera>& camera) {
-    if (!camera || cullGroups.empty())
+    if (!camera || !culler)
         return;
     // Without a renderer the leaves are found but nothing is drawn.
-    CullGroupAt(camera->Frustum(), 0, g_Render ? g_Render->GetRenderBlock().Get() : nullptr);
-}
-
-void CPLevelBranch::CullGroupAt(const FrustumPlanes& frustum, std::uint32_t index,
-                                CPRenderBlock* block) const {
-    const CullGroup& group = cullGroups[index];
-    const unsigned meets = frustum.MeetBoxes(group.boxes);
-    for (int lane = 0; lane < group.count; ++lane) {
-        if ((meets & (1u << lane)) == 0)
-            continue;
-        if (!group.leaves[lane])
-            CullGroupAt(frustum, group.below[lane], block);
-        else if (block)
-            group.leaves[lane]->DrawLeaf(*block);
-    }
+    CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
+    culler->ForEachVisible(camera->Frustum(), [block](CPLevelBranch& leaf) {
+        if (block)
+            leaf.DrawLeaf(*block);
+    });
 }
 
 void CPLevelBranch::DrawLeaf() {

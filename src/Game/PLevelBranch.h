@@ -3,10 +3,9 @@
 #include "Core/AxisAlignedBox.h"
 #include "Core/PObject.h"
 #include "Core/PRefPtr.h"
+#include "Game/LeafCuller.h"
 #include "Game/PGameObject.h"
-#include "Render/FrustumPlanes.h"
 
-#include <cstdint>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -70,29 +69,9 @@ private:
     void DrawLeaf(CPRenderBlock& block);
     void PackCullGroups();
 
-    // Up to four nodes whose boxes culling tests together.
-    struct CullGroup {
-        FrustumPlanes::BoxLanes boxes;
-        // For an inner node's lane, the group of the nodes below it.
-        std::uint32_t below[FrustumPlanes::kLanes];
-        // Null for an inner node.
-        CPLevelBranch* leaves[FrustumPlanes::kLanes];
-        int count;
-    };
-    // The root's groups depth first, the root alone in the first, packed
-    // side by side so that culling reads forward through them instead of
-    // chasing the nodes through memory. Made by SetObjects and Build: nodes
-    // changed afterwards are culled as they were.
-    std::vector<CullGroup> cullGroups;
+    // The root's leaves as culling reads them; made by SetObjects and Build.
+    std::unique_ptr<LeafCuller> culler;
 
-    std::uint32_t PackGroup(const std::vector<CPLevelBranch*>& nodes);
-    void CullGroupAt(const FrustumPlanes& frustum, std::uint32_t index, CPRenderBlock* block) const;
-    // The nodes to test below an inner node: its children, with those whose
-    // own test can be skipped replaced by theirs, at most four.
-    std::vector<CPLevelBranch*> NodesBelow() const;
-    // Whether the node's box meets every frustum that one of its children's
-    // boxes meets, so that the node's own test can be skipped.
-    bool EnclosesChildren() const;
     std::size_t ChildMaterialCount() const { return left->materials.size() + right->materials.size(); }
 };
 

@@ -312,10 +312,10 @@ TEST_F(LevelBranchTest, TwentyThousandGeometricallySpacedObjectsBuildWithinTheDe
 
 } // namespace
 
-// The nodes a camera keeps by the eight-corner rule applied at every node on
-// the way down: the leaves it reaches.
+// The objects a camera keeps by the eight-corner rule applied at every node
+// on the way down, in the order the tree's leaves come depth first.
 void LeavesByEveryCorner(const CPLevelBranch& node, const CPPerspectiveCamera& camera,
-                         std::set<const CPBaseRenderObject*>& drawn) {
+                         std::vector<const CPBaseRenderObject*>& drawn) {
     if (node.objects.empty())
         return;
     for (const D3DXPLANE& plane : camera.planes) {
@@ -335,35 +335,58 @@ void LeavesByEveryCorner(const CPLevelBranch& node, const CPPerspectiveCamera& c
         return;
     }
     for (const CPRefPtr<CPGameObject>& object : node.objects)
-        drawn.insert(object->GetVisual());
+        drawn.push_back(object->GetVisual());
 }
 
-// Culling tests the tree's nodes four at a time and skips the nodes that
-// hold their children's boxes; from cameras inside, above and beside a grid
-// of objects (some with inverted bounds, one reaching up without end), it
-// draws the same objects as the rule applied to every node.
-TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeeps) {
-    const auto material = NewMaterial();
+// The batches a frame should hold for objects submitted in this order: one per
+// material in order of first arrival, each with its objects in order.
+using Batches = std::vector<std::pair<CPMaterial*, std::vector<const CPBaseRenderObject*>>>;
+Batches BatchesOf(const std::vector<const CPBaseRenderObject*>& objects) {
+    Batches batches;
+    for (const CPBaseRenderObject* object : objects) {
+        CPMaterial* material = object->GetMaterial().Get();
+        auto batch = std::find_if(batches.begin(), batches.end(),
+                                  [material](const auto& entry) { return entry.first == material; });
+        if (batch == batches.end())
+            batch = batches.insert(batches.end(), {material, {}});
+        batch->second.push_back(object);
+    }
+    return batches;
+}
+
+// Culling tests the leaves four at a time, grouped by place when every node
+// holds its children's boxes and along the tree otherwise. A 20 x 20 grid of
+// mixed materials splits into long thin columns first; with bounds left
+// inverted, reaching past their node or without end, nodes no longer hold
+// their children. From cameras inside, above and beside the grid, both draw
+// the same objects in the same order as the rule applied to every node.
+TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeepsInTheTreesOrder) {
+    const CPRefPtr<CPMaterial> materials[] = {NewMaterial(), NewMaterial(), NewMaterial()};
     for (int i = 0; i < 400; ++i)
         Add({static_cast<float>(i % 20) * 7, static_cast<float>(i / 20) * 7, static_cast<float>(i % 3)},
-            material);
+            materials[i % 3]);
+    CPLevelBranch grid;
+    grid.SetObjects(list);
+    grid.Build();
+
     // Bounds left inverted, as the union of no boxes gives.
-    CPGameObject& empty = Add({70, 70, 0}, material);
+    CPGameObject& empty = Add({70, 70, 0}, materials[0]);
     empty.bounds.min = D3DXVECTOR3(1e6f, 1e6f, 1e6f);
     empty.bounds.max = D3DXVECTOR3(-1e6f, -1e6f, -1e6f);
     // Inverted bounds around points of the grid: each object's box reaches
     // past the node above it, which culling must still test.
     for (float at : {10.0f, 60.0f, 100.0f, 130.0f}) {
-        CPGameObject& inverted = Add({at, at, 0}, material);
+        CPGameObject& inverted = Add({at, at, 0}, materials[1]);
         inverted.bounds.min = D3DXVECTOR3(at + 40, at + 40, 1);
         inverted.bounds.max = D3DXVECTOR3(at - 40, at - 40, 0);
     }
     // Bounds without end above one object.
-    CPGameObject& endless = Add({35, 35, 0}, material);
+    CPGameObject& endless = Add({35, 35, 0}, materials[2]);
     endless.bounds.max.z = std::numeric_limits<float>::infinity();
-    CPLevelBranch root;
-    root.SetObjects(list);
-    root.Build();
+    CPLevelBranch odd;
+    odd.SetObjects(list);
+    odd.Build();
+
     const ScopedSetting<int> width(g_ScreenWidth, 64);
     struct View {
         D3DXVECTOR3 eye;
@@ -374,26 +397,27 @@ TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeeps) {
                           {{70, 70, 300}, {70, 71, 0}, 400}, {{200, 70, 2}, {300, 70, 2}, 200},
                           {{0, 0, 1}, {1, 0, 1}, 2000},      {{140, 140, 5}, {0, 130, 0}, 90},
                           {{100, 60, 2}, {100, 100, 2}, 60}, {{50, 0, 2}, {50, 40, 2}, 45}};
-    for (const View& view : views) {
-        SCOPED_TRACE(view.farPlane);
-        CPPerspectiveCamera camera;
-        camera.eye = view.eye;
-        camera.target = view.target;
-        camera.fov = 1.0f;
-        camera.nearPlane = 1;
-        camera.farPlane = view.farPlane;
-        camera.viewDirty = camera.projectionDirty = true;
-        camera.UpdateMatrices();
-        std::set<const CPBaseRenderObject*> expected;
-        LeavesByEveryCorner(root, camera, expected);
+    for (CPLevelBranch* root : {&grid, &odd}) {
+        for (const View& view : views) {
+            SCOPED_TRACE(testing::Message() << (root == &grid ? "grid " : "odd bounds ") << view.farPlane);
+            CPPerspectiveCamera camera;
+            camera.eye = view.eye;
+            camera.target = view.target;
+            camera.fov = 1.0f;
+            camera.nearPlane = 1;
+            camera.farPlane = view.farPlane;
+            camera.viewDirty = camera.projectionDirty = true;
+            camera.UpdateMatrices();
+            std::vector<const CPBaseRenderObject*> expected;
+            LeavesByEveryCorner(*root, camera, expected);
 
-        root.CullVisible(&camera);
-        std::set<const CPBaseRenderObject*> drawn;
-        for (const auto& [batchMaterial, batch] : scene.render->GetRenderBlock()->frameBatches) {
-            for (const CPBaseRenderObject* object : batch->objects)
-                drawn.insert(object);
+            root->CullVisible(&camera);
+            Batches drawn;
+            for (const auto& [batchMaterial, batch] : scene.render->GetRenderBlock()->frameBatches)
+                drawn.emplace_back(batchMaterial, std::vector<const CPBaseRenderObject*>(
+                                                      batch->objects.begin(), batch->objects.end()));
+            EXPECT_EQ(drawn, BatchesOf(expected));
+            scene.render->GetRenderBlock()->Reset();
         }
-        EXPECT_EQ(drawn, expected);
-        scene.render->GetRenderBlock()->Reset();
     }
 }
