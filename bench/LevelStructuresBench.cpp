@@ -120,6 +120,32 @@ void BM_CullVisibleThroughTheTree(benchmark::State& state) {
 }
 BENCHMARK(BM_CullVisibleThroughTheTree);
 
+// The same view turned to sixteen headings in turn: culling should not favour
+// the grid's axes.
+void BM_CullVisibleFromSixteenHeadings(benchmark::State& state) {
+    Scenery scenery;
+    constexpr int kHeadings = 16;
+    std::vector<std::unique_ptr<CPPerspectiveCamera>> cameras;
+    for (int i = 0; i < kHeadings; ++i) {
+        const float angle = static_cast<float>(i) * 6.2831853f / kHeadings + 0.1f;
+        auto& camera = *cameras.emplace_back(std::make_unique<CPPerspectiveCamera>());
+        camera.eye = scenery.camera.eye;
+        camera.target = camera.eye + D3DXVECTOR3(std::cos(angle), std::sin(angle), 0);
+        camera.fov = scenery.camera.fov;
+        camera.nearPlane = scenery.camera.nearPlane;
+        camera.farPlane = scenery.camera.farPlane;
+        camera.viewDirty = camera.projectionDirty = true;
+        camera.UpdateMatrices();
+    }
+    std::vector<CPRefPtr<CPPerspectiveCamera>> views;
+    for (const auto& camera : cameras)
+        views.emplace_back(camera.get());
+    std::size_t frame = 0;
+    for (auto _ : state)
+        scenery.tree.CullVisible(views[frame++ % kHeadings]);
+}
+BENCHMARK(BM_CullVisibleFromSixteenHeadings);
+
 void BM_FrustumTestPerObject(benchmark::State& state) {
     Scenery scenery;
     const CPRefPtr<CPPerspectiveCamera> camera(&scenery.camera);

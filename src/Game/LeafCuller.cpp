@@ -9,6 +9,7 @@ void LeafCuller::Clear() {
     groups.clear();
     leaves.clear();
     marked.clear();
+    markedWords.clear();
 }
 
 void LeafCuller::Pack(CPLevelBranch& tree) {
@@ -20,6 +21,7 @@ void LeafCuller::Pack(CPLevelBranch& tree) {
         PackByTree({&tree});
     }
     marked.assign((leaves.size() + 63) / 64, 0);
+    markedWords.assign((marked.size() + 63) / 64, 0);
 }
 
 LeafCuller::Entry LeafCuller::EntryOf(const CPLevelBranch& node, bool isLeaf, std::uint32_t index) {
@@ -199,6 +201,7 @@ void LeafCuller::Mark(const FrustumPlanes& frustum, std::uint32_t index) {
     for (unsigned bits = meets & group.leafLanes; bits != 0; bits &= bits - 1) {
         const std::uint32_t leaf = group.index[std::countr_zero(bits)];
         marked[leaf / 64] |= std::uint64_t{1} << (leaf % 64);
+        markedWords[leaf / 4096] |= std::uint64_t{1} << (leaf / 64 % 64);
     }
     for (unsigned bits = meets & ~group.leafLanes; bits != 0; bits &= bits - 1)
         Mark(frustum, group.index[std::countr_zero(bits)]);

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class CPLevelBranch;
@@ -33,11 +34,12 @@ public:
         if (groups.empty())
             return;
         Mark(frustum, 0);
-        for (std::size_t word = 0; word < marked.size(); ++word) {
-            std::uint64_t bits = marked[word];
-            marked[word] = 0;
-            for (; bits != 0; bits &= bits - 1)
-                visit(*leaves[word * 64 + static_cast<std::size_t>(std::countr_zero(bits))]);
+        for (std::size_t top = 0; top < markedWords.size(); ++top) {
+            for (std::uint64_t words = std::exchange(markedWords[top], 0); words != 0; words &= words - 1) {
+                const std::size_t word = top * 64 + static_cast<std::size_t>(std::countr_zero(words));
+                for (std::uint64_t bits = std::exchange(marked[word], 0); bits != 0; bits &= bits - 1)
+                    visit(*leaves[word * 64 + static_cast<std::size_t>(std::countr_zero(bits))]);
+            }
         }
     }
 
@@ -87,6 +89,8 @@ private:
     // The leaves in the tree's depth-first order.
     std::vector<CPLevelBranch*> leaves;
     // One bit per leaf, set by culling and cleared as the leaves are
-    // visited.
+    // visited, and one bit per word of them that has a bit set, so that the
+    // visit skips the empty words of a large level.
     std::vector<std::uint64_t> marked;
+    std::vector<std::uint64_t> markedWords;
 };

@@ -276,42 +276,6 @@ TEST_F(LevelBranchTest, StaticObjectsGoToTheStaticBlockWhenTheSettingIsOn) {
 
 // Centres spaced geometrically along x split off a few objects per level:
 // the depth limit keeps the build bounded and the results whole.
-TEST_F(LevelBranchTest, TwentyThousandGeometricallySpacedObjectsBuildWithinTheDepthLimit) {
-    const auto material = NewMaterial();
-    constexpr int kCount = 20000;
-    float x = 1;
-    for (int i = 0; i < kCount; ++i, x *= 1.001f) {
-        CPGameObject& object = tree.Add("spaced");
-        object.boundingBox = BoundingBox(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0.25f, 0.25f, 0.25f));
-        object.partBoxes = {object.boundingBox};
-        object.castsShadow = false;
-        object.SetPosition({x, 0, 0});
-        object.UpdateHierarchy();
-        list.emplace_back(&object);
-    }
-    CPLevelBranch root;
-    root.SetObjects(list);
-    root.Build();
-    EXPECT_LE(Depth(root), CPLevelBranch::kMaxDepth);
-    std::vector<const CPLevelBranch*> leaves;
-    CollectLeaves(root, leaves);
-    std::size_t total = 0;
-    for (const CPLevelBranch* leaf : leaves)
-        total += leaf->objects.size();
-    EXPECT_EQ(total, static_cast<std::size_t>(kCount));
-
-    const D3DXVECTOR3 centre = list[kCount / 2]->position;
-    CPLevelBranch::ObjectList found;
-    root.QuerySphere(centre, 40, found);
-    std::size_t expected = 0;
-    for (const CPRefPtr<CPGameObject>& object : list)
-        expected += object->partsBounds.IntersectsSphere(centre, 40) ? 1 : 0;
-    EXPECT_EQ(found.size(), expected);
-    EXPECT_GT(expected, 1u);
-}
-
-} // namespace
-
 // The objects a camera keeps by the eight-corner rule applied at every node
 // on the way down, in the order the tree's leaves come depth first.
 void LeavesByEveryCorner(const CPLevelBranch& node, const CPPerspectiveCamera& camera,
@@ -352,6 +316,57 @@ Batches BatchesOf(const std::vector<const CPBaseRenderObject*>& objects) {
         batch->second.push_back(object);
     }
     return batches;
+}
+
+TEST_F(LevelBranchTest, TwentyThousandGeometricallySpacedObjectsBuildWithinTheDepthLimitAndAnswerQueries) {
+    const auto material = NewMaterial();
+    constexpr int kCount = 20000;
+    float x = 1;
+    for (int i = 0; i < kCount; ++i, x *= 1.001f) {
+        CPGameObject& object = tree.Add("spaced");
+        object.boundingBox = BoundingBox(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0.25f, 0.25f, 0.25f));
+        object.partBoxes = {object.boundingBox};
+        object.castsShadow = false;
+        object.SetPosition({x, 0, 0});
+        object.UpdateHierarchy();
+        list.emplace_back(&object);
+    }
+    CPLevelBranch root;
+    root.SetObjects(list);
+    root.Build();
+    EXPECT_LE(Depth(root), CPLevelBranch::kMaxDepth);
+    std::vector<const CPLevelBranch*> leaves;
+    CollectLeaves(root, leaves);
+    std::size_t total = 0;
+    for (const CPLevelBranch* leaf : leaves)
+        total += leaf->objects.size();
+    EXPECT_EQ(total, static_cast<std::size_t>(kCount));
+
+    const D3DXVECTOR3 centre = list[kCount / 2]->position;
+    CPLevelBranch::ObjectList found;
+    root.QuerySphere(centre, 40, found);
+    std::size_t expected = 0;
+    for (const CPRefPtr<CPGameObject>& object : list)
+        expected += object->partsBounds.IntersectsSphere(centre, 40) ? 1 : 0;
+    EXPECT_EQ(found.size(), expected);
+    EXPECT_GT(expected, 1u);
+
+    // Culling marks the leaves in a bitmap of over 300 words.
+    const ScopedSetting<int> width(g_ScreenWidth, 64);
+    CPPerspectiveCamera camera;
+    camera.eye = centre + D3DXVECTOR3(0, 0, 1);
+    camera.target = camera.eye + D3DXVECTOR3(1, 0, 0);
+    camera.fov = 1.0f;
+    camera.nearPlane = 1;
+    camera.farPlane = 3000;
+    camera.viewDirty = camera.projectionDirty = true;
+    camera.UpdateMatrices();
+    std::vector<const CPBaseRenderObject*> inView;
+    LeavesByEveryCorner(root, camera, inView);
+    scene.render->visibleObjectCount = 0;
+    root.CullVisible(&camera);
+    EXPECT_EQ(scene.render->visibleObjectCount, static_cast<int>(inView.size()));
+    EXPECT_GT(inView.size(), 64u);
 }
 
 // Culling tests the leaves four at a time, grouped by place when every node
@@ -421,3 +436,5 @@ TEST_F(LevelBranchTest, CullingDrawsWhatTheEightCornerRuleAtEveryNodeKeepsInTheT
         }
     }
 }
+
+} // namespace
