@@ -5,15 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-void LeafCuller::Clear() {
+void LeafCuller::Pack(CPLevelBranch& tree) {
     groups.clear();
     leaves.clear();
-    marked.clear();
-    markedWords.clear();
-}
-
-void LeafCuller::Pack(CPLevelBranch& tree) {
-    Clear();
     if (AllEnclose(tree)) {
         CollectLeaves(tree);
         PackByPlace();
@@ -105,10 +99,10 @@ void LeafCuller::SplitAt(std::vector<Entry>& entries, std::size_t first, std::si
                      });
 }
 
-// A range of more than four leaves is cut in four parts of the largest power
-// of four below its size (the last ones shorter or missing), so that groups
-// stay full: in half along the widest spread of the centres, then each half
-// in half along its own.
+// A range is cut in parts of the smallest power of four that four of them
+// cover, so that the groups below are full but for the last part's: in two
+// along the widest spread of the centres, then each of those in two along its
+// own. Parts of one leaf are the leaf itself.
 std::uint32_t LeafCuller::PackRange(std::vector<Entry>& entries, std::size_t first, std::size_t last) {
     const std::uint32_t index = ReserveGroup();
     std::size_t part = 1;

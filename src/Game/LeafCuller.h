@@ -24,8 +24,6 @@ class CPLevelBranch;
 class LeafCuller {
 public:
     void Pack(CPLevelBranch& root);
-    void Clear();
-    bool Empty() const { return groups.empty(); }
 
     // Calls visit with each leaf that meets the frustum, in the tree's
     // depth-first order.
