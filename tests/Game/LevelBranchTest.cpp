@@ -274,8 +274,6 @@ TEST_F(LevelBranchTest, StaticObjectsGoToTheStaticBlockWhenTheSettingIsOn) {
     scene.render->staticBlock = nullptr;
 }
 
-// Centres spaced geometrically along x split off a few objects per level:
-// the depth limit keeps the build bounded and the results whole.
 // The objects a camera keeps by the eight-corner rule applied at every node
 // on the way down, in the order the tree's leaves come depth first.
 void LeavesByEveryCorner(const CPLevelBranch& node, const CPPerspectiveCamera& camera,
@@ -318,6 +316,8 @@ Batches BatchesOf(const std::vector<const CPBaseRenderObject*>& objects) {
     return batches;
 }
 
+// Centres spaced geometrically along x split off a few objects per level:
+// the depth limit keeps the build bounded and the results whole.
 TEST_F(LevelBranchTest, TwentyThousandGeometricallySpacedObjectsBuildWithinTheDepthLimitAndAnswerQueries) {
     const auto material = NewMaterial();
     constexpr int kCount = 20000;
