@@ -52,3 +52,23 @@ Image RoadPicture() {
         }
     return image;
 }
+
+Image GatePicture() {
+    Image image(32, 32);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.At(x, y) = ((x / 16 + y / 16) % 2 == 0) ? Colour(240, 240, 240) : Colour(20, 20, 20);
+    return image;
+}
+
+Image PadPicture() {
+    Image image(64, 64);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const int across = x < image.width / 2 ? image.width / 2 - 1 - x : x - image.width / 2;
+            const int phase = (y + across) % 32;
+            const uint32_t alpha = phase < 12 ? 230 : 60;
+            image.At(x, y) = alpha << 24 | 0x40e0ff;
+        }
+    return image;
+}

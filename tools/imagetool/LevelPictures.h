@@ -15,3 +15,8 @@ Image GroundDetailPicture();
 // along it (v, one picture per road width): asphalt with white edge lines
 // and a dashed centre line.
 Image RoadPicture();
+// The checkpoint banner: black and white squares, two rows.
+Image GatePicture();
+// The refill pad's arrows: cyan chevrons pointing along v, their alpha the
+// glow's strength, for drawing added to the scene.
+Image PadPicture();

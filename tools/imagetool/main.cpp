@@ -3,9 +3,11 @@
 // screen's background and bar, the post effects' blur mask and grain, and
 // the demo crate's planks, the demo cars' liveries, the cars' shadow, the
 // sky's gradient, sun and cloud puff, the demo torch's wood and the demo
-// particle sprites and tracer streak.
+// particle sprites and tracer streak, the checkpoint banner and the refill
+// pad's arrows.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
+#include "imagetool/LevelPictures.h"
 #include "imagetool/ParticlePictures.h"
 #include "imagetool/SkyPictures.h"
 
@@ -46,6 +48,8 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "puff.tga", EncodeTga(PuffPicture())) &&
                          Write(data / "Textures" / "fire.tga", EncodeTga(FirePicture())) &&
                          Write(data / "Textures" / "scorch.tga", EncodeTga(ScorchPicture())) &&
-                         Write(data / "Textures" / "shadow.tga", EncodeTga(ShadowPicture()));
+                         Write(data / "Textures" / "shadow.tga", EncodeTga(ShadowPicture())) &&
+                         Write(data / "Textures" / "gate.tga", EncodeTga(GatePicture())) &&
+                         Write(data / "Textures" / "pad.tga", EncodeTga(PadPicture()));
     return written ? 0 : 1;
 }
