@@ -78,6 +78,15 @@ function actions.prev_weapon(pressed)
     StepWeapon("prev_weapon", pressed, SetPrevWeapon)
 end
 
+-- A stuck car is put back on the road, facing the race, when the key is
+-- pressed; the engine refuses while the car is locked or has just been
+-- put back.
+function actions.respawn(pressed)
+    if pressed then
+        Spawn(car)
+    end
+end
+
 -- The weapon of the car's slot (the first at the start) is made ready: a
 -- step forward and one back end on a fitted slot again, and stepping is how
 -- a script makes a slot's weapon active.

@@ -21,7 +21,7 @@ end
 local function ShowBindings()
     local count, keys, names = GetActionNames()
     labels = names
-    for i = 1, 10 do
+    for i = 1, 11 do
         local text = ""
         if i <= count then
             text = names[i] .. ": " .. keys[i]

@@ -106,7 +106,7 @@ TEST(LevelTool, RoadStripFollowsTheRacingLine) {
     ASSERT_TRUE(track.Read(kStadium)) << track.error;
     LevelBuild build;
     ASSERT_TRUE(build.Prepare(track)) << build.error;
-    build.AddRoad("stadium_road");
+    build.AddScenery("stadium_road");
 
     const std::vector<uint8_t> bytes = build.RoadMeshBytes("stadium_road");
     MeshFile mesh;
@@ -152,6 +152,67 @@ TEST(LevelTool, RoadStripFollowsTheRacingLine) {
     EXPECT_EQ(ClassifyLevelRecord(StripTrailingDigits(placed.name)), ELevelRecordKind::Scenery);
     for (int i = 0; i < 10; ++i)
         EXPECT_FLOAT_EQ(std::abs(placed.f[i]), i >= 6 ? 1.0f : 0.0f) << i;
+}
+
+// Barriers 12 from the racing line and 2 high: the collision ground gets
+// their upright inner faces, the drawn barriers a box shape over each length
+// of wall, every one standing 12 to 12.5 from the line; without the keyword
+// there is no barrier.
+TEST(LevelTool, BarriersStandBothSidesOfTheRoad) {
+    TrackText plain;
+    ASSERT_TRUE(plain.Read(kStadium)) << plain.error;
+    LevelBuild without;
+    ASSERT_TRUE(without.Prepare(plain));
+    EXPECT_FALSE(without.HasBarriers());
+    EXPECT_TRUE(without.BarrierMeshBytes("walls").empty());
+
+    TrackText track;
+    ASSERT_TRUE(track.Read(std::string(kStadium) + "barrier 12 2\n")) << track.error;
+    LevelBuild build;
+    ASSERT_TRUE(build.Prepare(track)) << build.error;
+    ASSERT_TRUE(build.HasBarriers());
+    // The distance of a point from the stadium's racing line.
+    const auto fromLine = [](float x, float y) {
+        const float ax = std::fabs(x);
+        return ax <= 180 ? std::fabs(std::fabs(y) - 70) : std::fabs(std::hypot(ax - 180, y) - 70);
+    };
+
+    const std::vector<uint8_t> ground = build.GroundMeshBytes();
+    MeshFile collision;
+    std::string error;
+    ASSERT_TRUE(ReadMeshFile(ground.data(), ground.size(), EMeshFileFormat::Static, collision, error))
+        << error;
+    int upper = 0;
+    for (const MeshVertex& vertex : collision.roots[0].vertices) {
+        if (vertex.z == 0)
+            continue;
+        EXPECT_EQ(vertex.z, 2.0f);
+        EXPECT_NEAR(fromLine(vertex.x, vertex.y), 12.0f, 0.3f) << vertex.x << " " << vertex.y;
+        ++upper;
+    }
+    const int ringPoints = build.Pieces() + 1;
+    EXPECT_EQ(upper, 2 * ringPoints) << "one top edge point per piece start, each side";
+
+    const std::vector<uint8_t> bytes = build.BarrierMeshBytes("walls");
+    MeshFile drawn;
+    ASSERT_TRUE(ReadMeshFile(bytes.data(), bytes.size(), EMeshFileFormat::Physics, drawn, error)) << error;
+    const MeshFileNode& walls = drawn.roots[0];
+    EXPECT_EQ(walls.name, "walls");
+    ASSERT_EQ(walls.shapes.size(), 2u * build.Pieces());
+    for (const MeshShape& shape : walls.shapes) {
+        EXPECT_EQ(shape.kind, 0);
+        EXPECT_FLOAT_EQ(shape.size2, 2.0f);
+        EXPECT_FLOAT_EQ(shape.size3, LevelBuild::kBarrierThickness);
+        EXPECT_NEAR(fromLine(shape.position.x, shape.position.y), 12.25f, 0.5f) << "a chord's middle";
+        EXPECT_EQ(shape.position.z, 0.0f);
+    }
+    for (const MeshVertex& vertex : walls.vertices) {
+        const float away = fromLine(vertex.x, vertex.y);
+        EXPECT_TRUE(away > 11.7f && away < 12.8f) << away;
+    }
+
+    EXPECT_FALSE(TrackText().Read("barrier 8 2\nstraight 0 0 1 1\n")) << "inside the road";
+    EXPECT_FALSE(TrackText().Read("barrier 12 0\nstraight 0 0 1 1\n")) << "no height";
 }
 
 // The ground's pictures as DDS files read back through the engine's reader:

@@ -53,6 +53,19 @@ Image RoadPicture() {
     return image;
 }
 
+Image BarrierPicture() {
+    Image image(64, 32);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const uint32_t grain = GrainAt(x, y) / 16;
+            const bool red = x < image.width / 2;
+            image.At(x, y) = y >= image.height - 6 ? Colour(40 + grain, 40 + grain, 40 + grain)
+                             : red                 ? Colour(200 + grain, 30 + grain, 25 + grain)
+                                                   : Colour(225 + grain, 225 + grain, 220 + grain);
+        }
+    return image;
+}
+
 Image GatePicture() {
     Image image(32, 32);
     for (int y = 0; y < image.height; ++y)
@@ -69,6 +82,19 @@ Image PadPicture() {
             const int phase = (y + across) % 32;
             const uint32_t alpha = phase < 12 ? 230 : 60;
             image.At(x, y) = alpha << 24 | 0x40e0ff;
+        }
+    return image;
+}
+
+Image StandPicture() {
+    Image image(64, 64);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const uint32_t grain = GrainAt(x, y) / 8;
+            const bool seat = y % 16 >= 4 && y % 16 < 12 && x % 8 < 6;
+            image.At(x, y) = seat ? ((y / 16) % 2 == 0 ? Colour(30 + grain, 70 + grain, 170 + grain)
+                                                       : Colour(200 + grain, 170 + grain, 30))
+                                  : Colour(130 + grain, 130 + grain, 125 + grain);
         }
     return image;
 }

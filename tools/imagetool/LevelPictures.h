@@ -15,8 +15,13 @@ Image GroundDetailPicture();
 // along it (v, one picture per road width): asphalt with white edge lines
 // and a dashed centre line.
 Image RoadPicture();
+// The barriers along the road: red and white blocks along their length
+// (u), a dark kerb at their foot (v from the top edge down).
+Image BarrierPicture();
 // The checkpoint banner: black and white squares, two rows.
 Image GatePicture();
 // The refill pad's arrows: cyan chevrons pointing along v, their alpha the
 // glow's strength, for drawing added to the scene.
 Image PadPicture();
+// The grandstands: grey concrete with rows of coloured seats.
+Image StandPicture();

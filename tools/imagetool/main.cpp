@@ -3,8 +3,8 @@
 // screen's background and bar, the post effects' blur mask and grain, and
 // the demo crate's planks, the demo cars' liveries, the cars' shadow, the
 // sky's gradient, sun and cloud puff, the demo torch's wood and the demo
-// particle sprites and tracer streak, the checkpoint banner and the refill
-// pad's arrows.
+// particle sprites and tracer streak, the checkpoint banner, the refill
+// pad's arrows and the grandstands.
 #include "ToolOutput.h"
 #include "imagetool/EnginePictures.h"
 #include "imagetool/LevelPictures.h"
@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
                          Write(data / "Textures" / "scorch.tga", EncodeTga(ScorchPicture())) &&
                          Write(data / "Textures" / "shadow.tga", EncodeTga(ShadowPicture())) &&
                          Write(data / "Textures" / "gate.tga", EncodeTga(GatePicture())) &&
-                         Write(data / "Textures" / "pad.tga", EncodeTga(PadPicture()));
+                         Write(data / "Textures" / "pad.tga", EncodeTga(PadPicture())) &&
+                         Write(data / "Textures" / "stand.tga", EncodeTga(StandPicture()));
     return written ? 0 : 1;
 }

@@ -109,12 +109,35 @@ std::vector<uint8_t> LevelBuild::GroundMeshBytes() const {
                                  vertex(row, column), vertex(row + 1, column + 1), vertex(row + 1, column)});
         }
     }
+    if (!AddWalls(node))
+        return {};
     MeshFile file;
     file.roots.push_back(std::move(node));
     return WriteMeshFile(file);
 }
 
-void LevelBuild::AddRoad(const std::string& model) {
+// The barriers' inner faces join the ground as upright quads, which the cars
+// hit and slide along.
+bool LevelBuild::AddWalls(MeshFileNode& node) const {
+    for (const BarrierSide& side : BarrierSides()) {
+        for (std::size_t i = 0; i < side.foot.size(); ++i) {
+            const D3DXVECTOR3& p = side.foot[i];
+            node.vertices.push_back({p.x, p.y, 0, 0, 0, 1, 0xffffffff, 0, 0, 0, 0, 0});
+            node.vertices.push_back({p.x, p.y, track.barrierHeight, 0, 0, 1, 0xffffffff, 0, 0, 0, 0, 0});
+        }
+        if (node.vertices.size() > 0xffff)
+            return false;
+        const std::size_t first = node.vertices.size() - 2 * side.foot.size();
+        for (std::size_t i = 0; i + 1 < side.foot.size(); ++i) {
+            const auto b0 = static_cast<uint16_t>(first + 2 * i), t0 = static_cast<uint16_t>(b0 + 1);
+            const auto b1 = static_cast<uint16_t>(b0 + 2), t1 = static_cast<uint16_t>(b0 + 3);
+            node.indices.insert(node.indices.end(), {b0, b1, t1, b0, t1, t0});
+        }
+    }
+    return true;
+}
+
+void LevelBuild::AddScenery(const std::string& model) {
     track.records.push_back({model, {0, 0, 0, 0, 0, 0, 1, 1, 1, 1}});
 }
 
@@ -147,6 +170,96 @@ D3DXVECTOR3 LeftAt(const std::vector<D3DXVECTOR3>& points, std::size_t i, bool c
 }
 
 } // namespace
+
+std::vector<LevelBuild::BarrierSide> LevelBuild::BarrierSides() const {
+    if (track.barrierOffset <= 0)
+        return {};
+    const std::vector<D3DXVECTOR3> points = RoadPoints();
+    std::vector<BarrierSide> sides(2);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const D3DXVECTOR3 left = LeftAt(points, i, track.closed);
+        sides[0].outward.push_back(left);
+        sides[1].outward.push_back(-left);
+    }
+    for (BarrierSide& side : sides) {
+        for (std::size_t i = 0; i < points.size(); ++i)
+            side.foot.push_back(points[i] + side.outward[i] * track.barrierOffset);
+    }
+    return sides;
+}
+
+namespace {
+
+void AddVertex(MeshFileNode& node, const D3DXVECTOR3& at, const D3DXVECTOR3& normal, float u, float v) {
+    node.vertices.push_back({at.x, at.y, at.z, normal.x, normal.y, normal.z, 0xffffffff, 0, u, v, 0, 0});
+}
+
+// A strip of quads between two rows of points, seen from both sides.
+void AddStrip(MeshFileNode& node, const std::vector<D3DXVECTOR3>& low, const std::vector<D3DXVECTOR3>& high,
+              const std::vector<D3DXVECTOR3>& normals, float vLow, float vHigh) {
+    const auto first = static_cast<uint16_t>(node.vertices.size());
+    float along = 0;
+    for (std::size_t i = 0; i < low.size(); ++i) {
+        if (i > 0) {
+            const D3DXVECTOR3 step = low[i] - low[i - 1];
+            along += D3DXVec3Length(&step) / LevelBuild::kBarrierPattern;
+        }
+        AddVertex(node, low[i], normals[i], along, vLow);
+        AddVertex(node, high[i], normals[i], along, vHigh);
+    }
+    for (std::size_t i = 0; i + 1 < low.size(); ++i) {
+        const auto l0 = static_cast<uint16_t>(first + 2 * i), h0 = static_cast<uint16_t>(l0 + 1);
+        const auto l1 = static_cast<uint16_t>(l0 + 2), h1 = static_cast<uint16_t>(l0 + 3);
+        node.indices.insert(node.indices.end(), {l0, l1, h1, l0, h1, h0, l0, h1, l1, l0, h0, h1});
+    }
+}
+
+// A box shape over one length of wall, standing on the ground: the reader
+// turns it by the conjugate of the stored rotation.
+MeshShape WallShape(const D3DXVECTOR3& from, const D3DXVECTOR3& to, float height) {
+    const D3DXVECTOR3 along = to - from;
+    const float heading = std::atan2(along.y, along.x);
+    MeshShape shape;
+    shape.size1 = D3DXVec3Length(&along);
+    shape.size2 = height;
+    shape.size3 = LevelBuild::kBarrierThickness;
+    shape.position = (from + to) * 0.5f;
+    shape.rotation = D3DXQUATERNION(0, 0, -std::sin(heading / 2), std::cos(heading / 2));
+    return shape;
+}
+
+} // namespace
+
+std::vector<uint8_t> LevelBuild::BarrierMeshBytes(const std::string& nodeName) const {
+    if (!HasBarriers())
+        return {};
+    MeshFileNode node;
+    node.name = nodeName;
+    const D3DXVECTOR3 up(0, 0, 1), top(0, 0, track.barrierHeight);
+    for (const BarrierSide& side : BarrierSides()) {
+        std::vector<D3DXVECTOR3> innerTop, outerFoot, outerTop, inward, ups(side.foot.size(), up);
+        for (std::size_t i = 0; i < side.foot.size(); ++i) {
+            const D3DXVECTOR3 outer = side.foot[i] + side.outward[i] * kBarrierThickness;
+            innerTop.push_back(side.foot[i] + top);
+            outerFoot.push_back(outer);
+            outerTop.push_back(outer + top);
+            inward.push_back(-side.outward[i]);
+        }
+        AddStrip(node, side.foot, innerTop, inward, 1, 0);
+        AddStrip(node, outerFoot, outerTop, side.outward, 1, 0);
+        AddStrip(node, innerTop, outerTop, ups, 0, 0.2f);
+        for (std::size_t i = 0; i + 1 < side.foot.size(); ++i)
+            node.shapes.push_back(WallShape((side.foot[i] + outerFoot[i]) * 0.5f,
+                                            (side.foot[i + 1] + outerFoot[i + 1]) * 0.5f,
+                                            track.barrierHeight));
+    }
+    if (node.vertices.size() > 0xffff)
+        return {};
+    MeshFile file;
+    file.format = EMeshFileFormat::Physics;
+    file.roots.push_back(std::move(node));
+    return WriteMeshFile(file);
+}
 
 std::vector<uint8_t> LevelBuild::RoadMeshBytes(const std::string& nodeName) const {
     const std::vector<D3DXVECTOR3> points = RoadPoints();

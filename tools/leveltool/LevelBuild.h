@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Game/PSpline.h"
+#include "Render/MeshFile.h"
 #include "leveltool/TrackText.h"
 
 #include <cstdint>
@@ -17,6 +18,10 @@ public:
     static constexpr int kMinRingPieces = 70;
     // Side of the collision ground's squares.
     static constexpr float kGroundStep = 20.0f;
+    // The drawn barriers' thickness, and the length of wall one repeat of
+    // their texture covers.
+    static constexpr float kBarrierThickness = 0.5f;
+    static constexpr float kBarrierPattern = 4.0f;
 
     // Samples the lines with the engine's own sampling and turns the cars to
     // face the race direction. False, with `error`, when a line yields no
@@ -25,8 +30,9 @@ public:
 
     std::vector<uint8_t> LevelFileBytes() const;
     // A static mesh file of one node: a grid of kGroundStep squares at
-    // height 0 over the racing line's box widened by the road and the margin;
-    // empty when the grid needs more vertices than 16-bit indices reach.
+    // height 0 over the racing line's box widened by the road and the margin,
+    // and the barriers' inner faces standing on it; empty when the mesh needs
+    // more vertices than 16-bit indices reach.
     std::vector<uint8_t> GroundMeshBytes() const;
 
     // A mesh file in the physics layout (whose bounds the loader takes from
@@ -35,14 +41,29 @@ public:
     // textured across (u) and along (v, once per road width); empty when
     // the strip needs more vertices than 16-bit indices reach.
     std::vector<uint8_t> RoadMeshBytes(const std::string& nodeName) const;
-    // Adds the scenery record that places the road model (at the origin,
-    // unturned, unscaled) to the level file.
-    void AddRoad(const std::string& model);
+    // A mesh file in the physics layout of one node of that name: the
+    // barriers drawn on both sides of the road (inner and outer faces and a
+    // top, kBarrierThickness thick), with a box shape over each length of
+    // wall, so that shots strike them; empty without barriers or when the
+    // walls need more vertices than 16-bit indices reach.
+    std::vector<uint8_t> BarrierMeshBytes(const std::string& nodeName) const;
+    // Adds the scenery record that places a model of the whole track (at
+    // the origin, unturned, unscaled) to the level file.
+    void AddScenery(const std::string& model);
+    bool HasBarriers() const { return track.barrierOffset > 0; }
 
     int Pieces() const { return pieces; }
     std::string error;
 
 private:
+    // The foot of one barrier's inner face along the road, and the unit
+    // vectors pointing away from the road at each point.
+    struct BarrierSide {
+        std::vector<D3DXVECTOR3> foot;
+        std::vector<D3DXVECTOR3> outward;
+    };
+    std::vector<BarrierSide> BarrierSides() const;
+    bool AddWalls(MeshFileNode& node) const;
     bool SampleCentre();
     LevelRecord FacingRace(LevelRecord car) const;
     // The racing line's piece starts in order, closed by the first one again

@@ -76,6 +76,9 @@ bool TrackText::ReadLine(const std::string& keyword, const std::vector<float>& v
         width = values[0];
     } else if (keyword == "ground" && count == 1 && values[0] >= 0) {
         groundMargin = values[0];
+    } else if (keyword == "barrier" && count == 2 && values[0] > width / 2 && values[1] > 0) {
+        barrierOffset = values[0];
+        barrierHeight = values[1];
     } else if (keyword == "direction" && count == 0 && (name == "against" || name == "along")) {
         raceAgainstSampling = name == "against";
     } else if (keyword == "open" && count == 0) {

@@ -23,6 +23,10 @@ public:
     float width = 16.0f;
     // Margin of the flat collision ground around the track.
     float groundMargin = 40.0f;
+    // Walls along both sides of the road this far from the racing line and
+    // this high; none when 0.
+    float barrierOffset = 0.0f;
+    float barrierHeight = 0.0f;
     // The race runs against the sampling order (as the computer drivers
     // drive), or along it.
     bool raceAgainstSampling = true;

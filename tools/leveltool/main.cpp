@@ -6,7 +6,11 @@
 //                                        the ground model Meshes/land.rdf
 //                                        and .msh, the drawn road
 //                                        Meshes/LEVEL_road.rdf and .p3d with
-//                                        Textures/road.tga, and the ground's
+//                                        Textures/road.tga, the drawn
+//                                        barriers (when the track has them)
+//                                        Meshes/LEVEL_barrier.rdf and .p3d
+//                                        with Textures/barrier.tga, and the
+//                                        ground's
 //                                        Textures/LEVEL/color.dds and
 //                                        detail1.dds below DATADIR
 //   leveltool dump FILE.lvl              prints the records and the lines'
@@ -56,6 +60,17 @@ bool WriteRoad(const LevelBuild& build, const std::string& model, const std::fil
            WriteToolOutput(kTool, data / "Textures" / "road.tga", EncodeTga(RoadPicture()));
 }
 
+// The drawn barriers: their mesh, their description (lit, red and white
+// blocks) and the texture.
+bool WriteBarrier(const LevelBuild& build, const std::string& model, const std::filesystem::path& data) {
+    const std::filesystem::path meshes = data / "Meshes";
+    return WriteToolOutput(kTool, meshes / (model + ".p3d"), build.BarrierMeshBytes(model)) &&
+           WriteToolOutput(kTool, meshes / (model + ".rdf"),
+                           Bytes("model=" + model + ".p3d\n\n[" + model +
+                                 "]\neffectfile=simple.fx\ntexturefile1=barrier.tga\n")) &&
+           WriteToolOutput(kTool, data / "Textures" / "barrier.tga", EncodeTga(BarrierPicture()));
+}
+
 // The collision ground, whose description names a material although it is
 // never drawn, so that loading it asks for no nameless file; the model of
 // the terrain quad with the material the level gives it; and the level's
@@ -90,10 +105,13 @@ int Build(const std::filesystem::path& source, const std::filesystem::path& data
     if (!build.Prepare(track))
         return Fail(source.string() + ": " + build.error);
     const std::string level = source.stem().string();
-    build.AddRoad(level + "_road");
+    build.AddScenery(level + "_road");
+    if (build.HasBarriers())
+        build.AddScenery(level + "_barrier");
     const bool written = WriteToolOutput(kTool, data / "Levels" / (level + ".lvl"), build.LevelFileBytes()) &&
                          WriteGround(build, level, track.number, data) &&
-                         WriteRoad(build, level + "_road", data);
+                         WriteRoad(build, level + "_road", data) &&
+                         (!build.HasBarriers() || WriteBarrier(build, level + "_barrier", data));
     if (!written)
         return 1;
     std::printf("%s: %d pieces\n", source.stem().string().c_str(), build.Pieces());
