@@ -98,7 +98,7 @@ function handlers.add_object(handle)
     SetNextWeapon(car)
     SetPrevWeapon(car)
     for _, name in ipairs(rivalScripts) do
-        SendCommandByName(name, "announce", "")
+        SendCommandByName(name, "announce", PointerToString(car))
     end
 end
 

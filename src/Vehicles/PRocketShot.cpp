@@ -66,9 +66,15 @@ D3DXVECTOR3 CPRocketShot::Advance(float dt, D3DXVECTOR3& nextVelocity) const {
     return next;
 }
 
+// A rocket that used up its range without striking anything blows up where
+// it is, as a ballistic one does where it comes down.
 bool CPRocketShot::Tick() {
-    if (travelled >= range || D3DXVec3LengthSq(&velocity) == 0)
+    if (D3DXVec3LengthSq(&velocity) == 0)
         return false;
+    if (travelled >= range) {
+        Explode(position);
+        return false;
+    }
     D3DXVECTOR3 nextVelocity;
     const D3DXVECTOR3 next = Advance(g_FrameTime, nextVelocity);
     RayQuery query;

@@ -222,6 +222,17 @@ TEST_F(CarFunctions, WeaponSlotsAndFiring) {
     EXPECT_NE(lua.Run("SetCurrentWeapon(player)"), "") << "the part name is required";
 }
 
+// The computer cars aim their own weapons: the point reaches the given car
+// only; a null car or a missing point changes nothing.
+TEST_F(CarFunctions, AComputerCarAimsItsOwnWeapon) {
+    ASSERT_EQ(lua.Run("SetWeaponPosAI(car2, 4, 5, 6, player)"), "");
+    EXPECT_EQ(Car(1).aimPoint, D3DXVECTOR3(4, 5, 6));
+    EXPECT_EQ(Car(0).aimPoint, D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(Player().aimPoint, D3DXVECTOR3(0, 0, 0));
+    ASSERT_EQ(lua.Run("SetWeaponPosAI(null, 1, 1, 1)"), "");
+    EXPECT_EQ(Car(1).aimPoint, D3DXVECTOR3(4, 5, 6));
+}
+
 TEST_F(CarFunctions, CloneCopiesAnObjectTheScriptManagerKeeps) {
     Car(0).SetPosition({5, 6, 7});
     ASSERT_EQ(lua.Run("copy = Clone(car1)"), "");

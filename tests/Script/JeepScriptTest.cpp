@@ -173,7 +173,8 @@ TEST_F(JeepAimTest, TheJeepHearsOfTheComputerCarUntilItIsWreckedOrGone) {
     manager->SendCommandByObject(jeep, "add_object", PointerToString(&body));
     Turn(*jeep);
     EXPECT_EQ(car.aimPoint, straightAhead) << "the jeep's deletion forgets every computer car";
-    EXPECT_EQ(Drain(*rival), (std::vector<std::string>{"announce"})) << "the jeep asks who races";
+    EXPECT_EQ(Drain(*rival), (std::vector<std::string>{"announce|" + PointerToString(&car)}))
+        << "the jeep tells of its car and asks who races";
     manager->SendCommandByObject(rival, "announce", "");
     Turn(*rival);
     Turn(*jeep);

@@ -216,6 +216,18 @@ TEST_F(ShotHits, ARocketsBlastReachesEveryObjectNearby) {
     EXPECT_EQ(log.Particles("iskra"), 3);
 }
 
+// A rocket that strikes nothing blows up at the end of its range.
+TEST_F(ShotHits, ARocketThatMissesExplodesAtTheEndOfItsRange) {
+    spawner.Spawn("shell", {0, 0, 0}, {0, 1, 0}, -1, nullptr);
+    for (int frame = 0; frame < 40 && ActiveShots(spawner, "shell") > 0; ++frame)
+        spawner.Update();
+    EXPECT_EQ(ActiveShots(spawner, "shell"), 0);
+    EXPECT_TRUE(Damage().empty());
+    EXPECT_EQ(log.Particles("iskra"), 3);
+    ASSERT_FALSE(log.positions.empty());
+    EXPECT_NEAR(log.positions.front().y, 50, 1.6f) << "where its range ran out";
+}
+
 // Every bad row is named and skipped; the good rows still load.
 TEST(ShotTableRows, BadRowsAreNamedAndSkipped) {
     const std::pair<const char*, const char*> cases[] = {

@@ -118,6 +118,16 @@ int SetShot(lua_State* L) {
     return 0;
 }
 
+// The computer cars' twin of SetWeaponPos: aims the vehicle's active weapon
+// at the point, or at the object's body when one is given, and fires it when
+// the vehicle's firing is on, from the vehicle's own ammunition.
+int SetWeaponPosAI(lua_State* L) {
+    const ScriptCall call(L);
+    if (CPPlayer* vehicle = VehicleArgument(call, 1))
+        vehicle->UpdateWeapon({call.Float(2), call.Float(3), call.Float(4)}, call.ObjectAs<CPGameObject>(5));
+    return 0;
+}
+
 // The nine item names, the super-weapon count and the mines.
 int GetRealCarInfo(lua_State* L) {
     ScriptCall call(L);
@@ -187,6 +197,7 @@ constexpr std::array kCarWeaponFunctions = std::to_array<ScriptFunction>({
     {"SetPrevWeapon", SetPrevWeapon},
     {"SetNextWeapon", SetNextWeapon},
     {"SetShot", SetShot},
+    {"SetWeaponPosAI", SetWeaponPosAI},
     {"SetMineShot", SetMineShot},
     {"GetRealCarInfo", GetRealCarInfo},
     {"GetActiveCar", GetActiveCar},
