@@ -100,11 +100,13 @@ function handlers.add_object(handle)
     for _, name in ipairs(rivalScripts) do
         SendCommandByName(name, "announce", PointerToString(car))
     end
+    SendCommandByName("guards", "race_start", PointerToString(car))
 end
 
 function handlers.delete_object()
     car = nil
     rivals = {}
+    SendCommandByName("guards", "race_end", "")
 end
 
 local function Forget(handle)

@@ -43,6 +43,35 @@ void CPEnemyController::SelectState(int state) {
         PlayAnimation(record->second.name, record->second.loop, true, record->second.loopParameter);
 }
 
+bool CPEnemyController::IsInMelee() const {
+    return currentAnimation.starts_with("melee");
+}
+
+void CPEnemyController::OpenFire() {
+    if (dead || firing || currentAnimation == "fire_in")
+        return;
+    PlayAnimation("fire_in", false, true, 0);
+}
+
+void CPEnemyController::StartMelee() {
+    if (dead || IsInMelee())
+        return;
+    firing = 0;
+    lastMeleeName = "melee1";
+    PlayAnimation(lastMeleeName, true, true, meleeParameters.empty() ? 0 : meleeParameters.front());
+}
+
+void CPEnemyController::Rest() {
+    if (dead)
+        return;
+    if (firing || currentAnimation == "fire_in") {
+        firing = 0;
+        PlayAnimation("fire_out", false, true, 0);
+    } else if (IsInMelee()) {
+        SelectState(kIdleState);
+    }
+}
+
 void CPEnemyController::OnAnimationEnd() {
     const std::string ended = currentAnimation;
     if (ended == "melee1" || ended == "melee2") {

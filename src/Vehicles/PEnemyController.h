@@ -63,6 +63,13 @@ public:
     void TakeDamage(const D3DXVECTOR3& point, const D3DXVECTOR3& direction, float amount, bool silent);
     // Plays the animation of the state, when the state table has one.
     void SelectState(int state);
+    // What the enemy's keeper asks of it. Each starts its animations only
+    // when the enemy is not at it yet: firing goes in through "fire_in",
+    // melee starts with "melee1", and resting leaves firing through
+    // "fire_out" or melee for the idle state. A dead enemy does nothing.
+    void OpenFire();
+    void StartMelee();
+    void Rest();
 
     CPGameObject* owner;
     // Gives the facing and the position; the owner when null.
@@ -108,6 +115,7 @@ private:
     };
     // rand() / 32767: 0 to 1 inclusive.
     static float RandomFraction();
+    bool IsInMelee() const;
     Stance GetStance() const;
     void Strike(const Stance& stance, const D3DXVECTOR3& target, const MeleeBlow& blow, const char* hitKey,
                 bool canExplode);

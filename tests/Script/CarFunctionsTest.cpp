@@ -4,6 +4,7 @@
 #include "Physics/PPhysicData.h"
 #include "Physics/Simulator/RbRigidBody.h"
 #include "Vehicles/PCar.h"
+#include "Vehicles/PEnemyController.h"
 
 #include <gtest/gtest.h>
 
@@ -231,6 +232,33 @@ TEST_F(CarFunctions, AComputerCarAimsItsOwnWeapon) {
     EXPECT_EQ(Player().aimPoint, D3DXVECTOR3(0, 0, 0));
     ASSERT_EQ(lua.Run("SetWeaponPosAI(null, 1, 1, 1)"), "");
     EXPECT_EQ(Car(1).aimPoint, D3DXVECTOR3(4, 5, 6));
+}
+
+// A script arms an object as an enemy, sends it to fire and to rest; other
+// requests and null handles change nothing.
+TEST_F(CarFunctions, AScriptArmsAnEnemyAndSendsItToFire) {
+    CPGameObject guard("guard");
+    lua.SetHandle("guard", &guard);
+    ASSERT_EQ(lua.Run("ArmEnemy(guard, 'gunner', 'lgun', 300, 2.2, 7, 2500)"), "");
+    ASSERT_TRUE(guard.enemyController);
+    const CPEnemyController& enemy = *guard.enemyController;
+    EXPECT_EQ(enemy.name, "gunner");
+    EXPECT_EQ(enemy.weaponKind, "lgun");
+    EXPECT_FLOAT_EQ(enemy.health, 300);
+    EXPECT_EQ(enemy.fireOffset, D3DXVECTOR3(0, -1, 2.2f));
+    EXPECT_EQ(enemy.melee1.offset, D3DXVECTOR3(0, -7, 0));
+    EXPECT_FLOAT_EQ(enemy.melee2.damage, 2500);
+    EXPECT_EQ(enemy.currentState, CPEnemyController::kIdleState);
+    EXPECT_EQ(enemy.currentAnimation, "idle");
+
+    ASSERT_EQ(lua.Run("EnemyAttack(guard, 'fire')"), "");
+    EXPECT_EQ(enemy.currentAnimation, "fire_in");
+    ASSERT_EQ(lua.Run("EnemyAttack(guard, 'rest')"), "");
+    EXPECT_EQ(enemy.currentAnimation, "fire_out");
+    ASSERT_EQ(lua.Run("EnemyAttack(guard, 'dance') EnemyAttack(null, 'fire') ArmEnemy(null)"), "");
+    EXPECT_EQ(enemy.currentAnimation, "fire_out");
+    ASSERT_EQ(lua.Run("EnemyAttack(car1, 'fire')"), "") << "an object without a controller";
+    guard.enemyController.reset();
 }
 
 TEST_F(CarFunctions, CloneCopiesAnObjectTheScriptManagerKeeps) {

@@ -97,7 +97,8 @@ TEST(RaceFunctionsRegistration, TheTablesHoldEveryRaceAndCarName) {
         {"GetPlayerPosition", "GetSplineLineCount", "GetSplineLinePoint", "GetClosestLineCenter",
          "GetPlayerSplineAngle", "CrossPlayerRay", "CrossInterfaceRay", "CheckIntersection", "SetWeaponPos",
          "IsDarkLeft", "IsLightLeft", "GetAIPositions", "GetAICount"},
-        {"AddEnemy", "GetEnemyData", "IsEnemySourceNear", "GetEnemyType", "GetPositionForEnemy"},
+        {"AddEnemy", "GetEnemyData", "IsEnemySourceNear", "GetEnemyType", "GetPositionForEnemy", "ArmEnemy",
+         "EnemyAttack"},
         {"SetCarParams", "PlayerNitro", "PlayerNitroAI", "PlayerApplyImpulse", "ApplyImpulse", "Jump",
          "ThrowPlayer", "StopPlayerCar", "SetBrake", "LockPlayer", "LockPlayers", "EngineState",
          "SetPosition", "SetRotation", "GetPosition", "GetBBoxInfo"},
@@ -119,7 +120,7 @@ TEST(RaceFunctionsRegistration, TheTablesHoldEveryRaceAndCarName) {
         for (const std::string& name : expected[table])
             all.insert(name);
     }
-    EXPECT_EQ(all.size(), 128u);
+    EXPECT_EQ(all.size(), 130u);
     const ScriptFunctionTable level = LevelFunctions();
     const auto find = [&level](const char* name) {
         return std::find_if(level.begin(), level.end(),

@@ -322,6 +322,50 @@ TEST_F(EnemyController, AnimationsChainAtTheirEnds) {
     EXPECT_FALSE(enemy.collision) << "the body no longer stops rays";
 }
 
+// The keeper's requests: each starts its animation once, firing and melee
+// give way to each other, resting leaves either, and a dead enemy ignores
+// them all.
+TEST_F(EnemyController, KeeperRequestsStartEachAttackOnce) {
+    CPEnemyController& c = Controller();
+    c.meleeCount = 2;
+    c.meleeParameters = {1, 1};
+    c.SelectState(CPEnemyController::kIdleState);
+    struct Step {
+        void (CPEnemyController::*request)();
+        const char* animation;
+        int firing;
+    };
+    const Step steps[] = {
+        {&CPEnemyController::Rest, "idle", 0},         {&CPEnemyController::OpenFire, "fire_in", 0},
+        {&CPEnemyController::OpenFire, "fire_in", 0},  {&CPEnemyController::Rest, "fire_out", 0},
+        {&CPEnemyController::StartMelee, "melee1", 0}, {&CPEnemyController::StartMelee, "melee1", 0},
+        {&CPEnemyController::OpenFire, "fire_in", 0},  {&CPEnemyController::StartMelee, "melee1", 0},
+        {&CPEnemyController::Rest, "idle", 0},
+    };
+    int index = 0;
+    for (const Step& step : steps) {
+        (c.*step.request)();
+        EXPECT_EQ(c.currentAnimation, step.animation) << index;
+        EXPECT_EQ(Body().animationName, step.animation) << index;
+        EXPECT_EQ(c.firing, step.firing) << index;
+        ++index;
+    }
+    c.OpenFire();
+    enemy.NotifyControllerAnimationEnd();
+    EXPECT_EQ(c.currentAnimation, "fire");
+    c.OpenFire();
+    EXPECT_EQ(c.currentAnimation, "fire") << "already firing";
+    c.Rest();
+    EXPECT_EQ(c.currentAnimation, "fire_out");
+    EXPECT_EQ(c.firing, 0);
+
+    c.dead = true;
+    for (auto request :
+         {&CPEnemyController::OpenFire, &CPEnemyController::StartMelee, &CPEnemyController::Rest})
+        (c.*request)();
+    EXPECT_EQ(c.currentAnimation, "fire_out") << "a dead enemy stays as it is";
+}
+
 TEST_F(EnemyController, WithoutMeleeAnimationsNoSwingFollows) {
     Controller().PlayAnimation("melee1", true, true, 2);
     Controller().PlayAnimation("melee1", true, false, 5);

@@ -207,8 +207,25 @@ void DataLint::CheckDescription(const std::string& file, const Lines& lines) {
         TrimString(value);
         if (key == "script" && !scripts.contains(value))
             Report(file, line.number, "the script \"" + value + "\" is not in Scripts/list.dat");
+        else if (key == "model" && value.starts_with("anim;"))
+            CheckAnimations(file, line.number, value);
         else if (!(key == "model" && value == "empty"))
             CheckReference(file, line.number, key, value);
+    }
+}
+
+// "anim;NAME,FILE;NAME,FILE...": every animation's file lies in Data/Meshes.
+void DataLint::CheckAnimations(const std::string& file, int line, const std::string& value) {
+    std::size_t start = value.find(';') + 1;
+    while (start <= value.size()) {
+        const std::size_t end = std::min(value.find(';', start), value.size());
+        const std::string entry = value.substr(start, end - start);
+        const std::size_t comma = entry.find(',');
+        if (comma == std::string::npos)
+            Report(file, line, "the animation \"" + entry + "\" names no file");
+        else
+            CheckReference(file, line, "model", entry.substr(comma + 1));
+        start = end + 1;
     }
 }
 

@@ -45,6 +45,7 @@ private:
     void CheckSpaceTable(const std::string& file, const Lines& lines);
     void CheckFontLines(const std::string& file, const Lines& lines);
     void CheckDescription(const std::string& file, const Lines& lines);
+    void CheckAnimations(const std::string& file, int line, const std::string& value);
     void CheckScriptList(const std::string& file, const Lines& lines);
     void CheckSoundTable(const std::string& file, const Lines& lines);
     void CheckReference(const std::string& file, int line, const std::string& key, const std::string& name);

@@ -1,11 +1,13 @@
 // Where and what enemies appear: the enemy records of the scripts, the
-// level's enemy sources around the player and spawn points near the player.
+// level's enemy sources around the player and spawn points near the player;
+// and the armed enemies the scripts place, with their attacks.
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
 #include "Platform/Random.h"
 #include "Script/Functions/RaceAccess.h"
 #include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/ScriptCall.h"
+#include "Vehicles/PEnemyController.h"
 #include "Vehicles/PPlayer.h"
 
 #include <array>
@@ -171,12 +173,79 @@ int GetPositionForEnemy(lua_State* L) {
     return call.Results();
 }
 
+// An armed enemy's animations report at their second frame; its melee
+// swings play once each before the next is drawn.
+constexpr int kReportFrame = 1;
+constexpr int kMeleeSwings = 2;
+// A blow pushes the car away and a little up.
+constexpr float kBlowPush = 60.0f;
+constexpr float kBlowLift = 0.3f;
+constexpr float kEnemyReward = 100.0f;
+
+// The controller of an armed enemy standing as the object (an animated
+// model facing -y with the animations "idle", "fire_in", "fire",
+// "fire_out", "melee1", "melee2" and "death1"): its name, weapon kind and
+// health, the height of its muzzle one unit ahead of it, and the reach and
+// damage of its blows.
+std::unique_ptr<CPEnemyController> MakeEnemy(CPGameObject& object, const ScriptCall& call) {
+    auto enemy = std::make_unique<CPEnemyController>(&object);
+    enemy->name = call.LooseText(2);
+    enemy->weaponKind = call.LooseText(3);
+    enemy->health = call.Float(4);
+    enemy->fireOffset = D3DXVECTOR3(0, -1, call.Float(5));
+    const float reach = call.Float(6), damage = call.Float(7);
+    const CPEnemyController::MeleeBlow blow{{0, -reach, 0}, {0, -1, kBlowLift}, kBlowPush, damage};
+    enemy->melee1 = enemy->melee2 = blow;
+    enemy->meleeCount = kMeleeSwings;
+    enemy->meleeParameters.assign(kMeleeSwings, 1);
+    enemy->reportFrames = {{"melee1", kReportFrame}, {"melee2", kReportFrame}, {"fire", kReportFrame}};
+    enemy->states = {{CPEnemyController::kIdleState, {"idle", true, 0}},
+                     {CPEnemyController::kDeathState, {"death1", false, 0}}};
+    enemy->damageEffect = "sparks";
+    enemy->reward = static_cast<int>(kEnemyReward);
+    enemy->soundNames = {{"hit1", "slam"}, {"hit2", "slam"}};
+    return enemy;
+}
+
+// ArmEnemy(object, name, weapon kind, health, muzzle height, reach, blow
+// damage): the object becomes an armed enemy at rest, replacing any earlier
+// controller.
+int ArmEnemy(lua_State* L) {
+    const ScriptCall call(L);
+    CPGameObject* object = call.ObjectAs<CPGameObject>(1);
+    if (!object)
+        return 0;
+    object->enemyController = MakeEnemy(*object, call);
+    object->enemyController->SelectState(CPEnemyController::kIdleState);
+    return 0;
+}
+
+// EnemyAttack(object, "fire", "melee" or "rest"): what the armed enemy does
+// next; anything else, or an object without a controller, changes nothing.
+int EnemyAttack(lua_State* L) {
+    const ScriptCall call(L);
+    CPGameObject* object = call.ObjectAs<CPGameObject>(1);
+    const std::string mode = call.LooseText(2);
+    CPEnemyController* enemy = object ? object->enemyController.get() : nullptr;
+    if (!enemy)
+        return 0;
+    if (mode == "fire")
+        enemy->OpenFire();
+    else if (mode == "melee")
+        enemy->StartMelee();
+    else if (mode == "rest")
+        enemy->Rest();
+    return 0;
+}
+
 constexpr std::array kEnemyFunctions = std::to_array<ScriptFunction>({
     {"AddEnemy", AddEnemy},
     {"GetEnemyData", GetEnemyData},
     {"IsEnemySourceNear", IsEnemySourceNear},
     {"GetEnemyType", GetEnemyType},
     {"GetPositionForEnemy", GetPositionForEnemy},
+    {"ArmEnemy", ArmEnemy},
+    {"EnemyAttack", EnemyAttack},
 });
 
 } // namespace
