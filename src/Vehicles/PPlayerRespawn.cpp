@@ -75,6 +75,8 @@ void CPPlayer::Respawn(bool force) {
     float heading = path->FindClosestLine(point, radius, 0, nearest);
     if (g_Level->reverse)
         heading += std::numbers::pi_v<float>;
+    GetLog().Print(0, "The car %s is put back on the track at (%.1f, %.1f)\n",
+                   IsCameraTarget() ? "of the player" : carModelName.c_str(), point.x, point.y);
     PlaceAt(point, heading);
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole journey headless, with a fixed frame time and a command trace:
-# the intro is skipped, Enter on "start" starts a one-lap race (the end-to-end
-# override of the demo in the game folder), the autodriver, switched on some
+# the intro is skipped, Enter on "start" starts a two-lap race (the end-to-end
+# override of the demo in the game folder, which also holds the nitro from
+# "go" so that the reserve runs dry before a pad), the autodriver, switched on some
 # two seconds after "go" so that computer drivers finish first, drives the
 # player's car through the bound keys and fires, the race ends, the results
 # page comes and Escape, pressed every 300 frames from frame 600 (the race
@@ -11,9 +12,13 @@
 # loss once all three finished, before the result), so a computer driver
 # completed its lap; the race must not end by the level clock or a missed
 # checkpoint; a shot must have hit a computer car (its script heard the
-# damage); the display's last place must be the player's final one; the
-# results must show the time from "go" to the end of the race and the lap
-# (none when the player completed none). The game must end by itself before
+# damage), the player's car must have been hit by an opponent (its script
+# heard the damage), both checkpoint gates must have reached the race
+# messages, a refill pad must have filled the nitro reserve (the override
+# prints each rise of the reserve) and no car may have been put back on the
+# track; the display's last place must be the player's final one; the
+# results must show the time from "go" to the end of the race and the best
+# lap (none when the player completed none). The game must end by itself before
 # the frame cap with status 0, write config.cfg and keep Actions.cfg (the game
 # rewrites it only when the bindings changed), and log no script error.
 #
@@ -33,7 +38,20 @@ cd "$folder"
 if [ "$variant" = clock ]; then
   echo 'Demo.laps = 1 Demo.levelTime = 20' > demo_test.lua
 else
-  echo 'Demo.laps = 1 Demo.levelTime = 180' > demo_test.lua
+  cat > demo_test.lua <<'LUA'
+Demo.laps = 2 Demo.levelTime = 180
+function DemoTest.OnRaceStarted()
+  PlayerNitro(1)
+end
+local lastNitro = nil
+function DemoTest.OnRaceFrame()
+  local nitro = GetNitro()
+  if lastNitro and nitro and nitro > lastNitro + 1 then
+    print(string.format("Race test: nitro refilled from %.1f to %.1f", lastNitro, nitro))
+  end
+  lastNitro = nitro
+end
+LUA
 fi
 {
   printf '5 Esc down\n6 Esc up\n30 Enter down\n31 Enter up\n'
@@ -91,14 +109,27 @@ else
     echo "no shot hit a computer car" >&2
     exit 1
   fi
+  if ! grep -qE '^[0-9]+ jeep damage "[0-9.]+"$' trace.txt; then
+    echo "no opponent hit the player's car" >&2
+    exit 1
+  fi
+  for gate in 0 1; do
+    grep -m1 -E "^[0-9]+ game_interface checkpoint \"checkpoint!,$gate\"$" trace.txt
+  done
+  grep -m1 "Race test: nitro refilled" out.txt
+  if grep "put back on the track" log.txt; then
+    echo "a car was put back on the track" >&2
+    exit 1
+  fi
   final=$(sed -n 's/^[0-9]* game_interface place "\([23]\)[a-z]*"$/\1/p' trace.txt)
   test "$(sed -n 's/^[0-9]* gamemenu hud_place "\(.*\)"$/\1/p' trace.txt | tail -1)" = "${final:-4}/4"
 fi
 
 # The results: "place,race time,best lap". The race time is the time from
 # "go" to the frame the race ended in (the engine's "game_over" or
-# "level_failed"), within two frames; the best lap is the race time in this
-# one-lap race, and "--:--:--" when the player completed no lap.
+# "level_failed"), within two frames; the best lap is a lap no longer than
+# the race, and "--:--:--" when the player completed no lap (a placed
+# player completed both).
 frame_of() { sed -n "s/^\([0-9]*\) $1$/\1/p" trace.txt | head -1; }
 IFS=, read -r placed race_time best_lap < <(sed -n 's/^[0-9]* results show_results "\(.*\)"$/\1/p' trace.txt)
 echo "results: $placed, race time $race_time, best lap $best_lap"
@@ -107,10 +138,13 @@ end=$(frame_of "\(jeep game_over\|main level_failed\) .*")
 awk -v shown="$race_time" -v frames=$((end - go)) 'BEGIN {
   split(shown, t, ":"); seconds = t[1] * 60 + t[2] + t[3] / 100
   exit !(shown ~ /^[0-9][0-9]:[0-5][0-9]:[0-9][0-9]$/ && seconds > 1 && (seconds - frames / 60) ^ 2 < (2 / 60) ^ 2) }'
-case $placed in
-  2nd|3rd) test "$best_lap" = "$race_time" ;;
-  *) test "$best_lap" = "--:--:--" ;;
-esac
+seconds() { awk -v t="$1" 'BEGIN { split(t, p, ":"); print p[1] * 60 + p[2] + p[3] / 100 }'; }
+if [ "$best_lap" != "--:--:--" ]; then
+  [[ $best_lap =~ ^[0-9][0-9]:[0-5][0-9]:[0-9][0-9]$ ]]
+  awk -v lap="$(seconds "$best_lap")" -v race="$(seconds "$race_time")" 'BEGIN { exit !(lap > 1 && lap <= race) }'
+else
+  case $placed in 2nd|3rd) exit 1 ;; esac
+fi
 ended=$(sed -n 's/^Kernel ended after \([0-9]*\) frames$/\1/p' log.txt)
 echo "the game ended after $ended frames"
 test "$ended" -lt $frames
