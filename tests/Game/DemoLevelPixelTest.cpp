@@ -43,12 +43,19 @@ bool IsGrass(uint32_t pixel) {
     return c.g > c.r + 25 && c.g > c.b + 40;
 }
 
+// The barriers: red blocks, or white ones (pink where the two blend in the
+// distance).
+bool IsBarrier(uint32_t pixel) {
+    const Channels c = Split(pixel);
+    return (c.r > c.g + 25 && c.r > c.b + 25) || (c.r > 170 && c.g > 170 && c.b > 170);
+}
+
 } // namespace
 
 // The demo level as the build made it, drawn by the level's own pass on the
 // OpenGL device of SDL's offscreen driver: the chase camera at the
 // player's car on the grid looks along the straight, with the road under
-// the car and the terrain's grass beside the road. The race starts from the
+// the car, the terrain's grass beside the road and the barriers beyond. The race starts from the
 // menu, whose default camera (at the origin, looking along +x) is still
 // bound for the menu's scene.
 TEST(DemoLevelPixelTest, TheRoadRunsUnderTheCarAndTheGroundIsGrass) {
@@ -94,8 +101,11 @@ TEST(DemoLevelPixelTest, TheRoadRunsUnderTheCarAndTheGroundIsGrass) {
         // Beside the car, inside the edge lines.
         for (int x : {12, 52})
             EXPECT_TRUE(IsRoad(at(x, kHeight - 2))) << x << std::hex << " " << at(x, kHeight - 2);
-        for (int x : {0, 63})
-            EXPECT_TRUE(IsGrass(at(x, kHeight * 2 / 3))) << x << std::hex << " " << at(x, kHeight * 2 / 3);
+        // Grass on the shoulders, the barriers beyond them.
+        for (int x : {0, 63}) {
+            EXPECT_TRUE(IsGrass(at(x, kHeight - 2))) << x << std::hex << " " << at(x, kHeight - 2);
+            EXPECT_TRUE(IsBarrier(at(x, kHeight * 2 / 3))) << x << std::hex << " " << at(x, kHeight * 2 / 3);
+        }
         level->Stop();
     }
     g_PhysicsServices = saved;
