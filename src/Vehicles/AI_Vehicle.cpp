@@ -131,6 +131,10 @@ void AI_Vehicle::Decide(float dt, bool& nitro) {
     steering = std::fabs(steer) > kDeadZone ? std::fabs(steer) * steer / kMaxSteer : 0.0f;
     RubberBand(nitro);
     CheckStuck(dt);
+    // Nitro pushes forward: a driver backing out of a wall goes without it,
+    // or a refilled reserve would hold it there.
+    if (reversing)
+        nitro = false;
 }
 
 float AI_Vehicle::SignedAngleTo(float t) const {

@@ -182,6 +182,8 @@ TEST_F(AiDriver, BacksOutWhenItHasNotMovedForAWhile) {
                 firstReverse = i;
             if (!driver.reversing)
                 reverseEnd = i;
+            else
+                EXPECT_FLOAT_EQ(Nitro(vehicle), 0) << "no nitro pushing it back in";
         } else {
             EXPECT_FLOAT_EQ(vehicle.throttle, 0.95f);
             EXPECT_GT(vehicle.steering, 0);
