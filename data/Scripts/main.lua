@@ -101,6 +101,19 @@ local function LeaveMenuForRace()
     StopGlobalTimer()
 end
 
+local function ShowRaceDisplay()
+    ActivateInterface(pages.hud)
+    ActivateInterface(pages.racemsg)
+end
+
+-- The cars wait for "go"; the race is won by finishing first, within the
+-- level's clock.
+local function SetRaceRules()
+    LockPlayers(true)
+    SetPlaceToFinish(0)
+    SetLevelTime(Demo.levelTime)
+end
+
 local function LoadRace()
     kills = 0
     place = ""
@@ -112,12 +125,9 @@ local function LoadRace()
     SetFOV(GetFov1())
     InitWarning(90)
     -- Before StartLevel: it sends the display its first commands.
-    ActivateInterface(pages.hud)
-    ActivateInterface(pages.racemsg)
+    ShowRaceDisplay()
     StartLevel()
-    LockPlayers(true)
-    SetPlaceToFinish(0)
-    SetLevelTime(Demo.levelTime)
+    SetRaceRules()
     StartGlobalTimer()
 end
 
@@ -229,17 +239,22 @@ local function ShowPlace()
     SendPlace(ahead + 1)
 end
 
--- The place (as the race messages heard it) and the times taken when the
--- race ended go to the results page; the level is taken down first.
-local function ShowResults()
+-- The level, its display and its camera go.
+local function TakeDownRace()
     SetLevelStarted(false)
     ClearBonuses()
     StopLevel()
     DeleteLevel()
     DeactivateInterface(pages.hud)
     DeactivateInterface(pages.racemsg)
-    SaveGame()
     SetDefaultCamera()
+end
+
+-- The place (as the race messages heard it) and the times taken when the
+-- race ended go to the results page; the level is taken down first.
+local function ShowResults()
+    TakeDownRace()
+    SaveGame()
     Show("results")
     SendCommandByName("results", "show_results", place .. "," .. raceTimes)
     PlayMusic(Demo.menuMusic)
@@ -253,15 +268,25 @@ local function EndRace()
     end
 end
 
+-- A race left before its end is abandoned: nothing of it is saved.
+local function AbandonRace()
+    TakeDownRace()
+    Show("menu")
+    PlayMusic(Demo.menuMusic)
+end
+
 local handlers = {}
 
--- Escape ends the game from the menu and goes back to it from elsewhere.
+-- Escape ends the game from the menu, leaves a race under way for it and
+-- goes back to it from elsewhere.
 function handlers.standart_action(key, state)
     if key ~= "escape" or state ~= "0" then
         return
     end
     if screen == "menu" then
         KillAllTasks()
+    elseif screen == "countdown" or screen == "race" then
+        RaceStep(AbandonRace)
     elseif screen == "intro" or screen == "options" or screen == "results" then
         OpenMenu()
     end
@@ -399,7 +424,22 @@ local torch = LoadRenderObject("torch.rdf", 20)
 SetPTransformation(torch, 0.5, -0.6, -0.75, 0, 0, 1.5708)
 ActivateObject(torch, 200)
 
-if not PlayIntro() then
+-- A race the command line started is already running on the first frame
+-- (only a loaded level answers IsRaceStarted): the game shows it with its
+-- display and counts it down instead of opening on the menu. The level
+-- started before the display did, so the display is filled now.
+local function TakeOverStartedRace()
+    StopPlayingMusic()
+    SetNumRounds(Demo.laps)
+    ShowRaceDisplay()
+    SendCommandByName("gamemenu", "init_game_interface", "")
+    SetRaceRules()
+    StartCountdown()
+end
+
+if IsRaceStarted() ~= nil then
+    RaceStep(TakeOverStartedRace)
+elseif not PlayIntro() then
     Show("menu")
 end
 

@@ -4,8 +4,9 @@
 # override of the demo in the game folder), the autodriver, switched on some
 # two seconds after "go" so that computer drivers finish first, drives the
 # player's car through the bound keys and fires, the race ends, the results
-# page comes and Escape, pressed every 300 frames from frame 600 (the race
-# ignores it), goes back to the menu and then ends the game. The trace must
+# page comes and Escape, pressed every 300 frames from frame 4000 (the race
+# has ended by then, at about frame 2700: Escape would leave a race under
+# way), goes back to the menu and then ends the game. The trace must
 # hold the steps in order (the countdown from 3, the display's place, a shot
 # after "go" reaching the display, a place behind a computer driver, or the
 # loss once all three finished, before the result), so a computer driver
@@ -38,7 +39,7 @@ fi
 {
   printf '5 Esc down\n6 Esc up\n30 Enter down\n31 Enter up\n'
   if [ "$variant" != clock ]; then printf '330 autodrive on\n'; fi
-  for f in $(seq 600 300 $((frames - 300))); do printf '%d Esc down\n%d Esc up\n' "$f" $((f + 1)); done
+  for f in $(seq 4000 300 $((frames - 300))); do printf '%d Esc down\n%d Esc up\n' "$f" $((f + 1)); done
 } > input.txt
 status=0
 timeout 600 "$game" --headless --windowed --frames $frames --frame-time 0.0166667 --input input.txt \
