@@ -10,6 +10,7 @@
 Demo = {
     level = "level1",
     laps = 2,
+    trialLaps = 2,
     levelTime = 240,
     menuMusic = "menu.ogg",
     raceMusic = "race.ogg",
@@ -52,6 +53,10 @@ local place = ""
 local raceTimes = ""
 local shownPlace = ""
 local kills = 0
+-- A time trial: the player's car alone on the level against the ghost of
+-- the profile's best run; the best lap the profile held when it started.
+local timeTrial = false
+local trialBest = ""
 
 -- Only pages already made can be showing.
 local function Hide(name)
@@ -114,15 +119,25 @@ local function SetRaceRules()
     SetLevelTime(Demo.levelTime)
 end
 
+-- The profile's best lap of the level being raced, "--:--:--" for none.
+local function BestLapText()
+    local minutes, seconds, hundredths = GetBestTimeAttack()
+    if minutes + seconds + hundredths == 0 then
+        return "--:--:--"
+    end
+    return string.format("%02d:%02d:%02d", minutes, seconds, hundredths)
+end
+
 local function LoadRace()
     kills = 0
     place = ""
     shownPlace = ""
     ClearGameData()
-    SetNumRounds(Demo.laps)
+    SetNumRounds(timeTrial and Demo.trialLaps or Demo.laps)
     InitWarning(30)
-    InitLevel(Demo.level, false, false)
+    InitLevel(Demo.level, false, timeTrial)
     SetFOV(GetFov1())
+    trialBest = BestLapText()
     InitWarning(90)
     -- Before StartLevel: it sends the display its first commands.
     ShowRaceDisplay()
@@ -186,6 +201,17 @@ end
 
 local function ClockText(minutes, seconds, hundredths)
     return string.format("%02d:%02d:%02d", minutes, seconds, hundredths)
+end
+
+-- The times of the laps the player completed, "--:--:--" for none.
+local function LapTimesText()
+    local _, clocks = UpdateRoundsTime()
+    local times = {}
+    for lap = 1, math.min(GetCurrentRound() - 1, GetRoundsNumber()) do
+        local i = 4 * lap - 3
+        times[lap] = ClockText(clocks[i], clocks[i + 1], clocks[i + 2])
+    end
+    return #times > 0 and table.concat(times, "  ") or "--:--:--"
 end
 
 local function HundredthsText(hundredths)
@@ -256,7 +282,11 @@ local function ShowResults()
     TakeDownRace()
     SaveGame()
     Show("results")
-    SendCommandByName("results", "show_results", place .. "," .. raceTimes)
+    if timeTrial then
+        SendCommandByName("results", "show_trial", place .. "," .. raceTimes)
+    else
+        SendCommandByName("results", "show_results", place .. "," .. raceTimes)
+    end
     PlayMusic(Demo.menuMusic)
 end
 
@@ -264,7 +294,7 @@ local function EndRace()
     if screen == "race" or screen == "countdown" then
         screen = "ending"
         clock = 0
-        raceTimes = RaceTimes()
+        raceTimes = timeTrial and LapTimesText() .. "," .. BestLapText() or RaceTimes()
     end
 end
 
@@ -306,10 +336,19 @@ function handlers.open_menu()
     OpenMenu()
 end
 
-function handlers.start_race()
+local function LeaveMenuToLoad(trial)
     if screen == "menu" and RaceStep(LeaveMenuForRace) then
+        timeTrial = trial
         screen = "starting"
     end
+end
+
+function handlers.start_race()
+    LeaveMenuToLoad(false)
+end
+
+function handlers.start_time_trial()
+    LeaveMenuToLoad(true)
 end
 
 function handlers.place(text)
@@ -347,7 +386,16 @@ local function EndUnplaced(reason)
     end
 end
 
-handlers.race_over = EndUnplaced("Not placed")
+local endNotPlaced = EndUnplaced("Not placed")
+
+-- A time trial's run ends when its laps are done; the profile's best lap
+-- changed when the run beat it.
+function handlers.race_over()
+    if timeTrial and place == "" then
+        place = BestLapText() ~= trialBest and "New best lap!" or "Best lap not beaten"
+    end
+    endNotPlaced()
+end
 handlers.level_failed = EndUnplaced("Out of time")
 handlers.player_wrecked = EndUnplaced("Wrecked")
 

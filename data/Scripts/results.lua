@@ -1,6 +1,7 @@
 -- The results page's script: shows the place, the race time and the best
--- lap the main script sends with "show_results"; Enter on "continue" or any
--- key goes back to the main menu.
+-- lap the main script sends with "show_results", or a time trial's verdict,
+-- lap times and the profile's best lap with "show_trial"; Enter on
+-- "continue" or any key goes back to the main menu.
 
 local page = nil
 local shown = false
@@ -20,6 +21,12 @@ end
 function handlers.show_results(place, time, best)
     SetText(page, "place", place or "")
     SetText(page, "time", "Race time " .. (time or ""))
+    SetText(page, "best", "Best lap " .. (best or ""))
+end
+
+function handlers.show_trial(verdict, laps, best)
+    SetText(page, "place", verdict or "")
+    SetText(page, "time", "Lap times " .. (laps or ""))
     SetText(page, "best", "Best lap " .. (best or ""))
 end
 
