@@ -57,6 +57,7 @@ local kills = 0
 -- the profile's best run; the best lap the profile held when it started.
 local timeTrial = false
 local trialBest = ""
+local trialDone = false
 
 -- Only pages already made can be showing.
 local function Hide(name)
@@ -138,6 +139,7 @@ local function LoadRace()
     InitLevel(Demo.level, false, timeTrial)
     SetFOV(GetFov1())
     trialBest = BestLapText()
+    trialDone = false
     InitWarning(90)
     -- Before StartLevel: it sends the display its first commands.
     ShowRaceDisplay()
@@ -276,12 +278,34 @@ local function TakeDownRace()
     SetDefaultCamera()
 end
 
+-- Whether the player drove every lap: placed in a race ("1st" to "3rd"), or
+-- a time trial's run done.
+local function CompletedRace()
+    if timeTrial then
+        return trialDone
+    end
+    return string.match(place, "^%d") ~= nil
+end
+
+-- A race the player completed offers its best lap to the record table of
+-- its kind (races 1, time trials 2); a lap that enters it goes into the
+-- score file. The results page shows the table.
+local function RecordBestLap()
+    local records = timeTrial and 2 or 1
+    local entered = CompletedRace() and CheckPlayerRecords(records)
+    if entered then
+        SaveScore()
+    end
+    SendCommandByName("results", "show_records", records .. "," .. tostring(entered))
+end
+
 -- The place (as the race messages heard it) and the times taken when the
 -- race ended go to the results page; the level is taken down first.
 local function ShowResults()
     TakeDownRace()
     SaveGame()
     Show("results")
+    RecordBestLap()
     if timeTrial then
         SendCommandByName("results", "show_trial", place .. "," .. raceTimes)
     else
@@ -393,6 +417,7 @@ local endNotPlaced = EndUnplaced("Not placed")
 function handlers.race_over()
     if timeTrial and place == "" then
         place = BestLapText() ~= trialBest and "New best lap!" or "Best lap not beaten"
+        trialDone = true
     end
     endNotPlaced()
 end

@@ -14,9 +14,11 @@
 # checkpoint; a shot must have hit a computer car (its script heard the
 # damage); the display's last place must be the player's final one; the
 # results must show the time from "go" to the end of the race and the lap
-# (none when the player completed none). The game must end by itself before
-# the frame cap with status 0, write config.cfg and keep Actions.cfg (the game
-# rewrites it only when the bindings changed), and log no script error.
+# (none when the player completed none) and the races' record table, which
+# a placed player's lap enters (and so the score file). The game must end by
+# itself before the frame cap with status 0, write config.cfg and keep
+# Actions.cfg (the game rewrites it only when the bindings changed), and log
+# no script error.
 #
 # With "clock" as the third argument nobody drives: the race ends by the
 # level clock ("level_failed"), the results come with the time driven and no
@@ -108,9 +110,15 @@ end=$(frame_of "\(jeep game_over\|main level_failed\) .*")
 awk -v shown="$race_time" -v frames=$((end - go)) 'BEGIN {
   split(shown, t, ":"); seconds = t[1] * 60 + t[2] + t[3] / 100
   exit !(shown ~ /^[0-9][0-9]:[0-5][0-9]:[0-9][0-9]$/ && seconds > 1 && (seconds - frames / 60) ^ 2 < (2 / 60) ^ 2) }'
+# A placed player's best lap enters the races' record table (a fresh one
+# has room); a race not completed offers none.
 case $placed in
-  2nd|3rd) test "$best_lap" = "$race_time" ;;
-  *) test "$best_lap" = "--:--:--" ;;
+  2nd|3rd) test "$best_lap" = "$race_time"
+           grep -q '^[0-9]* results show_records "1,true"$' trace.txt
+           test -s Data/scores.dat ;;
+  *) test "$best_lap" = "--:--:--"
+     grep -q '^[0-9]* results show_records "1,false"$' trace.txt
+     test ! -e Data/scores.dat ;;
 esac
 ended=$(sed -n 's/^Kernel ended after \([0-9]*\) frames$/\1/p' log.txt)
 echo "the game ended after $ended frames"

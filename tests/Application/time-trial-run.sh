@@ -4,13 +4,14 @@
 # starter is put before its script), the autodriver drives from the first
 # frame and Enter, pressed every 200 frames from frame 1000, leaves the
 # results. The trials race no computer car; the first completes its lap, a
-# new best lap that the results show with the lap time and the profile keeps
-# in its save; the second is ended 10 s after its "go", and the ghost of the
-# first run must then stand where the first run's car was at that time: on
-# the track, away from where the model was made, and close to the player's
-# car, which drives the same way.
+# new best lap that the results show with the lap time, that the profile
+# keeps in its save and that enters the time trials' record table; the
+# second is ended 10 s after its "go", and the ghost of the first run must
+# then stand where the first run's car was at that time: on the track, away
+# from where the model was made, and close to the player's car, which drives
+# the same way.
 set -euo pipefail
-game=$1 bindings=$2 starter=$3 savetool=$4
+game=$1 bindings=$2 starter=$3 savetool=$4 gamedatatool=$5
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cp "$bindings" "$folder/Actions.cfg"
@@ -46,6 +47,7 @@ fi
 awk -v patterns='^[0-9]+ main start_time_trial
 ^[0-9]+ game_interface countdown "go"$
 ^[0-9]+ jeep game_over
+^[0-9]+ results show_records "2,true"$
 ^[0-9]+ results show_trial "New best lap!,[0-9:]+,[0-9:]+"$
 ^[0-9]+ main start_time_trial
 ^[0-9]+ game_interface countdown "go"$
@@ -76,3 +78,9 @@ awk -v px="$(printf '%f' "$px")" -v py="$(printf '%f' "$py")" \
   apart = sqrt((px - gx) ^ 2 + (py - gy) ^ 2)
   print "ghost at", gx, gy, "player at", px, py, "apart", apart
   exit !(apart < 20 && gx * gx + gy * gy > 50 * 50) }'
+# The lap entered the time trials' record table (the second of the score
+# file's tables, index 1) under the profile's name, the only line set.
+"$gamedatatool" scores Data/scores.dat > scores.txt
+IFS=: read -r minutes seconds hundredths <<< "$best"
+grep -qx "1 \"Player\" $((10#$minutes)) $((10#$seconds)) $((10#$hundredths))" scores.txt
+test "$(grep -vc '^[0-5] "" 999 0 0$' scores.txt)" -eq 1
