@@ -479,7 +479,12 @@ end
 if DemoTest.OnProfileLoaded then
     DemoTest.OnProfileLoaded()
 end
-SetDefaultCamera()
+-- A race the command line started is already running on the first frame
+-- (only a loaded level answers IsRaceStarted); it keeps its camera.
+local raceStarted = IsRaceStarted() ~= nil
+if not raceStarted then
+    SetDefaultCamera()
+end
 
 -- The menu music plays, and repeats, outside the race.
 PlayMusic(Demo.menuMusic)
@@ -497,10 +502,9 @@ local torch = LoadRenderObject("torch.rdf", 20)
 SetPTransformation(torch, 0.5, -0.6, -0.75, 0, 0, 1.5708)
 ActivateObject(torch, 200)
 
--- A race the command line started is already running on the first frame
--- (only a loaded level answers IsRaceStarted): the game shows it with its
--- display and counts it down instead of opening on the menu. The level
--- started before the display did, so the display is filled now.
+-- The game shows a race the command line started with its display and
+-- counts it down instead of opening on the menu. The level started before
+-- the display did, so the display is filled now.
 local function TakeOverStartedRace()
     StopPlayingMusic()
     SetNumRounds(Demo.laps)
@@ -510,7 +514,7 @@ local function TakeOverStartedRace()
     StartCountdown()
 end
 
-if IsRaceStarted() ~= nil then
+if raceStarted then
     RaceStep(TakeOverStartedRace)
 elseif not PlayIntro() then
     Show("menu")
