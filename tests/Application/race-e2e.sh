@@ -31,6 +31,8 @@ trap 'rm -rf "$folder"' EXIT
 cp "$bindings" "$folder/Actions.cfg"
 cp -r "$(dirname "$game")/Data" "$folder/Data"
 cd "$folder"
+# A game run in the build folder leaves its records there.
+rm -f Data/scores.dat
 # The level clock is the race's length in seconds times the difficulty's
 # coefficient.
 if [ "$variant" = clock ]; then

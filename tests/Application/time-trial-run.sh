@@ -20,6 +20,8 @@ menu=$folder/Data/Scripts/menu.lua
 cat "$starter" "$menu" > "$menu.started"
 mv "$menu.started" "$menu"
 cd "$folder"
+# A game run in the build folder leaves its profile and records there.
+rm -rf Data/Saves Data/scores.dat
 cat > demo_test.lua <<'LUA'
 Demo.trialLaps = 1
 Demo.introVideo = "none.avi"
