@@ -329,6 +329,18 @@ local function AbandonRace()
     PlayMusic(Demo.menuMusic)
 end
 
+-- The game shows a race the command line started with its display and
+-- counts it down instead of opening on the menu. The level started before
+-- the display did, so the display is filled now.
+local function TakeOverStartedRace()
+    StopPlayingMusic()
+    SetNumRounds(Demo.laps)
+    ShowRaceDisplay()
+    SendCommandByName("gamemenu", "init_game_interface", "")
+    SetRaceRules()
+    StartCountdown()
+end
+
 local handlers = {}
 
 -- Escape ends the game from the menu, leaves a race under way for it and
@@ -501,18 +513,6 @@ SetPTransformation(car, 2.4, 0.3, -0.5, 0.3367, -0.1583, 1.9938)
 local torch = LoadRenderObject("torch.rdf", 20)
 SetPTransformation(torch, 0.5, -0.6, -0.75, 0, 0, 1.5708)
 ActivateObject(torch, 200)
-
--- The game shows a race the command line started with its display and
--- counts it down instead of opening on the menu. The level started before
--- the display did, so the display is filled now.
-local function TakeOverStartedRace()
-    StopPlayingMusic()
-    SetNumRounds(Demo.laps)
-    ShowRaceDisplay()
-    SendCommandByName("gamemenu", "init_game_interface", "")
-    SetRaceRules()
-    StartCountdown()
-end
 
 if raceStarted then
     RaceStep(TakeOverStartedRace)
