@@ -10,6 +10,7 @@
 Demo = {
     level = "level1",
     laps = 2,
+    trialLaps = 2,
     levelTime = 240,
     menuMusic = "menu.ogg",
     raceMusic = "race.ogg",
@@ -52,6 +53,11 @@ local place = ""
 local raceTimes = ""
 local shownPlace = ""
 local kills = 0
+-- A time trial: the player's car alone on the level against the ghost of
+-- the profile's best run; the best lap the profile held when it started.
+local timeTrial = false
+local trialBest = ""
+local trialDone = false
 
 -- Only pages already made can be showing.
 local function Hide(name)
@@ -101,23 +107,44 @@ local function LeaveMenuForRace()
     StopGlobalTimer()
 end
 
+local function ShowRaceDisplay()
+    ActivateInterface(pages.hud)
+    ActivateInterface(pages.racemsg)
+end
+
+-- The cars wait for "go"; the race is won by finishing first, within the
+-- level's clock.
+local function SetRaceRules()
+    LockPlayers(true)
+    SetPlaceToFinish(0)
+    SetLevelTime(Demo.levelTime)
+end
+
+-- The profile's best lap of the level being raced, "--:--:--" for none.
+local function BestLapText()
+    local minutes, seconds, hundredths = GetBestTimeAttack()
+    if minutes + seconds + hundredths == 0 then
+        return "--:--:--"
+    end
+    return string.format("%02d:%02d:%02d", minutes, seconds, hundredths)
+end
+
 local function LoadRace()
     kills = 0
     place = ""
     shownPlace = ""
     ClearGameData()
-    SetNumRounds(Demo.laps)
+    SetNumRounds(timeTrial and Demo.trialLaps or Demo.laps)
     InitWarning(30)
-    InitLevel(Demo.level, false, false)
+    InitLevel(Demo.level, false, timeTrial)
     SetFOV(GetFov1())
+    trialBest = BestLapText()
+    trialDone = false
     InitWarning(90)
     -- Before StartLevel: it sends the display its first commands.
-    ActivateInterface(pages.hud)
-    ActivateInterface(pages.racemsg)
+    ShowRaceDisplay()
     StartLevel()
-    LockPlayers(true)
-    SetPlaceToFinish(0)
-    SetLevelTime(Demo.levelTime)
+    SetRaceRules()
     StartGlobalTimer()
 end
 
@@ -178,6 +205,17 @@ local function ClockText(minutes, seconds, hundredths)
     return string.format("%02d:%02d:%02d", minutes, seconds, hundredths)
 end
 
+-- The times of the laps the player completed, "--:--:--" for none.
+local function LapTimesText()
+    local _, clocks = UpdateRoundsTime()
+    local times = {}
+    for lap = 1, math.min(GetCurrentRound() - 1, GetRoundsNumber()) do
+        local i = 4 * lap - 3
+        times[lap] = ClockText(clocks[i], clocks[i + 1], clocks[i + 2])
+    end
+    return #times > 0 and table.concat(times, "  ") or "--:--:--"
+end
+
 local function HundredthsText(hundredths)
     return ClockText(math.floor(hundredths / 6000), math.floor(hundredths / 100) % 60, hundredths % 100)
 end
@@ -229,19 +267,50 @@ local function ShowPlace()
     SendPlace(ahead + 1)
 end
 
--- The place (as the race messages heard it) and the times taken when the
--- race ended go to the results page; the level is taken down first.
-local function ShowResults()
+-- The level, its display and its camera go.
+local function TakeDownRace()
     SetLevelStarted(false)
     ClearBonuses()
     StopLevel()
     DeleteLevel()
     DeactivateInterface(pages.hud)
     DeactivateInterface(pages.racemsg)
-    SaveGame()
     SetDefaultCamera()
+end
+
+-- Whether the player drove every lap: placed in a race ("1st" to "3rd"), or
+-- a time trial's run done.
+local function CompletedRace()
+    if timeTrial then
+        return trialDone
+    end
+    return string.match(place, "^%d") ~= nil
+end
+
+-- A race the player completed offers its best lap to the record table of
+-- its kind (races 1, time trials 2); a lap that enters it goes into the
+-- score file. The results page shows the table.
+local function RecordBestLap()
+    local records = timeTrial and 2 or 1
+    local entered = CompletedRace() and CheckPlayerRecords(records)
+    if entered then
+        SaveScore()
+    end
+    SendCommandByName("results", "show_records", records .. "," .. tostring(entered))
+end
+
+-- The place (as the race messages heard it) and the times taken when the
+-- race ended go to the results page; the level is taken down first.
+local function ShowResults()
+    TakeDownRace()
+    SaveGame()
     Show("results")
-    SendCommandByName("results", "show_results", place .. "," .. raceTimes)
+    RecordBestLap()
+    if timeTrial then
+        SendCommandByName("results", "show_trial", place .. "," .. raceTimes)
+    else
+        SendCommandByName("results", "show_results", place .. "," .. raceTimes)
+    end
     PlayMusic(Demo.menuMusic)
 end
 
@@ -249,19 +318,41 @@ local function EndRace()
     if screen == "race" or screen == "countdown" then
         screen = "ending"
         clock = 0
-        raceTimes = RaceTimes()
+        raceTimes = timeTrial and LapTimesText() .. "," .. BestLapText() or RaceTimes()
     end
+end
+
+-- A race left before its end is abandoned: nothing of it is saved.
+local function AbandonRace()
+    TakeDownRace()
+    Show("menu")
+    PlayMusic(Demo.menuMusic)
+end
+
+-- The game shows a race the command line started with its display and
+-- counts it down instead of opening on the menu. The level started before
+-- the display did, so the display is filled now.
+local function TakeOverStartedRace()
+    StopPlayingMusic()
+    SetNumRounds(Demo.laps)
+    ShowRaceDisplay()
+    SendCommandByName("gamemenu", "init_game_interface", "")
+    SetRaceRules()
+    StartCountdown()
 end
 
 local handlers = {}
 
--- Escape ends the game from the menu and goes back to it from elsewhere.
+-- Escape ends the game from the menu, leaves a race under way for it and
+-- goes back to it from elsewhere.
 function handlers.standart_action(key, state)
     if key ~= "escape" or state ~= "0" then
         return
     end
     if screen == "menu" then
         KillAllTasks()
+    elseif screen == "countdown" or screen == "race" then
+        RaceStep(AbandonRace)
     elseif screen == "intro" or screen == "options" or screen == "results" then
         OpenMenu()
     end
@@ -281,10 +372,19 @@ function handlers.open_menu()
     OpenMenu()
 end
 
-function handlers.start_race()
+local function LeaveMenuToLoad(trial)
     if screen == "menu" and RaceStep(LeaveMenuForRace) then
+        timeTrial = trial
         screen = "starting"
     end
+end
+
+function handlers.start_race()
+    LeaveMenuToLoad(false)
+end
+
+function handlers.start_time_trial()
+    LeaveMenuToLoad(true)
 end
 
 function handlers.place(text)
@@ -322,7 +422,17 @@ local function EndUnplaced(reason)
     end
 end
 
-handlers.race_over = EndUnplaced("Not placed")
+local endNotPlaced = EndUnplaced("Not placed")
+
+-- A time trial's run ends when its laps are done; the profile's best lap
+-- changed when the run beat it.
+function handlers.race_over()
+    if timeTrial and place == "" then
+        place = BestLapText() ~= trialBest and "New best lap!" or "Best lap not beaten"
+        trialDone = true
+    end
+    endNotPlaced()
+end
 handlers.level_failed = EndUnplaced("Out of time")
 handlers.player_wrecked = EndUnplaced("Wrecked")
 
@@ -381,7 +491,12 @@ end
 if DemoTest.OnProfileLoaded then
     DemoTest.OnProfileLoaded()
 end
-SetDefaultCamera()
+-- A race the command line started is already running on the first frame
+-- (only a loaded level answers IsRaceStarted); it keeps its camera.
+local raceStarted = IsRaceStarted() ~= nil
+if not raceStarted then
+    SetDefaultCamera()
+end
 
 -- The menu music plays, and repeats, outside the race.
 PlayMusic(Demo.menuMusic)
@@ -399,7 +514,9 @@ local torch = LoadRenderObject("torch.rdf", 20)
 SetPTransformation(torch, 0.5, -0.6, -0.75, 0, 0, 1.5708)
 ActivateObject(torch, 200)
 
-if not PlayIntro() then
+if raceStarted then
+    RaceStep(TakeOverStartedRace)
+elseif not PlayIntro() then
     Show("menu")
 end
 

@@ -32,6 +32,8 @@ end
 function handlers.button(name)
     if name == "start" then
         SendCommandByName("main", "start_race", "")
+    elseif name == "timetrial" then
+        SendCommandByName("main", "start_time_trial", "")
     elseif name == "options" then
         SendCommandByName("main", "open_options", "")
     elseif name == "quit" then

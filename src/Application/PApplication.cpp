@@ -100,6 +100,7 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
     g_Settings->Load("config.cfg");
     g_GameData->LoadStrings();
     g_GameData->LoadItems();
+    g_GameData->LoadScores();
     ReadExitAddress();
     EnumDisplayModes();
     const int choice = ShowLauncher(instance);

@@ -37,6 +37,10 @@ void CPCommandTrace::AddCarPositions() {
         const D3DXVECTOR3& at = car->GetPosition();
         AddPosition("car" + std::to_string(++index), at.x, at.y, at.z);
     }
+    if (const CPGameObject* ghost = g_Level->ghostModel.Get()) {
+        const D3DXVECTOR3& at = ghost->GetPosition();
+        AddPosition("ghost", at.x, at.y, at.z);
+    }
 }
 
 void CPCommandTrace::AddPosition(const std::string& name, float x, float y, float z) {

@@ -17,8 +17,8 @@ public:
     void Listen();
     void AddCommand(const std::string& target, const std::string& command, const std::string& params,
                     bool queued);
-    // The positions of the player's car and of the computer cars, when a
-    // level is loaded.
+    // The positions of the player's car, of the computer cars and of a time
+    // trial's ghost, when a level is loaded.
     void AddCarPositions();
     // Replaces the file with the lines; false (logged) when it cannot be written.
     bool Save() const;

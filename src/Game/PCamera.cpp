@@ -18,6 +18,8 @@ constexpr float kLongestStep = 0.1f;
 constexpr float kSecondFarPlane = 2000.0f;
 // Shorter directions have no usable heading or view axis.
 constexpr float kDegenerateLength = 1e-6f;
+// A quarter turn, less what a float makes of -pi/2 and pi/2.
+constexpr float kTopViewAngle = D3DX_PI / 2 - 1e-4f;
 
 std::unique_ptr<CPPerspectiveCamera> MakeRenderCamera(float farPlane) {
     auto camera = std::make_unique<CPPerspectiveCamera>();
@@ -94,7 +96,10 @@ void CPCamera::Update() {
         Ease(dt);
         FollowCarHeading(dt);
         EaseHeading(dt);
-        PlaceBehindFocus();
+        if (IsTopView())
+            LookDownAtFocus();
+        else
+            PlaceBehindFocus();
     }
     mainCamera->UpdateMatrices();
     secondCamera->UpdateMatricesLike(mainCamera.get());
@@ -151,10 +156,41 @@ void CPCamera::EaseHeading(float dt) {
     snapPending = false;
 }
 
-void CPCamera::PlaceBehindFocus() {
+float CPCamera::Yaw() const {
     float yaw = smoothHeading;
     if (g_TimeScale == 0 && target)
         yaw += target->GetDemoShotTime();
+    return yaw;
+}
+
+// Fast cars pull the camera in, down to half the distance; below that it
+// sinks instead (by the returned amount). Without a divisor speed has no
+// effect.
+float CPCamera::DistanceFromFocus(float& sink) const {
+    const float z = distanceDiv > 0 ? distance - speed / distanceDiv : distance;
+    const float d = std::max(distance * 0.5f, z);
+    sink = std::min(z - d, 0.0f);
+    return d;
+}
+
+// At an angle of a quarter turn or more, up or down, the chase pose would
+// put the eye on the vertical through the focus (or past it) with no view
+// direction.
+bool CPCamera::IsTopView() const {
+    return std::fabs(pitchBase) >= kTopViewAngle;
+}
+
+// The top view: straight above the focus at the chase distance, looking
+// down, the car's heading up the screen.
+void CPCamera::LookDownAtFocus() {
+    float sink = 0;
+    const float d = DistanceFromFocus(sink);
+    const float yaw = Yaw();
+    SetPose(focus + D3DXVECTOR3(0, 0, d), focus, D3DXVECTOR3(std::cos(yaw), std::sin(yaw), 0));
+}
+
+void CPCamera::PlaceBehindFocus() {
+    const float yaw = Yaw();
     const float pitch = pitchBase - D3DX_PI / 2 + tilt;
     D3DXMATRIX pitchRotation, yawRotation;
     D3DXMatrixRotationY(&pitchRotation, pitch);
@@ -162,18 +198,14 @@ void CPCamera::PlaceBehindFocus() {
     D3DXVECTOR3 offset = RotatedAxis(pitchRotation, yawRotation, 2);
     const D3DXVECTOR3 up = RotatedAxis(pitchRotation, yawRotation, 0);
 
-    // Fast cars pull the camera in, down to half the distance; below that it
-    // sinks instead. Without a divisor speed has no effect.
-    const float z = distanceDiv > 0 ? distance - speed / distanceDiv : distance;
-    const float d = std::max(distance * 0.5f, z);
-    offset *= d;
-    if (z < d)
-        offset.z += z - d;
+    float sink = 0;
+    offset *= DistanceFromFocus(sink);
+    offset.z += sink;
 
     const D3DXVECTOR3 eye = focus + offset;
     const D3DXVECTOR3 lookAt = focus + D3DXVECTOR3(0, 0, offset.z);
     const D3DXVECTOR3 view = lookAt - eye;
-    // Straight above the focus there is no view direction: keep the pose.
+    // Without a distance there is no view direction: keep the pose.
     if (D3DXVec3Length(&view) < kDegenerateLength)
         return;
     D3DXVECTOR3 f, u, axis;

@@ -33,6 +33,8 @@ public:
     // The first distance is taken at once, later ones are eased toward.
     void SetDistance(float d);
     void SetHeading(float angle) { heading = angle; }
+    // The camera's elevation above the car (radians); a quarter turn or more
+    // either way looks straight down at the car.
     void SetAngle(float angle) { pitchBase = angle; }
     // The first field of view (degrees) is taken at once, later ones are
     // eased toward.
@@ -78,6 +80,10 @@ private:
     void ApplyFov();
     void FollowCarHeading(float dt);
     void EaseHeading(float dt);
+    float Yaw() const;
+    float DistanceFromFocus(float& sink) const;
+    bool IsTopView() const;
+    void LookDownAtFocus();
     void PlaceBehindFocus();
     void SetPose(const D3DXVECTOR3& eye, const D3DXVECTOR3& lookAt, const D3DXVECTOR3& up);
 

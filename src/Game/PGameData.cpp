@@ -138,6 +138,26 @@ HRESULT CPGameData::SaveScores() const {
     return writer.Save();
 }
 
+void CPGameData::LoadScores() {
+    CPFileReader file(kScoresFile, true);
+    if (FAILED(file.Load()))
+        return;
+    std::vector<ScoreRecord> records;
+    std::string error;
+    if (!DecodeScoreRecords(file.GetData(), static_cast<std::size_t>(file.GetSize()), records, error))
+        GetLog().Print(0, "%s: %s\n", kScoresFile, error.c_str());
+    ScoreTables kept;
+    for (ScoreRecord& record : records) {
+        std::vector<ScoreLine>& table = kept[static_cast<std::size_t>(record.table)];
+        if (table.size() < kScoreTableLines)
+            table.push_back(std::move(record.line));
+    }
+    for (std::size_t table = 0; table < kept.size(); ++table) {
+        if (!kept[table].empty())
+            scoreTables[table] = std::move(kept[table]);
+    }
+}
+
 RaceProgress* CPGameData::GetRaceProgress(int raceNumber) {
     return raceNumber >= 1 && raceNumber <= kRaceCount ? &raceProgress[raceNumber - 1] : nullptr;
 }

@@ -78,6 +78,11 @@ public:
     bool CheckRecord(int tableNumber, const ScoreLine& line);
     // Writes the record tables to Data\scores.dat, scrambled.
     HRESULT SaveScores() const;
+    // Reads the record tables back from Data\scores.dat, so that records
+    // outlive the run: each table the file holds replaces the fresh one (at
+    // most seven lines). Without the file the tables stay as they are; a
+    // damaged file is named in the log and its whole records are kept.
+    void LoadScores();
 
     // The best-run record of race 1 to 15; null for other numbers.
     RaceProgress* GetRaceProgress(int raceNumber);

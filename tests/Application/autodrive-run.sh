@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Races the demo level headless for 900 frames of 1/60 s with the autodriver
-# on from the first frame and a command trace. The autodriver's keys must
+# Races the demo level headless for 900 frames of 1/60 s after its countdown
+# of 3 s (180 frames) with the autodriver on from the first frame and a
+# command trace. The autodriver's keys must
 # reach the car's script as bound actions, every trace line must have the
 # trace's form, and the player's car must have followed the stadium's
 # racing line (two 360-unit straights at y = -70 and 70 joined by bends of
@@ -14,17 +15,18 @@ cp "$bindings" "$folder/Actions.cfg"
 cp -r "$(dirname "$game")/Data" "$folder/Data"
 cd "$folder"
 echo "1 autodrive on" > drive.txt
-timeout 120 "$game" --headless --windowed --level level1 --frames 900 --frame-time 0.0166667 \
+frames=1080
+timeout 120 "$game" --headless --windowed --level level1 --frames $frames --frame-time 0.0166667 \
   --input drive.txt --trace trace.txt
-grep -q "Kernel ended after 900 frames" log.txt
+grep -q "Kernel ended after $frames frames" log.txt
 for action in up fire nitro; do
   grep -q "^[0-9]* jeep key_action \"$action,1\"$" trace.txt
 done
-if grep -Ev '^[0-9]+ [^ ]+ [^ ]+ ".*"( dropped)?$|^900 position (player|car[0-9]+)( -?0x[0-9a-f.]+p[-+][0-9]+){3}$' trace.txt; then
+if grep -Ev '^[0-9]+ [^ ]+ [^ ]+ ".*"( dropped)?$|^'$frames' position (player|car[0-9]+)( -?0x[0-9a-f.]+p[-+][0-9]+){3}$' trace.txt; then
   echo "lines not of the trace's form" >&2
   exit 1
 fi
-test "$(grep -c '^900 position car' trace.txt)" -eq 3
+test "$(grep -c "^$frames position car" trace.txt)" -eq 3
 read -r x y < <(awk '$2 == "position" && $3 == "player" { print $4, $5 }' trace.txt)
 x=$(printf '%f' "$x") y=$(printf '%f' "$y")
 echo "player car at $x $y"

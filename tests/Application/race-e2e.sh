@@ -5,8 +5,9 @@
 # "go" so that the reserve runs dry before a pad), the autodriver, switched on some
 # two seconds after "go" so that computer drivers finish first, drives the
 # player's car through the bound keys and fires, the race ends, the results
-# page comes and Escape, pressed every 300 frames from frame 600 (the race
-# ignores it), goes back to the menu and then ends the game. The trace must
+# page comes and Escape, pressed every 300 frames once the race has ended
+# (from frame 6600, or 2400 when the clock ends it: Escape would leave a race
+# under way), goes back to the menu and then ends the game. The trace must
 # hold the steps in order (the countdown from 3, the display's place, a shot
 # after "go" reaching the display, a place behind a computer driver, or the
 # loss once all three finished, before the result), so a computer driver
@@ -18,7 +19,8 @@
 # prints each rise of the reserve) and no car may have been put back on the
 # track; the display's last place must be the player's final one; the
 # results must show the time from "go" to the end of the race and the best
-# lap (none when the player completed none). The game must end by itself before
+# lap (none when the player completed none) and the races' record table, which
+# a placed player's lap enters (and so the score file). The game must end by itself before
 # the frame cap with status 0, write config.cfg and keep Actions.cfg (the game
 # rewrites it only when the bindings changed), and log no script error.
 #
@@ -27,12 +29,14 @@
 # lap, and Escape brings the menu back and ends the game.
 set -euo pipefail
 game=$1 bindings=$2 variant=${3:-race}
-frames=8000
+frames=9000
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cp "$bindings" "$folder/Actions.cfg"
 cp -r "$(dirname "$game")/Data" "$folder/Data"
 cd "$folder"
+# A game run in the build folder leaves its records there.
+rm -f Data/scores.dat
 # The level clock is the race's length in seconds times the difficulty's
 # coefficient.
 if [ "$variant" = clock ]; then
@@ -56,7 +60,9 @@ fi
 {
   printf '5 Esc down\n6 Esc up\n30 Enter down\n31 Enter up\n'
   if [ "$variant" != clock ]; then printf '330 autodrive on\n'; fi
-  for f in $(seq 600 300 $((frames - 300))); do printf '%d Esc down\n%d Esc up\n' "$f" $((f + 1)); done
+  escape_from=6600
+  if [ "$variant" = clock ]; then escape_from=2400; fi
+  for f in $(seq $escape_from 300 $((frames - 300))); do printf '%d Esc down\n%d Esc up\n' "$f" $((f + 1)); done
 } > input.txt
 status=0
 timeout 600 "$game" --headless --windowed --frames $frames --frame-time 0.0166667 --input input.txt \
@@ -145,6 +151,14 @@ if [ "$best_lap" != "--:--:--" ]; then
 else
   case $placed in 2nd|3rd) exit 1 ;; esac
 fi
+# A placed player's best lap enters the races' record table (a fresh one
+# has room); a race not placed offers none.
+case $placed in
+  2nd|3rd) grep -q '^[0-9]* results show_records "1,true"$' trace.txt
+           test -s Data/scores.dat ;;
+  *) grep -q '^[0-9]* results show_records "1,false"$' trace.txt
+     test ! -e Data/scores.dat ;;
+esac
 ended=$(sed -n 's/^Kernel ended after \([0-9]*\) frames$/\1/p' log.txt)
 echo "the game ended after $ended frames"
 test "$ended" -lt $frames

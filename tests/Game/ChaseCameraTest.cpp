@@ -211,9 +211,14 @@ TEST_F(ChaseCameraTest, OffsetAndUpFollowYawAndPitch) {
         {0, 0, {-1, 0, 0}, {0, 0, 1}},
         {kPi / 2, 0, {0, -1, 0}, {0, 0, 1}},
         {0, kPi / 4, {-h, 0, h}, {h, 0, h}},
+        // A quarter turn either way (the attract camera's top shot is
+        // -pi/2): straight above, looking down, the heading up the screen.
+        {0, -kPi / 2, {0, 0, 1}, {1, 0, 0}},
+        {kPi / 2, kPi / 2, {0, 0, 1}, {0, 1, 0}},
     };
     camera.SetTarget(nullptr);
     camera.SetDistance(1);
+    camera.focus = {3, 4, 1};
     for (const Case& c : cases) {
         camera.SetHeading(c.yaw);
         camera.SetAngle(c.pitchBase);
@@ -221,7 +226,27 @@ TEST_F(ChaseCameraTest, OffsetAndUpFollowYawAndPitch) {
         camera.Update();
         ExpectNear(Main().eye - camera.focus, c.offset);
         ExpectNear(Main().up, c.up);
+        ExpectFiniteMatrices();
     }
+    // The top view looks at the focus itself.
+    ExpectNear(Main().target, camera.focus);
+}
+
+// The top view follows the car: the chase camera does not freeze there.
+TEST_F(ChaseCameraTest, TheTopViewFollowsTheCarAndItsHeading) {
+    camera.SetFov(60);
+    camera.SetDistance(10);
+    camera.SetAngle(-kPi / 2);
+    camera.focus = {0, 0, 1};
+    camera.Update();
+    camera.focus = {20, 5, 1};
+    target.forward = {0, 1, 0};
+    camera.Snap();
+    camera.Update();
+    ExpectNear(Main().eye, {20, 5, 11});
+    ExpectNear(Main().target, {20, 5, 1});
+    ExpectNear(Main().up, {0, 1, 0});
+    ExpectNear(camera.GetSecondCamera()->eye, Main().eye);
 }
 
 // The tilt raises the camera through the pitch and turns the view down by
@@ -274,11 +299,11 @@ TEST_F(ChaseCameraTest, DegenerateInputsKeepTheMatricesFinite) {
     ExpectFiniteMatrices();
     EXPECT_FLOAT_EQ(camera.heading, -kPi / 2 + 2 * kPi);
 
-    // Straight above the car there is no view direction: the pose stays.
+    // Without a distance there is no view direction: the pose stays.
     const D3DXVECTOR3 eye = Main().eye;
     camera.SetFov(60);
-    camera.SetAngle(kPi / 2);
-    camera.Snap();
+    camera.SetDistance(0);
+    camera.distance = 0;
     camera.Update();
     ExpectFiniteMatrices();
     ExpectNear(Main().eye, eye);

@@ -171,6 +171,41 @@ TEST_F(RecordsTest, TheScoreDecoderReadsWhatTheWriterWrote) {
     }
 }
 
+TEST_F(RecordsTest, LoadScoresBringsBackTheTablesTheGameSaved) {
+    FillTable(data);
+    data.scoreTables[5][0] = {"trial", 0, 44, 91};
+    std::filesystem::create_directory("Data");
+    ASSERT_EQ(data.SaveScores(), S_OK);
+    {
+        CPGameData later;
+        later.LoadScores();
+        EXPECT_EQ(Names(later.scoreTables[0]), Names(data.scoreTables[0]));
+        EXPECT_EQ(later.scoreTables[0][6].c, 20);
+        EXPECT_EQ(later.scoreTables[5][0].name, "trial");
+        EXPECT_EQ(later.scoreTables[5][0].c, 91);
+        EXPECT_EQ(later.scoreTables[3].size(), 7u);
+        // A lap that enters a table read back pushes its last line out.
+        EXPECT_TRUE(later.CheckRecord(1, {"x", 0, 0, 1}));
+        EXPECT_EQ(later.scoreTables[0].size(), 7u);
+        EXPECT_EQ(later.scoreTables[0].back().name, "u");
+    }
+    // A file cut short keeps its whole records, the first table here; the
+    // others stay fresh. No file leaves the tables as they are.
+    const std::vector<uint8_t> bytes = ReadScoresFile();
+    CPFileWriter cut("Data\\scores.dat", true);
+    cut.Write(bytes.data(), 7 * 21 + 10);
+    ASSERT_EQ(cut.Save(), S_OK);
+    CPGameData damaged;
+    damaged.LoadScores();
+    EXPECT_EQ(Names(damaged.scoreTables[0]), Names(data.scoreTables[0]));
+    EXPECT_EQ(damaged.scoreTables[1].size(), 7u);
+    EXPECT_EQ(damaged.scoreTables[1][0].a, 999);
+    std::filesystem::remove("Data/scores.dat");
+    damaged.scoreTables[2][0] = {"kept", 1, 2, 3};
+    damaged.LoadScores();
+    EXPECT_EQ(damaged.scoreTables[2][0].name, "kept");
+}
+
 TEST(ScoreFileTest, RecordsWithABadTableOrLengthAreRefused) {
     const std::vector<std::vector<uint8_t>> cases = {
         {6, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0},             // table 6
