@@ -1,7 +1,8 @@
 # Bloom, first step: keeps only what is brighter than the threshold, scaled
-# back to the full range, in the small copy of the frame. Every texture
-# parameter receives that copy. The quad arrives pre-transformed.
-parameter texture tex0 "the frame, small"
+# back to the full range. Every texture parameter receives the frame at half
+# size; the pass draws at a quarter, each pixel reading the middle of two by
+# two texels, their average. The quad arrives pre-transformed.
+parameter texture tex0 "the frame, half size"
 
 shader vertex screenVS
 in vec4 inPosition;

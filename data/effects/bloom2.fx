@@ -1,6 +1,8 @@
 # Bloom, second step: spreads the bright parts with a Gaussian blur, across
 # and then down, each pass reading what the one before left. Every texture
-# parameter receives the small picture. The quad arrives pre-transformed.
+# parameter receives the small picture, a quarter of the screen's size, so a
+# step of one of its texels is four pixels of the screen. The quad arrives
+# pre-transformed.
 parameter texture tex0 "the bright parts, small"
 
 shader vertex screenVS
@@ -20,7 +22,7 @@ in vec2 vTexCoord;
 out vec4 outColour;
 const float kWeights[5] = float[](0.227027, 0.1945946, 0.1216216, 0.054054, 0.016216);
 void main() {
-    vec2 step = vec2(2.0 / float(textureSize(tex0, 0).x), 0.0);
+    vec2 step = vec2(1.0 / float(textureSize(tex0, 0).x), 0.0);
     vec3 sum = texture(tex0, vTexCoord).rgb * kWeights[0];
     for (int i = 1; i < 5; ++i)
         sum += (texture(tex0, vTexCoord + step * float(i)).rgb + texture(tex0, vTexCoord - step * float(i)).rgb) *
@@ -35,7 +37,7 @@ in vec2 vTexCoord;
 out vec4 outColour;
 const float kWeights[5] = float[](0.227027, 0.1945946, 0.1216216, 0.054054, 0.016216);
 void main() {
-    vec2 step = vec2(0.0, 2.0 / float(textureSize(tex0, 0).y));
+    vec2 step = vec2(0.0, 1.0 / float(textureSize(tex0, 0).y));
     vec3 sum = texture(tex0, vTexCoord).rgb * kWeights[0];
     for (int i = 1; i < 5; ++i)
         sum += (texture(tex0, vTexCoord + step * float(i)).rgb + texture(tex0, vTexCoord - step * float(i)).rgb) *

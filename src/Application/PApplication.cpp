@@ -20,6 +20,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PLineReader.h"
 #include "Core/PSettings.h"
+#include "Core/PStageTimer.h"
 #include "Core/PTaskManager.h"
 #include "Core/PTokenizer.h"
 #include "Core/PackFiles.h"
@@ -90,6 +91,8 @@ CPApplication::~CPApplication() {
 }
 
 int CPApplication::Run(HINSTANCE instance, int showCommand) {
+    CPStageTimer::SetEnabled(options.timings);
+    CPStageTimer timer("start-up");
     RemoveStaleTemporaries();
     MountPackFiles();
     if (!GetLog().IsReady() || !ChooseInput())
@@ -103,7 +106,9 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
     g_GameData->LoadScores();
     ReadExitAddress();
     EnumDisplayModes();
+    timer.Stage("scripts, settings and game data");
     const int choice = ShowLauncher(instance);
+    timer.Stage("launcher");
     if (choice == -1)
         return StartFailed("the launcher could not be shown");
     if (choice != LAUNCH_FULLSCREEN && choice != LAUNCH_WINDOWED)
@@ -112,21 +117,28 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
         ShutDownC();
         return StartFailed("the main window could not be opened");
     }
+    timer.Stage("main window");
     StartSound();
+    timer.Stage("sound");
     g_TaskManager->hWnd = mainWindow;
     g_TaskManager->hInstance = instance;
     if (!StartRender()) {
         ShutDownC();
         return StartFailed("the renderer could not be started");
     }
+    timer.Stage("renderer");
     AddStandingTasks();
     if (!StartInput()) {
         ShutDownB();
         return StartFailed("the input could not be started (key bindings in Actions.cfg, keyboard, mouse)");
     }
     StartAutoDriver();
+    timer.Stage("tasks and input");
     LoadFonts();
+    timer.Stage("fonts");
     StartRequestedLevel();
+    timer.Stage("requested level");
+    timer.End();
     RunMainLoop();
     RecordTraceEnd();
     ShutDownA();

@@ -37,6 +37,8 @@ bool ParseRunOptions(int argc, const char* const* argv, SPRunOptions& options, s
             options.launcherResult = LAUNCH_FULLSCREEN;
         } else if (option == "--headless") {
             options.headless = true;
+        } else if (option == "--timings") {
+            options.timings = true;
         } else if (option == "--frames") {
             if (i + 1 >= argc || !ParseFrameCount(argv[i + 1], options.frames)) {
                 error = "--frames needs a whole number of frames";

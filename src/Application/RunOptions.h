@@ -26,6 +26,8 @@ inline constexpr int LAUNCH_WINDOWED = 1003;
 //                             its frame, to FILE at the end of the run
 //   --headless                draw nothing: the graphics device logs only
 //                             the frame being drawn
+//   --timings                 write the time of each stage of the start-up
+//                             and of every level's loading to the log
 struct SPRunOptions {
     // The launcher's result; with neither option the launcher is shown.
     int launcherResult = LAUNCH_DIALOG;
@@ -41,6 +43,7 @@ struct SPRunOptions {
     // Where the command trace goes; empty for none.
     std::string traceFile;
     bool headless = false;
+    bool timings = false;
 };
 
 // False, with the reason in `error`, for an unknown option, a bad count or

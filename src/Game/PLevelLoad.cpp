@@ -3,6 +3,7 @@
 #include "Core/Log.h"
 #include "Core/PFileReader.h"
 #include "Core/PSettings.h"
+#include "Core/PStageTimer.h"
 #include "Core/PTokenizer.h"
 #include "Game/LevelFile.h"
 #include "Game/LevelSourcePoints.h"
@@ -106,6 +107,7 @@ CPLine* FirstPiece(const CPRefPtr<CPSpline>& line) {
 } // namespace
 
 bool CPLevel::Load(const std::string& name, bool single, bool time) {
+    CPStageTimer timer("level load");
     raceTime = 0;
     lastSampleTime = 0;
     ghostIndex = 0;
@@ -118,12 +120,14 @@ bool CPLevel::Load(const std::string& name, bool single, bool time) {
     LoadGhost();
     if (g_Render)
         g_Render->LoadSky(levelNumber);
+    timer.Stage("sky");
     demoMode = g_Rolling != 0;
     PlatSRand(timeGetTime());
     failedSent = false;
     LevelFile file;
     if (!ReadLevelFile(name, file))
         return false;
+    timer.Stage("level file");
     sources.Clear();
     ownedCamera = std::make_unique<CPCamera>();
     camera = ownedCamera.get();
@@ -134,7 +138,9 @@ bool CPLevel::Load(const std::string& name, bool single, bool time) {
     std::vector<CPRefPtr<CPGameObject>> scenery;
     PlaceRecords(file, starts, scenery);
     TakeLines(file);
+    timer.Stage("grid and records");
     levelModel = LoadModel(name + ".rdf", 0);
+    timer.Stage("level model");
     if (g_QuadLevels) {
         quadTree = std::make_unique<CPQuadTree>();
     } else {
@@ -143,17 +149,22 @@ bool CPLevel::Load(const std::string& name, bool single, bool time) {
     }
     if (g_Plane != 0)
         LoadTerrain(name);
+    timer.Stage("terrain");
     if (!LoadRoad())
         return false;
+    timer.Stage("road");
     BuildSpatialStructure(scenery);
+    timer.Stage("scenery tree");
     if (g_GameData)
         playerModel = g_GameData->playerName;
     if (!CreateComputerCars(starts, carBase) || !CreatePlayerCar(starts))
         return false;
+    timer.Stage("cars");
     SetCameraView(0);
     camera->SetDistance(activeDistance);
     player->CreateShadow();
     FinishLoad(starts);
+    timer.Stage("finish");
     return true;
 }
 

@@ -17,6 +17,7 @@ constexpr const char* kModule = "Render\\PBloom";
 constexpr const char* kBloomEffect = "data/effects/bloom.fx";
 constexpr const char* kBloom2Effect = "data/effects/bloom2.fx";
 constexpr const char* kBlurEffect = "data/effects/blur.fx";
+constexpr const char* kCombineEffect = "data/effects/bloomcombine.fx";
 constexpr const char* kBlurMask = "data/TEXTUREs/blurmask_2.tga";
 constexpr const char* kNoise = "data/TEXTUREs/noise.tga";
 
@@ -37,7 +38,6 @@ bool IsTextureType(D3DXPARAMETER_TYPE type) {
 
 CPBloom::CPBloom() {
     PlaceQuad(screenQuad, quadRight, quadBottom);
-    PlaceQuad(smallQuad, kSmallWidth - 0.5f, kSmallHeight - 0.5f);
 }
 
 CPBloom::~CPBloom() {
@@ -50,6 +50,7 @@ HRESULT CPBloom::Create(IDirect3DDevice9* newDevice) {
     device = newDevice;
     bloomEffect = LoadEffect(kBloomEffect, bloomTextureParams);
     bloom2Effect = LoadEffect(kBloom2Effect, bloom2TextureParams);
+    combineEffect = LoadEffect(kCombineEffect, combineTextureParams);
     if (g_Blur != 0) {
         blurMask = LoadScreenTexture(device, kBlurMask, kModule);
         blurEffect = LoadEffect(kBlurEffect, blurTextureParams);
@@ -97,10 +98,16 @@ void CPBloom::CreateTargets() {
     quadRight = static_cast<float>(description.Width) - 0.5f;
     quadBottom = static_cast<float>(description.Height) - 0.5f;
     PlaceQuad(screenQuad, quadRight, quadBottom);
-    CreateTarget(kSmallWidth, kSmallHeight, description.Format, smallTarget, smallSurface);
-    CreateTarget(kSmallWidth, kSmallHeight, description.Format, smallCopy, smallCopySurface);
-    CreateTarget(description.Width, description.Height, description.Format, blurTarget, blurSurface);
-    CreateTarget(description.Width, description.Height, description.Format, frameCopy, frameCopySurface);
+    const UINT halfWidth = std::max(description.Width / 2, 1u);
+    const UINT halfHeight = std::max(description.Height / 2, 1u);
+    const UINT smallWidth = std::max(description.Width / 4, 1u);
+    const UINT smallHeight = std::max(description.Height / 4, 1u);
+    PlaceQuad(halfQuad, static_cast<float>(halfWidth) - 0.5f, static_cast<float>(halfHeight) - 0.5f);
+    PlaceQuad(smallQuad, static_cast<float>(smallWidth) - 0.5f, static_cast<float>(smallHeight) - 0.5f);
+    CreateTarget(smallWidth, smallHeight, description.Format, smallTarget, smallSurface);
+    CreateTarget(smallWidth, smallHeight, description.Format, smallCopy, smallCopySurface);
+    CreateTarget(halfWidth, halfHeight, description.Format, blurTarget, blurSurface);
+    CreateTarget(halfWidth, halfHeight, description.Format, frameCopy, frameCopySurface);
 }
 
 bool CPBloom::CreateTarget(UINT width, UINT height, D3DFORMAT format, IDirect3DTexture9*& texture,
@@ -122,9 +129,11 @@ void CPBloom::Release() {
     PlatReleaseAndClear(bloomEffect);
     PlatReleaseAndClear(bloom2Effect);
     PlatReleaseAndClear(blurEffect);
+    PlatReleaseAndClear(combineEffect);
     bloomTextureParams.clear();
     bloom2TextureParams.clear();
     blurTextureParams.clear();
+    combineTextureParams.clear();
     device = nullptr;
 }
 
@@ -215,7 +224,7 @@ int CPBloom::RenderMotionBlur() {
         for (UINT pass = 0; pass < passes; ++pass) {
             if (FAILED(blurEffect->BeginPass(pass)))
                 continue;
-            DrawQuad(screenQuad);
+            DrawQuad(halfQuad);
             blurEffect->EndPass();
         }
         blurEffect->End();
@@ -229,49 +238,70 @@ int CPBloom::RenderMotionBlur() {
     return 0;
 }
 
-void CPBloom::RunSmallEffect(ID3DXEffect* effect, const std::vector<D3DXHANDLE>& textureParams) {
+void CPBloom::RunSmallEffect(ID3DXEffect* effect, const std::vector<D3DXHANDLE>& textureParams,
+                             IDirect3DTexture9*& picture) {
     UINT passes = 0;
     if (!effect || FAILED(effect->Begin(&passes, 0)))
         return;
-    for (D3DXHANDLE parameter : textureParams)
-        effect->SetTexture(parameter, smallCopy);
     for (UINT pass = 0; pass < passes; ++pass) {
-        device->StretchRect(smallSurface, nullptr, smallCopySurface, nullptr, D3DTEXF_POINT);
+        IDirect3DTexture9* target = picture == smallTarget ? smallCopy : smallTarget;
+        for (D3DXHANDLE parameter : textureParams)
+            effect->SetTexture(parameter, picture);
+        device->SetRenderTarget(0, target == smallTarget ? smallSurface : smallCopySurface);
         if (FAILED(effect->BeginPass(pass)))
             continue;
         DrawQuad(smallQuad);
         effect->EndPass();
+        picture = target;
     }
     effect->End();
 }
 
-int CPBloom::RenderBloom() {
-    if (!enabled || !device || !smallSurface || !smallCopySurface || !backBuffer)
-        return 0;
-    SetPostStates();
-    device->StretchRect(backBuffer, nullptr, smallSurface, nullptr, D3DTEXF_LINEAR);
-    device->SetRenderTarget(0, smallSurface);
-    device->SetDepthStencilSurface(nullptr);
-    RunSmallEffect(bloomEffect, bloomTextureParams);
-    RunSmallEffect(bloom2Effect, bloom2TextureParams);
-    ReturnToBackBuffer();
-    // The bloom picture stretched over the screen, added weighted by its own
-    // colour.
+void CPBloom::CombineBloom(IDirect3DTexture9* picture) {
+    UINT passes = 0;
+    if (combineEffect && noise && SUCCEEDED(combineEffect->Begin(&passes, 0))) {
+        combineEffect->SetTexture("tex0", picture);
+        combineEffect->SetTexture("tex1", noise);
+        for (UINT pass = 0; pass < passes; ++pass) {
+            if (FAILED(combineEffect->BeginPass(pass)))
+                continue;
+            DrawQuad(screenQuad);
+            combineEffect->EndPass();
+        }
+        combineEffect->End();
+        device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        return;
+    }
+    // Without the combining effect: the picture added weighted by its own
+    // colour, then the grain laid over by its alpha (without its picture the
+    // quad would cover the frame in white).
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCCOLOR);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    device->SetTexture(0, smallTarget);
+    device->SetTexture(0, picture);
     DrawQuad(screenQuad);
-    // The grain laid once over the whole screen by its alpha (without its
-    // picture the quad would cover the frame in white).
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     if (noise) {
         device->SetTexture(0, noise);
         DrawQuad(screenQuad);
     }
+}
+
+int CPBloom::RenderBloom() {
+    if (!enabled || !device || !smallSurface || !smallCopySurface || !frameCopySurface || !backBuffer)
+        return 0;
+    SetPostStates();
+    // Halved by the copy and halved again by the first pass, each averaging
+    // two by two pixels.
+    device->StretchRect(backBuffer, nullptr, frameCopySurface, nullptr, D3DTEXF_LINEAR);
+    device->SetDepthStencilSurface(nullptr);
+    IDirect3DTexture9* picture = frameCopy;
+    RunSmallEffect(bloomEffect, bloomTextureParams, picture);
+    RunSmallEffect(bloom2Effect, bloom2TextureParams, picture);
+    ReturnToBackBuffer();
+    CombineBloom(picture);
     RestoreStates();
     return 0;
 }

@@ -12,11 +12,11 @@
 // renderer creates its resources after the device (and after every reset),
 // drops them before a reset and at the end, and runs the blur before the
 // first queue level at or above 120 and the bloom before the first at or
-// above 195.
+// above 195. Both work at reduced size (the blur at half the screen's size,
+// the bloom at a quarter) and touch the full screen once each, so that they
+// stay cheap on a software renderer.
 class CPBloom {
 public:
-    static constexpr UINT kSmallWidth = 512;
-    static constexpr UINT kSmallHeight = 384;
     // The blur is at its full strength from 25 units per second.
     static constexpr float kSpeedRatioPerUnit = 0.04f;
 
@@ -50,10 +50,11 @@ public:
     IDirect3DSurface9* smallSurface = nullptr;
     IDirect3DTexture9* blurTarget = nullptr;
     IDirect3DSurface9* blurSurface = nullptr;
+    // The frame at half size, which the blur and the bloom's first pass read.
     IDirect3DTexture9* frameCopy = nullptr;
     IDirect3DSurface9* frameCopySurface = nullptr;
-    // What the bloom's passes read: a target cannot be sampled while it is
-    // drawn into, so each pass reads a copy of the small target.
+    // The small target's partner: a target cannot be sampled while it is
+    // drawn into, so the bloom's passes read one and draw into the other.
     IDirect3DTexture9* smallCopy = nullptr;
     IDirect3DSurface9* smallCopySurface = nullptr;
     IDirect3DSurface9* backBuffer = nullptr;
@@ -65,15 +66,20 @@ public:
     ID3DXEffect* bloomEffect = nullptr;
     ID3DXEffect* bloom2Effect = nullptr;
     ID3DXEffect* blurEffect = nullptr;
+    // Lays the bloom picture and the grain over the frame in one pass.
+    ID3DXEffect* combineEffect = nullptr;
     std::vector<D3DXHANDLE> bloomTextureParams;
     std::vector<D3DXHANDLE> bloom2TextureParams;
     std::vector<D3DXHANDLE> blurTextureParams;
+    std::vector<D3DXHANDLE> combineTextureParams;
     float quadRight = 1023.5f;
     float quadBottom = 767.5f;
     bool enabled = true;
-    // Two-triangle strips over the back buffer and over the small target.
+    // Two-triangle strips over the back buffer, the small (quarter-size)
+    // targets and the half-size frame.
     ScreenVertex screenQuad[4];
     ScreenVertex smallQuad[4];
+    ScreenVertex halfQuad[4];
 
 private:
     void CreateTargets();
@@ -84,8 +90,13 @@ private:
     void SetPostStates();
     void RestoreStates();
     void DrawQuad(const ScreenVertex (&quad)[4]);
-    // Runs every pass of one of the bloom effects over the small target.
-    void RunSmallEffect(ID3DXEffect* effect, const std::vector<D3DXHANDLE>& textureParams);
+    // Runs every pass of one of the bloom effects, each reading `picture`
+    // and drawing into the small target it is not, which becomes the picture.
+    void RunSmallEffect(ID3DXEffect* effect, const std::vector<D3DXHANDLE>& textureParams,
+                        IDirect3DTexture9*& picture);
+    // Lays the bloom picture, weighted by its own colour, and the grain over
+    // the frame.
+    void CombineBloom(IDirect3DTexture9* picture);
     // Back to the frame's own target and depth.
     void ReturnToBackBuffer();
 };

@@ -3,18 +3,15 @@
 #include "Core/Log.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
-#include "Core/StringFunctions.h"
 #include "Platform/Graphics/Unknown.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PSky.h"
 #include "Render/PVertexObjectRenderer.h"
 #include "Render/RenderPriority.h"
-#include "Render/ScreenTexture.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 CPRender* g_Render = nullptr;
 
@@ -24,12 +21,6 @@ constexpr const char* kModule = "Render\\PRender";
 constexpr const char* kStartMessage = "Инициализация рендеринга\n";
 constexpr const char* kModesMessage = "\nДоступные видеорежимы";
 constexpr const char* kShadowEffect = "shad2.fx";
-constexpr const char* kLoadingBackground = "data\\textures\\back2.jpg";
-constexpr const char* kLoadingBar = "data\\textures\\load.tga";
-// The bar's top edge as a share of the screen height (10 pixels at 768).
-constexpr float kBarTop = 0.9869792f;
-// Only the upper three quarters of the background picture are shown.
-constexpr float kBackgroundBottom = 0.75f;
 constexpr int kGridCells = 4;
 
 D3DCOLORVALUE Colour(float r, float g, float b, float a) {
@@ -59,7 +50,7 @@ CPRender::CPRender() {
 CPRender::~CPRender() {
     levels.clear();
     FreeDeviceObjects();
-    staticBufferCache.clear();
+    staticBuffers.Clear();
     sky.reset();
     if (g_Render == this)
         g_Render = nullptr;
@@ -70,10 +61,8 @@ void CPRender::FreeDeviceObjects() {
     CPRenderBlock* block = mainBlock.Get();
     mainBlock = nullptr;
     delete block;
-    for (const auto& [key, record] : staticBufferCache)
-        ReleaseRecordBuffers(*record);
-    PlatReleaseAndClear(loadingBackground);
-    PlatReleaseAndClear(loadingBar);
+    staticBuffers.ReleaseBuffers();
+    loadingScreen.Release();
     // The post effects' targets and surfaces go before the device that owns
     // the back buffer among them.
     bloom.OnLostDevice();
@@ -100,7 +89,7 @@ bool CPRender::Start() {
         return false;
     }
     mainBlock = block;
-    RestoreStaticBuffers();
+    staticBuffers.Restore(device);
     D3DCAPS9 caps;
     direct3D->GetDeviceCaps(0, D3DDEVTYPE_HAL, &caps);
     maxAnisotropy = static_cast<int>(caps.MaxAnisotropy);
@@ -360,124 +349,6 @@ void CPRender::ResetDevice() {
 
 void CPRender::DrawScreenQuad(const ScreenVertex (&quad)[4]) {
     device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
-}
-
-void CPRender::DrawLoadingScreen(int percent) {
-    if (!device)
-        return;
-    if (!loadingBackground)
-        loadingBackground = LoadScreenTexture(device, kLoadingBackground, kModule);
-    if (!loadingBar)
-        loadingBar = LoadScreenTexture(device, kLoadingBar, kModule);
-    // The loading screen may come in the middle of a race: the frame's
-    // states come back afterwards.
-    const PlatDeviceState saved = device->GetState();
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0);
-    device->BeginScene();
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    for (D3DTRANSFORMSTATETYPE transform : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION})
-        device->SetTransform(transform, &identity);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
-    device->SetRenderState(D3DRS_ZENABLE, FALSE);
-    device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device->SetRenderState(D3DRS_FOGENABLE, FALSE);
-    device->SetFVF(SCREEN_VERTEX_FVF);
-
-    const float width = static_cast<float>(g_ScreenWidth);
-    const float height = static_cast<float>(g_ScreenHeight);
-    device->SetTexture(0, loadingBackground);
-    const ScreenVertex background[4] = {{width - 0.5f, -0.5f, 1, 1, 0, 1, 0},
-                                        {width - 0.5f, height - 0.5f, 1, 1, 0, 1, kBackgroundBottom},
-                                        {-0.5f, -0.5f, 1, 1, 0, 0, 0},
-                                        {-0.5f, height - 0.5f, 1, 1, 0, 0, kBackgroundBottom}};
-    DrawScreenQuad(background);
-
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTexture(0, loadingBar);
-    const float right = static_cast<float>(percent) * width * 0.01f;
-    const float top = height * kBarTop;
-    const auto u = static_cast<float>(percent);
-    const ScreenVertex bar[4] = {{right, top, 1, 1, 0xffffffff, u, 0},
-                                 {right, height, 1, 1, 0xffffffff, u, 1},
-                                 {0, top, 1, 1, 0xffffffff, 0, 0},
-                                 {0, height, 1, 1, 0xffffffff, 0, 1}};
-    DrawScreenQuad(bar);
-    device->EndScene();
-    device->Present(nullptr, nullptr, nullptr, nullptr);
-    device->RestoreState(saved);
-}
-
-StaticBufferRecord* CPRender::GetStaticBuffers(const std::string& name, const MeshVertex* vertices,
-                                               const uint16_t* indices, int vertexCount, int indexCount) {
-    std::string key = name;
-    ToLowerString(key);
-    if (const auto found = staticBufferCache.find(key); found != staticBufferCache.end())
-        return found->second;
-    // An empty mesh would need buffers of no size: it gets no record.
-    if (!device || vertexCount <= 0 || indexCount <= 0)
-        return nullptr;
-    auto record = std::make_unique<StaticBufferRecord>();
-    record->vertices.assign(vertices, vertices + vertexCount);
-    record->indices.assign(indices, indices + indexCount);
-    if (!UploadStaticRecord(*record))
-        return nullptr;
-    record->vertexCount = vertexCount;
-    record->triangleCount = indexCount / 3;
-    staticRecords.push_back(std::move(record));
-    staticBufferCache[key] = staticRecords.back().get();
-    return staticRecords.back().get();
-}
-
-bool CPRender::UploadStaticRecord(StaticBufferRecord& record) {
-    const auto vertexBytes = static_cast<UINT>(record.vertices.size() * sizeof(MeshVertex));
-    const auto indexBytes = static_cast<UINT>(record.indices.size() * sizeof(uint16_t));
-    HRESULT hr = device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, MESH_VERTEX_FVF, D3DPOOL_MANAGED,
-                                            &record.vertexBuffer, nullptr);
-    if (SUCCEEDED(hr))
-        hr = device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
-                                       &record.indexBuffer, nullptr);
-    void* data = nullptr;
-    if (SUCCEEDED(hr) && SUCCEEDED(hr = record.vertexBuffer->Lock(0, 0, &data, 0))) {
-        std::memcpy(data, record.vertices.data(), vertexBytes);
-        record.vertexBuffer->Unlock();
-    }
-    if (SUCCEEDED(hr) && SUCCEEDED(hr = record.indexBuffer->Lock(0, 0, &data, 0))) {
-        std::memcpy(data, record.indices.data(), indexBytes);
-        record.indexBuffer->Unlock();
-    }
-    if (FAILED(hr)) {
-        ReportPlatformError(kModule, __LINE__, hr);
-        ReleaseRecordBuffers(record);
-        return false;
-    }
-    return true;
-}
-
-void CPRender::RestoreStaticBuffers() {
-    // A failed upload leaves the record without buffers: its meshes are
-    // skipped, as after a level stop.
-    for (const auto& [key, record] : staticBufferCache) {
-        if (!record->vertexBuffer)
-            UploadStaticRecord(*record);
-    }
-}
-
-void CPRender::ReleaseRecordBuffers(StaticBufferRecord& record) {
-    PlatReleaseAndClear(record.vertexBuffer);
-    PlatReleaseAndClear(record.indexBuffer);
-}
-
-void CPRender::ReleaseStaticBuffers() {
-    for (const auto& [key, record] : staticBufferCache)
-        ReleaseRecordBuffers(*record);
-    staticBufferCache.clear();
 }
 
 void CPRender::EmptyQueue() {

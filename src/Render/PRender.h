@@ -5,11 +5,12 @@
 #include "Platform/Graphics/Direct3D9.h"
 #include "Render/MeshVertex.h"
 #include "Render/PBloom.h"
+#include "Render/PLoadingScreen.h"
 #include "Render/PMaterial.h"
 #include "Render/PRenderBlock.h"
 #include "Render/PRenderLevel.h"
+#include "Render/PStaticBuffers.h"
 #include "Render/ScreenVertex.h"
-#include "Render/StaticBufferRecord.h"
 
 #include <map>
 #include <memory>
@@ -64,7 +65,7 @@ public:
     // Resets the device after it was lost (the window was restored).
     void ResetDevice();
     // Draws and presents one loading-screen frame with the bar at `percent`.
-    void DrawLoadingScreen(int percent);
+    void DrawLoadingScreen(int percent) { loadingScreen.Draw(device, percent); }
 
     IDirect3DDevice9* GetDevice() const { return device; }
     CPRefPtr<CPMaterial> GetShadowMaterial() const { return commonShadowMaterial; }
@@ -94,14 +95,15 @@ public:
     // The shared buffers of the static mesh of this name, made on first
     // request; null for an empty mesh.
     StaticBufferRecord* GetStaticBuffers(const std::string& name, const MeshVertex* vertices,
-                                         const uint16_t* indices, int vertexCount, int indexCount);
-    void ReleaseStaticBuffers();
+                                         const uint16_t* indices, int vertexCount, int indexCount) {
+        return staticBuffers.Get(device, name, vertices, indices, vertexCount, indexCount);
+    }
+    void ReleaseStaticBuffers() { staticBuffers.Clear(); }
     // Drops every reference to materials, effects and texture blocks (the
     // queue and the shadow material): their manager is deleting them.
     void ForgetMaterials();
 
     std::vector<std::vector<MeshVertex>> lineStrips;
-    std::map<std::string, StaticBufferRecord*> staticBufferCache;
     CPBloom bloom;
     bool multisampling = false;
     int multisampleQualityLevels = 0;
@@ -147,8 +149,6 @@ public:
     std::unique_ptr<CPSky> sky;
     D3DXMATRIX skyViewProjection;
     D3DLIGHT9 directionalLight;
-    IDirect3DTexture9* loadingBackground = nullptr;
-    IDirect3DTexture9* loadingBar = nullptr;
     DWORD fogColour = 0;
     int scriptSelection = 0;
     // The race camera's second view while a level is loaded (null: no
@@ -162,12 +162,6 @@ private:
     void FreeDeviceObjects();
     // Empties the queue, marking its materials as no longer queued.
     void EmptyQueue();
-    // Creates and fills the record's buffers from its copy; false (reported)
-    // when that failed, leaving it without buffers.
-    bool UploadStaticRecord(StaticBufferRecord& record);
-    // Gives the cached records that lost their buffers new ones.
-    void RestoreStaticBuffers();
-    static void ReleaseRecordBuffers(StaticBufferRecord& record);
     void UploadBlocks();
     void SkipLostFrame();
     void SetFrameMatrices();
@@ -195,5 +189,6 @@ private:
     D3DXMATRIX skyView;
     D3DXMATRIX skyProjection;
     std::unique_ptr<CPBaseCamera> screenCamera;
-    std::vector<std::unique_ptr<StaticBufferRecord>> staticRecords;
+    CPStaticBuffers staticBuffers;
+    CPLoadingScreen loadingScreen;
 };

@@ -130,3 +130,15 @@ TEST(RunOptions, FrameTimeAndTrace) {
         }
     }
 }
+
+TEST(RunOptions, TimingsAreAskedFor) {
+    for (const bool asked : {false, true}) {
+        std::vector<const char*> argv{"kestrovar", "--windowed"};
+        if (asked)
+            argv.push_back("--timings");
+        SPRunOptions options;
+        std::string error;
+        ASSERT_TRUE(ParseRunOptions(static_cast<int>(argv.size()), argv.data(), options, error)) << error;
+        EXPECT_EQ(options.timings, asked);
+    }
+}

@@ -50,10 +50,12 @@ TEST_F(BloomTest, NoPassReadsTheTargetItDrawsInto) {
     ASSERT_TRUE(scene.started);
     CPBloom& bloom = scene.render->bloom;
     bloom.playerCarVelocity = [] { return D3DXVECTOR3(25, 0, 0); };
-    // The blur and its composite; the bright pass, the two spreading passes,
-    // the composite and the grain.
+    // The blur and its composite; the bright pass, reading the half-size
+    // copy of the frame, and the two spreading passes, each reading the small
+    // target the one before drew into; the bloom and grain laid over the
+    // frame in one pass.
     const auto draws = RunPasses(true, true);
-    ASSERT_EQ(draws.size(), 7u);
+    ASSERT_EQ(draws.size(), 6u);
     for (const PlatRecordedCall* draw : draws) {
         for (uint32_t texture : draw->textures)
             EXPECT_NE(texture, draw->target);
@@ -62,14 +64,18 @@ TEST_F(BloomTest, NoPassReadsTheTargetItDrawsInto) {
     EXPECT_EQ(draws[0]->uniforms.at("SpeedRatio"), std::vector<float>{1.0f});
     EXPECT_EQ(draws[0]->uniforms.at("Forward"), std::vector<float>{1.0f});
     EXPECT_EQ(draws[1]->textures[0], bloom.blurTarget->GetSerial());
-    for (int i = 2; i < 5; ++i) {
-        EXPECT_EQ(draws[i]->target, bloom.smallTarget->GetSerial()) << i;
-        EXPECT_EQ(draws[i]->textures[0], bloom.smallCopy->GetSerial()) << i;
-    }
-    EXPECT_EQ(draws[5]->textures[0], bloom.smallTarget->GetSerial());
-    EXPECT_EQ(draws[5]->state.RenderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_SRCCOLOR});
-    EXPECT_EQ(draws[6]->textures[0], bloom.noise->GetSerial());
-    EXPECT_EQ(draws[6]->state.RenderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_SRCALPHA});
+    const uint32_t small = bloom.smallTarget->GetSerial();
+    const uint32_t copy = bloom.smallCopy->GetSerial();
+    EXPECT_EQ(draws[2]->textures[0], bloom.frameCopy->GetSerial());
+    EXPECT_EQ(draws[2]->target, small);
+    EXPECT_EQ(draws[3]->textures[0], small);
+    EXPECT_EQ(draws[3]->target, copy);
+    EXPECT_EQ(draws[4]->textures[0], copy);
+    EXPECT_EQ(draws[4]->target, small);
+    EXPECT_EQ(draws[5]->textures[0], small);
+    EXPECT_EQ(draws[5]->textures[1], bloom.noise->GetSerial());
+    EXPECT_EQ(draws[5]->state.RenderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_ONE});
+    EXPECT_EQ(draws[5]->state.RenderState(D3DRS_DESTBLEND), DWORD{D3DBLEND_INVSRCALPHA});
 
     // The passes leave the frame's 3D states behind them.
     DWORD value = 0;
@@ -119,10 +125,11 @@ TEST_F(BloomTest, AResetPatchesTheScreenQuadToTheNewSize) {
     EXPECT_EQ(bloom.quadBottom, 59.5f);
     EXPECT_EQ(bloom.screenQuad[1].x, 79.5f);
     EXPECT_EQ(bloom.screenQuad[1].y, 59.5f);
-    EXPECT_EQ(bloom.smallQuad[1].x, 511.5f);
+    EXPECT_EQ(bloom.smallQuad[1].x, 19.5f) << "the bloom works at a quarter of the screen's size";
     D3DSURFACE_DESC description;
     bloom.frameCopySurface->GetDesc(&description);
-    EXPECT_EQ(description.Width, 80u);
+    EXPECT_EQ(description.Width, 40u) << "the blur works at half the screen's size";
+    EXPECT_EQ(bloom.halfQuad[1].x, 39.5f);
 }
 
 } // namespace

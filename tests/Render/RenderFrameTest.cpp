@@ -44,8 +44,8 @@ int DrawnLevel(const PlatRecordedCall& draw) {
 }
 
 // Runs one frame; lists its mesh draws ("draw <level>") and its post passes
-// in order. Each pass starts by copying the frame: the blur into its frame
-// copy ("blur"), the bloom into its small target ("bloom").
+// in order, each known by its first draw: the blur into its target ("blur"),
+// the bloom's bright pass into the small target ("bloom").
 std::vector<std::string> RunFrame(RenderTestScene& scene) {
     PlatRecordingBackend& recording = scene.Recording();
     recording.ClearCalls();
@@ -55,11 +55,12 @@ std::vector<std::string> RunFrame(RenderTestScene& scene) {
     for (const PlatRecordedCall& call : recording.GetCalls()) {
         if (call.kind == PlatRecordedCall::Kind::Draw && !call.call.layout.IsPretransformed())
             order.push_back("draw " + std::to_string(DrawnLevel(call)));
-        if (call.kind != PlatRecordedCall::Kind::StretchRect)
+        if (call.kind != PlatRecordedCall::Kind::Draw)
             continue;
-        if (bloom.frameCopy && call.target == bloom.frameCopy->GetSerial())
+        if (bloom.blurTarget && call.target == bloom.blurTarget->GetSerial())
             order.push_back("blur");
-        if (bloom.smallTarget && call.target == bloom.smallTarget->GetSerial())
+        if (bloom.smallTarget && call.target == bloom.smallTarget->GetSerial() &&
+            call.textures[0] == bloom.frameCopy->GetSerial())
             order.push_back("bloom");
     }
     return order;

@@ -26,11 +26,21 @@ public:
         return Reallocate(initialCapacity);
     }
 
-    // Sets every record to value and makes all of them count.
-    void Fill(const T& value) {
-        for (std::size_t i = 0; i < capacity; ++i)
-            data[i] = value;
-        count = capacity;
+    // A fixed capacity of all-zero records, every one counted.
+    bool InitZeroed(RbAllocator* with, std::size_t records) {
+        Release();
+        allocator = with;
+        growStep = 0;
+        std::size_t bytes = 0;
+        if (records == 0)
+            return true;
+        if (!allocator || __builtin_mul_overflow(records, sizeof(T), &bytes))
+            return false;
+        data = static_cast<T*>(allocator->AllocateZeroed(bytes));
+        if (!data)
+            return false;
+        count = capacity = records;
+        return true;
     }
 
     // False when the array is full and cannot grow; the record is then dropped.

@@ -13,18 +13,16 @@ bool RbRegion::Initialise(RbSimulator* owner) {
     std::size_t allBodies = bodyCount + particleCapacity;
     RbAllocator* allocator = owner->Allocator();
 
-    bool ok = pairTable.Init(allocator, bodyCount * (bodyCount - (bodyCount > 0)) / 2, 0) &&
-              particlePairTable.Init(allocator, bodyCount * particleCapacity, 0) &&
+    // The pair tables are large and mostly never touched: they start as
+    // zeroed memory (an empty slot is all zero) rather than being filled.
+    bool ok = pairTable.InitZeroed(allocator, bodyCount * (bodyCount - (bodyCount > 0)) / 2) &&
+              particlePairTable.InitZeroed(allocator, bodyCount * particleCapacity) &&
               pending.Init(allocator, allBodies, 100) &&
               entryPool.Reserve(static_cast<int>(allBodies), allocator) &&
               pairPool.Reserve(sizes.overlapPairsCount, allocator);
     for (int i = 0; i < 3 && ok; ++i)
         ok = axes[i].Reserve(i, static_cast<int>(2 * allBodies), allocator);
-    if (!ok)
-        return false;
-    pairTable.Fill({});
-    particlePairTable.Fill({});
-    return true;
+    return ok;
 }
 
 void RbRegion::AddBody(RbBody* body) {

@@ -2,8 +2,23 @@
 
 #include "Platform/Graphics/GraphicsBackend.h"
 
-PlatBuffer::PlatBuffer(IDirect3DDevice9* device, UINT length, DWORD bufferUsage, D3DPOOL pool, bool index)
-    : IDirect3DResource9(device, pool), bytes(length), usage(bufferUsage), isIndexBuffer(index) {
+#include <new>
+
+namespace {
+
+BYTE* ZeroedBytes(UINT length) {
+    auto* block = static_cast<BYTE*>(std::calloc(length ? length : 1, 1));
+    if (!block)
+        throw std::bad_alloc();
+    return block;
+}
+
+} // namespace
+
+PlatBuffer::PlatBuffer(IDirect3DDevice9* device, UINT bufferLength, DWORD bufferUsage, D3DPOOL pool,
+                       bool index)
+    : IDirect3DResource9(device, pool), length(bufferLength), bytes(ZeroedBytes(bufferLength)),
+      usage(bufferUsage), isIndexBuffer(index) {
     Backend().CreateBuffer(*this);
 }
 
@@ -12,7 +27,7 @@ PlatBuffer::~PlatBuffer() {
 }
 
 HRESULT PlatBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
-    if (!data || locked || offset > bytes.size())
+    if (!data || locked || offset > length)
         return D3DERR_INVALIDCALL;
     const UINT available = GetLength() - offset;
     if (size == 0)
@@ -23,7 +38,7 @@ HRESULT PlatBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
     lockDiscards = (flags & D3DLOCK_DISCARD) != 0;
     lockOffset = offset;
     lockSize = size;
-    *data = bytes.data() + offset;
+    *data = bytes.get() + offset;
     return D3D_OK;
 }
 

@@ -97,7 +97,8 @@ bool ID3DXEffect::Compile(std::string* errors) {
     for (const PlatEffectTechniqueDecl& decl : file.techniques) {
         Technique technique{&decl, {}};
         for (const PlatEffectPassDecl& passDecl : decl.passes) {
-            Pass pass{&passDecl, nullptr};
+            Pass pass;
+            pass.decl = &passDecl;
             if (!passDecl.vertexShader.empty()) {
                 const std::string name = decl.name + "." + passDecl.name;
                 std::string message;
@@ -110,6 +111,7 @@ bool ID3DXEffect::Compile(std::string* errors) {
                     return false;
                 }
             }
+            LocateUniforms(pass);
             technique.passes.push_back(std::move(pass));
         }
         techniques.push_back(std::move(technique));
@@ -119,6 +121,18 @@ bool ID3DXEffect::Compile(std::string* errors) {
         return false;
     }
     return true;
+}
+
+void ID3DXEffect::LocateUniforms(Pass& pass) const {
+    for (const PlatEffectTextureDecl& binding : pass.decl->textures) {
+        pass.textureParameters.push_back(Find(binding.parameter.c_str()));
+        pass.textureUniforms.push_back(pass.program ? pass.program->FindUniform(binding.parameter) : -1);
+    }
+    if (!pass.program)
+        return;
+    for (const Parameter& parameter : parameters)
+        pass.parameterUniforms.push_back(
+            IsTexture(parameter.decl.type) ? -1 : pass.program->FindUniform(parameter.decl.name));
 }
 
 // ---- Descriptions and handles
@@ -369,22 +383,24 @@ void ID3DXEffect::ApplyPassStates(const PlatEffectPassDecl& pass) {
 // Binds the pass's textures and gives its program every parameter's value
 // (a texture parameter's uniform gets its sampler number).
 void ID3DXEffect::UploadValues(const Pass& pass) {
-    for (const PlatEffectTextureDecl& binding : pass.decl->textures) {
-        const Parameter* parameter = Find(binding.parameter.c_str());
-        device->SetTexture(binding.sampler, parameter->value->texture.Get());
+    const std::vector<PlatEffectTextureDecl>& bindings = pass.decl->textures;
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        device->SetTexture(bindings[i].sampler, pass.textureParameters[i]->value->texture.Get());
         if (pass.program)
-            pass.program->SetInt(binding.parameter, static_cast<int>(binding.sampler));
+            pass.program->SetInt(pass.textureUniforms[i], static_cast<int>(bindings[i].sampler));
     }
     if (!pass.program)
         return;
-    for (const Parameter& parameter : parameters) {
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        const Parameter& parameter = parameters[i];
         const PlatEffectType type = parameter.decl.type;
+        const int uniform = pass.parameterUniforms[i];
         if (IsTexture(type))
             continue;
         if (type == PlatEffectType::Int || type == PlatEffectType::Bool)
-            pass.program->SetInt(parameter.decl.name, static_cast<int>(parameter.value->floats[0]));
+            pass.program->SetInt(uniform, static_cast<int>(parameter.value->floats[0]));
         else
-            pass.program->SetFloats(parameter.decl.name, parameter.value->floats.data(),
+            pass.program->SetFloats(uniform, parameter.value->floats.data(),
                                     static_cast<int>(Describe(type).floats));
     }
 }

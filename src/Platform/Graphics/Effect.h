@@ -61,6 +61,11 @@ private:
     struct Pass {
         const PlatEffectPassDecl* decl = nullptr;
         std::unique_ptr<PlatShaderProgram> program; // null: fixed function
+        // Looked up once: per texture binding its parameter and uniform, per
+        // parameter its uniform (-1: the program has none).
+        std::vector<const Parameter*> textureParameters;
+        std::vector<int> textureUniforms;
+        std::vector<int> parameterUniforms;
     };
     struct Technique {
         const PlatEffectTechniqueDecl* decl = nullptr;
@@ -73,6 +78,7 @@ private:
     const Parameter* Find(D3DXHANDLE handle) const;
     const Technique* FindTechnique(D3DXHANDLE handle) const;
     HRESULT SetNumbers(D3DXHANDLE handle, const float* values, UINT count);
+    void LocateUniforms(Pass& pass) const;
     void ApplyPassStates(const PlatEffectPassDecl& pass);
     void UploadValues(const Pass& pass);
 

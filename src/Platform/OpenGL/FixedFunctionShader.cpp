@@ -103,7 +103,6 @@ in float vFog;
 uniform sampler2D uTexture0;
 uniform sampler2D uTexture1;
 uniform sampler2D uTexture2;
-uniform ivec3 uHasTexture;
 uniform ivec3 uTexCoordIndex;
 uniform ivec3 uColorOp;
 uniform ivec3 uColorArg1;
@@ -119,17 +118,26 @@ uniform float uAlphaRef;
 
 out vec4 outColour;
 
-// A stage whose texture is missing reads opaque white.
-vec4 Sample(int stage) {
-    if (uHasTexture[stage] == 0)
-        return vec4(1.0);
-    vec2 coord = uTexCoordIndex[stage] == 1 ? vTexCoord1 : vTexCoord0;
-    if (stage == 0)
-        return texture(uTexture0, coord);
-    if (stage == 1)
-        return texture(uTexture1, coord);
-    return texture(uTexture2, coord);
+vec2 StageCoord(int stage) {
+    return uTexCoordIndex[stage] == 1 ? vTexCoord1 : vTexCoord0;
 }
+
+// A stage whose texture is missing reads opaque white.
+#if KV_TEXTURE0
+#define KV_TEXEL0 texture(uTexture0, StageCoord(0))
+#else
+#define KV_TEXEL0 vec4(1.0)
+#endif
+#if KV_TEXTURE1
+#define KV_TEXEL1 texture(uTexture1, StageCoord(1))
+#else
+#define KV_TEXEL1 vec4(1.0)
+#endif
+#if KV_TEXTURE2
+#define KV_TEXEL2 texture(uTexture2, StageCoord(2))
+#else
+#define KV_TEXEL2 vec4(1.0)
+#endif
 
 vec4 Argument(int which, vec4 texel, vec4 current) {
     if (which == 2)
@@ -151,6 +159,17 @@ vec4 Operate(int op, vec4 a, vec4 b) {
     return min(a + b, 1.0);
 }
 
+vec4 Stage(int stage, vec4 texel, vec4 current) {
+    vec3 colour = Operate(uColorOp[stage], Argument(uColorArg1[stage], texel, current),
+                          Argument(uColorArg2[stage], texel, current)).rgb;
+    // A disabled alpha operation passes the alpha on (the diffuse alpha at stage 0).
+    float alpha = current.a;
+    if (uAlphaOp[stage] != 1)
+        alpha = Operate(uAlphaOp[stage], Argument(uAlphaArg1[stage], texel, current),
+                        Argument(uAlphaArg2[stage], texel, current)).a;
+    return vec4(colour, alpha);
+}
+
 bool PassesAlphaTest(float alpha) {
     float value = floor(alpha * 255.0 + 0.5);
     if (uAlphaFunc == 1) return false;
@@ -165,19 +184,15 @@ bool PassesAlphaTest(float alpha) {
 
 void main() {
     vec4 current = vDiffuse;
-    for (int stage = 0; stage < 3; ++stage) {
-        if (uColorOp[stage] == 1)
-            break;
-        vec4 texel = Sample(stage);
-        vec3 colour = Operate(uColorOp[stage], Argument(uColorArg1[stage], texel, current),
-                              Argument(uColorArg2[stage], texel, current)).rgb;
-        // A disabled alpha operation passes the alpha on (the diffuse alpha at stage 0).
-        float alpha = current.a;
-        if (uAlphaOp[stage] != 1)
-            alpha = Operate(uAlphaOp[stage], Argument(uAlphaArg1[stage], texel, current),
-                            Argument(uAlphaArg2[stage], texel, current)).a;
-        current = vec4(colour, alpha);
-    }
+#if KV_STAGES > 0
+    current = Stage(0, KV_TEXEL0, current);
+#endif
+#if KV_STAGES > 1
+    current = Stage(1, KV_TEXEL1, current);
+#endif
+#if KV_STAGES > 2
+    current = Stage(2, KV_TEXEL2, current);
+#endif
     if (uAlphaTest != 0 && !PassesAlphaTest(current.a))
         discard;
     if (uFogEnable != 0)

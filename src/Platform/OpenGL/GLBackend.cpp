@@ -123,7 +123,8 @@ void Attribute(GLuint index, GLint size, GLenum type, GLboolean normalise, UINT 
 
 PlatGLBackend::~PlatGLBackend() {
     if (context) {
-        fixedFunction.reset();
+        for (auto& program : fixedFunction)
+            program.reset();
         glDeleteSamplers(kPlatSamplers, samplers);
         glDeleteFramebuffers(1, &drawFramebuffer);
         glDeleteFramebuffers(1, &readFramebuffer);
@@ -179,13 +180,41 @@ HRESULT PlatGLBackend::Open(const D3DPRESENT_PARAMETERS& params) {
     glGenFramebuffers(1, &drawFramebuffer);
     glGenFramebuffers(1, &readFramebuffer);
     glGenSamplers(kPlatSamplers, samplers);
-    fixedFunction = std::make_unique<PlatGLProgram>("fixed function");
+    // The shape without stages shows that the emulation builds here at all.
+    return BuildFixedFunction(0) ? D3D_OK : D3DERR_NOTAVAILABLE;
+}
+
+bool PlatGLBackend::BuildFixedFunction(unsigned shape) {
+    const unsigned stages = shape & 3;
+    char defines[96];
+    std::snprintf(
+        defines, sizeof defines,
+        "#define KV_STAGES %u\n#define KV_TEXTURE0 %u\n#define KV_TEXTURE1 %u\n#define KV_TEXTURE2 %u\n",
+        stages, (shape >> 2) & 1, (shape >> 3) & 1, (shape >> 4) & 1);
+    auto program = std::make_unique<PlatGLProgram>("fixed function");
     std::string errors;
-    if (!fixedFunction->Build(kPlatFixedFunctionVertexShader, kPlatFixedFunctionFragmentShader, &errors)) {
-        std::fprintf(stderr, "Graphics: fixed-function program: %s\n", errors.c_str());
-        return D3DERR_NOTAVAILABLE;
+    if (!program->Build(kPlatFixedFunctionVertexShader, kPlatFixedFunctionFragmentShader, &errors, defines)) {
+        std::fprintf(stderr, "Graphics: fixed-function program (%u stages): %s\n", stages, errors.c_str());
+        return false;
     }
-    return D3D_OK;
+    fixedFunction[shape] = std::move(program);
+    return true;
+}
+
+PlatGLProgram* PlatGLBackend::FixedFunction(const PlatStateValues& state,
+                                            const std::array<bool, kPlatTextureStages>& stageHasTexture) {
+    unsigned stages = 0;
+    unsigned textures = 0;
+    for (; stages < kPlatTextureStages; ++stages) {
+        if (state.StageState(static_cast<int>(stages), D3DTSS_COLOROP) == D3DTOP_DISABLE)
+            break;
+        if (stageHasTexture[stages])
+            textures |= 1u << stages;
+    }
+    const unsigned shape = stages | textures << 2;
+    if (!fixedFunction[shape] && !BuildFixedFunction(shape))
+        return nullptr;
+    return fixedFunction[shape].get();
 }
 
 HRESULT PlatGLBackend::Reset(const D3DPRESENT_PARAMETERS& params) {
@@ -212,10 +241,13 @@ void PlatGLBackend::CreateBuffer(PlatBuffer& buffer) {
 
 void PlatGLBackend::UpdateBuffer(PlatBuffer& buffer, UINT offset, UINT size, bool discard) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer.GetBackendName());
+    // A discarding lock gives up the old contents: new storage, so that draws
+    // still queued on the old are not disturbed, and only the locked range
+    // copied into it (a dynamic buffer is large, the range written a frame
+    // usually small).
     if (discard)
-        glBufferData(GL_ARRAY_BUFFER, buffer.GetLength(), buffer.GetBytes(), GL_DYNAMIC_DRAW);
-    else
-        glBufferSubData(GL_ARRAY_BUFFER, offset, size, buffer.GetBytes() + offset);
+        glBufferData(GL_ARRAY_BUFFER, buffer.GetLength(), nullptr, GL_DYNAMIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, offset, size, buffer.GetBytes() + offset);
 }
 
 void PlatGLBackend::DestroyBuffer(PlatBuffer& buffer) {
@@ -382,9 +414,11 @@ void PlatGLBackend::Draw(const PlatDrawCall& call) {
     ApplyRenderStates(*call.state, call.depthStencil != nullptr);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     const auto stageHasTexture = BindTextures(*call.state);
-    PlatGLProgram& program = customProgram ? *customProgram : *fixedFunction;
-    program.Use();
-    program.ApplyDeviceState(call, target.GetWidth(), target.GetHeight(), stageHasTexture);
+    PlatGLProgram* program = customProgram ? customProgram : FixedFunction(*call.state, stageHasTexture);
+    if (!program)
+        return;
+    program->Use();
+    program->ApplyDeviceState(call, target.GetWidth(), target.GetHeight());
     BindVertices(call);
     const GLenum mode = PrimitiveMode(call.primitive);
     if (call.indexed)

@@ -49,6 +49,13 @@ private:
     void BindVertices(const PlatDrawCall& call);
     std::array<bool, kPlatTextureStages> BindTextures(const PlatDeviceState& state);
     void UploadLevel(IDirect3DBaseTexture9& texture, UINT face, UINT level, bool allocate);
+    // The fixed-function emulation for the stages the state enables, built
+    // on first use; null (reported) when it does not build.
+    PlatGLProgram* FixedFunction(const PlatStateValues& state,
+                                 const std::array<bool, kPlatTextureStages>& stageHasTexture);
+    // A shape is the number of enabled stages (bits 0-1) and, for each, whether
+    // it has a texture (bits 2-4).
+    bool BuildFixedFunction(unsigned shape);
 
     SDL_Window* window = nullptr;
     bool ownsWindow = false;
@@ -62,6 +69,7 @@ private:
     GLuint readFramebuffer = 0;
     GLuint samplers[kPlatSamplers] = {};
     bool anisotropy = false;
-    std::unique_ptr<PlatGLProgram> fixedFunction;
+    static constexpr unsigned kFixedFunctionShapes = 32;
+    std::array<std::unique_ptr<PlatGLProgram>, kFixedFunctionShapes> fixedFunction;
     PlatGLProgram* customProgram = nullptr;
 };

@@ -36,6 +36,14 @@ void CaptureGeometry(const PlatDrawCall& call, PlatRecordedCall& record) {
 
 } // namespace
 
+int PlatRecordedProgram::FindUniform(const std::string& uniform) {
+    const auto found = std::find(names.begin(), names.end(), uniform);
+    if (found != names.end())
+        return static_cast<int>(found - names.begin());
+    names.push_back(uniform);
+    return static_cast<int>(names.size() - 1);
+}
+
 template <class T>
 T PlatRecordedCall::ReadVertex(UINT vertex, UINT byteOffset) const {
     T value{};

@@ -12,12 +12,15 @@ class PlatRecordedProgram : public PlatShaderProgram {
 public:
     explicit PlatRecordedProgram(std::string programName) : name(std::move(programName)) {}
     const std::string& GetName() const override { return name; }
-    void SetFloats(const std::string& uniform, const float* values, int count) override {
-        uniforms[uniform].assign(values, values + count);
+    // Every name is a uniform here: its index is its place among the names.
+    int FindUniform(const std::string& uniform) override;
+    void SetFloats(int uniform, const float* values, int count) override {
+        uniforms[names[uniform]].assign(values, values + count);
     }
-    void SetInt(const std::string& uniform, int value) override { uniforms[uniform] = {float(value)}; }
+    void SetInt(int uniform, int value) override { uniforms[names[uniform]] = {float(value)}; }
 
     std::string name;
+    std::vector<std::string> names;
     std::map<std::string, std::vector<float>> uniforms;
 };
 
