@@ -13,7 +13,6 @@
 #include "Application/PFrameLimit.h"
 #include "Application/PWebHost.h"
 #include "Application/SkyConnections.h"
-#include "Application/SoundConnections.h"
 #include "Core/AppState.h"
 #include "Core/Log.h"
 #include "Core/PFileReader.h"
@@ -226,8 +225,6 @@ void CPApplication::CreateSingletons() {
     ConnectPhysicsToCars();
     ConnectGameObjectsToParticles();
     ConnectRenderToSky();
-    ConnectSoundToPhysics();
-    ConnectInterfaceToScripts();
     ConnectInterfaceInput();
     new CPMaterialManager();
     new CPMeshManager();

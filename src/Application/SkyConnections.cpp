@@ -8,10 +8,9 @@ void ConnectRenderToSky() {
     SetSkyFactory([] { return std::make_unique<Skyscape>(); });
     // The sun becomes the level's own light; without a level the sky keeps
     // queueing it as a light of its own.
-    const auto queueOwnSun = g_SkyServices.addSunLight;
-    g_SkyServices.addSunLight = [queueOwnSun](const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour) {
+    g_SkyServices.addSunLight = [](const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour) {
         if (!g_Level) {
-            queueOwnSun(direction, colour);
+            QueueSunLight(direction, colour);
             return;
         }
         g_Level->sunLight.Direction = direction;

@@ -45,7 +45,6 @@ public:
     float angle = 0;
     D3DXVECTOR3 basePosition{0, 0, 0};
     bool dirty2 = false;
-    bool keptFlag = false;
 
 private:
     CloudPuff ReadPuff(CloudFile& file, const std::vector<D3DXVECTOR3>& points) const;

@@ -51,8 +51,7 @@ void SetSunLight(const D3DXVECTOR3& direction, const D3DXVECTOR3& colour) {
     D3DXVECTOR3 unit;
     D3DXVec3Normalize(&unit, &direction);
     const D3DCOLORVALUE light{SunChannel(colour.x), SunChannel(colour.y), SunChannel(colour.z), 0.0f};
-    if (g_SkyServices.addSunLight)
-        g_SkyServices.addSunLight(unit, light);
+    g_SkyServices.addSunLight(unit, light);
     if (g_Render && g_Render->GetDevice())
         g_Render->ApplyLights();
 }

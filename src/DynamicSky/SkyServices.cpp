@@ -6,8 +6,9 @@ namespace {
 
 constexpr float kSunRange = 10000.0f;
 
-// The sun as a directional light of its own in the frame's lights.
-void QueueSun(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour) {
+} // namespace
+
+void QueueSunLight(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour) {
     if (!g_Render)
         return;
     D3DLIGHT9 light{};
@@ -19,6 +20,4 @@ void QueueSun(const D3DXVECTOR3& direction, const D3DCOLORVALUE& colour) {
     g_Render->QueueLight(light);
 }
 
-} // namespace
-
-SkyServices g_SkyServices{QueueSun};
+SkyServices g_SkyServices;

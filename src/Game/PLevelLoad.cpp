@@ -484,11 +484,13 @@ void CPLevel::ReadPlayerCamera() {
     const TiXmlElement* second = DescriptionElement(*player, "camera2");
     const TiXmlElement* fixed = DescriptionElement(*player, "camera3");
     const std::pair<const char*, float*> viewKeys[] = {
-        {"distance", &cameraDistance},        {"height", &cameraHeight}, {"angle_div", &cameraAngleDiv},
-        {"distance_div", &cameraDistanceDiv}, {"blur", &cameraBlur},     {"fov", &cameraFov}};
+        {"distance", &cameraDistance},  {"height", &cameraHeight},
+        {"angle_div", &cameraAngleDiv}, {"distance_div", &cameraDistanceDiv},
+        {"blur", &cameraBlur},          {"fov", &cameraFov}};
     const std::pair<const char*, float*> secondKeys[] = {
-        {"distance", &camera2Distance},        {"height", &camera2Height}, {"angle_div", &camera2AngleDiv},
-        {"distance_div", &camera2DistanceDiv}, {"blur", &camera2Blur},     {"fov", &camera2Fov}};
+        {"distance", &camera2Distance},  {"height", &camera2Height},
+        {"angle_div", &camera2AngleDiv}, {"distance_div", &camera2DistanceDiv},
+        {"blur", &camera2Blur},          {"fov", &camera2Fov}};
     const std::pair<const char*, float*> fixedKeys[] = {
         {"distance", &camera3Distance}, {"height", &camera3Height}, {"blur", &camera3Blur}};
     for (const auto& [key, field] : viewKeys)

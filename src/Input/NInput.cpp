@@ -24,7 +24,7 @@ namespace {
 constexpr const char* kSource = "Input\\NInput";
 constexpr const char* kActionsFile = "Actions.cfg";
 
-using PageBroadcast = void (*PageInputServices::*)();
+using PageBroadcast = std::function<void()> PageInputServices::*;
 
 // The keys with a reaction of their own besides their binding: the word of
 // their "standart_action" (none for Up and Down) and the page broadcasts.

@@ -1,9 +1,9 @@
 #include "Interface/InterfacePages.h"
 
 #include "Core/PSettings.h"
-#include "Interface/InterfaceServices.h"
 #include "Interface/PInterface.h"
 #include "Interface/PointText.h"
+#include "Script/PScriptManager.h"
 
 std::vector<CPInterface*> g_InterfacePages;
 
@@ -22,7 +22,7 @@ void ForEachPage(Visit&& visit) {
 } // namespace
 
 void BroadcastMouseMove(float x, float y) {
-    g_InterfaceServices.sendToCategory(
+    SendCategoryCommand(
         "interface", "mouse_move",
         PointText(x / static_cast<float>(g_ScreenWidth), y / static_cast<float>(g_ScreenHeight)));
     ForEachPage([&](CPInterface& page) { page.OnMouseMove(x, y); });

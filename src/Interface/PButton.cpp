@@ -1,7 +1,7 @@
 #include "Interface/PButton.h"
 
-#include "Interface/InterfaceServices.h"
 #include "Interface/PInterface.h"
+#include "Script/PScriptManager.h"
 
 CPButton::CPButton(CPInterface* ownerPage) : CPWindow(ownerPage) {
     for (auto& image : images)
@@ -51,13 +51,13 @@ void CPButton::SetVisible(bool flag) {
 
 bool CPButton::OnMouseOver(float, float) {
     state = kHovered;
-    g_InterfaceServices.sendToCategory("interface", "mouse_button_over", name);
+    SendCategoryCommand("interface", "mouse_button_over", name);
     return true;
 }
 
 bool CPButton::OnMouseOut(float, float) {
     state = kNormal;
-    g_InterfaceServices.sendToCategory("interface", "mouse_button_out", name);
+    SendCategoryCommand("interface", "mouse_button_out", name);
     return true;
 }
 

@@ -1,11 +1,12 @@
 #include "Interface/PInterface.h"
 
+#include "Input/NInput.h"
 #include "Interface/InterfacePages.h"
-#include "Interface/InterfaceServices.h"
 #include "Interface/SPFontManager.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
+#include "Script/PScriptManager.h"
 
 #include <algorithm>
 
@@ -34,10 +35,11 @@ CPInterface::~CPInterface() {
 
 void CPInterface::Activate(int priority) {
     pageActive = true;
-    float x = 0;
-    float y = 0;
-    g_InterfaceServices.mousePosition(x, y);
-    BroadcastMouseMove(x, y);
+    int x = 0;
+    int y = 0;
+    if (g_Input)
+        g_Input->GetMousePosition(x, y);
+    BroadcastMouseMove(static_cast<float>(x), static_cast<float>(y));
     CPGameObject::Activate(priority);
 }
 
@@ -126,8 +128,8 @@ void CPInterface::SetCursor(const std::string& cursorToShow) {
 }
 
 void CPInterface::SendPageCommand(const std::string& command, const std::string& params) const {
-    if (script)
-        g_InterfaceServices.sendCommand(script, command, params);
+    if (script && g_ScriptManager)
+        g_ScriptManager->SendCommandByObject(script, command, params);
 }
 
 void CPInterface::AddElement(CPWindow* element) {

@@ -3,7 +3,7 @@
 #include "Core/PLineReader.h"
 #include "Core/StringFunctions.h"
 #include "Game/ObjectDescription.h"
-#include "Interface/InterfaceServices.h"
+#include "Game/PGameData.h"
 #include "Interface/PButton.h"
 #include "Interface/PInterface.h"
 #include "Interface/SPFontManager.h"
@@ -11,6 +11,7 @@
 #include "Render/PMaterialManager.h"
 #include "Render/PRenderObject.h"
 #include "Render/RenderPriority.h"
+#include "Script/PScriptManager.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void CPInterface::ReadHeader(CPLineReader& lines, float& textureWidth, float& te
     ReadLight(lightLine, effect);
     textureName = FieldAt(texture, 0);
     SetPageMaterial(RENDER_INTERFACE + priorityOffset, effect, textureName);
-    script = g_InterfaceServices.findScript(scriptName);
+    script = g_ScriptManager ? g_ScriptManager->GetScript(scriptName).Get() : nullptr;
 }
 
 void CPInterface::ReadLight(const std::string& line, std::string& effect) {
@@ -147,5 +148,5 @@ void CPInterface::AddText(CPLineReader& lines, bool editBox) {
     texts[elementName] = record;
     if (!editBox && g_FontManager)
         g_FontManager->BuildText(record.textObject, record.x, record.y, record.font,
-                                 g_InterfaceServices.gameText(FieldAt(values, 3)));
+                                 g_GameData ? g_GameData->GetText(FieldAt(values, 3)) : std::string());
 }

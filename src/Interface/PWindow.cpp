@@ -2,10 +2,10 @@
 
 #include "Core/PLineReader.h"
 #include "Game/ObjectDescription.h"
-#include "Interface/InterfaceServices.h"
 #include "Interface/PInterface.h"
 #include "Interface/PointText.h"
 #include "Interface/ScreenScale.h"
+#include "Script/PScriptManager.h"
 
 namespace {
 
@@ -98,12 +98,12 @@ void CPWindow::SetColour(DWORD argb) {
 }
 
 bool CPWindow::OnMouseOver(float, float) {
-    g_InterfaceServices.sendToCategory("interface", "mouse_window_over", name);
+    SendCategoryCommand("interface", "mouse_window_over", name);
     return false;
 }
 
 bool CPWindow::OnMouseOut(float, float) {
-    g_InterfaceServices.sendToCategory("interface", "mouse_window_out", name);
+    SendCategoryCommand("interface", "mouse_window_out", name);
     return false;
 }
 

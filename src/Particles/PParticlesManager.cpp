@@ -87,3 +87,8 @@ CPRefPtr<CPParticleSystem> CPParticlesManager::CloneFlame(int index) const {
         return nullptr;
     return static_cast<CPParticleSystem*>(flames[static_cast<std::size_t>(index)]->Clone().Get());
 }
+
+void SpawnParticle(const ParticleDesc& desc) {
+    if (g_ParticlesManager)
+        g_ParticlesManager->Spawn(desc);
+}

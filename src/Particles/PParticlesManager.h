@@ -59,3 +59,6 @@ private:
     template <class Reader>
     bool ReadTable(const char* path, Reader&& reader);
 };
+
+// Emits one particle through the particle manager, when there is one.
+void SpawnParticle(const ParticleDesc& desc);

@@ -9,6 +9,7 @@
 #include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/VectorConversions.h"
 #include "Platform/Random.h"
+#include "Sound/NAudio.h"
 
 #include <algorithm>
 #include <cmath>
@@ -108,8 +109,11 @@ void CPContactEffects::OnCarContact(const RbCollisionInfo& info, float speed) {
 
 // A "slam" that is still sounding is never cut off by a new contact.
 void CPContactEffects::PlaySlam() {
-    if (!g_PhysicsServices.isSoundPlaying("slam"))
-        g_PhysicsServices.playSound("slam");
+    if (!g_Audio)
+        return;
+    const CPRefPtr<CNSound> slam = g_Audio->FindSound("slam");
+    if (slam && !slam->IsPlaying())
+        PlayFromStart(slam);
 }
 
 void CPContactEffects::SpawnSparks(const RbVector& position, const RbVector& direction, int count) {

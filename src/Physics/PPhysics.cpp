@@ -227,10 +227,6 @@ void CPPhysics::CreateCar(CPObject* object, bool player) {
         g_PhysicsServices.createCar(object, description, simulator, player);
 }
 
-void CPPhysics::SetCarControls(CPObject* object, float throttle, float steering) {
-    g_PhysicsServices.setCarControls(object, throttle, steering);
-}
-
 void CPPhysics::UnregisterObject(CPObject* object) {
     CPPhysicData* description = g_PhysicsServices.physicData(object);
     if (!description)

@@ -63,7 +63,6 @@ public:
     // geometries' material index; the body carries the object as user data.
     void RegisterObject(CPObject* object, bool activeFlag, int materialIndex);
     void CreateCar(CPObject* object, bool player);
-    void SetCarControls(CPObject* object, float throttle, float steering);
     // Stops copying the object's pose and deactivates its body.
     void UnregisterObject(CPObject* object);
     // Parks the description's body far below the level, deactivates it and
@@ -75,7 +74,6 @@ public:
 
     RbSimulator* GetSimulator() const { return simulator; }
     const CPTerrainGrid& GetTerrainGrid() const { return terrain; }
-    CPContactEffects& GetContactEffects() { return effects; }
 
     // The world's callbacks.
     static void QueryTerrainTriangles(const RbVector& boxMin, const RbVector& boxMax, const int** candidates,

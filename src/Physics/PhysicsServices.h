@@ -21,9 +21,9 @@ struct SparkParticle {
 };
 
 // What the physics task needs of the subsystems above it: the game objects
-// it moves (bodies carry them as user data), their visuals and cars, the
-// particle system and the sounds. Every entry starts as a default that does
-// the least; the game connects the real ones.
+// it moves (bodies carry them as user data), their visuals and cars, and the
+// particle system. Every entry starts as a default that does the least; the
+// game connects the real ones.
 struct PhysicsServices {
     // The object's physics description, or null.
     std::function<CPPhysicData*(CPObject* object)> physicData = [](CPObject*) -> CPPhysicData* {
@@ -47,8 +47,6 @@ struct PhysicsServices {
     std::function<void(CPObject* object, CPPhysicData* description, RbSimulator* world, bool player)>
         createCar =
             [](CPObject*, CPPhysicData* description, RbSimulator*, bool) { description->SetupRigidBody(); };
-    std::function<void(CPObject* object, float throttle, float steering)> setCarControls =
-        [](CPObject*, float, float) {};
     // Tells the object that it touched something in this step.
     std::function<void(CPObject* object)> markCollided = [](CPObject*) {};
     // Whether the object is the level's player object.
@@ -57,10 +55,6 @@ struct PhysicsServices {
     std::function<D3DXVECTOR3(CPObject* object)> carVelocity = [](CPObject*) { return D3DXVECTOR3(); };
     // Emits one particle; the default drops it.
     std::function<void(const SparkParticle& spark)> spawnParticle = [](const SparkParticle&) {};
-    // Whether the named sound exists and is sounding.
-    std::function<bool(const char* name)> isSoundPlaying = [](const char*) { return false; };
-    // Plays the named sound once from its start; nothing when it does not exist.
-    std::function<void(const char* name)> playSound = [](const char*) {};
 };
 
 extern PhysicsServices g_PhysicsServices;

@@ -9,8 +9,6 @@ class CPBaseCamera : public CPObject {
 public:
     CPBaseCamera();
 
-    void SetView(const D3DXMATRIX& matrix) { view = matrix; }
-
     size_t GetSize() const override { return sizeof(CPBaseCamera); }
     std::string GetClassName() const override { return "CPBaseCamera"; }
 

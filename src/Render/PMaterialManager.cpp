@@ -48,7 +48,3 @@ void CPMaterialManager::ClearAllItems() {
     for (const CPRefPtr<CPMaterial>& material : materials)
         material->ClearItems();
 }
-
-CPTextureManager* CPMaterialManager::GetTextureManager() const {
-    return g_TextureManager;
-}

@@ -25,7 +25,6 @@ public:
                      const std::vector<std::string>& textureNames);
     // Empties every material's batch list.
     void ClearAllItems();
-    CPTextureManager* GetTextureManager() const;
 
     const std::vector<CPRefPtr<CPMaterial>>& GetMaterials() const { return materials; }
 

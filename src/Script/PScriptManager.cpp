@@ -129,3 +129,13 @@ void CPScriptManager::Undelivered(const std::string& target, const std::string& 
     if (commandObserver)
         commandObserver(target, command, params, false);
 }
+
+void SendScriptCommand(const std::string& name, const std::string& command, const std::string& params) {
+    if (g_ScriptManager)
+        g_ScriptManager->SendCommandByName(name, command, params);
+}
+
+void SendCategoryCommand(const std::string& category, const std::string& command, const std::string& params) {
+    if (g_ScriptManager)
+        g_ScriptManager->SendCommandByCategory(category, command, params);
+}

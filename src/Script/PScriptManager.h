@@ -65,3 +65,8 @@ private:
     std::vector<std::function<void()>> models;
     CommandObserver commandObserver;
 };
+
+// Send the command to the named script, or to every script of the category,
+// when the scripts run.
+void SendScriptCommand(const std::string& name, const std::string& command, const std::string& params);
+void SendCategoryCommand(const std::string& category, const std::string& command, const std::string& params);

@@ -50,10 +50,6 @@ void CreateCar(CPObject* object, CPPhysicData* description, RbSimulator* world, 
 
 void ConnectPhysicsToCars() {
     g_PhysicsServices.createCar = CreateCar;
-    g_PhysicsServices.setCarControls = [](CPObject* object, float throttle, float steering) {
-        if (CPCar* car = CarOf(object))
-            car->SetControls(throttle, steering);
-    };
     g_PhysicsServices.isPlayer = [](CPObject* object) {
         return g_Level && object && g_Level->player.Get() == object;
     };

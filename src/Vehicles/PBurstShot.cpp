@@ -1,7 +1,7 @@
 #include "Vehicles/PBurstShot.h"
 
+#include "Particles/PParticlesManager.h"
 #include "Particles/ParticleDesc.h"
-#include "Vehicles/VehicleServices.h"
 #include "Vehicles/WeaponAim.h"
 
 #include <algorithm>
@@ -21,6 +21,6 @@ void CPBurstShot::Launch(const D3DXVECTOR3& at, const D3DXVECTOR3& towards, floa
         particle.growth = FloatColumn(4);
         particle.lifetime = FloatColumn(5);
         particle.fade = true;
-        g_VehicleServices.emitParticle(particle);
+        SpawnParticle(particle);
     }
 }

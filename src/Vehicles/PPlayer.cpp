@@ -154,8 +154,8 @@ void CPPlayer::Update(float dt) {
     UpdateShadowWorld(dt);
     UpdateSlowDown(dt);
     UpdateEngineTemperature(dt);
-    if (g_Physics)
-        g_Physics->SetCarControls(this, throttle, steering);
+    if (CPCar* physics = GetCar())
+        physics->SetControls(throttle, steering);
     UpdatePickups();
     UpdateThrottleCut(dt);
     UpdateCollisionSound(dt);

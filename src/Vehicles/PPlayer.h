@@ -126,7 +126,6 @@ public:
     float ammunition[3] = {1.0f, 1.0f, 1.0f};
     WeaponInfo weaponRecord;
     MineInfo mineRecord;
-    bool mineLaying = false;
     bool hasMines = false;
     bool firing = false;
     EWeaponKind weaponKind = WEAPON_NONE;

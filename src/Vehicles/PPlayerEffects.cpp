@@ -9,10 +9,11 @@
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
 #include "Game/PLine.h"
+#include "Particles/PParticlesManager.h"
 #include "Particles/ParticleDesc.h"
 #include "Render/PRender.h"
+#include "Script/PScriptManager.h"
 #include "Vehicles/PCar.h"
-#include "Vehicles/VehicleServices.h"
 #include "Vehicles/WeaponAim.h"
 
 #include <cmath>
@@ -80,20 +81,20 @@ void CPPlayer::EmitDefeatSmoke() const {
     smoke.growth = 1.0f;
     smoke.lifetime = 2.5f;
     smoke.fade = true;
-    g_VehicleServices.emitParticle(smoke);
+    SpawnParticle(smoke);
 }
 
 void CPPlayer::UpdateGameOver(float dt) {
     if (damage < kDefeatDamage || !(flags & PLAYER_HUMAN))
         return;
     if (!gameOverSent) {
-        g_VehicleServices.sendCommand("game_interface", "show_message", "proigrish!");
-        g_VehicleServices.sendCommand("jeep", "game_over", "");
+        SendScriptCommand("game_interface", "show_message", "proigrish!");
+        SendScriptCommand("jeep", "game_over", "");
         gameOverSent = true;
     }
     defeatTime += dt;
     if (defeatTime >= kDefeatReportFrom && defeatTime <= kDefeatReportTo) {
-        g_VehicleServices.sendCommand("main", "defeat", "");
+        SendScriptCommand("main", "defeat", "");
         defeatTime = kDefeatReported;
     }
 }
@@ -106,13 +107,13 @@ void CPPlayer::UpdateTurnArrowsAndDrift(float) {
     } else {
         if (driftTime > kDriftScoreFrom && g_GameData) {
             const float tenths = std::trunc(driftTime * 10.0f) * 0.1f;
-            g_VehicleServices.sendCommand("game_interface", "bonus_points2",
-                                          DriftScore(g_GameData->GetText("drift_time"), tenths));
+            SendScriptCommand("game_interface", "bonus_points2",
+                              DriftScore(g_GameData->GetText("drift_time"), tenths));
         }
         turnArrow = arrow;
         driftTime = 0;
     }
-    g_VehicleServices.sendCommand("game_interface", "update_arrows", std::to_string(arrow));
+    SendScriptCommand("game_interface", "update_arrows", std::to_string(arrow));
 }
 
 // -1 or 1 when the track four pieces ahead of the player bends by more than
@@ -137,7 +138,7 @@ void CPPlayer::UpdateEngineTemperature(float dt) {
         engineTemperature = std::max(engineTemperature - dt * engineRecord.coolRate, 0.0f);
     const bool hot = engineTemperature >= kHotEngine;
     if (hot != wasHot)
-        g_VehicleServices.sendCommand("gamemenu", "engine_temp", hot ? "1" : "0");
+        SendScriptCommand("gamemenu", "engine_temp", hot ? "1" : "0");
 }
 
 void CPPlayer::UpdateShadowWorld(float dt) {
@@ -171,7 +172,8 @@ void CPPlayer::EnterShadowWorldScreen() {
     }
     shadowWorldScreen = true;
     shadowWorldScreenTime = 0;
-    g_VehicleServices.stopExtraVehicles();
+    if (g_Level)
+        g_Level->StopExtraVehicles();
 }
 
 void CPPlayer::LeaveShadowWorldScreen() {
@@ -181,7 +183,8 @@ void CPPlayer::LeaveShadowWorldScreen() {
         g_Render->motionBlurAmount = 0;
         g_Render->pickupTint = kNoTint;
     }
-    g_VehicleServices.startExtraVehicles();
+    if (g_Level)
+        g_Level->StartExtraVehicles();
 }
 
 // Sparks fill the rear half of the vehicle's box. The camera's own car
@@ -203,7 +206,7 @@ void CPPlayer::EmitShadowWorldSparks() const {
         spark.growth = 0.5f;
         spark.lifetime = RandomFraction() * 0.5f + 0.1f;
         spark.fade = true;
-        g_VehicleServices.emitParticle(spark);
+        SpawnParticle(spark);
     }
 }
 

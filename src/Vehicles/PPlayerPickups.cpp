@@ -5,14 +5,15 @@
 #include "Core/PGlobalTimer.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
+#include "Particles/PParticlesManager.h"
 #include "Particles/ParticleDesc.h"
 #include "Physics/Simulator/RbRigidBody.h"
 #include "Physics/VectorConversions.h"
+#include "Script/PScriptManager.h"
 #include "Sound/NAudio.h"
 #include "Sound/NSound.h"
 #include "Vehicles/PCar.h"
 #include "Vehicles/PShotSpawner.h"
-#include "Vehicles/VehicleServices.h"
 #include "Vehicles/WeaponAim.h"
 
 #include <algorithm>
@@ -159,10 +160,10 @@ void CPPlayer::TakePickup(EBonusKind kind, const CPRefPtr<CPGameObject>& object,
         bonuses.erase(bonuses.begin() + static_cast<std::ptrdiff_t>(entry));
     ApplyPickup(kind);
     if (flags & PLAYER_HUMAN)
-        g_VehicleServices.sendCommand("game_interface", "show_message", look.message);
+        SendScriptCommand("game_interface", "show_message", look.message);
     if (kind != BONUS_PORTAL)
         bonuses.erase(bonuses.begin() + static_cast<std::ptrdiff_t>(entry));
-    g_VehicleServices.sendCommand("main", "update_bonus_list", look.item);
+    SendScriptCommand("main", "update_bonus_list", look.item);
 }
 
 void CPPlayer::ApplyPickup(EBonusKind kind) {
@@ -201,7 +202,7 @@ void CPPlayer::ChangeAbilities(int change) {
     if (change == 0)
         return;
     abilities += change;
-    g_VehicleServices.sendCommand("game_interface", "redraw_abilities", "");
+    SendScriptCommand("game_interface", "redraw_abilities", "");
 }
 
 void CPPlayer::EnterShadowWorld() {
@@ -285,5 +286,5 @@ void CPPlayer::EmitHaloWall(const D3DXVECTOR3& towards) const {
     wall.growth = RandomFraction() * 1.8f + 0.4f;
     wall.lifetime = 0.5f;
     wall.fade = true;
-    g_VehicleServices.emitParticle(wall);
+    SpawnParticle(wall);
 }

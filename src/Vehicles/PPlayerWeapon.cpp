@@ -6,9 +6,10 @@
 #include "Core/PGlobalTimer.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
+#include "Particles/PParticlesManager.h"
 #include "Particles/Particle.h"
+#include "Script/PScriptManager.h"
 #include "Vehicles/PShotSpawner.h"
-#include "Vehicles/VehicleServices.h"
 #include "Vehicles/WeaponAim.h"
 
 #include <algorithm>
@@ -111,7 +112,7 @@ void CPPlayer::UpdateWeapon(const D3DXVECTOR3& target, const CPRefPtr<CPGameObje
     if (weaponEmpty || !firing || refireDelay >= 0 || weaponSlot < 0 || weaponSlot >= 3)
         return;
     FireVolley(aim);
-    g_VehicleServices.sendCommand("gamemenu", "update_game_interface", "");
+    SendScriptCommand("gamemenu", "update_game_interface", "");
 }
 
 CPPlayer::WeaponAimState CPPlayer::AimWeapon(const D3DXVECTOR3& target,
@@ -244,7 +245,7 @@ void CPPlayer::EjectShellCase(const CPRefPtr<CPGameObject>& part) {
     shell.velocity *= 4.0f + RandomFraction();
     shell.acceleration = D3DXVECTOR3(0, 0, -24.8f);
     shell.size = 0.2f;
-    g_VehicleServices.emitParticle(shell);
+    SpawnParticle(shell);
 }
 
 void CPPlayer::EmitFlame(const D3DXVECTOR3& muzzle, const D3DXVECTOR3& direction) {
@@ -261,7 +262,7 @@ void CPPlayer::EmitFlame(const D3DXVECTOR3& muzzle, const D3DXVECTOR3& direction
     flame.velocity *= kFlameSpeed;
     flame.callback = &CPPlayer::OnFlameParticle;
     flame.attachment = this;
-    g_VehicleServices.emitParticle(flame);
+    SpawnParticle(flame);
 }
 
 void CPPlayer::BurnFlameTargets() {

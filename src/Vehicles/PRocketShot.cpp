@@ -2,10 +2,10 @@
 
 #include "Core/PGlobalTimer.h"
 #include "Game/PLevel.h"
+#include "Particles/PParticlesManager.h"
 #include "Particles/ParticleDesc.h"
 #include "Render/PRenderObject.h"
 #include "Vehicles/BeamGeometry.h"
-#include "Vehicles/VehicleServices.h"
 #include "Vehicles/WeaponAim.h"
 
 #include <cmath>
@@ -126,5 +126,5 @@ void CPRocketShot::EmitTrail() const {
     trail.growth = kTrailGrowth;
     trail.lifetime = kTrailLifetime;
     trail.fade = true;
-    g_VehicleServices.emitParticle(trail);
+    SpawnParticle(trail);
 }

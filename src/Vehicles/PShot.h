@@ -33,7 +33,6 @@ public:
     virtual std::unique_ptr<CPShot> Clone() const = 0;
     // Advances the shot by the frame; false once it has finished.
     virtual bool Tick() = 0;
-    virtual const std::vector<std::string>& GetParams() const { return params; }
     // Sets up the sound from the row's last column ("file,mode"; "none" for
     // no sound, mode "2d" for a sound without position).
     virtual bool Configure(const std::vector<std::string>& row);

@@ -62,7 +62,6 @@ public:
     void StartTask();
     void StopTask();
     const std::list<std::unique_ptr<CPShot>>& GetActiveShots() const { return activeShots; }
-    CPObjUpdater& GetTask() { return task; }
 
 private:
     std::list<std::unique_ptr<CPShot>> activeShots;

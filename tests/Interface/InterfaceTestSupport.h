@@ -2,7 +2,6 @@
 
 #include "Core/PSettings.h"
 #include "Interface/InterfacePages.h"
-#include "Interface/InterfaceServices.h"
 #include "Interface/PInterface.h"
 #include "Interface/SPFontManager.h"
 #include "Support/GameTestSupport.h"
@@ -26,29 +25,25 @@ inline FontFileLayout TestFontLayout() {
     return layout;
 }
 
-// A game root in which the pages' commands are recorded: "interface:" for
-// the category, "<script>:" for a page's script, each as
-// "command(params)". The scripts "menu" and "second" are loaded; the screen
-// is 1024 x 768 unless a test changes it.
+// A game root in which the pages' commands are recorded as the script
+// manager hears them: "interface:" for the category (which no script joins),
+// "<script>:" for a page's script, each as "command(params)". The scripts
+// "menu" and "second" are loaded; the screen is 1024 x 768 unless a test
+// changes it.
 class InterfaceScene {
 public:
-    InterfaceScene() : savedServices(g_InterfaceServices) {
+    InterfaceScene() {
         g_ScreenWidth = 1024;
         g_ScreenHeight = 768;
-        g_InterfaceServices.sendToCategory = [this](const std::string& category, const std::string& command,
-                                                    const std::string& params) {
-            log.push_back(category + ":" + command + "(" + params + ")");
-        };
-        g_InterfaceServices.findScript = [](const std::string& scriptName) {
-            return g_ScriptManager->GetScript(scriptName).Get();
-        };
-        g_InterfaceServices.sendCommand = [this](CPLuaScript* script, const std::string& command,
-                                                 const std::string& params) {
-            log.push_back(script->GetName() + ":" + command + "(" + params + ")");
-        };
+        scripts.Observe(
+            [this](const std::string& target, const std::string& command, const std::string& params, bool) {
+                const std::string category = "category:";
+                const bool toCategory = target.starts_with(category);
+                log.push_back((toCategory ? target.substr(category.size()) : target) + ":" + command + "(" +
+                              params + ")");
+            });
     }
     ~InterfaceScene() {
-        g_InterfaceServices = savedServices;
         g_ScreenWidth = 640;
         g_ScreenHeight = 480;
     }
@@ -69,7 +64,4 @@ public:
     TempGameRoot root;
     std::vector<std::string> log;
     TestScripts scripts{{"menu", "second"}};
-
-private:
-    InterfaceServices savedServices;
 };

@@ -1,4 +1,6 @@
 #include "Core/ObjectHandle.h"
+#include "Game/PGameData.h"
+#include "Input/NInput.h"
 #include "Interface/InterfaceTestSupport.h"
 #include "Interface/PButton.h"
 #include "Render/PRenderObject.h"
@@ -88,7 +90,9 @@ TEST(PageLoadTest, ElementsCursorTextsAndTheMesh) {
     scene.WriteFonts(FontListLine("font1", 2, 0), {{"font1", FontFileText(TestFontLayout())}});
     SPFontManager fonts;
     fonts.LoadAll();
-    g_InterfaceServices.gameText = [](const std::string& key) { return key == "MENU_TITLE" ? "ab" : ""; };
+    TempGameRoot::WriteFile("Data/strings.txt", "MENU_TITLE~ab\n");
+    CPGameData data; // the game's text table while it lives
+    data.LoadStrings();
     scene.WritePage("menu", FullPage("_,off,0,0,0,0,0,0,smooth"));
     CPInterface page;
     page.Load("menu", 2);
@@ -235,16 +239,19 @@ TEST(PageLoadTest, WindowCallsIgnoreUnknownNamesAndTheCursorFollowsThePointer) {
 
 TEST(PageLoadTest, ActivateReplaysThePointerToEveryPage) {
     InterfaceScene scene;
-    g_InterfaceServices.mousePosition = [](float& x, float& y) {
-        x = 512;
-        y = 384;
-    };
+    CNInput input; // where the pointer is, while it lives
+    input.mouseX = 512.7f;
+    input.mouseY = 384;
     scene.WritePage("menu", FullPage("_,off"));
     CPInterface page;
     page.Load("menu", 0);
     page.Activate(450);
     EXPECT_TRUE(page.pageActive);
-    EXPECT_EQ(scene.TakeLog(), std::vector<std::string>{"interface:mouse_move(0.50,0.50)"});
+    // The pointer first, then the page's script hears of its object.
+    const std::vector<std::string> log = scene.TakeLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0], "interface:mouse_move(0.50,0.50)");
+    EXPECT_TRUE(log[1].starts_with("menu:add_object(")) << log[1];
     EXPECT_FLOAT_EQ(page.pointerX, 512);
     page.Deactivate();
     EXPECT_FALSE(page.pageActive);

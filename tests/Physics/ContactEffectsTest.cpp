@@ -6,11 +6,17 @@
 #include "Physics/Simulator/RbCollisionInfo.h"
 #include "Physics/Simulator/RbSimulator.h"
 #include "Platform/Random.h"
+#include "Platform/Sound/SoundBackend.h"
 #include "RbTestWorld.h"
+#include "Sound/NAudio.h"
+#include "Support/TempGameRoot.h"
+#include "soundtool/SoundSynth.h"
+#include "soundtool/SoundWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -50,16 +56,15 @@ protected:
             dents.push_back({o, p, d, a});
         };
         g_PhysicsServices.spawnParticle = [this](const SparkParticle& spark) { sparks.push_back(spark); };
-        g_PhysicsServices.isSoundPlaying = [this](const char* name) {
-            return slamPlaying && std::string(name) == "slam";
-        };
-        g_PhysicsServices.playSound = [this](const char* name) { played.emplace_back(name); };
+        SetUpSlamSound();
         bodyA = world->CreateRigidBody();
         bodyB = world->CreateRigidBody();
         bodyA->SetUserData(&carA);
         bodyB->SetUserData(&carB);
     }
     void TearDown() override {
+        audio.reset();
+        PlatSetSoundBackendKind(PlatSoundBackendKind::Default);
         g_PhysicsServices = PhysicsServices();
         g_FrameParticleCount = 0;
         g_FrameTime = 0.0f;
@@ -89,6 +94,29 @@ protected:
         g_FrameParticleCount = 0;
     }
 
+    // The sound manager on a loopback device, with a "slam" of 0.5 s.
+    void SetUpSlamSound() {
+        PlatSetSoundBackendKind(PlatSoundBackendKind::Loopback);
+        const std::vector<uint8_t> wave = EncodeWave(Oscillator(Waveform::Sine, 440, 0.5f, 22050), {});
+        TempGameRoot::WriteFile("Data/Sounds/slam.wav", std::string(wave.begin(), wave.end()));
+        TempGameRoot::WriteFile("Data/Sounds/Sounds.dat", "slam;slam.wav;2d\n");
+        audio = std::make_unique<CNAudio>();
+        ASSERT_EQ(audio->Init(nullptr), S_OK);
+    }
+    bool SlamPlaying() const {
+        const CPRefPtr<CNSound> slam = audio->FindSound("slam");
+        return slam && slam->IsPlaying();
+    }
+    // Plays the mix on for that many seconds.
+    static void Mix(float seconds) {
+        const auto frames = static_cast<size_t>(seconds * 22050);
+        std::vector<float> mix(2 * frames);
+        PlatRenderSoundMix(mix.data(), frames);
+    }
+
+    TempGameRoot root;
+    std::unique_ptr<CNAudio> audio;
+
     RbWorldPtr world = MakeWorld();
     RbRigidBody* bodyA = nullptr;
     RbRigidBody* bodyB = nullptr;
@@ -96,8 +124,6 @@ protected:
     CPContactEffects effects;
     std::vector<DentCall> dents;
     std::vector<SparkParticle> sparks;
-    std::vector<std::string> played;
-    bool slamPlaying = false;
 };
 
 TEST_F(ContactEffectsTest, GroundContactsDentAndSparkByImpactSpeed) {
@@ -120,7 +146,7 @@ TEST_F(ContactEffectsTest, GroundContactsDentAndSparkByImpactSpeed) {
         EXPECT_FLOAT_EQ(dents[0].direction.z, 1.0f); // toward the car
         EXPECT_FLOAT_EQ(dents[0].amount, c.dent);
     }
-    EXPECT_TRUE(played.empty()); // not the player's car
+    EXPECT_FALSE(SlamPlaying()); // not the player's car
 }
 
 TEST_F(ContactEffectsTest, SparksDrawTheirRandomNumbersInOrder) {
@@ -196,31 +222,33 @@ TEST_F(ContactEffectsTest, CarContactsDentBothAndSparkAtMostOncePerInterval) {
 TEST_F(ContactEffectsTest, SlamPlaysForThePlayersCarAndIsNotRestartedWhilePlaying) {
     carA.player = true;
     effects.OnCollision(Ground(12));
-    EXPECT_EQ(played, std::vector<std::string>{"slam"});
-    slamPlaying = true;
+    EXPECT_TRUE(SlamPlaying());
+    Mix(0.4f);
     NextFrame();
     effects.OnCollision(Ground(12));
     effects.OnCollision(Ground(30));
-    EXPECT_EQ(played.size(), 1u);
-    slamPlaying = false;
+    Mix(0.2f);
+    EXPECT_FALSE(SlamPlaying()) << "a slam still sounding is not started again";
     NextFrame();
     effects.OnCollision(Ground(1));
-    EXPECT_EQ(played.size(), 2u);
+    EXPECT_TRUE(SlamPlaying());
+    Mix(0.6f);
 
     // Car against car: only when the faster car is the player's, and only
     // with the sparks.
-    played.clear();
     bodyA->SetVelocity({5, 0, 0});
     bodyB->SetVelocity({1, 0, 0});
     g_FrameTime = 0.05f;
     NextFrame();
     effects.OnCollision(CarAgainstCar(3));
+    EXPECT_TRUE(SlamPlaying());
+    Mix(0.6f);
     effects.OnCollision(CarAgainstCar(3)); // same frame: within the interval
-    EXPECT_EQ(played.size(), 1u);
+    EXPECT_FALSE(SlamPlaying());
     bodyB->SetVelocity({9, 0, 0});
     NextFrame();
     effects.OnCollision(CarAgainstCar(3));
-    EXPECT_EQ(played.size(), 1u);
+    EXPECT_FALSE(SlamPlaying());
 }
 
 TEST_F(ContactEffectsTest, OtherContactsAndBodiesWithoutObjectsDoNothingFurther) {

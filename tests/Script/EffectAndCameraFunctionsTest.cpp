@@ -10,10 +10,11 @@
 #include "Platform/Random.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/RenderTestScene.h"
-#include "Script/Functions/EffectServices.h"
 #include "Support/FixedClock.h"
 #include "Support/TempGameRoot.h"
+#include "Vehicles/PBoltShot.h"
 #include "Vehicles/PShotSpawner.h"
+#include "Vehicles/ShotTable.h"
 
 #include <gtest/gtest.h>
 
@@ -22,52 +23,35 @@
 
 namespace {
 
-// Records what the effect functions spawn; the bolts it keeps fly the given
-// results and are deleted when their flight ends.
+// A real shot spawner with a plain tracer pool for each name the effect
+// functions are asked for here. What they launched is read back from its
+// active shots as "name x y z / dx dy dz / speed".
 class EffectRecorder {
 public:
     EffectRecorder() {
-        EffectServices& services = GetEffectServices();
-        services.spawn = [this](const std::string& name, const D3DXVECTOR3& p, const D3DXVECTOR3& d,
-                                float speed) {
-            char text[160];
-            std::snprintf(text, sizeof(text), "%s %g %g %g / %g %g %g / %g", name.c_str(), p.x, p.y, p.z, d.x,
-                          d.y, d.z, static_cast<double>(speed));
-            spawned.push_back(text);
-        };
-        services.startBolt = [this](const std::string& name, const std::vector<std::string>& row,
-                                    const D3DXVECTOR3& p, const D3DXVECTOR3& d, float speed) {
-            std::string request = name;
-            for (const std::string& field : row)
-                request += " " + field;
-            char where[192];
-            std::snprintf(where, sizeof(where), " / %g %g %g / %g %g %g / %g", p.x, p.y, p.z, d.x, d.y, d.z,
-                          static_cast<double>(speed));
-            bolts.push_back(request + where);
-            kept.push_back(std::make_unique<CPGameObject>(name));
-            return kept.back().get();
-        };
-        services.flyBolt = [this](CPGameObject& bolt, CPGameObject*& hit) {
-            const auto held = std::ranges::find_if(kept, [&](const auto& b) { return b.get() == &bolt; });
-            if (held == kept.end())
-                return -1;
-            const int result = flights.empty() ? -1 : flights.front();
-            if (!flights.empty())
-                flights.erase(flights.begin());
-            if (result == 0)
-                hit = target;
-            if (result != 1)
-                kept.erase(held);
-            return result;
-        };
+        std::string table;
+        for (const char* name : {"super", "repair", "nitro", "gun", "boom", "ray"})
+            table += std::string(name) + ";tracer;100;50;5;;spark.tga;particle_add.fx;103;0.05;2;none\n";
+        TextProblems problems;
+        ShotTable::Fill(table.data(), table.size(), spawner, problems);
+        EXPECT_TRUE(problems.empty());
     }
-    ~EffectRecorder() { ResetEffectServices(); }
 
-    std::vector<std::string> spawned;
-    std::vector<std::string> bolts;
-    std::vector<int> flights;
-    std::vector<std::unique_ptr<CPGameObject>> kept;
-    CPGameObject* target = nullptr;
+    std::vector<std::string> Spawned() const {
+        std::vector<std::string> launched;
+        for (const auto& shot : spawner.GetActiveShots()) {
+            const D3DXVECTOR3& p = shot->launchPosition;
+            const D3DXVECTOR3& d = shot->direction;
+            char text[160];
+            std::snprintf(text, sizeof(text), "%s %g %g %g / %g %g %g / %g", shot->name.c_str(), p.x, p.y,
+                          p.z, d.x, d.y, d.z, static_cast<double>(shot->speed));
+            launched.push_back(text);
+        }
+        return launched;
+    }
+    void Clear() { spawner.StopTask(); }
+
+    CPShotSpawner spawner;
 };
 
 class EffectFunctionsTest : public ScriptFixture {
@@ -84,11 +68,11 @@ protected:
 
 TEST_F(EffectFunctionsTest, SmartBombSpendsOneSuperWeapon) {
     lua.Run("SmartBomb()");
-    EXPECT_TRUE(effects.spawned.empty());
+    EXPECT_TRUE(effects.Spawned().empty());
     EXPECT_TRUE(Drain(Script("gamemenu")).empty());
     data.realCarInfo.superWeaponCount = 1;
     lua.Run("SmartBomb() SmartBomb()");
-    EXPECT_EQ(effects.spawned, std::vector<std::string>{"super 0 0 0 / 0 0 0 / -1"});
+    EXPECT_EQ(effects.Spawned(), std::vector<std::string>{"super 0 0 0 / 0 0 0 / -1"});
     EXPECT_EQ(data.realCarInfo.superWeaponCount, 0);
     EXPECT_EQ(Drain(Script("gamemenu")), std::vector<std::string>{"update_game_interface"});
 }
@@ -104,40 +88,18 @@ TEST_F(EffectFunctionsTest, SetBonusDrawsFromTheClockSeededGenerator) {
         PlatSRand(now);
         const bool drops = 20 >= PlatRand() % 100;
         const std::string name = PlatRand() % 100 < 50 ? "repair" : "nitro";
-        effects.spawned.clear();
+        effects.Clear();
         lua.Run("SetBonus(3, 4, 1)");
         const std::vector<std::string> expected = {name + " 3 4 0 / 3 4 0 / -1"};
-        EXPECT_EQ(effects.spawned, drops ? expected : std::vector<std::string>{}) << now;
+        EXPECT_EQ(effects.Spawned(), drops ? expected : std::vector<std::string>{}) << now;
     }
-    effects.spawned.clear();
+    effects.Clear();
     lua.Run("SetBonus(3, 4, 2) SetBonus(3, 4, -1)");
-    EXPECT_TRUE(effects.spawned.empty());
+    EXPECT_TRUE(effects.Spawned().empty());
 }
 
-TEST_F(EffectFunctionsTest, UpdateTrasserFliesTheBoltToItsEnd) {
-    CPGameObject car("car");
-    effects.target = &car;
-    lua.SetHandle("car", &car);
-    effects.flights = {1, 1, -1};
-    EXPECT_EQ(lua.Run("bolt = StartLighting('bolt', 1, 2, 3, 1, 0, 0)"), "");
-    EXPECT_EQ(effects.bolts,
-              std::vector<std::string>{"bolt enemy 10 1.5 1.5 razlom.dds light_nofog.fx 103 sparks "
-                                       "morgrave.wav,3d / 1 2 3 / 1 0 0 / 10"});
-    EXPECT_EQ(lua.Values("UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt)"), "1,1,-1");
-    // The bolt is gone: its handle gives -1 without flying anything.
-    effects.flights = {1};
-    EXPECT_EQ(lua.Values("UpdateTrasser(bolt), UpdateTrasser(car), UpdateTrasser(nil)"), "-1,-1,-1");
-    EXPECT_EQ(effects.flights.size(), 1u);
-
-    effects.flights = {0};
-    lua.Run("bolt = StartLighting('bolt', 0, 0, 0, 1, 0, 0)");
-    EXPECT_EQ(lua.Values("(function() local r, hit = UpdateTrasser(bolt) return r, hit == car end)()"),
-              "0,true");
-}
-
-// The services the game uses: the shot spawner keeps the script's bolts,
-// flies them at the frame time and deletes them when their flight ends or
-// the race stops.
+// The shot spawner keeps the script's bolts, flies them at the frame time
+// and deletes them when their flight ends or the race stops.
 class SpawnerBoltTest : public ::testing::Test {
 protected:
     ~SpawnerBoltTest() override { g_FrameTime = 0; }
@@ -152,11 +114,23 @@ TEST_F(SpawnerBoltTest, UpdateTrasserFliesARealBoltToItsEnd) {
     g_FrameTime = 0.5f;
     EXPECT_EQ(lua.Run("bolt = StartLighting('bolt', 1, 2, 3, 1, 0, 0)"), "");
     EXPECT_EQ(spawner.ScriptBoltCount(), 1u);
+    lua_getglobal(lua.L, "bolt");
+    const auto* bolt = static_cast<const CPBoltShot*>(lua_touserdata(lua.L, -1));
+    lua_pop(lua.L, 1);
+    ASSERT_NE(bolt, nullptr);
+    EXPECT_EQ(bolt->name, "bolt");
+    EXPECT_EQ(bolt->params, (std::vector<std::string>{"enemy", "10", "1.5", "1.5", "razlom.dds",
+                                                      "light_nofog.fx", "103", "sparks", "morgrave.wav,3d"}));
     EXPECT_EQ(
         lua.Values("UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt)"),
         "1,1,1,1");
     EXPECT_EQ(lua.Values("UpdateTrasser(bolt), UpdateTrasser(bolt), UpdateTrasser(bolt)"), "-1,-1,-1");
     EXPECT_EQ(spawner.ScriptBoltCount(), 0u);
+    // Gone, its handle gives -1 without flying anything, as does a handle
+    // that never was a bolt.
+    CPGameObject car("car");
+    lua.SetHandle("car", &car);
+    EXPECT_EQ(lua.Values("UpdateTrasser(car), UpdateTrasser(nil)"), "-1,-1");
 }
 
 TEST_F(SpawnerBoltTest, StoppingTheRaceDeletesTheFlyingBolts) {
@@ -185,7 +159,7 @@ TEST_F(EffectFunctionsTest, ShotsNeedAnOwnerAndALevel) {
     level.shotsBlocked = true;
     lua.Run("Shot('gun', owner, 1, 2, 3)");
     lua.Run("Explosion('boom', 1, 2, 3) DirectionalExplosion('ray', 1, 2, 3, 0, 0, 1)");
-    EXPECT_EQ(effects.spawned,
+    EXPECT_EQ(effects.Spawned(),
               (std::vector<std::string>{"gun 11 22 33 / 0 0 0 / -1", "boom 1 2 3 / 0 0 0 / -1",
                                         "ray 1 2 3 / 0 0 1 / -1"}));
 }

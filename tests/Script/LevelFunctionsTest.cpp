@@ -6,6 +6,7 @@
 #include "Game/PLine.h"
 #include "Platform/Random.h"
 #include "Render/PPerspectiveCamera.h"
+#include "Vehicles/PShotSpawner.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,24 @@ constexpr const char* kRounded =
     "t[i] = string.format('%.4g', t[i]) end end return unpack(t, 1, select('#', ...)) end";
 
 } // namespace
+
+// A script's bolt flown into a computer car ends there and names the car;
+// the car stays in the race.
+TEST_F(RaceLevelFunctions, UpdateTrasserNamesTheCarTheBoltHits) {
+    CPLevel& level = InitRing();
+    CPShotSpawner spawner;
+    g_FrameTime = 0.5f;
+    const D3DXVECTOR3 at = Car(0).GetPosition();
+    lua.SetHandle("car", &Car(0));
+    lua.Run("bolt = StartLighting('bolt', " + std::to_string(at.x) + ", " + std::to_string(at.y - 12) + ", " +
+            std::to_string(at.z) + ", 0, 1, 0)");
+    EXPECT_EQ(lua.Values("(function() local r, hit repeat r, hit = UpdateTrasser(bolt) until r ~= 1 "
+                         "return r, hit == car end)()"),
+              "0,true");
+    EXPECT_EQ(spawner.ScriptBoltCount(), 0u);
+    EXPECT_EQ(level.cars.size(), 2u);
+    g_FrameTime = 0;
+}
 
 TEST_F(RaceLevelFunctions, LapClocksReadTheLapList) {
     struct Case {

@@ -55,6 +55,10 @@ TEST_F(SoundPlaybackTest, PlayResumesRewindRestartsAndAFinishedSoundStartsOver) 
     EXPECT_FALSE(sound->IsPlaying());
     sound->Play(0, 0);
     EXPECT_NEAR(Frequency(Render(0.2f)), 440, 20) << "a one-shot that ended plays again from 0";
+
+    Render(0.2f);
+    PlayFromStart(CPRefPtr<CNSound>(sound));
+    EXPECT_NEAR(Frequency(Render(0.2f)), 440, 20) << "PlayFromStart rewinds a sound still sounding";
 }
 
 TEST_F(SoundPlaybackTest, LoopingSoundKeepsPlaying) {

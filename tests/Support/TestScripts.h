@@ -50,6 +50,11 @@ public:
         return received;
     }
 
+    // Hears every command sent through the manager (see SetCommandObserver).
+    void Observe(CPScriptManager::CommandObserver observer) {
+        manager.SetCommandObserver(std::move(observer));
+    }
+
 private:
     CPScriptManager manager;
     std::map<const CPLuaScript*, std::vector<std::string>> commands;

@@ -58,7 +58,7 @@ protected:
     std::vector<std::unique_ptr<CPGameObject>> objects;
     CPGameData data;
     CPShotSpawner spawner;
-    ServiceLog log;
+    RaceLog log;
     CPPlayer* car = nullptr;
 };
 

@@ -28,7 +28,7 @@ protected:
     void TearDown() override { g_FrameTime = 0; }
 
     CPShotSpawner spawner;
-    ServiceLog log;
+    RaceLog log;
 };
 
 // The sound manager on the loopback device over a game folder holding
@@ -140,8 +140,8 @@ TEST_F(ShotSpawner, TheUpdateTicksShotsAndDropsFinishedOnes) {
     spawner.Spawn("tracer", {0, 0, 0}, {0, 3, 0}, 50, nullptr);
     spawner.Spawn("puff", {0, 0, 0}, {0, 0, 0}, -1, nullptr);
     EXPECT_EQ(log.Particles("iskra"), 5);
-    for (const D3DXVECTOR3& v : log.velocities)
-        EXPECT_NEAR(D3DXVec3Length(&v), 4, 1e-4f);
+    for (const Particle& spark : log.Of("iskra"))
+        EXPECT_NEAR(D3DXVec3Length(&spark.velocity), 4, 1e-4f);
     g_FrameTime = 0.25f;
     spawner.Update();
     ASSERT_EQ(spawner.GetActiveShots().size(), 1u);
@@ -202,7 +202,7 @@ TEST_F(ShotHits, ATracerDamagesWhatItHitsAndSpawnsItsImpact) {
         spawner.Update();
     EXPECT_EQ(Damage(), std::vector<std::string>{"damage(5.00)"});
     EXPECT_EQ(log.Particles("iskra"), 3);
-    EXPECT_NEAR(log.positions.front().x, 9, 1e-3f) << "at the near face of the first wall";
+    EXPECT_NEAR(log.Of("iskra").front().position.x, 9, 1e-3f) << "at the near face of the first wall";
     EXPECT_EQ(ActiveShots(spawner, "bullet"), 0);
 }
 

@@ -1,63 +1,56 @@
 #pragma once
 
-#include "Particles/ParticleDesc.h"
+#include "Particles/PParticleRenderObject.h"
+#include "Particles/PParticlesManager.h"
+#include "Script/PScriptManager.h"
 #include "Vehicles/PShotSpawner.h"
 #include "Vehicles/ShotTable.h"
-#include "Vehicles/VehicleServices.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-// Records what the vehicles and shots send out while it lives: every
-// command as "script:command(params)" and the type of every particle, with
-// the particles' requests kept for closer looks. The extra-car switches are
-// logged as commands "level:stop_extra()" and "level:start_extra()".
-class ServiceLog {
+// What the vehicles and shots send out while it lives, seen through a real
+// script manager and a real particle manager (the global ones meanwhile):
+// every command as "script:command(params)", whether a script took it or
+// not, and the live particles of the types the vehicles emit.
+class RaceLog {
 public:
-    ServiceLog() : saved(g_VehicleServices) {
-        g_VehicleServices.sendCommand = [this](const std::string& script, const std::string& command,
-                                               const std::string& params) {
-            commands.push_back(script + ":" + command + "(" + params + ")");
-        };
-        g_VehicleServices.emitParticle = [this](const ParticleDesc& desc) {
-            particles.push_back(desc.typeName);
-            positions.push_back(desc.position);
-            velocities.push_back(desc.velocity);
-            lifetimes.push_back(desc.lifetime);
-            hasCallback.push_back(desc.callback != nullptr);
-        };
-        g_VehicleServices.stopExtraVehicles = [this] { commands.push_back("level:stop_extra()"); };
-        g_VehicleServices.startExtraVehicles = [this] { commands.push_back("level:start_extra()"); };
+    RaceLog() {
+        scripts.SetCommandObserver(
+            [this](const std::string& target, const std::string& command, const std::string& params, bool) {
+                commands.push_back(target + ":" + command + "(" + params + ")");
+            });
+        particleManager.ReadParticleTypes("iskra spark.tga particle_add.fx 1 1 1 0 1\n"
+                                          "iskra3blue spark.tga particle_add.fx 1 1 1 0 1\n"
+                                          "gilze spark.tga particle.fx 1 1 1 0 0\n"
+                                          "wall puff.tga particle.fx 1 1 1 0 0\n"
+                                          "smoke3car puff.tga particle.fx 1 1 1 0 0\n"
+                                          "firethrower fire.tga particle_add.fx 4 4 1 0 1\n",
+                                          false);
     }
-    ~ServiceLog() { g_VehicleServices = saved; }
-    ServiceLog(const ServiceLog&) = delete;
-    ServiceLog& operator=(const ServiceLog&) = delete;
+    RaceLog(const RaceLog&) = delete;
+    RaceLog& operator=(const RaceLog&) = delete;
 
-    int Count(const std::string& entry, const std::vector<std::string>& from) const {
-        return static_cast<int>(std::count(from.begin(), from.end(), entry));
+    int Commands(const std::string& entry) const {
+        return static_cast<int>(std::count(commands.begin(), commands.end(), entry));
     }
-    int Commands(const std::string& entry) const { return Count(entry, commands); }
-    int Particles(const std::string& type) const { return Count(type, particles); }
+    // The live particles of the type, oldest first.
+    const std::vector<Particle>& Of(const std::string& type) const {
+        return particleManager.particleTypes.Find(type)->get()->particles;
+    }
+    int Particles(const std::string& type) const { return static_cast<int>(Of(type).size()); }
     void Clear() {
         commands.clear();
-        particles.clear();
-        positions.clear();
-        velocities.clear();
-        lifetimes.clear();
-        hasCallback.clear();
+        particleManager.ClearAll();
     }
 
     std::vector<std::string> commands;
-    std::vector<std::string> particles;
-    std::vector<D3DXVECTOR3> positions;
-    std::vector<D3DXVECTOR3> velocities;
-    std::vector<float> lifetimes;
-    std::vector<bool> hasCallback;
 
 private:
-    VehicleServices saved;
+    CPScriptManager scripts;
+    CPParticlesManager particleManager;
 };
 
 // Fills the spawner's pools from shot-table text through the table reader;

@@ -91,7 +91,7 @@ protected:
     // The vehicle outlives the shots, which keep it as their shooter.
     CPPlayer vehicle;
     CPShotSpawner spawner;
-    ServiceLog log;
+    RaceLog log;
 };
 
 } // namespace
@@ -269,7 +269,7 @@ TEST_F(WeaponFiring, TheFlameThrowerBurnsWhatItTouchedOncePerFifthOfASecond) {
     EXPECT_EQ(scripts.Received(scripts["target"]).front(), "damage(7.00)");
     EXPECT_TRUE(vehicle.flameTargets.empty());
     EXPECT_EQ(log.Particles("firethrower"), 24);
-    EXPECT_TRUE(log.hasCallback.front());
+    EXPECT_NE(log.Of("firethrower").front().callback, nullptr);
 }
 
 // Cone directions stay unit vectors inside their cone, also about +y and

@@ -23,7 +23,6 @@ public:
     // of a minimum and another body's maximum to the region.
     void Resort(RbRegion& region);
 
-    const RbEndpoint* Head() const { return list.head; }
     std::uint8_t Bit() const { return bit; }
 
 private:

@@ -13,8 +13,6 @@ struct RbList {
     T* tail = nullptr;
     int count = 0;
 
-    static T* NextOf(const T* e) { return static_cast<T*>(e->*Next); }
-
     void Append(T* e) {
         e->*Next = nullptr;
         e->*Prev = tail;

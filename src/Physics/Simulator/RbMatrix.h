@@ -70,10 +70,6 @@ inline RbMatrix3 RbTranspose(const RbMatrix3& a) {
     return m;
 }
 
-inline RbMatrix3 RbRotationPart(const RbMatrix4& m) {
-    return {{m.row[0], m.row[1], m.row[2]}};
-}
-
 // Inertia in world axes: R^T * I * R for a body whose axes are the rows of R.
 inline RbMatrix3 RbToWorldInertia(const RbMatrix3& rotation, const RbMatrix3& bodyInertia) {
     return RbMultiply(RbMultiply(RbTranspose(rotation), bodyInertia), rotation);

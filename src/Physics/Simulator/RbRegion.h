@@ -31,7 +31,6 @@ public:
     void AddOverlapPair(RbBody* a, RbBody* b, std::uint8_t bit);
 
     const RbList<RbOverlapPair>& ActivePairs() const { return activePairs; }
-    const RbList<RbRegionEntry>& RegisteredBodies() const { return registered; }
     const RbAxisList& Axis(int i) const { return axes[i]; }
 
 private:

@@ -1,3 +1,4 @@
+#include "Core/Log.h"
 #include "Game/PGameData.h"
 #include "Game/PGameObject.h"
 #include "Game/PLevel.h"
@@ -5,14 +6,16 @@
 #include "Platform/Win32Time.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
-#include "Script/Functions/EffectServices.h"
 #include "Script/Functions/ScriptFunctionTables.h"
 #include "Script/PLuaScript.h"
 #include "Script/PScriptManager.h"
 #include "Script/ScriptCall.h"
+#include "Vehicles/PBoltShot.h"
 #include "Vehicles/PPlayer.h"
+#include "Vehicles/PShotSpawner.h"
 
 #include <array>
+#include <memory>
 
 namespace {
 
@@ -24,8 +27,15 @@ D3DXVECTOR3 Point(const ScriptCall& call, int first) {
     return {call.Float(first), call.Float(first + 1), call.Float(first + 2)};
 }
 
-void Spawn(const std::string& name, const D3DXVECTOR3& position, const D3DXVECTOR3& direction) {
-    GetEffectServices().spawn(name, position, direction, kOwnSpeed);
+// The named shot or effect at the point along the direction, at its own
+// speed; without a shot spawner nothing is spawned and the request is logged.
+void Spawn(const std::string& name, const D3DXVECTOR3& p, const D3DXVECTOR3& d) {
+    if (CPShotSpawner* spawner = GetShotSpawner()) {
+        spawner->Spawn(name, p, d, kOwnSpeed, nullptr);
+        return;
+    }
+    GetLog().Print(0, "No shot spawner: \"%s\" at (%g, %g, %g) towards (%g, %g, %g), speed %g not spawned\n",
+                   name.c_str(), p.x, p.y, p.z, d.x, d.y, d.z, static_cast<double>(kOwnSpeed));
 }
 
 // The named shot at a point given in the owner's frame; nothing without an
@@ -91,12 +101,39 @@ const std::vector<std::string> kBoltRow = {
     "enemy", "10", "1.5", "1.5", "razlom.dds", "light_nofog.fx", "103", "sparks", "morgrave.wav,3d"};
 constexpr float kBoltSpeed = 10.0f;
 
+// A new bolt the shot spawner keeps for the script until its flight ends or
+// the race stops; null (logged) without a spawner.
+CPGameObject* StartBolt(const std::string& name, const D3DXVECTOR3& at, const D3DXVECTOR3& towards) {
+    CPShotSpawner* spawner = GetShotSpawner();
+    if (!spawner) {
+        GetLog().Print(0, "No shot spawner: the bolt \"%s\" was not made\n", name.c_str());
+        return nullptr;
+    }
+    auto bolt = std::make_unique<CPBoltShot>(kBoltRow);
+    if (!bolt->Configure(kBoltRow)) {
+        GetLog().Print(0, "The bolt \"%s\" was not made: its row was refused\n", name.c_str());
+        return nullptr;
+    }
+    bolt->name = name;
+    return spawner->KeepScriptBolt(std::move(bolt), at, towards, kBoltSpeed);
+}
+
 int StartLighting(lua_State* L) {
     ScriptCall call(L);
-    CPGameObject* bolt = GetEffectServices().startBolt(call.LooseText(1), kBoltRow, Point(call, 2),
-                                                       Point(call, 5), kBoltSpeed);
-    call.PushObject(bolt);
+    call.PushObject(StartBolt(call.LooseText(1), Point(call, 2), Point(call, 5)));
     return call.Results();
+}
+
+// One frame of a kept bolt's flight: 1 while it flies, 0 when it hit a car
+// (`hit` names it), -1 once it flew its distance or for anything else.
+int FlyBolt(CPGameObject& bolt, CPGameObject*& hit) {
+    CPShotSpawner* spawner = GetShotSpawner();
+    if (!spawner)
+        return -1;
+    CPRefPtr<CPGameObject> struck;
+    const int result = spawner->FlyScriptBolt(bolt, struck);
+    hit = struck.Get();
+    return result;
 }
 
 // Moves a script's bolt and draws it while it flies; once it hit or flew its
@@ -105,7 +142,7 @@ int UpdateTrasser(lua_State* L) {
     ScriptCall call(L);
     CPGameObject* bolt = call.ObjectAs<CPGameObject>(1);
     CPGameObject* hit = nullptr;
-    const int result = bolt ? GetEffectServices().flyBolt(*bolt, hit) : -1;
+    const int result = bolt ? FlyBolt(*bolt, hit) : -1;
     CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
     if (result == 1 && block)
         block->AddObject(bolt);

@@ -82,23 +82,23 @@ int SetUpdateTime(lua_State* L) {
 }
 
 // A level flag as a result; no result without a level.
-int PushLevelFlag(lua_State* L, bool CPLevel::*flag) {
+int PushLevelFlag(lua_State* L, bool (*flag)(const CPLevel& level)) {
     ScriptCall call(L);
     if (g_Level)
-        call.PushBool(g_Level->*flag);
+        call.PushBool(flag(*g_Level));
     return call.Results();
 }
 
 int IsRaceStarted(lua_State* L) {
-    return PushLevelFlag(L, &CPLevel::lapTiming);
+    return PushLevelFlag(L, [](const CPLevel& level) { return level.lapTiming; });
 }
 
 int IsSingleMode(lua_State* L) {
-    return PushLevelFlag(L, &CPLevel::singleMode);
+    return PushLevelFlag(L, [](const CPLevel& level) { return level.singleMode; });
 }
 
 int IsTimeMode(lua_State* L) {
-    return PushLevelFlag(L, &CPLevel::timeMode);
+    return PushLevelFlag(L, [](const CPLevel& level) { return level.timeMode; });
 }
 
 int SetLevelStarted(lua_State* L) {

@@ -1,4 +1,0 @@
-#pragma once
-
-// Lets the physics play the named sounds of the sound manager.
-void ConnectSoundToPhysics();

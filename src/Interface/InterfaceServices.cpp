@@ -1,3 +1,0 @@
-#include "Interface/InterfaceServices.h"
-
-InterfaceServices g_InterfaceServices;
