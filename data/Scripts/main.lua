@@ -14,7 +14,8 @@ Demo = {
     menuMusic = "menu.ogg",
     raceMusic = "race.ogg",
     introVideo = "intro.avi",
-    introSeconds = 6,
+    -- The video's length: the menu follows when it has played.
+    introSeconds = 5,
     countdownSeconds = 3,
     resultSeconds = 3,
     car = "buggy",
@@ -77,8 +78,9 @@ local function OpenMenu()
     Show("menu")
 end
 
--- The intro plays on its own page, whose texture is the video; without the
--- video or the page the game opens on the menu.
+-- The intro plays on its own page, whose texture is the video; the page has
+-- no script, so the main script draws it each frame the intro lasts. Without
+-- the video or the page the game opens on the menu.
 local function PlayIntro()
     local video = "Data/Video/" .. Demo.introVideo
     if not (IsFileExists(video) and IsFileExists("Data/Interface/intro1024.int")) then
@@ -341,6 +343,8 @@ local function Step(delta)
         clock = clock + delta
         if clock >= Demo.introSeconds then
             OpenMenu()
+        else
+            UpdateInterface(intro)
         end
     elseif screen == "starting" then
         if RaceStep(LoadRace) then
