@@ -181,25 +181,50 @@ TEST_F(DemoScriptsTest, OptionsAssignAKeyAndStepTheVolume) {
     g_SoundVolume = 0.5f;
 }
 
-// With an intro video and its page the main script plays the video first;
-// a key skips it and stops the player.
+// The page objects the renderer's main block holds for this frame.
+std::vector<const CPInterface*> SubmittedPages(CPRender& render) {
+    std::vector<const CPInterface*> pages;
+    for (const auto& batch : render.GetRenderBlock()->frameBatches)
+        for (const auto* object : batch.second->objects)
+            if (const auto* mesh = dynamic_cast<const CPRenderObject*>(object))
+                if (const auto* page = dynamic_cast<const CPInterface*>(mesh->owner))
+                    pages.push_back(page);
+    return pages;
+}
+
+// With an intro video and its page the main script plays the video first
+// and draws the page, which has no script of its own, each frame; a key
+// skips it, stops the player and takes the page off the screen.
 TEST_F(DemoScriptsTest, MainPlaysTheIntroWhenTheGameHasOneAndAKeySkipsIt) {
+    RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
+    ASSERT_TRUE(scene.started);
     TempGameRoot::WriteFile("Data/Video/intro.avi", "not decodable here");
-    TempGameRoot::WriteFile("Data/Interface/intro1024.int", "");
+    PageFileWriter intro("none", "video", 512, 256, "_,off,0,0,0,0,0,0");
+    intro.Window({"screen", {0, 0, 1024, 768, 0, 0, 320, 240}, {}});
+    TempGameRoot::WriteFile("Data/Interface/intro1024.int", intro.Contents());
     CPAVIPlayer player;
     CPTaskManager kernel;
     g_AVIPlayer = &player;
     CPLuaScript& main = Script("main");
     ASSERT_TRUE(main.Start());
-    main.Update();
+    for (int frame = 0; frame < 3; ++frame) {
+        main.Update();
+        const std::vector<const CPInterface*> pages = SubmittedPages(*scene.render);
+        ASSERT_EQ(pages.size(), 1u) << "frame " << frame;
+        EXPECT_EQ(pages[0]->GetName(), "intro");
+        scene.render->Update();
+    }
     EXPECT_TRUE(kernel.IsActive(&player));
     EXPECT_TRUE(player.scriptFlag);
     EXPECT_TRUE(player.running);
     manager->SendCommandByName("main", "any_key", "");
     main.Update();
     EXPECT_FALSE(player.running) << "skipped";
+    EXPECT_TRUE(SubmittedPages(*scene.render).empty());
     EXPECT_FALSE(main.IsFinished());
     g_AVIPlayer = nullptr;
+    // The pages go with the scripts, while the renderer still stands.
+    manager.reset();
 }
 
 // The race messages' page: the countdown steps stay until the next one,
