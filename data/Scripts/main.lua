@@ -390,18 +390,33 @@ SetDefaultCamera()
 -- The menu music plays, and repeats, outside the race.
 PlayMusic(Demo.menuMusic)
 
--- The demo car behind the menu, seen from behind and a little above and to
--- the side by the default camera, which looks along x with z up: a point
--- (x, y, z) of the world lies y to the right, z up and x into the screen.
+-- The menu scene, beside the menu's panel, seen by the default camera at
+-- the origin, which looks along x with z up: a point (x, y, z) of the world
+-- lies y to the right, z up and x into the screen. The demo car turns slowly
+-- on a turntable over its shadow, a torch burns at its left, and a wall
+-- with the background picture closes the view.
+local backdrop = LoadRenderObject("backdrop.rdf", 20)
+SetPTransformation(backdrop, 40, 0, 0, 0, 0, 0)
 local car = LoadRenderObject("buggy.rdf", 20)
-SetPTransformation(car, 2.4, 0.3, -0.5, 0.3367, -0.1583, 1.9938)
+local shadow = LoadRenderObject("shadow.rdf", 20)
+local turntable = 2.2
+local turntableSpeed = 0.35
 
--- A torch stands burning at the left, its top and the direction its flame
--- rises in pointing up the screen. Activating it starts the flame's particle
+-- The torch stands upright; activating it starts the flame's particle
 -- system.
 local torch = LoadRenderObject("torch.rdf", 20)
-SetPTransformation(torch, 0.5, -0.6, -0.75, 0, 0, 1.5708)
+SetPTransformation(torch, 3.5, -0.1, -0.55, 0, 0, 0)
 ActivateObject(torch, 200)
+
+local function DrawMenuScene(delta)
+    turntable = (turntable + delta * turntableSpeed) % (2 * math.pi)
+    SetPTransformation(car, 9, 2.6, -1.6, 0, 0, turntable)
+    SetPTransformation(shadow, 9, 2.6, -2.74, 0, 0, turntable)
+    DrawDynamicObject(backdrop)
+    DrawDynamicObject(shadow)
+    DrawDynamicObject(car)
+    DrawDynamicObject(torch)
+end
 
 if not PlayIntro() then
     Show("menu")
@@ -409,10 +424,10 @@ end
 
 while true do
     HandleCommands()
-    Step(GetDeltaTime())
+    local delta = GetDeltaTime()
+    Step(delta)
     if screen == "menu" or screen == "options" then
-        DrawDynamicObject(car)
-        DrawDynamicObject(torch)
+        DrawMenuScene(delta)
     end
     Update()
 end

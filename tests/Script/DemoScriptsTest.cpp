@@ -119,8 +119,9 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
     EXPECT_FALSE(main.IsFinished());
     EXPECT_EQ(log, "");
 
-    // The body, four wheels and the two unlit lights, and the torch's handle
-    // (its flame needs the particle manager, which this test leaves out).
+    // The body, four wheels and the two unlit lights, the car's shadow, the
+    // torch's handle (its flame needs the particle manager, which this test
+    // leaves out) and the backdrop.
     std::vector<std::string> parts;
     const CPGameObject* body = nullptr;
     for (const auto& batch : scene.render->GetRenderBlock()->frameBatches)
@@ -134,10 +135,10 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
                 body = part;
         }
     std::sort(parts.begin(), parts.end());
-    EXPECT_EQ(parts, (std::vector<std::string>{"backlights", "body", "stoplights", "torch", "w0", "w1", "w2",
-                                               "w3"}));
+    EXPECT_EQ(parts, (std::vector<std::string>{"backdrop", "backlights", "body", "shadow", "stoplights",
+                                               "torch", "w0", "w1", "w2", "w3"}));
     ASSERT_NE(body, nullptr);
-    EXPECT_FLOAT_EQ(body->worldMatrix._41, 2.4f) << "pushed into the screen";
+    EXPECT_FLOAT_EQ(body->worldMatrix._41, 9.0f) << "pushed into the screen";
     ASSERT_NE(body->description.RootElement(), nullptr) << "the car description is loaded";
     EXPECT_STREQ(body->description.RootElement()->Value(), "car");
 
