@@ -229,10 +229,10 @@ TEST_F(DemoScriptsTest, MainPlaysTheIntroWhenTheGameHasOneAndAKeySkipsIt) {
 }
 
 // The race messages' page: the countdown steps stay until the next one,
-// "GO!" leaves after a second and a message after two, each on its own
-// clock.
+// "GO!" (in a text of its own, centred for it) replaces them and leaves
+// after a second, and a message after two, each on its own clock.
 TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
-    TextPage messagePage("game_interface", "racemsg", {"message", "countdown", "bonus"});
+    TextPage messagePage("game_interface", "racemsg", {"message", "countdown", "go", "bonus"});
     CPInterface& page = messagePage.page;
     CPLuaScript& messages = Script("game_interface");
     ASSERT_TRUE(messages.Start());
@@ -250,10 +250,11 @@ TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
     manager->SendCommandByName("game_interface", "countdown", "go");
     manager->SendCommandByName("game_interface", "place", "2nd");
     frame(0.6f);
-    EXPECT_EQ(text("countdown"), "GO!");
+    EXPECT_EQ(text("countdown"), "");
+    EXPECT_EQ(text("go"), "GO!");
     EXPECT_EQ(text("message"), "2nd");
     frame(0.6f);
-    EXPECT_EQ(text("countdown"), "") << "GO! stayed past its second";
+    EXPECT_EQ(text("go"), "") << "GO! stayed past its second";
     EXPECT_EQ(text("message"), "2nd");
     frame(0.9f);
     EXPECT_EQ(text("message"), "");
@@ -292,6 +293,37 @@ TEST_F(DemoScriptsTest, DisplayShowsThePlaceAndTheLifeItIsSent) {
     EXPECT_EQ(text("life"), "100%");
     EXPECT_FALSE(display.IsFinished());
     EXPECT_EQ(log, "");
+}
+
+// The place on the display: the first of a race shows at once; later ones
+// show only once they have held for half a second, so that two cars side by
+// side swapping places frame by frame leave the display steady.
+TEST_F(DemoScriptsTest, DisplayShowsANewPlaceOnceItHolds) {
+    TextPage hud("gamemenu", "hud", {"place"});
+    CPGameData data;
+    CPLuaScript& display = Script("gamemenu");
+    ASSERT_TRUE(display.Start());
+    const float savedFrameTime = g_FrameTime;
+    const auto frame = [&](float seconds, const char* place = nullptr) {
+        if (place)
+            manager->SendCommandByName("gamemenu", "hud_place", place);
+        g_FrameTime = seconds;
+        display.Update();
+        return hud.Text("place");
+    };
+    manager->SendCommandByName("gamemenu", "add_object", PointerToString(&hud.page));
+    manager->SendCommandByName("gamemenu", "init_game_interface", "");
+    EXPECT_EQ(frame(0.1f, "2/4"), "Place 2/4");
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(frame(0.1f, i % 2 == 0 ? "1/4" : "2/4"), "Place 2/4") << "flickering, frame " << i;
+    EXPECT_EQ(frame(0.2f, "1/4"), "Place 2/4");
+    EXPECT_EQ(frame(0.2f), "Place 2/4");
+    EXPECT_EQ(frame(0.2f), "Place 1/4") << "held for 0.6 s";
+    manager->SendCommandByName("gamemenu", "init_game_interface", "");
+    EXPECT_EQ(frame(0.1f, "4/4"), "Place 4/4") << "a new race shows its first place at once";
+    EXPECT_FALSE(display.IsFinished());
+    EXPECT_EQ(log, "");
+    g_FrameTime = savedFrameTime;
 }
 
 } // namespace
