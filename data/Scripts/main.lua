@@ -94,6 +94,12 @@ local function PlayIntro()
     return true
 end
 
+-- The sun's lens flare of a race; the level draws it only while Lens Flare
+-- is on in Options.
+local function SwitchOnLensFlare()
+    SetLensFlare(0, 0, 0)
+end
+
 -- The race is loaded over two frames: the menu goes in the first, so that
 -- the loading screen follows it, and the level in the second.
 local function LeaveMenuForRace()
@@ -111,6 +117,7 @@ local function LoadRace()
     SetNumRounds(Demo.laps)
     InitWarning(30)
     InitLevel(Demo.level, false, false)
+    SwitchOnLensFlare()
     SetFOV(GetFov1())
     InitWarning(90)
     -- Before StartLevel: it sends the display its first commands.
