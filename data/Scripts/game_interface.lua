@@ -1,7 +1,7 @@
 -- The race messages' script: the texts the engine announces (lap, place,
 -- finish), the countdown of the main script, bonus texts and the arrows
 -- back to the track. A message stays two seconds, the countdown's last
--- step ("GO!") one second.
+-- step ("GO!", a text of its own) one second.
 
 local page = nil
 local shown = false
@@ -19,6 +19,7 @@ function handlers.add_object(handle)
     shown = true
     SetText(page, "message", "")
     SetText(page, "countdown", "")
+    SetText(page, "go", "")
     SetText(page, "bonus", "")
 end
 
@@ -33,7 +34,8 @@ end
 
 function handlers.countdown(step)
     if step == "go" then
-        SetText(page, "countdown", "GO!")
+        SetText(page, "countdown", "")
+        SetText(page, "go", "GO!")
         countdownTime = 1
     else
         SetText(page, "countdown", step)
@@ -79,7 +81,7 @@ while true do
     end
     if shown then
         messageTime = Expire("message", messageTime)
-        countdownTime = Expire("countdown", countdownTime)
+        countdownTime = Expire("go", countdownTime)
         UpdateInterface(page)
     end
     Update()

@@ -3,11 +3,17 @@
 -- ("update_game_interface"); the main script sends the player's place
 -- ("hud_place") and the player's car its life in percent ("hud_life"). Each
 -- frame it updates the clock, the lap texts and the nitro lamps and draws
--- the page.
+-- the page. Cars side by side swap places back and forth as they pass the
+-- pieces of the racing line, so a new place shows once it has held for
+-- half a second.
 
 local page = nil
 local shown = false
 local life = "100"
+local placeHold = 0.5
+local shownPlace = ""
+local heardPlace = ""
+local placeHeldFor = 0
 local handlers = {}
 
 -- The engine writes the car's life in its own points (a new car has
@@ -26,9 +32,15 @@ function handlers.delete_object()
     shown = false
 end
 
+local function ShowPlace(text)
+    shownPlace = text
+    SetText(page, "place", text == "" and "" or "Place " .. text)
+end
+
 function handlers.init_game_interface()
     life = "100"
-    SetText(page, "place", "")
+    heardPlace = ""
+    ShowPlace("")
     InitGameInterface(page)
     ShowEquipment()
 end
@@ -37,8 +49,20 @@ function handlers.update_game_interface()
     ShowEquipment()
 end
 
+-- The first place of a race shows at once.
 function handlers.hud_place(text)
-    SetText(page, "place", "Place " .. text)
+    heardPlace = text
+    placeHeldFor = 0
+    if shownPlace == "" then
+        ShowPlace(text)
+    end
+end
+
+local function SettlePlace()
+    placeHeldFor = placeHeldFor + GetDeltaTime()
+    if heardPlace ~= shownPlace and placeHeldFor >= placeHold then
+        ShowPlace(heardPlace)
+    end
 end
 
 function handlers.hud_life(percent)
@@ -65,6 +89,7 @@ while true do
     end
     if shown then
         UpdateTime(page)
+        SettlePlace()
         ShowLaps()
         UpdateInterface(page)
     end

@@ -15,7 +15,8 @@ Demo = {
     menuMusic = "menu.ogg",
     raceMusic = "race.ogg",
     introVideo = "intro.avi",
-    introSeconds = 6,
+    -- The video's length: the menu follows when it has played.
+    introSeconds = 5,
     countdownSeconds = 3,
     resultSeconds = 3,
     car = "buggy",
@@ -83,8 +84,9 @@ local function OpenMenu()
     Show("menu")
 end
 
--- The intro plays on its own page, whose texture is the video; without the
--- video or the page the game opens on the menu.
+-- The intro plays on its own page, whose texture is the video; the page has
+-- no script, so the main script draws it each frame the intro lasts. Without
+-- the video or the page the game opens on the menu.
 local function PlayIntro()
     local video = "Data/Video/" .. Demo.introVideo
     if not (IsFileExists(video) and IsFileExists("Data/Interface/intro1024.int")) then
@@ -96,6 +98,12 @@ local function PlayIntro()
     screen = "intro"
     clock = 0
     return true
+end
+
+-- The sun's lens flare of a race; the level draws it only while Lens Flare
+-- is on in Options.
+local function SwitchOnLensFlare()
+    SetLensFlare(0, 0, 0)
 end
 
 -- The race is loaded over two frames: the menu goes in the first, so that
@@ -137,6 +145,7 @@ local function LoadRace()
     SetNumRounds(timeTrial and Demo.trialLaps or Demo.laps)
     InitWarning(30)
     InitLevel(Demo.level, false, timeTrial)
+    SwitchOnLensFlare()
     SetFOV(GetFov1())
     trialBest = BestLapText()
     trialDone = false
@@ -335,6 +344,7 @@ end
 local function TakeOverStartedRace()
     StopPlayingMusic()
     SetNumRounds(Demo.laps)
+    SwitchOnLensFlare()
     ShowRaceDisplay()
     SendCommandByName("gamemenu", "init_game_interface", "")
     SetRaceRules()
@@ -451,6 +461,8 @@ local function Step(delta)
         clock = clock + delta
         if clock >= Demo.introSeconds then
             OpenMenu()
+        else
+            UpdateInterface(intro)
         end
     elseif screen == "starting" then
         if RaceStep(LoadRace) then
@@ -501,18 +513,33 @@ end
 -- The menu music plays, and repeats, outside the race.
 PlayMusic(Demo.menuMusic)
 
--- The demo car behind the menu, seen from behind and a little above and to
--- the side by the default camera, which looks along x with z up: a point
--- (x, y, z) of the world lies y to the right, z up and x into the screen.
+-- The menu scene, beside the menu's panel, seen by the default camera at
+-- the origin, which looks along x with z up: a point (x, y, z) of the world
+-- lies y to the right, z up and x into the screen. The demo car turns slowly
+-- on a turntable over its shadow, a torch burns at its left, and a wall
+-- with the background picture closes the view.
+local backdrop = LoadRenderObject("backdrop.rdf", 20)
+SetPTransformation(backdrop, 40, 0, 0, 0, 0, 0)
 local car = LoadRenderObject("buggy.rdf", 20)
-SetPTransformation(car, 2.4, 0.3, -0.5, 0.3367, -0.1583, 1.9938)
+local shadow = LoadRenderObject("shadow.rdf", 20)
+local turntable = 2.2
+local turntableSpeed = 0.35
 
--- A torch stands burning at the left, its top and the direction its flame
--- rises in pointing up the screen. Activating it starts the flame's particle
+-- The torch stands upright; activating it starts the flame's particle
 -- system.
 local torch = LoadRenderObject("torch.rdf", 20)
-SetPTransformation(torch, 0.5, -0.6, -0.75, 0, 0, 1.5708)
+SetPTransformation(torch, 3.5, -0.1, -0.55, 0, 0, 0)
 ActivateObject(torch, 200)
+
+local function DrawMenuScene(delta)
+    turntable = (turntable + delta * turntableSpeed) % (2 * math.pi)
+    SetPTransformation(car, 9, 2.6, -1.6, 0, 0, turntable)
+    SetPTransformation(shadow, 9, 2.6, -2.74, 0, 0, turntable)
+    DrawDynamicObject(backdrop)
+    DrawDynamicObject(shadow)
+    DrawDynamicObject(car)
+    DrawDynamicObject(torch)
+end
 
 if raceStarted then
     RaceStep(TakeOverStartedRace)
@@ -522,10 +549,10 @@ end
 
 while true do
     HandleCommands()
-    Step(GetDeltaTime())
+    local delta = GetDeltaTime()
+    Step(delta)
     if screen == "menu" or screen == "options" then
-        DrawDynamicObject(car)
-        DrawDynamicObject(torch)
+        DrawMenuScene(delta)
     end
     Update()
 end

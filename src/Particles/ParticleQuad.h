@@ -44,8 +44,9 @@ inline void WriteQuad(MeshVertex* vertices, const D3DXVECTOR3 (&corners)[4], DWO
 }
 
 // What the particles are drawn for: the main camera's inverse view, eye and
-// look-at point; without a camera the identity view with both points at the
-// origin, as the frame draws without one.
+// look-at point; outside a race those of the perspective camera bound to the
+// default camera's level (the menu scenes); without either the identity view
+// with both points at the origin, as the frame draws without one.
 struct ParticleCamera {
     D3DXMATRIX inverseView;
     D3DXVECTOR3 eye;

@@ -165,6 +165,8 @@ private:
     void UploadBlocks();
     void SkipLostFrame();
     void SetFrameMatrices();
+    // The view and projection the effects are drawn with become the camera's.
+    void UseCameraForEffects(const CPBaseCamera& camera);
     void UpdateSky();
     void DrawLines();
     void DrawLevels();

@@ -237,6 +237,12 @@ void CPRender::SetFrameMatrices() {
     shared->SetVector(g_EffectManager->GetSharedHandle(CPEffectManager::CAMERA_POSITION), &cameraPosition);
 }
 
+void CPRender::UseCameraForEffects(const CPBaseCamera& camera) {
+    frameView = camera.view;
+    frameProjection = camera.projection;
+    frameViewProjection = Product(frameView, frameProjection);
+}
+
 void CPRender::UpdateSky() {
     if (!levelCamera || !sky || !g_MainCamera)
         return;
@@ -298,6 +304,10 @@ void CPRender::DrawLevels() {
             ++cameraLevels;
             device->SetTransform(D3DTS_VIEW, &level.camera->view);
             device->SetTransform(D3DTS_PROJECTION, &level.camera->projection);
+            // Without a race camera (the menus) the effects draw with the
+            // camera of the level, as the device does.
+            if (!g_MainCamera)
+                UseCameraForEffects(*level.camera);
         }
         if (level.hasWorld)
             device->SetTransform(D3DTS_WORLD, &level.world);

@@ -1,4 +1,5 @@
 #include "Core/PSettings.h"
+#include "DynamicSky/Skyscape.h"
 #include "Game/PCamera.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
@@ -8,6 +9,7 @@
 #include "Physics/PhysicsServices.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
+#include "Render/PSky.h"
 #include "Render/RenderPriority.h"
 #include "Render/RenderTestScene.h"
 #include "Vehicles/AI_Task.h"
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -50,6 +53,15 @@ bool IsBarrier(uint32_t pixel) {
     return (c.r > c.g + 25 && c.r > c.b + 25) || (c.r > 170 && c.g > 170 && c.b > 170);
 }
 
+// Copies the parts of the built Data tree a level needs into the test's
+// game root.
+void CopyDemoLevelData() {
+    for (const char* folder : {"Levels", "Meshes", "Textures", "Descriptions", "Clouds"})
+        std::filesystem::copy(
+            std::filesystem::path(KV_BUILD_DATA) / folder, std::filesystem::path("Data") / folder,
+            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+}
+
 } // namespace
 
 // The demo level as the build made it, drawn by the level's own pass on the
@@ -72,10 +84,7 @@ TEST(DemoLevelPixelTest, TheRoadRunsUnderTheCarAndTheGroundIsGrass) {
     RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, kWidth, kHeight);
     ASSERT_TRUE(scene.started);
     scene.render->SetLevelCamera(RENDER_DEFAULT_CAMERA, &menuCamera);
-    for (const char* folder : {"Levels", "Meshes", "Textures", "Descriptions"})
-        std::filesystem::copy(
-            std::filesystem::path(KV_BUILD_DATA) / folder, std::filesystem::path("Data") / folder,
-            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    CopyDemoLevelData();
     const PhysicsServices saved = g_PhysicsServices;
     ConnectPhysicsToGameObjects();
     ConnectPhysicsToCars();
@@ -108,5 +117,67 @@ TEST(DemoLevelPixelTest, TheRoadRunsUnderTheCarAndTheGroundIsGrass) {
         }
         level->Stop();
     }
+    g_PhysicsServices = saved;
+}
+
+// A race frame of the demo level with its sky leaves no pixel undrawn: the
+// sky dome reaches down past the far edge of the ground, so the rows around
+// the horizon show sky or ground, never what was on the screen before (here
+// a magenta the frame starts from), whichever way the camera looks along the
+// ground and whatever the screen's shape.
+TEST(DemoLevelPixelTest, TheSkyReachesTheGroundAtEveryHeadingAndAspect) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    constexpr D3DCOLOR kMarker = 0xffff00ff;
+    const PhysicsServices saved = g_PhysicsServices;
+    ConnectPhysicsToGameObjects();
+    ConnectPhysicsToCars();
+    SetSkyFactory([] { return std::make_unique<Skyscape>(); });
+    const ScopedSetting<int> weightDiv(g_WeightDiv, 1);
+    const ScopedSetting<float> plane(g_Plane, 0.5f);
+    const ScopedSetting<int> bloom(g_Bloom, 0);
+    const ScopedSetting<int> distance(g_Distance, 400);
+    struct Screen {
+        int width, height;
+    };
+    for (const Screen screen : {Screen{64, 48}, Screen{128, 48}, Screen{48, 64}}) {
+        RenderTestScene scene(PlatGraphicsBackendKind::OpenGL, screen.width, screen.height);
+        ASSERT_TRUE(scene.started);
+        CopyDemoLevelData();
+        CPPhysics physics;
+        AI_Task drivers;
+        CPGameData data;
+        data.playerName = "buggy";
+        CPMeshManager meshes;
+        auto level = std::make_unique<CPLevel>();
+        ASSERT_TRUE(level->Load("level1", false, false));
+        level->Start();
+        CPCamera& camera = *level->GetCamera();
+        camera.SetFov(level->cameraFov);
+        camera.fixedMode = true;
+        // On the near straight at a car's eye height, looking level along
+        // eight headings: along the road both ways, across it to both sides
+        // and between.
+        for (int step = 0; step < 8; ++step) {
+            const float heading = static_cast<float>(step) * 0.7853982f;
+            const D3DXVECTOR3 eye(20, -70, 2.5f);
+            camera.SetFixedView(eye, eye + D3DXVECTOR3(std::cos(heading), std::sin(heading), 0), {0, 0, 1});
+            level->Update();
+            scene.render->GetDevice()->Clear(0, nullptr, D3DCLEAR_TARGET, kMarker, 1.0f, 0);
+            scene.render->Update();
+            const std::vector<uint32_t> pixels = scene.BackBufferPixels();
+            ASSERT_EQ(pixels.size(), std::size_t(screen.width * screen.height));
+            int undrawn = 0, firstRow = -1;
+            for (int y = screen.height / 4; y < screen.height * 3 / 4; ++y)
+                for (int x = 0; x < screen.width; ++x)
+                    if ((pixels[y * screen.width + x] | 0xff000000u) == kMarker) {
+                        ++undrawn;
+                        firstRow = firstRow < 0 ? y : firstRow;
+                    }
+            EXPECT_EQ(undrawn, 0) << screen.width << " x " << screen.height << ", heading step " << step
+                                  << ", first at row " << firstRow;
+        }
+        level->Stop();
+    }
+    SetSkyFactory(nullptr);
     g_PhysicsServices = saved;
 }

@@ -1,6 +1,7 @@
 #include "Interface/InterfaceTestSupport.h"
 #include "Render/PRenderObject.h"
 #include "Render/RenderTestScene.h"
+#include "uitool/GlyphOutline.h"
 
 #include <gtest/gtest.h>
 
@@ -166,4 +167,32 @@ TEST(FontAtlasLayoutTest, CellsHoldAWholeLineOfTheFont) {
                   (kFontLastCode - kFontFirstCode + 1) * c.cell)
             << c.lineHeight;
     }
+}
+
+// The outline rims a glyph's texels with opaque black out to its radius
+// (a disc, not a square), keeps the glyph white on top, and reads and
+// writes nothing outside its box.
+TEST(GlyphOutlineTest, RimsTheGlyphsOfTheBoxInBlack) {
+    Image atlas(16, 16, 0);
+    atlas.At(8, 8) = 0xffffffff;
+    atlas.At(3, 4) = 0xffffffff;
+    OutlineGlyphs(atlas, 4, 4, 8, 8, 2);
+    struct Case {
+        int x, y;
+        uint32_t pixel;
+    };
+    for (const Case& c :
+         {Case{8, 8, 0xffffffff}, Case{10, 8, 0xff000000}, Case{8, 6, 0xff000000}, Case{9, 9, 0xff000000},
+          Case{10, 10, 0}, Case{11, 8, 0}, Case{4, 4, 0}, Case{3, 4, 0xffffffff}, Case{3, 8, 0}})
+        EXPECT_EQ(atlas.At(c.x, c.y), c.pixel) << c.x << "," << c.y;
+
+    // A half-covered edge texel keeps its share of white over the rim.
+    Image edge(4, 1, 0);
+    edge.At(1, 0) = 0x80ffffff;
+    OutlineGlyphs(edge, 0, 0, 4, 1, 1);
+    EXPECT_EQ(edge.At(0, 0), 0x80000000u);
+    const uint32_t middle = edge.At(1, 0);
+    EXPECT_GT(middle >> 24, 0x80u);
+    EXPECT_GT(middle & 0xff, 0x80u);
+    EXPECT_LT(middle & 0xff, 0xffu);
 }

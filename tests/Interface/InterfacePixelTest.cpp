@@ -66,20 +66,29 @@ TEST(InterfacePixelTest, DemoMenuShowsTheHoveredButtonTheTitleAndTheFlare) {
     CPInterface menu;
     menu.Load("mainmenu", 0);
     menu.ActivateQuiet(450);
-    BroadcastMouseMove(512, 328);
+    BroadcastMouseMove(225, 268);
     menu.SetPageText("title", "KESTROVAR");
     menu.Render();
     const std::vector<uint32_t> page = ReadFrame(*scene.render);
     ASSERT_EQ(page.size(), std::size_t(kWidth * kHeight));
     const auto at = [](const std::vector<uint32_t>& frame, int x, int y) { return frame[y * kWidth + x]; };
-    // The left ends of the hovered "start" and the normal "options" plates.
-    EXPECT_EQ(at(page, 395, 328), 0xff4a8ae0u);
-    EXPECT_EQ(at(page, 395, 408), 0xff2a5a96u);
-    EXPECT_EQ(at(page, 200, 600), 0xff101c30u);
+    // The page is translucent over the menu scene (here a black screen): the
+    // hovered "start" plate is lighter than the normal "options" one, and
+    // both are blue; the panel under them and the title's band are dark but
+    // drawn.
+    const auto channel = [](uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xffu); };
+    const uint32_t hovered = at(page, 105, 268);
+    const uint32_t normal = at(page, 105, 428);
+    EXPECT_GT(channel(hovered, 0), channel(normal, 0) + 40) << std::hex << hovered << " " << normal;
+    EXPECT_GT(channel(normal, 0), channel(normal, 16) + 60) << std::hex << normal;
+    for (const uint32_t dark : {at(page, 80, 560), at(page, 200, 50)}) {
+        EXPECT_GT(channel(dark, 0), 0x10) << std::hex << dark;
+        EXPECT_LT(channel(dark, 0), 0x40) << std::hex << dark;
+    }
     // The title's letters are white on the band.
     int white = 0;
-    for (int y = 150; y < 195; ++y)
-        for (int x = 395; x < 700; ++x)
+    for (int y = 60; y < 115; ++y)
+        for (int x = 440; x < 700; ++x)
             white += (at(page, x, y) & 0xffffffu) == 0xffffffu;
     EXPECT_GT(white, 200);
     KeepShot(page, "interface-menu.tga");

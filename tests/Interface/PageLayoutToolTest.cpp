@@ -82,6 +82,40 @@ TEST(PageLayoutToolTest, LiveTexturePageShowsTheGivenTexels) {
     EXPECT_FLOAT_EQ(corners[2].v0, 240.0f / 256);
 }
 
+// A weapon icon is a plate with its pictogram drawn over it in the ink
+// colour: the gun's barrel and the rocket's nose in ink, the plate around
+// them, and a hidden "_off" icon of its own look.
+TEST(PageLayoutToolTest, IconsDrawTheirPictogramOnThePlate) {
+    InterfaceScene scene;
+    BuiltPage built;
+    std::string error;
+    ASSERT_TRUE(BuildPage("texture hud.tga 256 256\n"
+                          "icon lgun 20 680 64 64 ff2a3a50 ffffffff gun\n"
+                          "icon lgun_off 20 680 64 64 ff202020 ff808080 gun false\n"
+                          "icon rocket 94 680 64 64 ff2a3a50 ffffe080 rocket\n",
+                          {}, built, error))
+        << error;
+    scene.WritePage("icons", built.pageText);
+    CPInterface page;
+    page.Load("icons", 0);
+    ASSERT_EQ(page.elements.size(), 3u);
+    EXPECT_FALSE(page.FindWindow("lgun_off")->visible);
+    Image& atlas = *built.atlas;
+    // The texel at a fraction of an icon's texture rectangle.
+    const auto at = [&](const char* name, float u, float v) {
+        const auto& corners = page.FindWindow(name)->GetVertices();
+        const float x = corners[0].u0 + (corners[2].u0 - corners[0].u0) * u;
+        const float y = corners[0].v0 + (corners[2].v0 - corners[0].v0) * v;
+        return atlas.At(static_cast<int>(x * static_cast<float>(atlas.width)),
+                        static_cast<int>(y * static_cast<float>(atlas.height)));
+    };
+    EXPECT_EQ(at("lgun", 0.75f, 0.43f), 0xffffffffu) << "the barrel";
+    EXPECT_EQ(at("lgun", 0.5f, 0.2f), 0xff2a3a50u) << "the plate above it";
+    EXPECT_EQ(at("lgun_off", 0.75f, 0.43f), 0xff808080u);
+    EXPECT_EQ(at("rocket", 0.8f, 0.5f), 0xffffe080u) << "the nose";
+    EXPECT_EQ(at("rocket", 0.8f, 0.3f), 0xff2a3a50u);
+}
+
 TEST(PageLayoutToolTest, LayoutErrorsNameTheLine) {
     const struct {
         const char* layout;
@@ -97,6 +131,9 @@ TEST(PageLayoutToolTest, LayoutErrorsNameTheLine) {
         {"script menu\n", "the layout has no texture line"},
         {"livetexture video 512 256\nwindow bg 0 0 1 1 ff000000\n", "line 2: cannot use"},
         {"livetexture video 512 256\ntexels t 0 0 1 1 0 0 8\n", "line 2: cannot use"},
+        {"texture a.tga 64 64\nicon i 0 0 32 32 ff000000 ffffffff star\n", "line 2: cannot use"},
+        {"texture a.tga 64 64\nicon i 0 0 32 32 ff000000 gun\n", "line 2: cannot use"},
+        {"texture a.tga 64 64\nicon i 0 0 32 32 ff000000 ffffffff plate\n", "line 2: cannot use"},
     };
     for (const auto& c : cases) {
         BuiltPage built;

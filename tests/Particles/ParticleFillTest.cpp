@@ -1,6 +1,8 @@
 #include "ParticleTestSupport.h"
 
 #include "Render/PPerspectiveCamera.h"
+#include "Render/RenderPriority.h"
+#include "Render/RenderTestScene.h"
 
 namespace {
 
@@ -104,24 +106,35 @@ TEST_F(ParticleFillTest, CornersTextureAndIndicesOfEachKindOfQuad) {
     }
 }
 
-TEST_F(ParticleFillTest, BillboardsFaceTheMainCamera) {
+// Billboards face the race camera, or outside a race (the menu scenes) the
+// camera bound to the default camera's level.
+TEST_F(ParticleFillTest, BillboardsFaceTheMainCameraOrTheMenuCamera) {
     CPPerspectiveCamera camera;
     camera.eye = D3DXVECTOR3(0, -10, 0);
     camera.target = D3DXVECTOR3(0, 0, 0);
     camera.up = D3DXVECTOR3(0, 0, 1);
     camera.viewDirty = true;
     camera.UpdateMatrices();
-    g_MainCamera = &camera;
+    RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
+    ASSERT_TRUE(scene.started);
     CPParticleRenderObject* type = AddType("p");
     ParticleDesc desc = Desc("p", 1);
     desc.size = 1;
     manager.Spawn(desc);
-    const FilledQuads quads = FillObject(*type);
-    g_MainCamera = nullptr;
-    // Looking along +Y with Z up, the camera's right is -X: the quad spans X
-    // and Z in the plane y = 0.
-    ExpectNear(At(quads.vertices[0]), {1, 0, -1});
-    ExpectNear(At(quads.vertices[2]), {-1, 0, 1});
+    for (const bool raceCamera : {true, false}) {
+        SCOPED_TRACE(raceCamera ? "the race camera" : "the menu camera");
+        if (raceCamera)
+            g_MainCamera = &camera;
+        else
+            scene.render->SetLevelCamera(RENDER_DEFAULT_CAMERA, CPRefPtr<CPBaseCamera>(&camera));
+        const FilledQuads quads = FillObject(*type);
+        g_MainCamera = nullptr;
+        // Looking along +Y with Z up, the camera's right is -X: the quad spans X
+        // and Z in the plane y = 0.
+        ExpectNear(At(quads.vertices[0]), {1, 0, -1});
+        ExpectNear(At(quads.vertices[2]), {-1, 0, 1});
+    }
+    scene.render->SetLevelCamera(RENDER_DEFAULT_CAMERA, nullptr);
 }
 
 TEST_F(ParticleFillTest, SpotsArePlacedTurnedAboutZThenYThenXAndFadeToGrey) {

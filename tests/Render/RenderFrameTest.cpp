@@ -304,6 +304,28 @@ TEST_F(RenderFrameTest, TheMainCameraPublishedByItsOwnerDrivesTheFrame) {
         ASSERT_TRUE(draw.uniforms.contains("g_mWorldViewProjection"));
         EXPECT_EQ(draw.uniforms.at("g_mWorldViewProjection"), asFloats(c.viewProjection));
     }
+
+    // The menus: no race camera, and a camera bound below the mesh's level
+    // places the effect's geometry as it places the device's; a race camera
+    // published again takes over.
+    CPPerspectiveCamera menuCamera;
+    LookAlongY(menuCamera, D3DXVECTOR3(-4, 0, 1));
+    scene.render->SetLevelCamera(RENDER_DEFAULT_CAMERA, CPRefPtr<CPBaseCamera>(&menuCamera));
+    for (const Case& c :
+         {Case{"the menu camera", nullptr, menuCamera.view, menuCamera.projection, menuCamera.viewProjection},
+          Case{"the race camera again", &camera, menuCamera.view, menuCamera.projection,
+               camera.viewProjection}}) {
+        SCOPED_TRACE(c.name);
+        g_MainCamera = c.published;
+        SubmitAll();
+        RunFrame(scene);
+        g_MainCamera = nullptr;
+        const PlatRecordedCall& draw = *scene.Recording().GetDraws().front();
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_VIEW), c.view));
+        EXPECT_TRUE(SameMatrix(draw.state.Transform(D3DTS_PROJECTION), c.projection));
+        EXPECT_EQ(draw.uniforms.at("g_mWorldViewProjection"), asFloats(c.viewProjection));
+    }
+    scene.render->SetLevelCamera(RENDER_DEFAULT_CAMERA, nullptr);
 }
 
 TEST_F(RenderFrameTest, ProjectToScreenOfDirectionsSeenFromTheEye) {

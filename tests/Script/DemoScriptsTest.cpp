@@ -119,8 +119,9 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
     EXPECT_FALSE(main.IsFinished());
     EXPECT_EQ(log, "");
 
-    // The body, four wheels and the two unlit lights, and the torch's handle
-    // (its flame needs the particle manager, which this test leaves out).
+    // The body, four wheels and the two unlit lights, the car's shadow, the
+    // torch's handle (its flame needs the particle manager, which this test
+    // leaves out) and the backdrop.
     std::vector<std::string> parts;
     const CPGameObject* body = nullptr;
     for (const auto& batch : scene.render->GetRenderBlock()->frameBatches)
@@ -134,10 +135,10 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
                 body = part;
         }
     std::sort(parts.begin(), parts.end());
-    EXPECT_EQ(parts, (std::vector<std::string>{"backlights", "body", "stoplights", "torch", "w0", "w1", "w2",
-                                               "w3"}));
+    EXPECT_EQ(parts, (std::vector<std::string>{"backdrop", "backlights", "body", "shadow", "stoplights",
+                                               "torch", "w0", "w1", "w2", "w3"}));
     ASSERT_NE(body, nullptr);
-    EXPECT_FLOAT_EQ(body->worldMatrix._41, 2.4f) << "pushed into the screen";
+    EXPECT_FLOAT_EQ(body->worldMatrix._41, 9.0f) << "pushed into the screen";
     ASSERT_NE(body->description.RootElement(), nullptr) << "the car description is loaded";
     EXPECT_STREQ(body->description.RootElement()->Value(), "car");
 
@@ -181,32 +182,57 @@ TEST_F(DemoScriptsTest, OptionsAssignAKeyAndStepTheVolume) {
     g_SoundVolume = 0.5f;
 }
 
-// With an intro video and its page the main script plays the video first;
-// a key skips it and stops the player.
+// The page objects the renderer's main block holds for this frame.
+std::vector<const CPInterface*> SubmittedPages(CPRender& render) {
+    std::vector<const CPInterface*> pages;
+    for (const auto& batch : render.GetRenderBlock()->frameBatches)
+        for (const auto* object : batch.second->objects)
+            if (const auto* mesh = dynamic_cast<const CPRenderObject*>(object))
+                if (const auto* page = dynamic_cast<const CPInterface*>(mesh->owner))
+                    pages.push_back(page);
+    return pages;
+}
+
+// With an intro video and its page the main script plays the video first
+// and draws the page, which has no script of its own, each frame; a key
+// skips it, stops the player and takes the page off the screen.
 TEST_F(DemoScriptsTest, MainPlaysTheIntroWhenTheGameHasOneAndAKeySkipsIt) {
+    RenderTestScene scene(PlatGraphicsBackendKind::Recording, 64, 48);
+    ASSERT_TRUE(scene.started);
     TempGameRoot::WriteFile("Data/Video/intro.avi", "not decodable here");
-    TempGameRoot::WriteFile("Data/Interface/intro1024.int", "");
+    PageFileWriter intro("none", "video", 512, 256, "_,off,0,0,0,0,0,0");
+    intro.Window({"screen", {0, 0, 1024, 768, 0, 0, 320, 240}, {}});
+    TempGameRoot::WriteFile("Data/Interface/intro1024.int", intro.Contents());
     CPAVIPlayer player;
     CPTaskManager kernel;
     g_AVIPlayer = &player;
     CPLuaScript& main = Script("main");
     ASSERT_TRUE(main.Start());
-    main.Update();
+    for (int frame = 0; frame < 3; ++frame) {
+        main.Update();
+        const std::vector<const CPInterface*> pages = SubmittedPages(*scene.render);
+        ASSERT_EQ(pages.size(), 1u) << "frame " << frame;
+        EXPECT_EQ(pages[0]->GetName(), "intro");
+        scene.render->Update();
+    }
     EXPECT_TRUE(kernel.IsActive(&player));
     EXPECT_TRUE(player.scriptFlag);
     EXPECT_TRUE(player.running);
     manager->SendCommandByName("main", "any_key", "");
     main.Update();
     EXPECT_FALSE(player.running) << "skipped";
+    EXPECT_TRUE(SubmittedPages(*scene.render).empty());
     EXPECT_FALSE(main.IsFinished());
     g_AVIPlayer = nullptr;
+    // The pages go with the scripts, while the renderer still stands.
+    manager.reset();
 }
 
 // The race messages' page: the countdown steps stay until the next one,
-// "GO!" leaves after a second and a message after two, each on its own
-// clock.
+// "GO!" (in a text of its own, centred for it) replaces them and leaves
+// after a second, and a message after two, each on its own clock.
 TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
-    TextPage messagePage("game_interface", "racemsg", {"message", "countdown", "bonus"});
+    TextPage messagePage("game_interface", "racemsg", {"message", "countdown", "go", "bonus"});
     CPInterface& page = messagePage.page;
     CPLuaScript& messages = Script("game_interface");
     ASSERT_TRUE(messages.Start());
@@ -224,10 +250,11 @@ TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
     manager->SendCommandByName("game_interface", "countdown", "go");
     manager->SendCommandByName("game_interface", "place", "2nd");
     frame(0.6f);
-    EXPECT_EQ(text("countdown"), "GO!");
+    EXPECT_EQ(text("countdown"), "");
+    EXPECT_EQ(text("go"), "GO!");
     EXPECT_EQ(text("message"), "2nd");
     frame(0.6f);
-    EXPECT_EQ(text("countdown"), "") << "GO! stayed past its second";
+    EXPECT_EQ(text("go"), "") << "GO! stayed past its second";
     EXPECT_EQ(text("message"), "2nd");
     frame(0.9f);
     EXPECT_EQ(text("message"), "");
@@ -266,6 +293,37 @@ TEST_F(DemoScriptsTest, DisplayShowsThePlaceAndTheLifeItIsSent) {
     EXPECT_EQ(text("life"), "100%");
     EXPECT_FALSE(display.IsFinished());
     EXPECT_EQ(log, "");
+}
+
+// The place on the display: the first of a race shows at once; later ones
+// show only once they have held for half a second, so that two cars side by
+// side swapping places frame by frame leave the display steady.
+TEST_F(DemoScriptsTest, DisplayShowsANewPlaceOnceItHolds) {
+    TextPage hud("gamemenu", "hud", {"place"});
+    CPGameData data;
+    CPLuaScript& display = Script("gamemenu");
+    ASSERT_TRUE(display.Start());
+    const float savedFrameTime = g_FrameTime;
+    const auto frame = [&](float seconds, const char* place = nullptr) {
+        if (place)
+            manager->SendCommandByName("gamemenu", "hud_place", place);
+        g_FrameTime = seconds;
+        display.Update();
+        return hud.Text("place");
+    };
+    manager->SendCommandByName("gamemenu", "add_object", PointerToString(&hud.page));
+    manager->SendCommandByName("gamemenu", "init_game_interface", "");
+    EXPECT_EQ(frame(0.1f, "2/4"), "Place 2/4");
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(frame(0.1f, i % 2 == 0 ? "1/4" : "2/4"), "Place 2/4") << "flickering, frame " << i;
+    EXPECT_EQ(frame(0.2f, "1/4"), "Place 2/4");
+    EXPECT_EQ(frame(0.2f), "Place 2/4");
+    EXPECT_EQ(frame(0.2f), "Place 1/4") << "held for 0.6 s";
+    manager->SendCommandByName("gamemenu", "init_game_interface", "");
+    EXPECT_EQ(frame(0.1f, "4/4"), "Place 4/4") << "a new race shows its first place at once";
+    EXPECT_FALSE(display.IsFinished());
+    EXPECT_EQ(log, "");
+    g_FrameTime = savedFrameTime;
 }
 
 } // namespace

@@ -163,6 +163,8 @@ TEST(GameInterfaceNumbers, PaddingLampsAndClock) {
     EXPECT_EQ(ClockText(125.7f), "02:05");
     EXPECT_EQ(ClockText(59.99f), "00:59");
     EXPECT_EQ(ClockText(0), "00:00");
+    for (const float runOut : {-0.01f, -1.0f, -61.5f, std::nanf("")})
+        EXPECT_EQ(ClockText(runOut), "00:00") << runOut;
 }
 
 TEST_F(GameInterfaceDisplayTest, TemperatureLampsClockAndKills) {

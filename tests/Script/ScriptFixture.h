@@ -31,7 +31,9 @@ protected:
         for (const char* file :
              {"Meshes/crate.rdf", "Meshes/crate.msh", "Meshes/wrong.rdf", "Textures/crate.tga",
               "Meshes/buggy.rdf", "Meshes/buggy.p3d", "Descriptions/buggy.xml", "Textures/buggy.tga",
-              "Meshes/torch.rdf", "Meshes/torch.msh", "Textures/torch.tga", "Textures/spark.tga"}) {
+              "Meshes/torch.rdf", "Meshes/torch.msh", "Textures/torch.tga", "Textures/spark.tga",
+              "Meshes/backdrop.rdf", "Meshes/backdrop.msh", "Textures/back2.jpg", "Meshes/shadow.rdf",
+              "Meshes/shadow.p3d", "Textures/shadow.tga"}) {
             const std::filesystem::path target = std::filesystem::path("Data") / file;
             std::filesystem::create_directories(target.parent_path());
             std::filesystem::copy_file(std::filesystem::path(KV_BUILD_DATA) / file, target,

@@ -1,7 +1,10 @@
 #include "uitool/AtlasPainter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -17,6 +20,54 @@ uint32_t Lighter(uint32_t argb) {
 uint32_t WithAlpha(uint32_t argb, float alpha) {
     const auto a = static_cast<uint32_t>(std::clamp(alpha, 0.0f, 1.0f) * static_cast<float>(argb >> 24));
     return (argb & 0x00ffffffu) | (a << 24);
+}
+
+// A pictogram is a union of convex polygons, corners given anticlockwise
+// on the screen in fractions of the region (x right, y down).
+struct Corner {
+    float x, y;
+};
+using Polygon = std::vector<Corner>;
+
+const std::map<std::string, std::vector<Polygon>>& Pictograms() {
+    static const std::map<std::string, std::vector<Polygon>> shapes = {
+        {"gun",
+         {{{0.10f, 0.36f}, {0.10f, 0.58f}, {0.56f, 0.58f}, {0.56f, 0.36f}},
+          {{0.56f, 0.40f}, {0.56f, 0.47f}, {0.92f, 0.47f}, {0.92f, 0.40f}},
+          {{0.56f, 0.50f}, {0.56f, 0.55f}, {0.84f, 0.55f}, {0.84f, 0.50f}},
+          {{0.16f, 0.58f}, {0.20f, 0.80f}, {0.32f, 0.80f}, {0.30f, 0.58f}},
+          {{0.38f, 0.58f}, {0.38f, 0.72f}, {0.48f, 0.72f}, {0.48f, 0.58f}}}},
+        {"rocket",
+         {{{0.22f, 0.42f}, {0.22f, 0.58f}, {0.70f, 0.58f}, {0.70f, 0.42f}},
+          {{0.70f, 0.42f}, {0.70f, 0.58f}, {0.90f, 0.50f}},
+          {{0.10f, 0.26f}, {0.22f, 0.46f}, {0.36f, 0.46f}, {0.24f, 0.26f}},
+          {{0.10f, 0.74f}, {0.24f, 0.74f}, {0.36f, 0.54f}, {0.22f, 0.54f}}}},
+    };
+    return shapes;
+}
+
+// Whether a point lies inside a convex polygon whose corners run
+// anticlockwise on the screen.
+bool Inside(const Polygon& polygon, float x, float y) {
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+        const Corner& a = polygon[i];
+        const Corner& b = polygon[(i + 1) % polygon.size()];
+        if ((b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x) > 0)
+            return false;
+    }
+    return true;
+}
+
+// The colour painted over the pixel with the given coverage.
+uint32_t Over(uint32_t under, uint32_t argb, float coverage) {
+    const float a = coverage * static_cast<float>(argb >> 24) / 255.0f;
+    uint32_t result = std::max(under >> 24, static_cast<uint32_t>(a * 255.0f + 0.5f)) << 24;
+    for (const int shift : {0, 8, 16}) {
+        const float below = static_cast<float>((under >> shift) & 0xffu);
+        const float above = static_cast<float>((argb >> shift) & 0xffu);
+        result |= static_cast<uint32_t>(above * a + below * (1.0f - a) + 0.5f) << shift;
+    }
+    return result;
 }
 
 } // namespace
@@ -90,4 +141,29 @@ void AtlasPainter::Glow(int x, int y, int size, uint32_t argb, bool ring) {
             picture.At(x + column, y + row) = WithAlpha(argb, strength * strength);
         }
     }
+}
+
+bool AtlasPainter::Pictogram(int x, int y, int width, int height, uint32_t argb, const std::string& shape) {
+    const auto found = Pictograms().find(shape);
+    if (found == Pictograms().end())
+        return false;
+    // Four samples a texel smooth the edges.
+    constexpr std::array<float, 2> kSamples = {0.25f, 0.75f};
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            int hits = 0;
+            for (const float sy : kSamples)
+                for (const float sx : kSamples) {
+                    const float u = (static_cast<float>(column) + sx) / static_cast<float>(width);
+                    const float v = (static_cast<float>(row) + sy) / static_cast<float>(height);
+                    hits += std::any_of(found->second.begin(), found->second.end(),
+                                        [&](const Polygon& polygon) { return Inside(polygon, u, v); });
+                }
+            if (hits > 0) {
+                uint32_t& pixel = picture.At(x + column, y + row);
+                pixel = Over(pixel, argb, static_cast<float>(hits) / 4.0f);
+            }
+        }
+    }
+    return true;
 }

@@ -3,6 +3,7 @@
 #include "imagetool/ImageWriter.h"
 
 #include <cstdint>
+#include <string>
 
 // Draws the pictures of an interface atlas: regions are handed out left to
 // right in rows (shelves), two texels apart so that sampling one never
@@ -20,6 +21,10 @@ public:
     void Plate(int x, int y, int width, int height, uint32_t argb);
     // A pointer arrow with its tip at the top-left corner, on transparency.
     void Arrow(int x, int y, int width, int height, uint32_t argb);
+    // A picture drawn over what the region holds: "gun" (a machine gun) or
+    // "rocket", seen from the side and pointing right; false for another
+    // name.
+    bool Pictogram(int x, int y, int width, int height, uint32_t argb, const std::string& shape);
     // A round glow fading from the middle (ring: brightest at the rim).
     void Glow(int x, int y, int size, uint32_t argb, bool ring);
 

@@ -29,10 +29,12 @@ public:
     bool Finish(std::string& error);
 
 private:
-    using Look = std::tuple<std::string, int, int, uint32_t, std::string>;
+    // Shape, size, colour, the ink of a pictogram drawn over it, and a label.
+    using Look = std::tuple<std::string, int, int, uint32_t, uint32_t, std::string>;
 
     bool Header(const std::string& keyword, std::istringstream& fields);
     bool Window(std::istringstream& fields);
+    bool Icon(std::istringstream& fields);
     bool Texels(std::istringstream& fields);
     bool Cursor(std::istringstream& fields);
     bool Button(std::istringstream& fields);
@@ -77,6 +79,8 @@ bool PageBuilder::Line(const std::string& line, std::string& error) {
         error = "the texture line must come before the elements";
     else if (keyword == "window")
         ok = Window(fields);
+    else if (keyword == "icon")
+        ok = Icon(fields);
     else if (keyword == "texels")
         ok = Texels(fields);
     else if (keyword == "cursor")
@@ -116,7 +120,7 @@ PageFileWriter& PageBuilder::Writer() {
 std::optional<Region> PageBuilder::Picture(const Look& look) {
     if (const auto found = regions.find(look); found != regions.end())
         return found->second;
-    const auto& [shape, width, height, argb, label] = look;
+    const auto& [shape, width, height, argb, ink, label] = look;
     Region region{0, 0, width, height};
     if (!atlas || !atlas->Reserve(width, height, region.x, region.y))
         return std::nullopt;
@@ -126,6 +130,9 @@ std::optional<Region> PageBuilder::Picture(const Look& look) {
         atlas->Arrow(region.x, region.y, width, height, argb);
     else
         atlas->Plate(region.x, region.y, width, height, argb);
+    if (shape != "fill" && shape != "arrow" && shape != "plate" &&
+        !atlas->Pictogram(region.x, region.y, width, height, ink, shape))
+        return std::nullopt;
     if (!label.empty() && paintLabel)
         paintLabel(atlas->Picture(), region.x, region.y, width, height, label);
     regions[look] = region;
@@ -145,11 +152,29 @@ bool PageBuilder::Window(std::istringstream& fields) {
     uint32_t argb = 0;
     if (!(fields >> name >> x >> y >> w >> h) || !ReadColour(fields, argb))
         return false;
-    const std::optional<Region> region = Picture({"fill", kTile, kTile, argb, ""});
+    const std::optional<Region> region = Picture({"fill", kTile, kTile, argb, 0, ""});
     if (!region)
         return false;
     // The tile's outer texels are left out, so stretching never blends in a neighbour.
     WindowLine line = PlacedLine(name, x, y, w, h, {region->x + 1, region->y + 1, kTile - 2, kTile - 2});
+    for (std::string word; fields >> word;)
+        line.words.push_back(word);
+    Writer().Window(line);
+    return true;
+}
+
+bool PageBuilder::Icon(std::istringstream& fields) {
+    std::string name, shape;
+    int x, y, w, h;
+    uint32_t plate = 0, ink = 0;
+    if (!(fields >> name >> x >> y >> w >> h) || !ReadColour(fields, plate) || !ReadColour(fields, ink) ||
+        !(fields >> shape) || shape == "fill" || shape == "arrow" || shape == "plate")
+        return false;
+    const std::optional<Region> region = Picture({shape, w, h, plate, ink, ""});
+    if (!region)
+        return false;
+    WindowLine line = PlacedLine(name, static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
+                                 static_cast<float>(h), *region);
     for (std::string word; fields >> word;)
         line.words.push_back(word);
     Writer().Window(line);
@@ -174,7 +199,7 @@ bool PageBuilder::Cursor(std::istringstream& fields) {
     uint32_t argb = 0;
     if (!(fields >> w >> h) || !ReadColour(fields, argb))
         return false;
-    const std::optional<Region> region = Picture({"arrow", w, h, argb, ""});
+    const std::optional<Region> region = Picture({"arrow", w, h, argb, 0, ""});
     if (!region)
         return false;
     Writer().Window(PlacedLine("cursor", 0, 0, static_cast<float>(w), static_cast<float>(h), *region));
@@ -193,7 +218,7 @@ bool PageBuilder::Button(std::istringstream& fields) {
     const std::string label = RestOfLine(fields);
     std::vector<WindowLine> images;
     for (const uint32_t colour : colours) {
-        const std::optional<Region> region = Picture({"plate", w, h, colour, label});
+        const std::optional<Region> region = Picture({"plate", w, h, colour, 0, label});
         if (!region)
             return false;
         images.push_back(PlacedLine(name, static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),

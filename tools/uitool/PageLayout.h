@@ -26,6 +26,8 @@ struct BuiltPage {
 //                                           as "video": no atlas, nothing painted
 //   light LINE                              the page file's third line as it stands
 //   window NAME X Y W H ARGB [WORDS...]     a plain colour (WORDS: false, stretch...)
+//   icon NAME X Y W H ARGB INK SHAPE [WORDS...]  a plate with a pictogram ("gun",
+//                                           "rocket") drawn over it in INK
 //   cursor W H ARGB                         the pointer arrow
 //   texels NAME X Y W H U V DU DV [WORDS...]  the texture's texels as they are
 //   button NAME X Y W H ARGB ARGB ARGB LABEL  plates for normal, hovered, pressed

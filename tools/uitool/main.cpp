@@ -1,12 +1,16 @@
 // uitool: writes the interface data of a game's Data tree.
-//   uitool font TTF NAME PIXELS DATA    Fonts/NAME.fnt and Textures/NAME.tga: ASCII
+//   uitool font TTF NAME PIXELS DATA [OUTLINE]
+//                                       Fonts/NAME.fnt and Textures/NAME.tga: ASCII
 //                                       32-126 in 16 columns of square cells, 32
-//                                       texels or the power of two the glyphs need
+//                                       texels or the power of two the glyphs need;
+//                                       OUTLINE rims each glyph with that many
+//                                       texels of black
 //   uitool page LAYOUT TTF DATA         Interface/<layout name>1024.int and its atlas
 //   uitool flare LAYOUT DATA            Interface/<layout name>.int and its texture
 #include "Platform/FileSystem.h"
 #include "uitool/FlareLayout.h"
 #include "uitool/FontFileWriter.h"
+#include "uitool/GlyphOutline.h"
 #include "uitool/GlyphRasterizer.h"
 #include "uitool/PageLayout.h"
 
@@ -45,7 +49,7 @@ bool ReadText(const std::filesystem::path& path, std::string& text) {
     return true;
 }
 
-int Font(const std::string& fontPath, const std::string& name, int pixels,
+int Font(const std::string& fontPath, const std::string& name, int pixels, int outline,
          const std::filesystem::path& data) {
     GlyphRasterizer glyphs(fontPath, pixels);
     if (!glyphs.IsOpen()) {
@@ -53,7 +57,7 @@ int Font(const std::string& fontPath, const std::string& name, int pixels,
         return 1;
     }
     // Large sizes get larger cells instead of clipped glyphs.
-    FontFileLayout layout = FontAtlasLayout(glyphs.LineHeight());
+    FontFileLayout layout = FontAtlasLayout(glyphs.LineHeight() + 2 * outline);
     const int cellSize = layout.cellWidth;
     const int columns = layout.textureWidth / cellSize;
     Image atlas(layout.textureWidth, layout.textureHeight, 0);
@@ -63,10 +67,12 @@ int Font(const std::string& fontPath, const std::string& name, int pixels,
         const int x = cell % columns * cellSize;
         const int y = cell / columns * cellSize;
         const auto character = static_cast<unsigned char>(code);
-        // One texel in, so the two texels the quads add on the right stay inside the cell.
-        glyphs.Draw(atlas, character, x + 1, y + baseline, x, y, cellSize, cellSize, 0xffffff);
+        // One texel in, so the two texels the quads add on the right stay
+        // inside the cell; an outline widens the character on both sides.
+        glyphs.Draw(atlas, character, x + 1 + outline, y + baseline, x, y, cellSize, cellSize, 0xffffff);
+        OutlineGlyphs(atlas, x, y, cellSize, cellSize, outline);
         const std::string field = code == ' ' ? "space" : std::string(1, static_cast<char>(code));
-        layout.cells.push_back({field, static_cast<float>(glyphs.Advance(character))});
+        layout.cells.push_back({field, static_cast<float>(glyphs.Advance(character) + 2 * outline)});
     }
     return Write(data / "Fonts" / (name + ".fnt"), FontFileText(layout)) &&
                    WritePicture(data / "Textures" / (name + ".tga"), atlas)
@@ -146,13 +152,14 @@ int Flare(const std::filesystem::path& layoutPath, const std::filesystem::path& 
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "font" && argc == 6)
-        return Font(argv[2], argv[3], std::atoi(argv[4]), argv[5]);
+    if (command == "font" && (argc == 6 || argc == 7))
+        return Font(argv[2], argv[3], std::atoi(argv[4]), argc == 7 ? std::atoi(argv[6]) : 0, argv[5]);
     if (command == "page" && argc == 5)
         return Page(argv[2], argv[3], argv[4]);
     if (command == "flare" && argc == 4)
         return Flare(argv[2], argv[3]);
-    std::fprintf(stderr,
-                 "usage: uitool font TTF NAME PIXELS DATA | page LAYOUT TTF DATA | flare LAYOUT DATA\n");
+    std::fprintf(
+        stderr,
+        "usage: uitool font TTF NAME PIXELS DATA [OUTLINE] | page LAYOUT TTF DATA | flare LAYOUT DATA\n");
     return 2;
 }

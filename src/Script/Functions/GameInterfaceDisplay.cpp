@@ -124,6 +124,9 @@ const char* AmmunitionCursor(EWeaponKind kind) {
 }
 
 std::string ClockText(float seconds) {
+    // A clock that has run out shows zero, never a negative time.
+    if (!(seconds > 0))
+        seconds = 0;
     const int minutes = TruncateToInt(seconds * 0.016666668f);
     const int rest = TruncateToInt(seconds - 60.0f * static_cast<float>(minutes));
     return ZeroPadded(minutes, 2) + ":" + ZeroPadded(rest, 2);

@@ -32,7 +32,8 @@ int LitLamps(float level, int count);
 // The page cursor naming the ammunition of a weapon kind; empty for no
 // weapon, which keeps the cursor shown.
 const char* AmmunitionCursor(EWeaponKind kind);
-// "mm:ss" of a clock in seconds, in single precision.
+// "mm:ss" of a clock in seconds, in single precision; "00:00" once the
+// clock is below zero.
 std::string ClockText(float seconds);
 
 // The equipment icons of the car: every icon hidden, then the armour (or
