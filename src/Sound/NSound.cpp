@@ -134,11 +134,30 @@ bool CNSound::IsPlaying() {
     return buffer && SUCCEEDED(buffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING);
 }
 
+// A frequency the device refuses is reported the first time only: the car
+// engine asks for a new pitch every frame.
 HRESULT CNSound::SetPitch(float factor) {
     if (!buffer)
         return E_FAIL;
-    const auto frequency = static_cast<DWORD>(static_cast<float>(baseFrequency) * factor);
-    return Report(__LINE__, buffer->SetFrequency(frequency));
+    const float hz = static_cast<float>(baseFrequency) * factor;
+    const DWORD frequency = hz > 0.0f ? static_cast<DWORD>(std::min(hz, 4.0e9f)) : 0;
+    const HRESULT hr = buffer->SetFrequency(frequency);
+    if (FAILED(hr) && !pitchRefused) {
+        pitchRefused = true;
+        Report(__LINE__, hr);
+    }
+    return hr;
+}
+
+// Half a hertz above the lowest frequency, so that truncating the product
+// cannot fall below it.
+float CNSound::PlayablePitch(float factor) const {
+    if (baseFrequency == 0)
+        return factor;
+    const float base = static_cast<float>(baseFrequency);
+    const float lowest = (static_cast<float>(DSBFREQUENCY_MIN) + 0.5f) / base;
+    const float highest = static_cast<float>(DSBFREQUENCY_MAX) / base;
+    return factor >= lowest ? std::min(factor, highest) : lowest;
 }
 
 HRESULT CNSound::SetVolume(float volume) {

@@ -43,8 +43,13 @@ public:
     // Back to position 0.
     void Rewind();
     bool IsPlaying();
-    // Plays at the base frequency times the factor (truncated to Hz).
+    // Plays at the base frequency times the factor (truncated to Hz); a
+    // frequency outside the device's range is refused, and logged the first
+    // time only.
     HRESULT SetPitch(float factor);
+    // The factor nearest to `factor` that keeps the frequency within the
+    // device's range (a NaN gives the lowest).
+    float PlayablePitch(float factor) const;
     // Sets the volume by the volume law.
     HRESULT SetVolume(float volume);
     HRESULT ApplyMasterVolume();
@@ -72,6 +77,7 @@ private:
     DWORD baseFrequency = 0;
     std::string filePath;
     bool listed = false;
+    bool pitchRefused = false;
     IDirectSound3DBuffer8* buffer3D = nullptr;
     DS3DBUFFER parameters3D;
 };

@@ -287,12 +287,14 @@ void CPCar::UpdateGlass() {
 }
 
 // The engine loops from the first frame on, its pitch easing toward the
-// speed's.
+// speed's; a frame longer than a fifth of a second reaches the target rather
+// than overshooting it. The sound plays within the device's frequency range
+// whatever the pitch.
 void CPCar::UpdateEngineSound() {
     if (engineSound && !engineSound->IsPlaying())
         engineSound->Play(0, 1);
     const float target = std::min(0.05f * speed + 0.5f, 3.0f);
-    enginePitch += (target - enginePitch) * g_FrameTime * 5.0f;
+    enginePitch += (target - enginePitch) * std::min(g_FrameTime * 5.0f, 1.0f);
     if (engineSound)
-        engineSound->SetPitch(enginePitch);
+        engineSound->SetPitch(engineSound->PlayablePitch(enginePitch));
 }

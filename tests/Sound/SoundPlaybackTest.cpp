@@ -114,6 +114,28 @@ TEST_F(SoundPlaybackTest, PitchDoublesUntilTheNextPlay) {
     EXPECT_NE(sound->SetPitch(10000), DS_OK) << "beyond 100,000 Hz is refused";
 }
 
+// The device plays from 100 to 100,000 Hz: a pitch is kept within that, and a
+// refused one is reported the first time only.
+TEST_F(SoundPlaybackTest, PitchesAreKeptPlayableAndARefusalIsReportedOnce) {
+    CNSound* sound = Load("a440.wav", false);
+    ASSERT_NE(sound, nullptr);
+    const float lowest = 100.5f / kRate, highest = 100000.0f / kRate;
+    const struct {
+        float factor, playable;
+    } cases[] = {{2, 2}, {10000, highest}, {highest, highest}, {0, lowest}, {-3, lowest}, {NAN, lowest}};
+    for (const auto& c : cases) {
+        EXPECT_FLOAT_EQ(sound->PlayablePitch(c.factor), c.playable) << c.factor;
+        EXPECT_EQ(sound->SetPitch(sound->PlayablePitch(c.factor)), DS_OK) << c.factor;
+    }
+    EXPECT_EQ(log.find("NSound"), std::string::npos) << log;
+
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_NE(sound->SetPitch(10000), DS_OK);
+    const std::size_t first = log.find("NSound");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(log.find("NSound", first + 1), std::string::npos) << log;
+}
+
 TEST_F(SoundPlaybackTest, EightBitSilenceIsTheMiddleValue) {
     WriteSound("quiet8.wav", std::vector<float>(2205, 0.0f), {1, kRate, 8});
     CNSound* sound = Load("quiet8.wav", false);
