@@ -69,6 +69,7 @@ read_build() {
             add_folder "$folder" "${BASH_REMATCH[1]}"
         fi
     done < <(find src -mindepth 2 -name CMakeLists.txt | sort)
+    # The GTK dialogs are a module of their own, still a backend of Platform.
     for folder in $backends; do
         [[ -n ${library_of_folder[$folder]:-} ]] || add_folder "$folder" Platform
     done
@@ -91,7 +92,7 @@ reach() {
 }
 
 build_table() {
-    local folder library
+    local folder library backend
     for folder in "${!library_of_folder[@]}"; do
         reach "${library_of_folder[$folder]}"
         allowed[$folder]=""
@@ -100,12 +101,12 @@ build_table() {
         done
         # Backends only for backends; a chooser is let through by file.
         if [[ " $backends " != *" $folder "* ]]; then
-            for library in $backends; do
-                allowed[$folder]=${allowed[$folder]//" $library "/ }
+            for backend in $backends; do
+                allowed[$folder]=${allowed[$folder]//" $backend "/ }
             done
         fi
     done
-    for folder in $platform_facing $backends; do
+    for folder in $platform_facing; do
         [[ -n ${library_of_folder[$folder]:-} ]] || {
             echo "check-layers.sh: no folder $folder in the build's Platform library" >&2
             exit 2
