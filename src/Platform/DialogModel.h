@@ -85,7 +85,12 @@ int PlatDialogUnitsToPixelsY(int units);
 PlatDialog* PlatFindDialog(HWND window);
 PlatControl* PlatFindControl(HWND window);
 
-// The backends: the test's script when one is installed, null otherwise;
-// GTK when it can reach a display, null otherwise.
+// The test's script when one is installed, null otherwise.
 PlatDialogBackend* PlatGetScriptedDialogBackend();
-PlatDialogBackend* PlatGetGtkDialogBackend();
+
+// The dialog module's one entry point, looked up by this name when it loads:
+// the GTK backend when GTK can reach a display, null otherwise. The module
+// calls back into the program for the dialog model's operations above, which
+// the program exports (Platform/DialogExports.list).
+using PlatDialogModuleEntry = PlatDialogBackend* (*)();
+inline constexpr const char* kPlatDialogModuleEntry = "PlatGtkDialogBackend";

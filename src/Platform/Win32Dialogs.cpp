@@ -1,6 +1,6 @@
 #include "Platform/DialogModel.h"
 
-#include "Platform/Backends.h"
+#include "Platform/DialogBackends.h"
 #include "Platform/FileSystem.h"
 
 #include <algorithm>

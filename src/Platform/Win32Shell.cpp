@@ -1,6 +1,6 @@
 #include "Platform/Win32Shell.h"
 
-#include "Platform/Sdl/SdlWindow.h"
+#include "Platform/Win32Window.h"
 
 #include <algorithm>
 #include <cstdio>

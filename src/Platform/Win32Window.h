@@ -90,3 +90,7 @@ HCURSOR SetCursor(HCURSOR cursor);
 // Destroys every window without sending messages and forgets every class,
 // as the end of the process would.
 void PlatReleaseWindows();
+
+// True for the video drivers without a display (SDL's offscreen and dummy),
+// by the name SDL_VIDEODRIVER gives.
+bool PlatIsHeadlessVideoDriver(const char* driverName);

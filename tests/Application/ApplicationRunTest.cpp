@@ -464,7 +464,7 @@ TEST_F(ApplicationRunTest, WithoutAnOptionTheLauncherDecides) {
     }
 }
 
-// Run by CTest in a process of its own, so GTK has not been started yet.
+// No display: the launcher cannot be shown and the run ends.
 TEST_F(ApplicationRunTest, WithoutADisplayTheLauncherCannotBeShownAndTheRunEnds) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");

@@ -107,11 +107,15 @@ SPDisplayMode Mode(int width, int height) {
 class OptionsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
+    // The settings go back to what the program had: the cases after this
+    // one in the same process save them.
     void TearDown() override {
         PlatSetDialogScript(nullptr);
         g_DisplayModes.clear();
+        SetCurrent(saved);
     }
 
+    const Settings saved = Current();
     TempGameRoot root;
     CPSettings settings;
 };

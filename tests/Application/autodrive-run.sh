@@ -7,6 +7,7 @@
 # racing line (two 360-unit straights at y = -70 and 70 joined by bends of
 # radius 70 about (-180, 0) and (180, 0), raced clockwise from (20, -70))
 # into the far bend: a car that went straight on would have left the road.
+# The level must load without a level error.
 set -euo pipefail
 game=$1 bindings=$2
 folder=$(mktemp -d)
@@ -19,6 +20,9 @@ frames=1080
 timeout 120 "$game" --headless --windowed --level level1 --frames $frames --frame-time 0.0166667 \
   --input drive.txt --trace trace.txt
 grep -q "Kernel ended after $frames frames" log.txt
+if grep -E "^Level |track line|no player car|cannot be raced|no physics description|no rigid body|computer-car starts" log.txt; then
+  exit 1
+fi
 for action in up fire nitro; do
   grep -q "^[0-9]* jeep key_action \"$action,1\"$" trace.txt
 done

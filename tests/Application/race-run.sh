@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Starts a race from the main menu headless, with the race test's override of
-# the demo in the game folder: the race must have started with its level and
-# race clock running, the player's car, driven by its script with the
-# throttle held for 600 frames, must have moved more than 5 units, and no
-# script may have failed. With a leave-out list (the pack's) the game folder
-# holds only the pack and the files the list keeps out of it, so the race
-# plays from the pack.
+# Starts a race from the main menu headless, with a fixed frame time and the
+# race test's override of the demo in the game folder: the race must have
+# started with its level and race clock running, the player's car, driven by
+# its script with the throttle held for 600 frames, must have moved more
+# than 5 units, and no script may have failed. With a leave-out list (the
+# pack's) the game folder holds only the pack and the files the list keeps
+# out of it, so the race plays from the pack.
 set -euo pipefail
 game=$1 bindings=$2 replay=$3 override=$4 loose=${5:-}
 folder=$(mktemp -d)
@@ -31,7 +31,7 @@ else
 fi
 cp "$override" "$folder/demo_test.lua"
 cd "$folder"
-SDL_VIDEODRIVER=offscreen timeout 240 "$game" --windowed --frames 2000 --input "$replay" > out.txt
+timeout 240 "$game" --headless --windowed --frames 2000 --frame-time 0.0166667 --input "$replay" > out.txt
 cat out.txt
 if grep "Script Error\|names no script\|could not be loaded\|cannot start" log.txt; then
   exit 1

@@ -164,7 +164,7 @@ TEST_F(DialogTest, HandlesOfClosedOrForeignWindowsAreRefused) {
     EXPECT_EQ(PlatCreateWebBrowser(checkSeen), nullptr);
 }
 
-// Run by CTest in a process of its own, so GTK has not been started yet.
+// No script and no display: nothing can show the dialog, which fails at once.
 TEST_F(DialogTest, WithoutAScriptOrADisplayNoDialogCanBeShown) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");

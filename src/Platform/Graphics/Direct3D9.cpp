@@ -1,7 +1,7 @@
 #include "Platform/Graphics/Direct3D9.h"
 
-#include "Platform/Backends.h"
 #include "Platform/Graphics/GraphicsBackend.h"
+#include "Platform/GraphicsBackends.h"
 
 #include <algorithm>
 

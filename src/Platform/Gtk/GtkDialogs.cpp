@@ -285,7 +285,8 @@ public:
 
 } // namespace
 
-PlatDialogBackend* PlatGetGtkDialogBackend() {
+// The module's entry point (kPlatDialogModuleEntry), the one symbol it shows.
+extern "C" [[gnu::visibility("default")]] PlatDialogBackend* PlatGtkDialogBackend() {
     static GtkDialogBackend backend;
     static const bool started = [] {
         const bool ready = gtk_init_check(nullptr, nullptr);

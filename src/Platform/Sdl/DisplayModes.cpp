@@ -1,6 +1,7 @@
 #include "Platform/DisplayModes.h"
 
 #include "Platform/Sdl/SdlWindow.h"
+#include "Platform/Win32Window.h"
 
 #include <span>
 

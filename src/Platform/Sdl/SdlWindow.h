@@ -11,9 +11,6 @@
 // with the reason on stderr, when there is no video device.
 bool PlatStartVideo();
 
-// True for SDL's offscreen and dummy video drivers, which have no display.
-bool PlatIsHeadlessVideoDriver(const char* driverName);
-
 // Null for a handle that names no open window.
 SDL_Window* PlatGetSdlWindow(HWND hwnd);
 // The window with this SDL window id; null when none is open.

@@ -1,6 +1,5 @@
-#include "Platform/Backends.h"
+#include "Platform/GraphicsBackends.h"
 
-#include "Platform/DialogModel.h"
 #include "Platform/OpenGL/GLBackend.h"
 #include "Platform/Recording/RecordingBackend.h"
 
@@ -10,10 +9,4 @@ std::unique_ptr<PlatGraphicsBackend> PlatCreateGraphicsBackend(PlatGraphicsBacke
     if (kind == PlatGraphicsBackendKind::Headless)
         return std::make_unique<PlatRecordingBackend>(false);
     return std::make_unique<PlatGLBackend>();
-}
-
-PlatDialogBackend* PlatChooseDialogBackend() {
-    if (PlatDialogBackend* scripted = PlatGetScriptedDialogBackend())
-        return scripted;
-    return PlatGetGtkDialogBackend();
 }
