@@ -301,3 +301,28 @@ TEST_F(RaceLevelFunctions, EnemySourcesAroundThePlayer) {
     EXPECT_EQ(lua.Values("GetEnemyType(1, true)"), "scout,false,97,0");
     EXPECT_EQ(lua.Values("GetEnemyData('ghost')"), "0,,0,,");
 }
+
+// The bonus list never names an object that a deleted level took with it,
+// whatever the script does next.
+TEST_F(RaceLevelFunctions, BonusEntriesLeaveWithTheObjectsOfADeletedLevel) {
+    const std::vector<std::string> afterwards = {
+        "ClearBonuses()",
+        "ClearGameData()",
+        "InitLevel('ring') StartLevel()",
+        "",
+    };
+    for (const std::string& next : afterwards) {
+        SCOPED_TRACE(next);
+        CPLevel& level = InitRing();
+        ASSERT_FALSE(level.looseObjects.empty());
+        lua.SetHandle("car", &Player());
+        lua.SetHandle("scenery", level.looseObjects.front().Get());
+        ASSERT_EQ(lua.Run("AddBonus(car, 1) AddBonus(scenery, 2) StartLevel()"), "");
+        ASSERT_EQ(lua.Values("GetBonusesCount()"), "2");
+        ASSERT_EQ(lua.Run("StopLevel() DeleteLevel()"), "");
+        EXPECT_EQ(lua.Values("GetBonusesCount()"), "0");
+        EXPECT_EQ(lua.Run(next), "");
+        EXPECT_EQ(lua.Values("GetBonusesCount(), #GetBonusList()"), "0,0");
+        EXPECT_EQ(lua.Run("StopLevel() DeleteLevel()"), "");
+    }
+}
