@@ -11,6 +11,9 @@
 #             size is logged, refused and repaired by the save
 #   signals   SIGHUP and SIGTERM end the game through its shut-down, which
 #             saves config.cfg
+#   data      a flame of a misspelt parent in the torch's and the brazier's
+#             descriptions is dropped with a log line, and the level runs
+#             and ends cleanly
 set -euo pipefail
 game=$1 bindings=$2 what=$3
 folder=$(mktemp -d)
@@ -87,5 +90,15 @@ signals)
     grep -q "Kernel ended" log.txt || fail "no shut-down after SIG$signal"
     test -s config.cfg || fail "config.cfg not saved after SIG$signal"
   done
+  ;;
+data)
+  fresh
+  for model in torch brazier; do
+    sed -i 's/^psystem=flame,torch,/psystem=flame,torchX,/' "Data/Meshes/$model.rdf"
+    grep -q "flame,torchX," "Data/Meshes/$model.rdf" || fail "no flame line to misspell in $model.rdf"
+  done
+  run --level level1 --frames 30 || fail "exit status $? with a flame of a misspelt parent"
+  grep -q "No parent for flame: dropped" log.txt || fail "the flame without a parent is not logged"
+  grep -q "Kernel ended after 30 frames" log.txt || fail "the level did not run"
   ;;
 esac
