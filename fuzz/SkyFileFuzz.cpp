@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -43,5 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             __builtin_trap();
     if (!Finite(sky.current.sunColour) || !Finite(g_SunPosition) || !std::isfinite(sky.nextWeatherChange))
         __builtin_trap();
+    return 0;
+}
+
+// Each input has a budget of five seconds (libFuzzer's own default is twenty
+// minutes): a sky file whose load or updates run that long is a finding, as
+// it would freeze the game. A -timeout given on the command line still wins.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static char budget[] = "-timeout=5";
+    static std::vector<char*> arguments;
+    arguments.assign(*argv, *argv + *argc);
+    arguments.insert(arguments.begin() + 1, budget);
+    arguments.push_back(nullptr);
+    *argc = static_cast<int>(arguments.size()) - 1;
+    *argv = arguments.data();
     return 0;
 }

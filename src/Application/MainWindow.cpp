@@ -4,6 +4,7 @@
 #include "Core/PGlobalTimer.h"
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
+#include "Platform/QuitRequest.h"
 #include "Platform/Sound/SoundBackend.h"
 #include "Render/PRender.h"
 #include "Script/PScriptManager.h"
@@ -100,6 +101,7 @@ LRESULT MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
     case WM_DESTROY:
+        PlatRequestQuit();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:

@@ -11,6 +11,7 @@
 #include "Application/PCommandTrace.h"
 #include "Application/PFixedFrameClock.h"
 #include "Application/PFrameLimit.h"
+#include "Application/PQuitWatchdog.h"
 #include "Application/PWebHost.h"
 #include "Application/SkyConnections.h"
 #include "Core/AppState.h"
@@ -34,6 +35,7 @@
 #include "Platform/FileSystem.h"
 #include "Platform/Graphics/Direct3D9.h"
 #include "Platform/Input/InputBackend.h"
+#include "Platform/QuitRequest.h"
 #include "Platform/Win32Shell.h"
 #include "Render/PAVIPlayer1.h"
 #include "Render/PAnimationManager.h"
@@ -345,7 +347,14 @@ void CPApplication::RunMainLoop() {
     std::optional<CPFrameLimit> limit;
     if (options.frames >= 0)
         limit.emplace(options.frames);
-    g_TaskManager->Run();
+    // A quit request must be heard even while a script keeps the frame.
+    if (!PlatWatchQuitSignals())
+        GetLog().Print(0, "Quit signals cannot be watched: a game stuck in a script ignores them\n");
+    {
+        const CPQuitWatchdog watchdog;
+        g_TaskManager->Run();
+    }
+    PlatUnwatchQuitSignals();
     GetLog().Print(0, "Kernel ended after %d frames\n", g_FrameCounter);
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace {
@@ -162,8 +163,12 @@ void Skyscape::SetAmbient() const {
 
 void Skyscape::ColourDome() {
     const int bands = colourKeyCount - 1;
-    if (bands < 1 || ringsPerBand < 1 || current.keyColours.size() < static_cast<size_t>(colourKeyCount))
+    if (bands < 1 || ringsPerBand < 1 || domeSegments < 1 ||
+        current.keyColours.size() < static_cast<size_t>(colourKeyCount))
         return;
+    // Rings past those built have no vertices: the walk ends with the dome.
+    const auto builtRings =
+        static_cast<std::int64_t>(vertices.size() / (static_cast<size_t>(domeSegments) + 1));
     D3DXVECTOR3 sun;
     D3DXVec3Normalize(&sun, &g_SunPosition);
     const auto perRing = static_cast<float>(ringsPerBand);
@@ -172,10 +177,12 @@ void Skyscape::ColourDome() {
         D3DXVECTOR3 colour = Weathered(current.keyColours[b], overcast.keyColours[b]);
         const D3DXVECTOR3 end = Weathered(current.keyColours[b + 1], overcast.keyColours[b + 1]);
         const D3DXVECTOR3 step = (end - colour) / perRing;
-        const int last = (band + 1) * ringsPerBand - 1 + (band == bands - 1 ? 1 : 0);
-        for (int ring = band * ringsPerBand; ring <= last; ++ring) {
+        const std::int64_t first = std::int64_t{band} * ringsPerBand;
+        const std::int64_t last =
+            std::min(first + ringsPerBand - 1 + (band == bands - 1 ? 1 : 0), builtRings - 1);
+        for (std::int64_t ring = first; ring <= last; ++ring) {
             colour = Clamped(colour + step);
-            ColourRing(ring, colour, sun);
+            ColourRing(static_cast<int>(ring), colour, sun);
         }
     }
 }

@@ -35,7 +35,9 @@ public:
     ~Skyscape() override;
 
     // Reads the sky file; false when it cannot be read, and the sky then
-    // draws and sets nothing. Either way the second effect is loaded.
+    // draws and sets nothing. Either way the second effect is loaded. A
+    // number of dome segments below 1, or too many for the buffers, is
+    // logged and builds no dome.
     bool Load(const std::string& fileName) override;
     // Builds and uploads the dome of `segments` around and a quarter of
     // that in rings up to the zenith.

@@ -76,6 +76,23 @@ MeshVertex DomeVertex(float radius, int segments, const D3DXVECTOR3& centre, flo
     return vertex;
 }
 
+// The vertex and index counts of a dome of that many segments around.
+constexpr size_t DomeVertexCount(int segments) {
+    return (static_cast<size_t>(segments / 4) + 1) * (static_cast<size_t>(segments) + 1);
+}
+constexpr size_t DomeIndexCount(int segments) {
+    return static_cast<size_t>(segments / 4) * static_cast<size_t>(segments) * 6;
+}
+
+// The most segments whose dome fits the sky's buffers.
+constexpr int MaxDomeSegments() {
+    int segments = 1;
+    while (DomeVertexCount(segments + 1) <= VertexObject::kMaxVertices &&
+           DomeIndexCount(segments + 1) <= VertexObject::kMaxIndices)
+        ++segments;
+    return segments;
+}
+
 } // namespace
 
 Skyscape::Skyscape() = default;
@@ -93,7 +110,11 @@ bool Skyscape::Load(const std::string& fileName) {
 void Skyscape::ReadSky(CloudFile& file) {
     const SkyHeader header = ReadHeader(file);
     timeScale = header.timeScale;
-    Setup(header.radius, header.segments, header.centre, header.heightScale);
+    if (header.segments >= 1 && header.segments <= MaxDomeSegments())
+        Setup(header.radius, header.segments, header.centre, header.heightScale);
+    else
+        GetLog().Print(0, "DynamicSky: %d dome segments are out of range (1 to %d): the sky has no dome\n",
+                       header.segments, MaxDomeSegments());
     if (!header.texture.empty())
         LoadTexture(CloudFile::PathOf(header.texture));
     if (!header.effect.empty())
@@ -188,8 +209,7 @@ void Skyscape::Setup(float radius, int segments, const D3DXVECTOR3& centre, floa
         return;
     const int rings = segments / 4;
     const auto perRing = static_cast<size_t>(segments) + 1;
-    if (!FitsBuffers((static_cast<size_t>(rings) + 1) * perRing,
-                     static_cast<size_t>(rings) * static_cast<size_t>(segments) * 6))
+    if (!FitsBuffers(DomeVertexCount(segments), DomeIndexCount(segments)))
         return;
     std::vector<MeshVertex> dome;
     for (int ring = 0; ring <= rings; ++ring)

@@ -172,6 +172,10 @@ void CPGameData::Clear() {
     heldObjects.clear();
 }
 
+void CPGameData::ForgetHeldObject(const CPGameObject* object) {
+    std::erase_if(heldObjects, [object](const HeldObject& entry) { return entry.object.Get() == object; });
+}
+
 CPGameData* GetGameData() {
     return g_GameData;
 }

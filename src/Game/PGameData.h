@@ -119,6 +119,9 @@ public:
 
     // Resets the race counters and empties the bonus list.
     void Clear();
+    // Drops the bonus-list entries of an object being destroyed: the list
+    // never names a dead object.
+    void ForgetHeldObject(const CPGameObject* object);
     void ClearLevelTimer() { levelTime = 0; }
 
     std::vector<HeldObject> heldObjects;

@@ -7,6 +7,7 @@
 #include "Core/PTaskManager.h"
 #include "Core/XmlDocument.h"
 #include "Game/GameObjectServices.h"
+#include "Game/PGameData.h"
 #include "Render/PAnimatedObject.h"
 #include "Render/PLight.h"
 #include "Render/PRenderObject.h"
@@ -41,6 +42,8 @@ CPGameObject::CPGameObject(std::string objectName)
 
 CPGameObject::~CPGameObject() {
     UnregisterLiveObject(this);
+    if (g_GameData)
+        g_GameData->ForgetHeldObject(this);
     CPGameObject::Deactivate();
     if (parent) {
         auto& siblings = parent->children;

@@ -28,6 +28,24 @@ namespace {
 // view, the louder.
 constexpr float kViewVolume[3] = {0.3f, 0.35f, 0.4f};
 
+// A box of an object's frame follows the vertices the matrix moves in that
+// frame.
+void BakeBox(BoundingBox& box, const D3DXMATRIX& matrix) {
+    box.localMatrix = box.localMatrix * matrix;
+}
+
+// What a child bakes into its own frame for the vertices to land where the
+// parent's matrix puts them: the matrix without its move (the child's
+// position takes that), seen through the child's turn.
+D3DXMATRIX ChildBakeMatrix(const D3DXMATRIX& matrix, const D3DXQUATERNION& orientation) {
+    D3DXMATRIX linear = matrix;
+    linear._41 = linear._42 = linear._43 = 0;
+    D3DXMATRIX turn, back;
+    D3DXMatrixRotationQuaternion(&turn, &orientation);
+    D3DXMatrixInverse(&back, nullptr, &turn);
+    return turn * linear * back;
+}
+
 } // namespace
 
 CPLevel::CPLevel() : clockMark(timeGetTime()) {
@@ -144,11 +162,19 @@ void CPLevel::BakeTreeTransform(const CPRefPtr<CPGameObject>& object, const D3DX
     if (object->visualKind == VISUAL_MESH) {
         if (CPRenderObject* mesh = object->GetRenderObject())
             mesh->TransformVertices(matrix);
+        BakeBox(object->boundingBox, matrix);
         for (std::size_t k = 1; k < object->detailLevels.size(); ++k)
             BakeTreeTransform(object->detailLevels[k].first, matrix);
     }
-    for (const CPRefPtr<CPGameObject>& child : object->children)
-        BakeTreeTransform(child, matrix);
+    for (BoundingBox& box : object->partBoxes)
+        BakeBox(box, matrix);
+    object->dirty = true;
+    for (const CPRefPtr<CPGameObject>& child : object->children) {
+        D3DXVECTOR3 moved;
+        D3DXVec3TransformCoord(&moved, &child->GetPosition(), &matrix);
+        child->SetPosition(moved);
+        BakeTreeTransform(child, ChildBakeMatrix(matrix, child->orientation));
+    }
 }
 
 void CPLevel::CreateNamedObject(const std::string& baseName, const LevelRecord& record) {

@@ -97,7 +97,10 @@ public:
     // grid).
     void PlaceInGrid(const CPRefPtr<CPGameObject>& object);
     // Bakes the matrix into the vertices of the mesh visuals of the tree and
-    // of their further levels of detail.
+    // of their further levels of detail, and with them into the boxes: the
+    // part boxes of every node and the bounding boxes of the meshes. The
+    // children move with the matrix; each bakes it as seen from its own
+    // turned frame.
     static void BakeTreeTransform(const CPRefPtr<CPGameObject>& object, const D3DXMATRIX& matrix);
     // View 0 ("camera"), 1 ("camera2") or 2 (fixed, "camera3").
     void SetCameraView(int view);

@@ -250,12 +250,9 @@ void CPMeshManager::AttachOrDiscard(const CPRefPtr<CPGameObject>& parent, CPGame
         parent->AddChild(object);
         return;
     }
-    // Nothing would ever own it.
+    // Nothing would ever own it. Its emitter, as every object's, stays with
+    // whoever made it: the object only stops it.
     GetLog().Print(0, "No parent for %s: dropped\n", object->GetName().c_str());
-    if (CPTask* particles = object->GetParticleTask()) {
-        object->SetVisual(nullptr, VISUAL_NONE);
-        delete particles;
-    }
     delete object;
 }
 

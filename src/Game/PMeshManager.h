@@ -87,7 +87,8 @@ private:
                                           int basePriority);
     CPRefPtr<CPGameObject> ReadMeshFileRoot(const std::string& name, const MeshFile& file,
                                             const ObjectDescription& description, int basePriority);
-    // Attaches the object below the parent, or (null parent) deletes it.
+    // Attaches the object below the parent, or (null parent) deletes it;
+    // a particle emitter it shows is stopped, never deleted.
     static void AttachOrDiscard(const CPRefPtr<CPGameObject>& parent, CPGameObject* object);
     void AddSprites(const CPRefPtr<CPGameObject>& root, const ObjectDescription& description,
                     int basePriority, EModelForm form);

@@ -92,6 +92,7 @@ CPRefPtr<CPGameObject> CPMeshManager::ReadMeshNodeFormat1(const MeshFileNode& da
                                                           int basePriority) {
     CPRefPtr<CPGameObject> object = new CPGameObject(LoweredName(data));
     SetMeshVisual(*object, data);
+    object->SetBounds(VertexBox(data.vertices));
     for (const MeshPartBox& box : data.partBoxes)
         object->partBoxes.emplace_back(box.center, box.halfSize);
     for (const MeshFileNode& child : data.children)

@@ -203,7 +203,7 @@ void CPPlayer::FireByKind(const D3DXVECTOR3& muzzle, const WeaponAimState& aim) 
         SpawnShot("rocket1", muzzle, D3DXVECTOR3(d.x, d.y, aim.elevation), weaponPart);
         break;
     case WEAPON_PLASMA:
-        SpawnShot("plazma", D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, -1, 0), muzzleFlashes[flashIndex]);
+        SpawnShot("plazma", muzzle, d, muzzleFlashes[flashIndex]);
         break;
     case WEAPON_SHOTGUN:
         FireShotgun(muzzle, d);

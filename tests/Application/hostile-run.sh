@@ -10,7 +10,12 @@
 #             named config.cfg does not block start-up; an impossible screen
 #             size is logged, refused and repaired by the save
 #   signals   SIGHUP and SIGTERM end the game through its shut-down, which
-#             saves config.cfg
+#             saves config.cfg; SIGTERM to a game whose main script is stuck
+#             in a pattern search ends it a few seconds later, saying so,
+#             with a status other than 0
+#   data      a flame of a misspelt parent in the torch's and the brazier's
+#             descriptions is dropped with a log line, and the level runs
+#             and ends cleanly
 set -euo pipefail
 game=$1 bindings=$2 what=$3
 folder=$(mktemp -d)
@@ -87,5 +92,37 @@ signals)
     grep -q "Kernel ended" log.txt || fail "no shut-down after SIG$signal"
     test -s config.cfg || fail "config.cfg not saved after SIG$signal"
   done
+
+  fresh
+  echo "string.find(string.rep('a', 60), string.rep('a*', 60) .. 'b')" > Data/Scripts/main.lua
+  SDL_VIDEODRIVER=offscreen timeout 120 "$game" --windowed 2> stderr.txt &
+  pid=$!
+  for _ in $(seq 600); do
+    grep -q "Инициализация рендеринга" log.txt 2>/dev/null && break
+    sleep 0.1
+  done
+  # Signalled again each second, in case the first came before the main
+  # loop started to watch.
+  for _ in $(seq 60); do
+    kill -s TERM "$pid" 2>/dev/null || break
+    sleep 1
+  done
+  status=0
+  wait "$pid" || status=$?
+  [ "$status" != 0 ] || fail "exit status 0 with a script stuck after SIGTERM"
+  [ "$status" != 124 ] || fail "the stuck game was not ended after SIGTERM"
+  message="the game is stuck in a script; ending without saving"
+  grep -q "$message" stderr.txt || fail "no message on stderr for a stuck script"
+  grep -q "$message" log.txt || fail "no message in log.txt for a stuck script"
+  ;;
+data)
+  fresh
+  for model in torch brazier; do
+    sed -i 's/^psystem=flame,torch,/psystem=flame,torchX,/' "Data/Meshes/$model.rdf"
+    grep -q "flame,torchX," "Data/Meshes/$model.rdf" || fail "no flame line to misspell in $model.rdf"
+  done
+  run --level level1 --frames 30 || fail "exit status $? with a flame of a misspelt parent"
+  grep -q "No parent for flame: dropped" log.txt || fail "the flame without a parent is not logged"
+  grep -q "Kernel ended after 30 frames" log.txt || fail "the level did not run"
   ;;
 esac

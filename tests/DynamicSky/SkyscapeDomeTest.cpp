@@ -156,4 +156,32 @@ TEST_F(SkyscapeDomeTest, TheTiltTurnsTheDomeAboutItsCentre) {
     EXPECT_NEAR(turned.x, 10, 1e-4);
 }
 
+// Segment counts whose dome cannot be built are refused as the file is read:
+// no dome, no bands, and updates that colour nothing.
+TEST_F(SkyscapeDomeTest, DomeSegmentsOutOfRangeAreRefusedWithALogLine) {
+    const struct {
+        const char* segments;
+        bool built;
+    } cases[] = {
+        {"0", false}, {"-4", false}, {"201", false}, {"99999999999", false}, {"-99999999999", false},
+        {"1", true},  {"200", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.segments);
+        std::string text = DemoLikeSky().Text();
+        text.replace(text.find("segments 32"), 11, std::string("segments ") + c.segments);
+        WriteCloudFile("sky.txt", text);
+        log.text.clear();
+        Skyscape dome;
+        ASSERT_TRUE(dome.Load("sky.txt"));
+        dome.Update(0.01f);
+        EXPECT_EQ(dome.vertices.empty(), !c.built);
+        EXPECT_EQ(log.text.find("dome segments are out of range") == std::string::npos, c.built) << log.text;
+        if (!c.built) {
+            EXPECT_EQ(dome.domeSegments, 0);
+            EXPECT_EQ(dome.ringsPerBand, 0);
+        }
+    }
+}
+
 } // namespace

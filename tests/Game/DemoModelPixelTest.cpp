@@ -34,7 +34,7 @@ TEST(DemoModelPixelTest, TheDemoCrateDrawsWhereItStands) {
         crate = loaded.Get();
     }
     ASSERT_TRUE(crate);
-    const std::unique_ptr<CPGameObject, void (*)(CPGameObject*)> owner(crate, DeleteModel);
+    const std::unique_ptr<CPGameObject, void (*)(CPGameObject*)> owner(crate, CPMeshManager::DeleteModel);
     EXPECT_EQ(crate->GetName(), "crate");
     ASSERT_EQ(crate->partBoxes.size(), 1u);
     EXPECT_TRUE(crate->GetRenderObject()->IsStatic());

@@ -44,10 +44,11 @@ inline void GiveQuadMesh(CPGameObject& object, float half) {
     object.SetVisual(mesh, VISUAL_MESH);
 }
 
-// Builds every model in code in place of the files and records each request
-// with its priority: a road of 1200 x 1200 units for "road_phys" names, a car
-// of mass 30 with four wheels for car names, a unit quad with a part box of
-// half size 1 for everything else.
+// Builds every model in code in place of the files (but those named in
+// `fromFiles`) and records each request with its priority: a road of
+// 1200 x 1200 units for "road_phys" names, a car of mass 30 with four wheels
+// for car names, a unit quad with a part box of half size 1 for everything
+// else.
 class RecordingMeshManager : public CPMeshManager {
 public:
     struct Request {
@@ -62,6 +63,10 @@ public:
     void LoadObject(CPRefPtr<CPGameObject>& out, const std::string& name, int priority) override {
         requests.push_back({name, priority});
         out = nullptr;
+        if (fromFiles.count(name)) {
+            CPMeshManager::LoadObject(out, name, priority);
+            return;
+        }
         if (missing.count(name))
             return;
         auto* object = new CPGameObject(name);
@@ -84,6 +89,8 @@ public:
     // physics.
     std::set<std::string> missing;
     std::set<std::string> meshless;
+    // Names read from Data\Meshes as the game reads them.
+    std::set<std::string> fromFiles;
 
 private:
     static void MakeCar(CPGameObject& car) {

@@ -12,40 +12,17 @@
 #include <string>
 #include <vector>
 
-// Deletes the particle tasks of a model's tree and of its levels of detail:
-// the recorded tasks the descriptions made belong to the test.
-inline void DeleteParticleTasks(CPGameObject& root) {
-    std::vector<CPRefPtr<CPGameObject>> subtree;
-    root.CollectTree(subtree);
-    for (const CPRefPtr<CPGameObject>& object : subtree) {
-        if (CPTask* particles = object->GetParticleTask()) {
-            object->SetVisual(nullptr, VISUAL_NONE);
-            delete particles;
-        }
-        for (std::size_t k = 1; k < object->detailLevels.size(); ++k) {
-            if (CPGameObject* level = object->detailLevels[k].first.Get())
-                DeleteParticleTasks(*level);
-        }
-    }
-}
-
-// Deletes a loaded model with its particle tasks.
-inline void DeleteModel(CPGameObject* root) {
-    if (!root)
-        return;
-    DeleteParticleTasks(*root);
-    CPMeshManager::DeleteModel(root);
-}
-
 // A renderer on the recording device with its material manager, a mesh
 // manager and an animation manager, in a temporary game root; particle
-// systems made by descriptions are recorded tasks, owned by their objects.
+// systems made by descriptions are recorded tasks that the scene owns, as
+// the application owns the emitters it makes.
 class MeshManagerScene {
 public:
     class ParticleTask : public CPTask {
     public:
-        ParticleTask(CPObject* owner, std::vector<std::string> definitions, float period)
-            : owner(owner), definitions(std::move(definitions)), period(period) {}
+        ParticleTask(CPObject* owner, std::vector<std::string> definitions, float period, int& deleted)
+            : owner(owner), definitions(std::move(definitions)), period(period), deleted(deleted) {}
+        ~ParticleTask() override { ++deleted; }
         void Update() override {}
         int GetCategory() const override { return TASK_LEVEL; }
         size_t GetSize() const override { return sizeof(ParticleTask); }
@@ -53,6 +30,7 @@ public:
         CPObject* owner;
         std::vector<std::string> definitions;
         float period;
+        int& deleted;
     };
 
     MeshManagerScene() : scene(PlatGraphicsBackendKind::Recording, 64, 64) {
@@ -60,12 +38,14 @@ public:
         g_GameObjectServices.createParticleSystem =
             [this](CPObject* owner, const std::vector<std::string>& definitions, float period) -> CPTask* {
             ++particlesMade;
-            return new ParticleTask(owner, definitions, period);
+            return particleTasks
+                .emplace_back(std::make_unique<ParticleTask>(owner, definitions, period, particlesDeleted))
+                .get();
         };
     }
     ~MeshManagerScene() {
         for (CPGameObject* model : models)
-            DeleteModel(model);
+            CPMeshManager::DeleteModel(model);
         g_GameObjectServices = saved;
     }
     MeshManagerScene(const MeshManagerScene&) = delete;
@@ -92,8 +72,11 @@ public:
     CPMeshManager meshes;
     CPAnimationManager animations;
     int particlesMade = 0;
+    // Made tasks deleted by anyone but the scene.
+    int particlesDeleted = 0;
 
 private:
+    std::vector<std::unique_ptr<ParticleTask>> particleTasks;
     GameObjectServices saved;
     std::vector<CPGameObject*> models;
 };

@@ -356,6 +356,7 @@ TEST_F(MeshManagerTest, LightsLevelsAndParticleSystemsOfAMeshModel) {
 
     // "steam" found no parent and "snow" waits for the weather; neither stays.
     EXPECT_EQ(scene.particlesMade, 3);
+    EXPECT_EQ(scene.particlesDeleted, 0) << "the dropped steam's emitter stays with its maker";
     const CPRefPtr<CPGameObject> smoke = root->FindChild("smoke");
     ASSERT_EQ(smoke->GetVisualKind(), VISUAL_PARTICLES);
     const auto* system = static_cast<MeshManagerScene::ParticleTask*>(smoke->GetParticleTask());

@@ -147,6 +147,31 @@ TEST_F(AutoSettingTest, FitsTheRichestAffordablePresetFromTheMission) {
     EXPECT_EQ(Drain(Script("gamemenu")), std::vector<std::string>{"change_money|12.35"});
 }
 
+// A mission set from any number keeps the nearest int, and its first preset
+// is found without overflow.
+TEST_F(AutoSettingTest, MissionsAtTheEndsOfTheIntRangeFitTheRightPreset) {
+    const struct {
+        const char* mission;
+        const char* stored;
+        const char* engine; // "" when nothing changes
+    } cases[] = {
+        {"-1e300", "-2147483648", ""},    {"-2^31", "-2147483648", ""},
+        {"-715827883", "-715827883", ""}, {"-1", "-1", ""},
+        {"715827883", "715827883", "e5"}, {"2^31 - 1", "2147483647", "e5"},
+        {"1e300", "2147483647", "e5"},
+    };
+    data.presetCarInfos = presets;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mission);
+        data.money = 100;
+        data.carInfo = CarInfo{};
+        ASSERT_EQ(lua.Run(std::string("SetCurrentMission(") + c.mission + ") AutoSetting()"), "");
+        EXPECT_EQ(lua.Values("GetCurrentMission()"), c.stored);
+        EXPECT_EQ(data.carInfo.engine, c.engine);
+        Drain(Script("gamemenu"));
+    }
+}
+
 TEST_F(GameDataFunctionsTest, ProfileNamesAndSwitches) {
     data.profileName = "P";
     data.currentSlot = 3;

@@ -198,6 +198,45 @@ TEST_F(RaceLevelFunctions, TrackLineQueries) {
     EXPECT_EQ(lua.Values("GetSplineLineCount()"), "1");
 }
 
+// A count past the ring's length goes round it: any int count, and any
+// number read as one, names the line that many links on, found without
+// walking every lap.
+TEST_F(RaceLevelFunctions, LineCountsBeyondTheRingGoRoundIt) {
+    InitRing();
+    const CPLine* first = g_Level->GetSpline()->firstLine;
+    long long ring = 1;
+    for (const CPLine* line = first->next; line != first; line = line->next)
+        ++ring;
+    const long long intMax = 2147483647LL;
+    const auto wrapped = [ring](long long n) { return std::to_string(((n % ring) + ring) % ring); };
+    const struct {
+        const char* function;
+        std::string count;
+        std::string same;
+    } cases[] = {
+        {"GetSplineLinePoint(%s)", std::to_string(ring), "0"},
+        {"GetSplineLinePoint(%s)", std::to_string(ring + 3), "3"},
+        {"GetSplineLinePoint(%s)", "1e9", wrapped(1000000000)},
+        {"GetSplineLinePoint(%s)", "2^31 - 1", wrapped(intMax)},
+        {"GetSplineLinePoint(%s)", "1e300", wrapped(intMax)},
+        {"GetClosestLineCenter(100, 0, 0, %s)", std::to_string(ring + 2), "2"},
+        {"GetClosestLineCenter(100, 0, 0, %s)", std::to_string(-ring - 2), "-2"},
+        {"GetClosestLineCenter(100, 0, 0, %s)", "-2^31", "-" + wrapped(intMax + 1)},
+        {"GetClosestLineCenter(100, 0, 0, %s)", "-1e300", "-" + wrapped(intMax + 1)},
+        {"GetClosestLineCenter(100, 0, 0, %s)", "1e300", wrapped(intMax)},
+    };
+    const auto call = [](const char* function, const std::string& count) {
+        std::string text = function;
+        return text.replace(text.find("%s"), 2, count);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(call(c.function, c.count));
+        const std::string expected = lua.Values(call(c.function, c.same));
+        ASSERT_NE(expected, "");
+        EXPECT_EQ(lua.Values(call(c.function, c.count)), expected);
+    }
+}
+
 // The angle is that of the line nearest the player's car, found again from
 // the kept line, from the current one when asked and in a new level.
 TEST_F(RaceLevelFunctions, PlayerSplineAngleFollowsTheCarAcrossLevels) {
@@ -319,4 +358,29 @@ TEST_F(RaceLevelFunctions, EnemySourcesAroundThePlayer) {
     data.missions[0].enemies = {{"scout", 0, 100}};
     EXPECT_EQ(lua.Values("GetEnemyType(1, true)"), "scout,false,97,0");
     EXPECT_EQ(lua.Values("GetEnemyData('ghost')"), "0,,0,,");
+}
+
+// The bonus list never names an object that a deleted level took with it,
+// whatever the script does next.
+TEST_F(RaceLevelFunctions, BonusEntriesLeaveWithTheObjectsOfADeletedLevel) {
+    const std::vector<std::string> afterwards = {
+        "ClearBonuses()",
+        "ClearGameData()",
+        "InitLevel('ring') StartLevel()",
+        "",
+    };
+    for (const std::string& next : afterwards) {
+        SCOPED_TRACE(next);
+        CPLevel& level = InitRing();
+        ASSERT_FALSE(level.looseObjects.empty());
+        lua.SetHandle("car", &Player());
+        lua.SetHandle("scenery", level.looseObjects.front().Get());
+        ASSERT_EQ(lua.Run("AddBonus(car, 1) AddBonus(scenery, 2) StartLevel()"), "");
+        ASSERT_EQ(lua.Values("GetBonusesCount()"), "2");
+        ASSERT_EQ(lua.Run("StopLevel() DeleteLevel()"), "");
+        EXPECT_EQ(lua.Values("GetBonusesCount()"), "0");
+        EXPECT_EQ(lua.Run(next), "");
+        EXPECT_EQ(lua.Values("GetBonusesCount(), #GetBonusList()"), "0,0");
+        EXPECT_EQ(lua.Run("StopLevel() DeleteLevel()"), "");
+    }
 }

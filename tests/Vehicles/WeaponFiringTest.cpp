@@ -16,7 +16,7 @@ namespace {
 constexpr float kPi = std::numbers::pi_v<float>;
 
 // A vehicle at the origin facing -y whose model carries the weapon parts
-// "lgun", "shotgun", "rlauncher", "firethrower" and "laser", each with its
+// "lgun", "shotgun", "rlauncher", "firethrower", "laser" and "plasma", each with its
 // four muzzle flashes, a metre ahead of it, and "gauss" without flashes, with the game data's catalogue
 // and the shot templates of every name the weapons fire.
 class WeaponFiring : public ::testing::Test {
@@ -28,7 +28,7 @@ protected:
             table += TracerRow(name);
         table += "rocket1;rocket;ballistic;17;40;6;300;;;fire.tga;particle_add.fx;103;0.25;none\n";
         LoadShots(spawner, table);
-        for (const char* weapon : {"lgun", "shotgun", "rlauncher", "firethrower", "laser"})
+        for (const char* weapon : {"lgun", "shotgun", "rlauncher", "firethrower", "laser", "plasma"})
             AddWeaponPart(weapon);
         CPGameObject* bare = Keep(new CPGameObject("gauss"));
         bare->SetPosition({0.5f, -1, 1});
@@ -244,6 +244,37 @@ TEST_F(WeaponFiring, WithoutFlashesTheShotLeavesTheWeaponPart) {
     const CPRefPtr<CPGameObject> gun = vehicle.FindChild("gauss");
     EXPECT_NEAR(LastShot().launchPosition.x, gun->worldMatrix._41, 1e-5f);
     EXPECT_NEAR(LastShot().launchPosition.y, gun->worldMatrix._42, 1e-5f);
+}
+
+// Wherever the vehicle stands, every shot leaves the muzzle flash just
+// shown (the weapon part without flashes), in world space, along the aim.
+TEST_F(WeaponFiring, EveryShotLeavesTheShownMuzzleInTheWorld) {
+    vehicle.SetPosition({10, 20, 0});
+    vehicle.UpdateHierarchy();
+    const struct {
+        const char* weapon;
+        const char* shot;
+    } cases[] = {
+        {"lgun", "trasser11"},
+        {"plasma", "plazma"},
+        {"gauss", "gauss1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.weapon);
+        Arm(c.weapon, 1, 300, 1000);
+        const int before = ActiveShots(spawner, c.shot);
+        vehicle.UpdateWeapon({10, 0, 1}, nullptr);
+        ASSERT_EQ(ActiveShots(spawner, c.shot), before + 1);
+        const CPGameObject* muzzle = vehicle.muzzleFlashes[vehicle.flashIndex].Get();
+        if (!muzzle)
+            muzzle = vehicle.FindChild(c.weapon).Get();
+        ASSERT_NE(muzzle, nullptr);
+        const D3DXVECTOR3& from = LastShot().launchPosition;
+        EXPECT_NEAR(from.x, muzzle->worldMatrix._41, 1e-4f);
+        EXPECT_NEAR(from.y, muzzle->worldMatrix._42, 1e-4f);
+        EXPECT_NEAR(from.z, muzzle->worldMatrix._43, 1e-4f);
+        EXPECT_LT(LastShot().direction.y, -0.99f) << "along the aim ahead";
+    }
 }
 
 TEST_F(WeaponFiring, TheFlameThrowerBurnsWhatItTouchedOncePerFifthOfASecond) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 
@@ -222,9 +223,10 @@ int AutoSetting(lua_State*) {
         return 0;
     CPGameData& data = *g_GameData;
     const float budget = data.money + data.GetEquipmentValue(data.carInfo);
-    const int last = static_cast<int>(data.presetCarInfos.size()) - 1;
-    const int first = std::min(3 * data.currentMission - 1, last);
-    for (int index = first; index >= 0; --index) {
+    // Every mission an int holds has its first preset in 64 bits.
+    const auto last = static_cast<std::int64_t>(data.presetCarInfos.size()) - 1;
+    const std::int64_t first = std::min(3 * static_cast<std::int64_t>(data.currentMission) - 1, last);
+    for (std::int64_t index = first; index >= 0; --index) {
         const CarInfo& preset = data.presetCarInfos[static_cast<std::size_t>(index)];
         const float value = data.GetEquipmentValue(preset);
         if (value <= budget) {

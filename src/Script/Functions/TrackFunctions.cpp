@@ -13,6 +13,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -42,14 +43,33 @@ bool OwnsLine(const CPSpline& spline, const CPLine* line) {
                        [line](const std::unique_ptr<CPLine>& owned) { return owned.get() == line; });
 }
 
-// The line n links on from `line`: along `next` for n > 0, along `prev` for
-// n < 0; null when the links end.
-CPLine* StepLines(CPLine* line, int n) {
-    for (; line && n > 0; --n)
-        line = line->next;
-    for (; line && n < 0; ++n)
-        line = line->prev;
+// The line `count` links on from `line` along `link`; null when the links
+// end.
+CPLine* FollowLinks(CPLine* line, CPLine* CPLine::*link, std::uint64_t count) {
+    for (; line && count > 0; --count)
+        line = line->*link;
     return line;
+}
+
+// The line n links on from `line`: along `next` for n > 0, along `prev` for
+// n < 0; null when the links end. Links join the spline's lines only, so
+// past that many links the walk goes round a ring, whose whole laps are
+// skipped: any n takes at most three walks over the lines.
+CPLine* StepLines(const CPSpline& spline, CPLine* line, std::int64_t n) {
+    CPLine* CPLine::*link = n > 0 ? &CPLine::next : &CPLine::prev;
+    const std::uint64_t count = n > 0 ? static_cast<std::uint64_t>(n) : 0 - static_cast<std::uint64_t>(n);
+    const std::uint64_t lineCount = spline.lines.size();
+    if (count <= lineCount)
+        return FollowLinks(line, link, count);
+    line = FollowLinks(line, link, lineCount);
+    if (!line)
+        return nullptr;
+    std::uint64_t ring = 1;
+    const CPLine* at = line->*link;
+    for (; at && at != line && ring <= lineCount; at = at->*link)
+        ++ring;
+    const std::uint64_t left = count - lineCount;
+    return FollowLinks(line, link, at == line ? left % ring : left);
 }
 
 int GetPlayerPosition(lua_State* L) {
@@ -63,7 +83,8 @@ int GetSplineLineCount(lua_State* L) {
 
 int GetSplineLinePoint(lua_State* L) {
     const CPSpline* spline = LevelSpline();
-    const CPLine* line = spline ? StepLines(spline->firstLine, std::max(ScriptCall(L).Int(1), 0)) : nullptr;
+    const CPLine* line =
+        spline ? StepLines(*spline, spline->firstLine, std::max(ScriptCall(L).Int(1), 0)) : nullptr;
     return line ? PushVector(L, line->centre) : 0;
 }
 
@@ -85,7 +106,7 @@ int GetClosestLineCenter(lua_State* L) {
     ScriptCall call(L);
     CPSpline* spline = LevelSpline();
     CPLine* near = spline ? FirstLineNear(*spline, call.Float(1), call.Float(2)) : nullptr;
-    CPLine* line = StepLines(near, -call.Int(4));
+    CPLine* line = near ? StepLines(*spline, near, -static_cast<std::int64_t>(call.Int(4))) : nullptr;
     if (!line)
         return 0;
     float radius = kLineRadius;
