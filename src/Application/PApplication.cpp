@@ -136,6 +136,7 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
 void CPApplication::RemoveStaleTemporaries() {
     for (const char* file : {"config.cfg", "Actions.cfg"})
         PlatRemoveStaleTemporaries(file);
+    CPGameData::RemoveStaleSaveTemporaries();
 }
 
 int CPApplication::StartFailed(const char* step) {
