@@ -108,7 +108,9 @@ local function LoadRace()
     ClearGameData()
     SetNumRounds(Demo.laps)
     InitWarning(30)
-    InitLevel(Demo.level, false, false)
+    if not InitLevel(Demo.level, false, false) then
+        error("the level " .. Demo.level .. " could not be loaded", 0)
+    end
     SetFOV(GetFov1())
     InitWarning(90)
     -- Before StartLevel: it sends the display its first commands.

@@ -5,6 +5,7 @@
 #include "Core/PSettings.h"
 #include "Core/PTaskManager.h"
 #include "Game/PGameData.h"
+#include "Game/PLevel.h"
 #include "Game/PMeshManager.h"
 #include "Input/KeyNames.h"
 #include "Input/NInput.h"
@@ -99,6 +100,30 @@ TEST_F(DemoScriptsTest, MainRunsEachFrameAndEndsTheGameOnEscape) {
     EXPECT_EQ(guard.passes, 0) << "killed in the pass in which main read the command";
     EXPECT_FALSE(main->running);
     EXPECT_EQ(log, "");
+}
+
+// Without its level the race cannot start: the main script goes back to the
+// menu, where a second start tries the level again.
+TEST_F(DemoScriptsTest, ARaceWhoseLevelCannotLoadLeadsBackToTheMenu) {
+    CPRefPtr<CPLuaScript> main = manager->GetScript("main");
+    ASSERT_TRUE(main);
+    main->priority = PRIORITY_MAIN_SCRIPT;
+    CPTaskManager kernel;
+    for (int start = 0; start < 2; ++start) {
+        PassLimit limit(5);
+        ASSERT_TRUE(kernel.AddTask(main));
+        ASSERT_TRUE(kernel.AddTask(&limit));
+        manager->SendCommandByName("main", "start_race", "");
+        kernel.Run();
+        EXPECT_EQ(limit.passes, 5);
+    }
+    EXPECT_EQ(g_Level, nullptr);
+    std::size_t failures = 0;
+    for (std::size_t at = log.find("level1 could not be loaded"); at != std::string::npos;
+         at = log.find("level1 could not be loaded", at + 1))
+        ++failures;
+    EXPECT_EQ(failures, 2u) << log;
+    EXPECT_EQ(log.find("Script Error"), std::string::npos) << log;
 }
 
 // On a renderer that records instead of drawing, the main script's first
