@@ -173,8 +173,10 @@ bool CPApplication::StartTestAids() {
     if (options.traceFile.empty())
         return true;
     trace = std::make_unique<CPCommandTrace>(options.traceFile);
+    if (!trace->Open())
+        return false;
     trace->Listen();
-    return trace->Open();
+    return true;
 }
 
 void CPApplication::StartAutoDriver() {

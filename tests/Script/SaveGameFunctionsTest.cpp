@@ -54,6 +54,7 @@ TEST_F(SaveGameFunctionsTest, ProfileAndPlayerNamesAreCapped) {
         EXPECT_LE(data.profileName.size(), capped.size()) << set;
         EXPECT_LE(data.playerName.size(), capped.size()) << set;
     }
+    std::filesystem::remove_all("Data/Saves");
     ASSERT_EQ(lua.Run("SetProfileName(string.rep('x', 100)) SetPlayerName(string.rep('x', 100)) SaveGame()"),
               "");
     EXPECT_EQ(lua.Values("GetProfileName(), GetPlayerName()"), capped + "," + capped);
