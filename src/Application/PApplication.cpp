@@ -34,6 +34,7 @@
 #include "Platform/FileSystem.h"
 #include "Platform/Graphics/Direct3D9.h"
 #include "Platform/Input/InputBackend.h"
+#include "Platform/Win32Messages.h"
 #include "Platform/Win32Shell.h"
 #include "Render/PAVIPlayer1.h"
 #include "Render/PAnimationManager.h"
@@ -129,15 +130,18 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
     }
     StartAutoDriver();
     LoadFonts();
-    if (!StartRequestedLevel()) {
-        ShutDownA();
-        CloseTrace();
-        return StartFailed("the level asked for could not be loaded");
-    }
+    // Without the level asked for, the kernel stops its tasks at once and
+    // the game shuts down as after a quit.
+    const bool levelStarted = StartRequestedLevel();
+    if (!levelStarted)
+        PostQuitMessage(1);
     RunMainLoop();
     RecordTraceEnd();
     ShutDownA();
-    return CloseTrace() ? 0 : 1;
+    const bool traced = CloseTrace();
+    if (!levelStarted)
+        return StartFailed("the level asked for could not be loaded");
+    return traced ? 0 : 1;
 }
 
 void CPApplication::RemoveStaleTemporaries() {

@@ -448,8 +448,8 @@ TEST_F(ApplicationRunTest, TheTraceIsWrittenAsTheRunGoesAndAnEndedMainIsLogged) 
     GetLog().SetSink([&logged](std::string_view text) { logged += text; });
     EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
     GetLog().SetSink(nullptr);
-    EXPECT_EQ(ReadFile("seen.txt"), "0 menu hello \"x\"\n");
-    EXPECT_EQ(ReadFile("trace.txt"), "0 menu hello \"x\"\n");
+    EXPECT_EQ(ReadFile("seen.txt"), "1 menu hello \"x\" dropped\n");
+    EXPECT_EQ(ReadFile("trace.txt"), "1 menu hello \"x\" dropped\n");
     EXPECT_NE(logged.find("The script main ended"), std::string::npos) << logged;
 }
 
