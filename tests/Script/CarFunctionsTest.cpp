@@ -215,7 +215,7 @@ TEST_F(CarFunctions, GameSpeedNeverRunsBackwards) {
         float scale;
     };
     for (const Case& c :
-         {Case{"2", 2.0f}, Case{"-1", 0.0f}, Case{"0/0", 0.0f}, Case{"0.5", 0.5f}, Case{"1/0", 0.5f}}) {
+         {Case{"2", 2.0f}, Case{"-1", 0.0f}, Case{"0/0", 0.0f}, Case{"0.5", 0.5f}, Case{"1/0", 0.0f}}) {
         ASSERT_EQ(lua.Run(std::string("SetTemp(") + c.factor + ")"), "");
         EXPECT_EQ(g_TimeScale, c.scale) << c.factor;
         EXPECT_EQ(lua.Eval("GetTemp()"), lua.Eval(std::to_string(c.scale)));
