@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,18 @@ protected:
         PlatResetMessageQueue();
         ScriptFixture::TearDown();
     }
+
+    // The log without the lines naming the interface pages, which this game
+    // folder leaves out.
+    std::string LogBesidesPages() const {
+        std::istringstream lines(log);
+        std::string kept;
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.starts_with("Interface "))
+                kept += line + "\n";
+        }
+        return kept;
+    }
 };
 
 // The main script keeps running frame after frame, ignores what it does not
@@ -90,7 +103,7 @@ TEST_F(DemoScriptsTest, MainRunsEachFrameAndEndsTheGameOnEscape) {
     manager->SendCommandByName("main", "any_key", "");
     kernel.Run();
     EXPECT_EQ(limit.passes, 10) << "a pressed Escape does not end the game";
-    EXPECT_EQ(log, "");
+    EXPECT_EQ(LogBesidesPages(), "");
 
     PassLimit guard(10);
     ASSERT_TRUE(kernel.AddTask(main));
@@ -99,7 +112,7 @@ TEST_F(DemoScriptsTest, MainRunsEachFrameAndEndsTheGameOnEscape) {
     kernel.Run();
     EXPECT_EQ(guard.passes, 0) << "killed in the pass in which main read the command";
     EXPECT_FALSE(main->running);
-    EXPECT_EQ(log, "");
+    EXPECT_EQ(LogBesidesPages(), "");
 }
 
 // Without its level the race cannot start: the main script goes back to the
@@ -142,7 +155,7 @@ TEST_F(DemoScriptsTest, MainLoadsAndShowsTheDemoCar) {
     ASSERT_TRUE(main.Start());
     main.Update();
     EXPECT_FALSE(main.IsFinished());
-    EXPECT_EQ(log, "");
+    EXPECT_EQ(LogBesidesPages(), "");
 
     // The body, four wheels and the two unlit lights, and the torch's handle
     // (its flame needs the particle manager, which this test leaves out).
@@ -202,7 +215,7 @@ TEST_F(DemoScriptsTest, OptionsAssignAKeyAndStepTheVolume) {
     send("button", "snd_minus");
     EXPECT_FLOAT_EQ(g_SoundVolume, 0.4f);
     EXPECT_FALSE(options.IsFinished());
-    EXPECT_EQ(log, "");
+    EXPECT_EQ(LogBesidesPages(), "");
     g_SoundVolume = 0.5f;
 }
 
@@ -257,7 +270,7 @@ TEST_F(DemoScriptsTest, RaceMessagesClearGoAndMessagesOnTheirOwnClocks) {
     frame(0.9f);
     EXPECT_EQ(text("message"), "");
     EXPECT_FALSE(messages.IsFinished());
-    EXPECT_EQ(log, "");
+    EXPECT_EQ(LogBesidesPages(), "");
     g_FrameTime = savedFrameTime;
 }
 
@@ -290,7 +303,7 @@ TEST_F(DemoScriptsTest, DisplayShowsThePlaceAndTheLifeItIsSent) {
     EXPECT_EQ(text("place"), "");
     EXPECT_EQ(text("life"), "100%");
     EXPECT_FALSE(display.IsFinished());
-    EXPECT_EQ(log, "");
+    EXPECT_EQ(LogBesidesPages(), "");
 }
 
 } // namespace
