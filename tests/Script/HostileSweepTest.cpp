@@ -113,7 +113,10 @@ protected:
 
 TEST_F(HostileSweep, EveryValueInEveryPositionOfEveryFunctionInEveryStateOfTheLevel) {
     Sweep("no level", "foreign");
-    InitRing();
+    // The sweep named cars that do not exist as the player's.
+    data.playerName = "buggy";
+    data.extraCarCount = 0;
+    ASSERT_NE(&InitRing(), nullptr);
     lua.SetHandle("player", &Player());
     Sweep("loaded", "player");
     ASSERT_EQ(lua.Run("StartLevel() SetLevelStarted(true) SetUpdateTime(true)"), "");
