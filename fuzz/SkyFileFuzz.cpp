@@ -17,21 +17,34 @@ bool Finite(const D3DXVECTOR3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// The fuzzer runs in a folder of its own with a Data\Clouds folder.
-void EnterGameRoot() {
-    static const bool entered = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kvskyfuzzXXXXXX").string();
-        std::filesystem::current_path(::mkdtemp(pattern.data()));
-        std::filesystem::create_directories("Data/Clouds");
-        return true;
-    }();
-    (void)entered;
-}
+// Each input runs in a folder of its own with a Data\Clouds folder; the
+// fuzzer then returns to the folder it was started in, where its relative
+// corpus and artifact paths point.
+class GameRoot {
+public:
+    GameRoot() : started(std::filesystem::current_path()) { std::filesystem::current_path(Folder()); }
+    ~GameRoot() { std::filesystem::current_path(started); }
+    GameRoot(const GameRoot&) = delete;
+    GameRoot& operator=(const GameRoot&) = delete;
+
+private:
+    static const std::filesystem::path& Folder() {
+        static const std::filesystem::path folder = [] {
+            std::string pattern = (std::filesystem::temp_directory_path() / "kvskyfuzzXXXXXX").string();
+            const std::filesystem::path made = ::mkdtemp(pattern.data());
+            std::filesystem::create_directories(made / "Data" / "Clouds");
+            return made;
+        }();
+        return folder;
+    }
+
+    std::filesystem::path started;
+};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    EnterGameRoot();
+    const GameRoot root;
     for (const char* name : {"sky.txt", "clouds.set", "layer.cl"})
         std::ofstream(std::string("Data/Clouds/") + name, std::ios::binary)
             .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

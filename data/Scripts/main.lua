@@ -144,7 +144,9 @@ local function LoadRace()
     ClearGameData()
     SetNumRounds(timeTrial and Demo.trialLaps or Demo.laps)
     InitWarning(30)
-    InitLevel(Demo.level, false, timeTrial)
+    if not InitLevel(Demo.level, false, timeTrial) then
+        error("the level " .. Demo.level .. " could not be loaded", 0)
+    end
     SwitchOnLensFlare()
     SetFOV(GetFov1())
     trialBest = BestLapText()

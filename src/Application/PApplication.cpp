@@ -36,6 +36,7 @@
 #include "Platform/Graphics/Direct3D9.h"
 #include "Platform/Input/InputBackend.h"
 #include "Platform/QuitRequest.h"
+#include "Platform/Win32Messages.h"
 #include "Platform/Win32Shell.h"
 #include "Render/PAVIPlayer1.h"
 #include "Render/PAnimationManager.h"
@@ -99,8 +100,12 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
     if (!GetLog().IsReady() || !ChooseInput())
         return StartFailed("the recorded input could not be read");
     CreateSingletons();
-    StartTestAids();
+    if (!StartTestAids())
+        return StartFailed("the trace file could not be created");
     g_ScriptManager->LoadScripts();
+    if (!g_ScriptManager->GetScript("main"))
+        return StartFailed(
+            "there is no script \"main\" (Data\\Scripts\\list.dat or the script could not be read)");
     g_Settings->Load("config.cfg");
     g_GameData->LoadStrings();
     g_GameData->LoadItems();
@@ -137,19 +142,26 @@ int CPApplication::Run(HINSTANCE instance, int showCommand) {
     timer.Stage("tasks and input");
     LoadFonts();
     timer.Stage("fonts");
-    StartRequestedLevel();
+    // Without the level asked for, the kernel stops its tasks at once and
+    // the game shuts down as after a quit.
+    const bool levelStarted = StartRequestedLevel();
     timer.Stage("requested level");
     timer.End();
+    if (!levelStarted)
+        PostQuitMessage(1);
     RunMainLoop();
     RecordTraceEnd();
     ShutDownA();
-    SaveTrace();
-    return 0;
+    const bool traced = CloseTrace();
+    if (!levelStarted)
+        return StartFailed("the level asked for could not be loaded");
+    return traced ? 0 : 1;
 }
 
 void CPApplication::RemoveStaleTemporaries() {
     for (const char* file : {"config.cfg", "Actions.cfg"})
         PlatRemoveStaleTemporaries(file);
+    CPGameData::RemoveStaleSaveTemporaries();
 }
 
 int CPApplication::StartFailed(const char* step) {
@@ -171,15 +183,18 @@ bool CPApplication::ChooseInput() {
     return true;
 }
 
-void CPApplication::StartTestAids() {
+bool CPApplication::StartTestAids() {
     if (options.headless)
         PlatSetGraphicsBackendKind(PlatGraphicsBackendKind::Headless);
     if (options.frameTime > 0)
         fixedClock = std::make_unique<CPFixedFrameClock>(options.frameTime);
-    if (!options.traceFile.empty()) {
-        trace = std::make_unique<CPCommandTrace>(options.traceFile);
-        trace->Listen();
-    }
+    if (options.traceFile.empty())
+        return true;
+    trace = std::make_unique<CPCommandTrace>(options.traceFile);
+    if (!trace->Open())
+        return false;
+    trace->Listen();
+    return true;
 }
 
 void CPApplication::StartAutoDriver() {
@@ -204,9 +219,8 @@ void CPApplication::RecordTraceEnd() {
         trace->AddCarPositions();
 }
 
-void CPApplication::SaveTrace() {
-    if (trace)
-        trace->Save();
+bool CPApplication::CloseTrace() {
+    return !trace || trace->Close();
 }
 
 void CPApplication::CreateSingletons() {
@@ -301,13 +315,10 @@ void CPApplication::AddStandingTasks() {
     timer->priority = PRIORITY_TIMER;
     g_TaskManager->AddTask(timer);
     render->DrawLoadingScreen(20);
+    // Start-up ends earlier without it.
     mainScript = g_ScriptManager->GetScript("main");
-    if (mainScript) {
-        mainScript->priority = PRIORITY_MAIN_SCRIPT;
-        g_TaskManager->AddTask(mainScript);
-    } else {
-        GetLog().Print(0, "Data\\Scripts\\list.dat names no script \"main\": nothing drives the game\n");
-    }
+    mainScript->priority = PRIORITY_MAIN_SCRIPT;
+    g_TaskManager->AddTask(mainScript);
     render->DrawLoadingScreen(45);
     particles = new CPParticlesManager();
     particles->priority = PRIORITY_PARTICLES;
@@ -331,16 +342,18 @@ void CPApplication::LoadFonts() {
     render->DrawLoadingScreen(100);
 }
 
-void CPApplication::StartRequestedLevel() {
+bool CPApplication::StartRequestedLevel() {
     if (options.level.empty())
-        return;
+        return true;
     auto* level = new CPLevel();
-    if (level->Load(options.level, false, false)) {
-        level->Start();
-        // The race script gives the camera the car's field of view.
-        level->GetCamera()->SetFov(level->cameraFov);
-    } else
+    if (!level->Load(options.level, false, false)) {
         GetLog().Print(0, "Level %s could not be loaded\n", options.level.c_str());
+        return false;
+    }
+    level->Start();
+    // The race script gives the camera the car's field of view.
+    level->GetCamera()->SetFov(level->cameraFov);
+    return true;
 }
 
 void CPApplication::RunMainLoop() {

@@ -45,15 +45,16 @@ private:
     // The devices, or the scripted input of --input; false (logged) when
     // that file cannot be read.
     bool ChooseInput();
-    // The fixed frame clock and the command trace, when asked for.
-    void StartTestAids();
+    // The fixed frame clock and the command trace, when asked for; false
+    // when the trace file cannot be created.
+    bool StartTestAids();
     // The autodriver, when the recorded input switches it on.
     void StartAutoDriver();
     void DeleteAutoDriver();
     // Ends the trace with the cars' positions (before the level goes) and
-    // writes it.
+    // closes it: false when it could not be written whole.
     void RecordTraceEnd();
-    void SaveTrace();
+    bool CloseTrace();
     void CreateSingletons();
     void ReadExitAddress();
     // The launcher's result (from the command line, or the dialog);
@@ -65,8 +66,9 @@ private:
     void AddStandingTasks();
     bool StartInput();
     void LoadFonts();
-    // The level of the --level option, loaded and started.
-    void StartRequestedLevel();
+    // The level of the --level option, loaded and started; false when it
+    // cannot be loaded.
+    bool StartRequestedLevel();
     void RunMainLoop();
 
     // The three ways out: after the main loop (A), after a refused input

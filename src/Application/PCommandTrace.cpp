@@ -1,6 +1,6 @@
 #include "Application/PCommandTrace.h"
 
-#include "Core/PFileWriter.h"
+#include "Core/Log.h"
 #include "Core/PGlobalTimer.h"
 #include "Game/PLevel.h"
 #include "Script/PScriptManager.h"
@@ -9,6 +9,17 @@
 #include <cstdio>
 
 CPCommandTrace::CPCommandTrace(std::string traceFile) : fileName(std::move(traceFile)) {}
+
+bool CPCommandTrace::Open() {
+    file = PlatCreateLogFile(fileName);
+    if (!file) {
+        GetLog().Print(0, "The trace %s could not be created\n", fileName.c_str());
+        return false;
+    }
+    // Each line reaches the file at once: a run that is killed keeps them.
+    std::setvbuf(file.get(), nullptr, _IOLBF, 0);
+    return true;
+}
 
 void CPCommandTrace::Listen() {
     if (g_ScriptManager)
@@ -19,8 +30,8 @@ void CPCommandTrace::Listen() {
 
 void CPCommandTrace::AddCommand(const std::string& target, const std::string& command,
                                 const std::string& params, bool queued) {
-    text += std::to_string(g_FrameCounter) + " " + target + " " + command + " \"" + params + "\"" +
-            (queued ? "\n" : " dropped\n");
+    WriteLine(std::to_string(g_FrameCounter) + " " + target + " " + command + " \"" + params + "\"" +
+              (queued ? "\n" : " dropped\n"));
 }
 
 void CPCommandTrace::AddCarPositions() {
@@ -48,11 +59,21 @@ void CPCommandTrace::AddPosition(const std::string& name, float x, float y, floa
     char numbers[64];
     std::snprintf(numbers, sizeof(numbers), "%a %a %a", static_cast<double>(x), static_cast<double>(y),
                   static_cast<double>(z));
-    text += std::to_string(g_FrameCounter) + " position " + name + " " + numbers + "\n";
+    WriteLine(std::to_string(g_FrameCounter) + " position " + name + " " + numbers + "\n");
 }
 
-bool CPCommandTrace::Save() const {
-    CPFileWriter writer(fileName, false);
-    writer.Write(text.data(), static_cast<int>(text.size()));
-    return SUCCEEDED(writer.Save());
+// A failed write leaves the stream's error flag set, which Close reports.
+void CPCommandTrace::WriteLine(const std::string& line) {
+    if (file)
+        std::fwrite(line.data(), 1, line.size(), file.get());
+}
+
+bool CPCommandTrace::Close() {
+    if (!file)
+        return false;
+    const bool written = std::fflush(file.get()) == 0 && !std::ferror(file.get());
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed)
+        GetLog().Print(0, "The trace %s could not be written whole\n", fileName.c_str());
+    return written && closed;
 }

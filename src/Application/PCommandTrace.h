@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/FileSystem.h"
+
 #include <string>
 
 // The --trace file: one line per command sent to a script, in the order
@@ -7,12 +9,14 @@
 // that no script queued; then, when the run ends during a race, one line per
 // car "FRAME position NAME X Y Z" (the player's "player", the computer cars
 // "car1", "car2"... in the level's order) with the coordinates as hexadecimal
-// floating-point numbers, exact to the bit. The lines are kept in memory and
-// the file is written in one piece at the end of the run.
+// floating-point numbers, exact to the bit. Each line is written as it
+// comes, so a long run keeps none of them in memory.
 class CPCommandTrace {
 public:
     explicit CPCommandTrace(std::string fileName);
 
+    // Creates (or truncates) the file; false (logged) when it cannot.
+    bool Open();
     // Starts hearing the script manager's commands.
     void Listen();
     void AddCommand(const std::string& target, const std::string& command, const std::string& params,
@@ -20,14 +24,13 @@ public:
     // The positions of the player's car, of the computer cars and of a time
     // trial's ghost, when a level is loaded.
     void AddCarPositions();
-    // Replaces the file with the lines; false (logged) when it cannot be written.
-    bool Save() const;
-
-    const std::string& GetText() const { return text; }
+    // Closes the file; false (logged) when a line could not be written.
+    bool Close();
 
 private:
     void AddPosition(const std::string& name, float x, float y, float z);
+    void WriteLine(const std::string& line);
 
     std::string fileName;
-    std::string text;
+    PlatFile file;
 };

@@ -64,9 +64,10 @@ constexpr SettingRange kRanges[] = {
     {"frequency", 8000, 192000}, {"bitrate", 8, 32},         {"soundVolume", 0, 1}, {"musicVolume", 0, 1},
 };
 
-// The dator's value as a number (in the C locale, as written).
-double ValueOf(const CPDator& dator) {
-    std::istringstream stream(dator.ToString());
+// The number the text starts with (in the C locale); NaN when it starts
+// with none or one beyond the range of a double.
+double LeadingNumber(const std::string& text) {
+    std::istringstream stream(text);
     stream.imbue(std::locale::classic());
     double value = 0;
     stream >> value;
@@ -75,7 +76,7 @@ double ValueOf(const CPDator& dator) {
 
 // True when the setting's value is a finite number within its range.
 bool IsAllowed(const std::string& key, const CPDator& dator) {
-    const double value = ValueOf(dator);
+    const double value = LeadingNumber(dator.ToString());
     if (!std::isfinite(value))
         return false;
     for (const SettingRange& range : kRanges) {
@@ -181,6 +182,12 @@ void CPSettings::Apply(const std::string& name, const std::string& value) {
     if (!dator)
         return;
     const std::string kept = (*dator)->ToString();
+    // Text that is no number ("nan", "inf", nothing) would read as 0.
+    if (!std::isfinite(LeadingNumber(value))) {
+        GetLog().Print(0, "The setting %s = %s is not a finite number; it keeps %s\n", name.c_str(),
+                       value.c_str(), kept.c_str());
+        return;
+    }
     (*dator)->Assign(value);
     if (IsAllowed(name, **dator))
         return;

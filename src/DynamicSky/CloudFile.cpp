@@ -1,5 +1,6 @@
 #include "DynamicSky/CloudFile.h"
 
+#include "Core/Log.h"
 #include "Core/PFileReader.h"
 #include "Core/PLineReader.h"
 #include "Core/PTokenizer.h"
@@ -45,9 +46,14 @@ std::string CloudFile::PathOf(const std::string& name) {
 bool CloudFile::Load(const std::string& name) {
     lines.clear();
     cursor = 0;
-    CPFileReader reader(PathOf(name), false);
-    if (FAILED(reader.Load()))
+    path = PathOf(name);
+    CPFileReader reader(path, false);
+    // A file that cannot be read is reported once, as a whole.
+    cutReported = FAILED(reader.Load());
+    if (cutReported) {
+        GetLog().Print(0, "DynamicSky: %s could not be read (missing or cut short)\n", path.c_str());
         return false;
+    }
     CPLineReader lineReader(reader.GetData(), static_cast<std::size_t>(reader.GetSize()));
     std::string line;
     while (lineReader.ReadLine(line))
@@ -56,9 +62,17 @@ bool CloudFile::Load(const std::string& name) {
 }
 
 std::vector<std::string> CloudFile::NextValues() {
-    if (cursor >= lines.size())
-        return {};
-    return lines[cursor++];
+    if (cursor < lines.size())
+        return lines[cursor++];
+    ReportCut();
+    return {};
+}
+
+void CloudFile::ReportCut() {
+    if (!cutReported)
+        GetLog().Print(0, "DynamicSky: %s is cut short after %zu lines: the rest reads as zeros\n",
+                       path.c_str(), lines.size());
+    cutReported = true;
 }
 
 int CloudFile::NextInt() {
@@ -100,5 +114,7 @@ std::string CloudFile::NextName() {
 int CloudFile::NextCount() {
     const int count = NextInt();
     const auto left = static_cast<long long>(lines.size() - cursor);
+    if (count > left)
+        ReportCut();
     return static_cast<int>(std::clamp<long long>(count, 0, left));
 }

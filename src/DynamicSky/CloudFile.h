@@ -10,8 +10,8 @@
 // line is a free label followed by values separated by single spaces
 // (quotes group). The meaning of a line comes only from its position.
 // Reading past the last line gives zeros and empty names, so a cut file
-// reads as though the rest held zeros; a number that is not finite reads
-// as 0.
+// reads as though the rest held zeros (logged once); a number that is not
+// finite reads as 0. A file that cannot be read is logged.
 class CloudFile {
 public:
     // The path of a name of the sky's folder.
@@ -34,7 +34,11 @@ public:
 private:
     // The values of the next line (the label dropped); none past the end.
     std::vector<std::string> NextValues();
+    // Logs, once, that the file ended before what its lines announced.
+    void ReportCut();
 
     std::vector<std::vector<std::string>> lines;
     std::size_t cursor = 0;
+    std::string path;
+    bool cutReported = false;
 };

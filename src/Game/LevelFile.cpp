@@ -1,5 +1,6 @@
 #include "Game/LevelFile.h"
 
+#include "Core/Log.h"
 #include "Core/PFileReader.h"
 
 #include <algorithm>
@@ -51,11 +52,22 @@ bool LevelFile::ReadLines(CPFileReader& reader) {
         return Fail("the track-line count is missing or negative");
     for (int32_t i = 0; i < count; ++i) {
         auto line = std::make_unique<CPSpline>();
-        if (!line->Load(reader))
+        if (line->Load(reader)) {
+            lines.push_back(std::move(line));
+        } else if (line->EntryWasRead() && !IsRaceLineName(line->GetSplineName())) {
+            // The level keeps only its three race lines: another one that
+            // cannot be sampled is of no use, and no harm.
+            GetLog().Print(0, "Track line %d (\"%s\") is dropped\n", static_cast<int>(i),
+                           line->GetSplineName().c_str());
+        } else {
             return Fail("track line " + std::to_string(i) + " is damaged");
-        lines.push_back(std::move(line));
+        }
     }
     return true;
+}
+
+bool LevelFile::IsRaceLineName(const std::string& name) {
+    return name == "c_path" || name == "left" || name == "right";
 }
 
 CPSpline* LevelFile::FindLine(const std::string& name) const {

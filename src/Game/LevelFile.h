@@ -21,11 +21,16 @@ public:
     static constexpr int kFurtherLightBytes = 28;
 
     // Reads the whole file. False, with `error` saying why, when a count is
-    // negative, the data ends early or a track line is damaged.
+    // negative, the data ends early, a track line is damaged or a race
+    // line yields no piece.
     bool Read(CPFileReader& reader);
 
     // The last line of that name; null when there is none.
     CPSpline* FindLine(const std::string& name) const;
+    // The lines a level keeps: "c_path", "left" and "right". A line of
+    // another name that yields no piece is dropped (logged) instead of
+    // refusing the file.
+    static bool IsRaceLineName(const std::string& name);
 
     std::vector<LevelRecord> records;
     std::vector<std::unique_ptr<CPSpline>> lines;

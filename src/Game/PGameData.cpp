@@ -58,9 +58,13 @@ void CPGameData::LoadStrings() {
         race.carModel.clear();
     }
     kills = 0;
-    ReadDataFile(kStringsFile, [this](const void* bytes, std::size_t size, TextProblems& problems) {
-        ReadTextTable(bytes, size, textTable, problems);
-    });
+    const bool read =
+        ReadDataFile(kStringsFile, [this](const void* bytes, std::size_t size, TextProblems& problems) {
+            ReadTextTable(bytes, size, textTable, problems);
+        });
+    if (!read)
+        GetLog().Print(0, "%s could not be read (missing or cut short): the game's texts are empty\n",
+                       kStringsFile);
 }
 
 void CPGameData::LoadItems() {

@@ -87,19 +87,24 @@ public:
     // The best-run record of race 1 to 15; null for other numbers.
     RaceProgress* GetRaceProgress(int raceNumber);
 
-    // Switches to the named profile. A name other than the current one starts
-    // it afresh: no slot chosen, mission 1, no points, and the first ten
-    // best-run records without time, with value 4 and no record name. True
-    // when the name differed.
+    // Switches to the named profile (its name capped). A name other than the
+    // current one starts it afresh: no slot chosen, mission 1, no points, and
+    // the first ten best-run records without time, with value 4 and no
+    // record name. True when the name differed.
     bool ChangeProfile(const std::string& name);
+    // Profile and player names are cut to this many bytes wherever they are
+    // set, so that a save file and a log line stay small.
+    static constexpr std::size_t kMaxNameLength = 64;
+    static std::string CapName(const std::string& name);
 
     // Save games: the six files "save0.sav" to "save5.sav" in DATA\Saves.
-    // Chooses the slot (the current one, else the first empty, else the one
-    // written earliest) and writes it.
+    // Chooses the slot (the current one, else the first free one: missing,
+    // empty or damaged; else the one written earliest) and writes it.
     void SaveGameChooseSlot();
     // Writes the profile, player, local time and progress to the named file
     // of the saves folder (created when missing). The old file stays whole
-    // when the write fails (logged).
+    // when the write fails (logged); a damaged one is first moved aside as
+    // "<name>.damaged" (logged).
     HRESULT SaveGameWrite(const std::string& fileName);
     // Reads the named save. A file that is missing, empty or damaged changes
     // nothing (a damaged one is logged with the field and byte at fault);
@@ -116,6 +121,9 @@ public:
     // The slot of a save file name: 0 to 5 for "save0.sav" to "save5.sav",
     // else -1.
     static int SlotOfSaveName(const std::string& fileName);
+    // Removes what writes of the six slots left behind when the game was
+    // killed before they finished.
+    static void RemoveStaleSaveTemporaries();
 
     // Resets the race counters and empties the bonus list.
     void Clear();

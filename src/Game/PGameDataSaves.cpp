@@ -49,44 +49,47 @@ std::optional<SaveSlot> ReadSave(const std::string& fileName) {
     return std::nullopt;
 }
 
-// Whether a slot's file holds data, and when it was written. A file whose
-// time cannot be read counts as older than any readable one.
-struct SlotAge {
-    bool holdsData = false;
-    std::optional<SYSTEMTIME> saveTime;
-};
-
-SlotAge ReadSlotAge(int slot) {
+// A slot is free when its file is missing, empty or damaged; a slot in use
+// tells when it was written.
+std::optional<SYSTEMTIME> SavedTime(int slot) {
     const std::vector<uint8_t> bytes = ReadSaveFile(SaveName(slot));
-    SlotAge age;
-    age.holdsData = !bytes.empty();
-    SaveSlot header;
-    if (age.holdsData && SaveSlotReader(bytes.data(), bytes.size()).ReadHeader(header))
-        age.saveTime = header.saveTime;
-    return age;
+    SaveSlot save;
+    if (bytes.empty() || !SaveSlotReader(bytes.data(), bytes.size()).Read(save))
+        return std::nullopt;
+    return save.saveTime;
 }
 
-bool IsOlder(const SlotAge& a, const SlotAge& b) {
-    if (!b.saveTime)
-        return false;
-    return !a.saveTime || IsEarlierSaveTime(*a.saveTime, *b.saveTime);
-}
-
-// The first empty slot, else the one written earliest (the lower number
+// The first free slot, else the one written earliest (the lower number
 // among equal times).
 int ChooseFreeOrOldestSlot() {
-    std::array<SlotAge, SaveSlot::kSlotCount> ages;
+    std::array<SYSTEMTIME, SaveSlot::kSlotCount> times;
     for (int slot = 0; slot < SaveSlot::kSlotCount; ++slot) {
-        ages[slot] = ReadSlotAge(slot);
-        if (!ages[slot].holdsData)
+        const std::optional<SYSTEMTIME> time = SavedTime(slot);
+        if (!time)
             return slot;
+        times[slot] = *time;
     }
     int oldest = 0;
     for (int slot = 1; slot < SaveSlot::kSlotCount; ++slot) {
-        if (IsOlder(ages[slot], ages[oldest]))
+        if (IsEarlierSaveTime(times[slot], times[oldest]))
             oldest = slot;
     }
     return oldest;
+}
+
+// A damaged save is kept beside the new one as "<name>.damaged" (replacing
+// an older one) rather than written over.
+void MoveDamagedSaveAside(const std::string& fileName) {
+    const std::vector<uint8_t> bytes = ReadSaveFile(fileName);
+    SaveSlot save;
+    if (bytes.empty() || SaveSlotReader(bytes.data(), bytes.size()).Read(save))
+        return;
+    const std::string path = kSavesFolder + fileName;
+    if (PlatMoveFile(path, path + ".damaged"))
+        GetLog().Print(0, "The damaged save %s was moved aside as %s.damaged\n", path.c_str(),
+                       fileName.c_str());
+    else
+        GetLog().Print(0, "The damaged save %s could not be moved aside: it is written over\n", path.c_str());
 }
 
 // The writer logs a failed write; the old file then stays whole.
@@ -98,7 +101,12 @@ HRESULT WriteSaveFile(const CPFileWriter& writer) {
 
 } // namespace
 
-bool CPGameData::ChangeProfile(const std::string& name) {
+std::string CPGameData::CapName(const std::string& name) {
+    return name.substr(0, kMaxNameLength);
+}
+
+bool CPGameData::ChangeProfile(const std::string& fullName) {
+    const std::string name = CapName(fullName);
     const bool changed = name != profileName;
     if (changed) {
         currentSlot = -1;
@@ -132,6 +140,7 @@ HRESULT CPGameData::SaveGameWrite(const std::string& fileName) {
     std::copy_n(raceProgress.begin(), SaveSlot::kSavedRaces, slot.races.begin());
     CPFileWriter writer(kSavesFolder + fileName, false);
     WriteSaveSlot(writer, slot);
+    MoveDamagedSaveAside(fileName);
     return WriteSaveFile(writer);
 }
 
@@ -145,7 +154,7 @@ bool CPGameData::LoadGame(const std::string& fileName) {
     // without samples.
     const bool profileChanged = ChangeProfile(slot->profileName);
     currentSlot = SlotOfSaveName(fileName);
-    playerName = slot->playerName;
+    playerName = CapName(slot->playerName);
     racesPassed = slot->racesPassed;
     points = slot->points;
     for (int race = 0; race < SaveSlot::kSavedRaces; ++race) {
@@ -181,4 +190,9 @@ int CPGameData::SlotOfSaveName(const std::string& fileName) {
             return slot;
     }
     return -1;
+}
+
+void CPGameData::RemoveStaleSaveTemporaries() {
+    for (int slot = 0; slot < SaveSlot::kSlotCount; ++slot)
+        PlatRemoveStaleTemporaries(kSavesFolder + SaveName(slot));
 }

@@ -285,6 +285,7 @@ private:
     // Hides the parts two player models must not show.
     void HidePlayerParts(CPGameObject& model) const;
     void FinishLoad(const Starts& starts);
+    void PlaceStartAtFirstPiece();
     // A model of Data\Meshes the level keeps and deletes; null for an
     // unsafe name or when nothing could be built.
     CPRefPtr<CPGameObject> LoadModel(const std::string& fileName, int priority);

@@ -560,10 +560,12 @@ void CPLevel::FinishLoad(const Starts& starts) {
         g_GameData->lapCount = 1;
     }
     playerLine = FirstPiece(centrePath);
-    if (!starts.leftPostFound || !starts.rightPostFound)
-        GetLog().Print(0, "The level has no start posts: laps cannot be counted\n");
-    startLine = starts.leftPost - starts.rightPost;
-    startPoint = (starts.leftPost + starts.rightPost) * 0.5f;
+    if (starts.leftPostFound && starts.rightPostFound) {
+        startLine = starts.leftPost - starts.rightPost;
+        startPoint = (starts.leftPost + starts.rightPost) * 0.5f;
+    } else {
+        PlaceStartAtFirstPiece();
+    }
     if (g_Render) {
         g_Render->motionBlurOn = 0;
         g_Render->pickupTint = 255;
@@ -575,6 +577,17 @@ void CPLevel::FinishLoad(const Starts& starts) {
     player->trackPiece = playerLine;
     player->human = true;
     SetLevelSourcePoints([this] { return sources; });
+}
+
+// Without both posts the start line runs across the racing line's first
+// piece, through its centre.
+void CPLevel::PlaceStartAtFirstPiece() {
+    GetLog().Print(0, "The level has no start posts: laps are counted at the first piece of c_path\n");
+    if (!playerLine)
+        return;
+    const D3DXVECTOR3 along = playerLine->end - playerLine->start;
+    startLine = {-along.y, along.x, 0};
+    startPoint = playerLine->centre;
 }
 
 CPRefPtr<CPGameObject> CPLevel::LoadModel(const std::string& fileName, int priority) {

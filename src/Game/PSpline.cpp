@@ -74,7 +74,9 @@ bool CPSpline::Load(CPFileReader& reader) {
     Clear();
     std::vector<MeshVertex> vertices;
     std::vector<uint16_t> indices;
-    if (!ReadEntry(reader) || !SampleRing(vertices, indices)) {
+    entryRead = ReadEntry(reader);
+    const bool sampleable = std::isfinite(totalLength) && totalLength <= kMaxPieces * kPieceLength;
+    if (!entryRead || !sampleable || !SampleRing(vertices, indices)) {
         GetLog().Print(0, "Track line \"%s\" is damaged or yields no piece\n", splineName.c_str());
         Clear();
         return false;
@@ -95,7 +97,7 @@ bool CPSpline::ReadEntry(CPFileReader& reader) {
         if (!ReadSegment(reader))
             return false;
     }
-    return std::isfinite(totalLength) && totalLength <= kMaxPieces * kPieceLength;
+    return true;
 }
 
 bool CPSpline::ReadSegment(CPFileReader& reader) {

@@ -35,6 +35,9 @@ public:
     // short, holds a number that is not finite, is too long to sample or
     // yields no piece.
     bool Load(CPFileReader& reader);
+    // True when the last Load read its entry to the end, so that the stream
+    // stands at the next entry even when the line yielded no piece.
+    bool EntryWasRead() const { return entryRead; }
 
     static D3DXVECTOR3 Evaluate(const BezierSegment& segment, float t);
     // The point at distance d along the segment (measured in its length
@@ -75,4 +78,6 @@ private:
     void PointOnLine(float distance, D3DXVECTOR3& point) const;
     void InstallMesh(std::vector<MeshVertex> vertices, std::vector<uint16_t> indices);
     void Clear();
+
+    bool entryRead = false;
 };

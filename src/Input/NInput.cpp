@@ -102,6 +102,25 @@ float MoveAxis(float position, float delta, int limit) {
     return position + delta > 0 ? position + delta : 0.0f;
 }
 
+CNInput::ActionLine ParseActionLine(const std::string& text) {
+    CPTokenizer fields(text, ";", true);
+    CNInput::ActionLine line;
+    std::string flag;
+    fields.NextToken(line.action);
+    fields.NextToken(line.label);
+    fields.NextToken(line.key);
+    fields.NextToken(flag);
+    line.numeric = flag == "true";
+    return line;
+}
+
+bool BindsAKey(const CNInput::ActionLine& line) {
+    if (!line.numeric)
+        return FindKeyName(line.key) >= 0;
+    const int code = LeadingInteger(line.key);
+    return code >= 0 && code < static_cast<int>(std::tuple_size_v<decltype(CNInput::codeBindings)>);
+}
+
 } // namespace
 
 CNInput::CNInput() {
@@ -121,10 +140,13 @@ CNInput::~CNInput() {
 
 bool CNInput::Start() {
     RecordCall("CNInput::Start");
-    if (LoadActions(kActionsFile) < 0) {
+    const int loaded = LoadActions(kActionsFile);
+    if (loaded < 0) {
         GetLog().Print(0, "%s could not be read: the game has no key bindings\n", kActionsFile);
         return false;
     }
+    if (loaded == S_FALSE)
+        GetLog().Print(0, "The game runs without key bindings\n");
     // Starting again (a stopped task is restarted in place) opens the
     // devices afresh instead of leaking the old ones.
     ReleaseDevices();
@@ -319,44 +341,43 @@ int CNInput::LoadActions(const std::string& fileName) {
     const HRESULT result = reader.Load();
     if (FAILED(result))
         return result;
-    keyBindings.fill(ActionBinding());
-    actionMap.Clear();
-    actionNames.clear();
+    std::vector<ActionLine> parsed;
     CPLineReader lines(reader.GetData(), static_cast<std::size_t>(reader.GetSize()));
     std::string line;
     while (lines.ReadLine(line))
-        AddActionLine(line);
+        parsed.push_back(ParseActionLine(line));
+    if (std::none_of(parsed.begin(), parsed.end(), BindsAKey)) {
+        GetLog().Print(0, "%s holds no line that binds a key: the key bindings are kept as they were\n",
+                       fileName.c_str());
+        return S_FALSE;
+    }
+    keyBindings.fill(ActionBinding());
+    actionMap.Clear();
+    actionNames.clear();
+    for (const ActionLine& parsedLine : parsed)
+        AddActionLine(parsedLine);
     actionsLoaded = true;
     loadedActions = FormatActions();
     return 0;
 }
 
-void CNInput::AddActionLine(const std::string& line) {
-    CPTokenizer fields(line, ";", true);
-    std::string action, label, key, flag;
-    fields.NextToken(action);
-    fields.NextToken(label);
-    fields.NextToken(key);
-    fields.NextToken(flag);
-    const bool numeric = flag == "true";
-    if (numeric) {
-        // Codes beyond the table's 128 records bind nothing.
-        const int code = LeadingInteger(key);
-        if (code >= 0 && code < static_cast<int>(codeBindings.size())) {
-            ActionBinding& binding = codeBindings[code];
-            binding = ActionBinding();
-            binding.code = static_cast<uint8_t>(code);
-            binding.text = action;
-            binding.bound = binding.numeric = true;
-        }
-    } else if (FindKeyName(key) >= 0) {
-        // A name that is no key binds nothing.
+void CNInput::AddActionLine(const ActionLine& line) {
+    // A code beyond the table's records or a name that is no key binds
+    // nothing.
+    if (BindsAKey(line) && line.numeric) {
+        const int code = LeadingInteger(line.key);
+        ActionBinding& binding = codeBindings[code];
+        binding = ActionBinding();
+        binding.code = static_cast<uint8_t>(code);
+        binding.text = line.action;
+        binding.bound = binding.numeric = true;
+    } else if (BindsAKey(line)) {
         ActionBinding binding;
-        binding.Assign(key, action);
+        binding.Assign(line.key, line.action);
         keyBindings[binding.code] = binding;
     }
-    actionMap[action] = ActionBinding(key, label, numeric);
-    actionNames.push_back(action);
+    actionMap[line.action] = ActionBinding(line.key, line.label, line.numeric);
+    actionNames.push_back(line.action);
 }
 
 void CNInput::SetAction(const std::string& label, const std::string& keyName, bool) {

@@ -51,9 +51,17 @@ public:
     // Unacquires and releases every device and the input object.
     void ReleaseDevices();
 
+    // One line of a bindings file: "action;label;key;flag".
+    struct ActionLine {
+        std::string action, label, key;
+        bool numeric = false;
+    };
+
     // Rebuilds the bindings from the file: 0, or the file reader's negative
     // result, leaving every table as it was. Lines are
-    // "action;label;key;flag", the flag "true" for a numeric key code.
+    // "action;label;key;flag", the flag "true" for a numeric key code. A
+    // file without one line that binds a key (a key name, or a code below
+    // 128) is refused with a log line: S_FALSE, every table as it was.
     int LoadActions(const std::string& fileName);
     // Takes the key from the first record (in the map's order) that has it,
     // leaving it "undefined key", and gives it to the first record with the
@@ -96,7 +104,7 @@ private:
     bool OpenKeyboard(HWND window);
     bool OpenMouse(HWND window);
     void OpenController(HWND window);
-    void AddActionLine(const std::string& line);
+    void AddActionLine(const ActionLine& line);
 
     void UpdateFocus();
     DIMOUSESTATE ReadMouse();

@@ -73,13 +73,15 @@ void CPInterface::UpdateBuffers() {
     renderObject->vertices = renderObject->sourceVertices;
 }
 
+// A renderer not started (or stopped) has no block to draw into.
 void CPInterface::Render() {
-    if (!g_Render)
+    CPRenderBlock* block = g_Render ? g_Render->GetRenderBlock().Get() : nullptr;
+    if (!block)
         return;
     // The renderer drops a light beyond its thirty.
     if (lightOn)
         g_Render->QueueLight(light);
-    g_Render->GetRenderBlock()->AddObject(this);
+    block->AddObject(this);
 }
 
 void CPInterface::SetPageText(const std::string& elementName, const std::string& text) {

@@ -40,6 +40,10 @@ void CPInterface::Load(const std::string& pageName, int priorityOffset) {
         float textureHeight = 1;
         ReadHeader(lines, textureWidth, textureHeight, priorityOffset);
         ReadElements(lines, textureWidth, textureHeight);
+    } else {
+        GetLog().Print(0,
+                       "Interface %s: Data\\Interface\\%s1024.int could not be read (missing or cut short)\n",
+                       pageName.c_str(), pageName.c_str());
     }
     UpdateBuffers();
 }

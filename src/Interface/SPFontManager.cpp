@@ -126,8 +126,10 @@ void SPFontManager::DropFonts() {
 void SPFontManager::LoadAll() {
     RecordCall("SPFontManager::LoadAll");
     CPFileReader file("Data\\Fonts\\fonts.dat", false);
-    if (FAILED(file.Load()))
+    if (FAILED(file.Load())) {
+        GetLog().Print(0, "Data\\Fonts\\fonts.dat could not be read (missing or cut short): no fonts\n");
         return;
+    }
     CPLineReader lines(file.GetData(), static_cast<std::size_t>(file.GetSize()));
     std::string line;
     while (lines.ReadLine(line)) {
@@ -144,8 +146,11 @@ void SPFontManager::LoadAll() {
 
 void SPFontManager::LoadFont(const std::string& name, float spacing, int renderId) {
     CPFileReader file("Data\\Fonts\\" + name + ".fnt", false);
-    if (FAILED(file.Load()))
+    if (FAILED(file.Load())) {
+        GetLog().Print(0, "Font %s: Data\\Fonts\\%s.fnt could not be read (missing or cut short)\n",
+                       name.c_str(), name.c_str());
         return;
+    }
     CPLineReader lines(file.GetData(), static_cast<std::size_t>(file.GetSize()));
     FontHeader header;
     if (!ReadHeader(lines, header)) {

@@ -32,8 +32,8 @@ bool CPParticlesManager::ReadTable(const char* path, Reader&& reader) {
         GetLog().Print(0, "Cannot read %s: the particles stay off\n", path);
         return false;
     }
-    reader(
-        std::string(reinterpret_cast<const char*>(file.GetData()), static_cast<std::size_t>(file.GetSize())));
+    reader(path, std::string(reinterpret_cast<const char*>(file.GetData()),
+                             static_cast<std::size_t>(file.GetSize())));
     return true;
 }
 
@@ -41,10 +41,17 @@ bool CPParticlesManager::Start() {
     RecordCall("CPParticlesManager::Start");
     const bool read =
         ReadTable("Data\\particles.dat",
-                  [this](const std::string& text) { ReadParticleTypes(text, false); }) &&
-        ReadTable("Data\\spots.dat", [this](const std::string& text) { ReadParticleTypes(text, true); }) &&
-        ReadTable("Data\\particlesystems.dat", [this](const std::string& text) { ReadSystemDefs(text); }) &&
-        ReadTable("Data\\flames.dat", [this](const std::string& text) { ReadFlames(text); });
+                  [this](const std::string& file, const std::string& text) {
+                      ReadParticleTypes(file, text, false);
+                  }) &&
+        ReadTable("Data\\spots.dat",
+                  [this](const std::string& file, const std::string& text) {
+                      ReadParticleTypes(file, text, true);
+                  }) &&
+        ReadTable("Data\\particlesystems.dat",
+                  [this](const std::string& file, const std::string& text) { ReadSystemDefs(file, text); }) &&
+        ReadTable("Data\\flames.dat",
+                  [this](const std::string& file, const std::string& text) { ReadFlames(file, text); });
     return read && CPTask::Start();
 }
 

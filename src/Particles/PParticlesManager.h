@@ -42,10 +42,11 @@ public:
     // A copy of the flame emitter of that index, or null when there is none.
     CPRefPtr<CPParticleSystem> CloneFlame(int index) const;
 
-    // The table readers, each given a whole table's text.
-    void ReadParticleTypes(const std::string& text, bool spots);
-    void ReadSystemDefs(const std::string& text);
-    void ReadFlames(const std::string& text);
+    // The table readers, each given a whole table's text and the file's
+    // name for the log.
+    void ReadParticleTypes(const std::string& file, const std::string& text, bool spots);
+    void ReadSystemDefs(const std::string& file, const std::string& text);
+    void ReadFlames(const std::string& file, const std::string& text);
 
     std::vector<std::unique_ptr<CPParticleSystem>> flames;
     StringHashMap<std::unique_ptr<CPParticleRenderObject>> particleTypes{100};

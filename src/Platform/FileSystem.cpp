@@ -251,6 +251,10 @@ bool PlatReplaceFile(std::string_view path, const void* data, std::size_t size) 
     return ok;
 }
 
+bool PlatMoveFile(std::string_view from, std::string_view to) {
+    return ::rename(PlatResolvePath(from).c_str(), PlatResolvePath(to).c_str()) == 0;
+}
+
 void PlatRemoveStaleTemporaries(std::string_view path) {
     const std::string target = FollowLinks(PlatResolvePath(path));
     const std::size_t slash = target.rfind('/');

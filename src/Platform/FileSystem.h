@@ -64,6 +64,11 @@ bool PlatReadAt(std::FILE* file, int64_t offset, std::size_t size, std::vector<u
 // on any failure, with the old file untouched and errno telling why.
 bool PlatReplaceFile(std::string_view path, const void* data, std::size_t size);
 
+// Renames the file, replacing any file of the new name; the new name is
+// resolved in the same way as the old. False, with errno telling why, when
+// it fails.
+bool PlatMoveFile(std::string_view from, std::string_view to);
+
 // Removes the temporary files PlatReplaceFile left beside the path when the
 // process writing them was killed before it could rename them.
 void PlatRemoveStaleTemporaries(std::string_view path);

@@ -171,6 +171,9 @@ void CPLuaScript::HandleResult(int status) {
         CloseState();
         return;
     }
+    // Nothing the script was meant to drive happens any more.
+    if (status == 0)
+        GetLog().Print(0, "The script %s ended\n", scriptName.c_str());
     finished = !YieldedWaitValue();
     lua_settop(luaThread, 0);
 }

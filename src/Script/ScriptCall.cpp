@@ -1,5 +1,6 @@
 #include "Script/ScriptCall.h"
 
+#include "Core/Log.h"
 #include "Core/ObjectHandle.h"
 #include "Core/PObject.h"
 
@@ -27,6 +28,31 @@ int TruncateToInt(double value) {
     if (value >= static_cast<double>(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
     return static_cast<int>(value);
+}
+
+double ScriptCall::Number(int index) const {
+    const double value = lua_tonumber(L, index);
+    return std::isfinite(value) ? value : Refused(index);
+}
+
+float ScriptCall::Float(int index) const {
+    const double value = Number(index);
+    return static_cast<float>(std::abs(value) <= std::numeric_limits<float>::max() ? value : Refused(index));
+}
+
+double ScriptCall::StrictNumber(int index) const {
+    const double value = luaL_checknumber(L, index);
+    return std::isfinite(value) ? value : Refused(index);
+}
+
+// A value that is not finite would carry NaN or an infinity into
+// positions, forces and settings, where it spreads and stays.
+double ScriptCall::Refused(int index) const {
+    lua_Debug call{};
+    const bool named = lua_getstack(L, 0, &call) && lua_getinfo(L, "n", &call) && call.name;
+    GetLog().Print(0, "%s: argument %d is not a finite number in range; it reads as 0\n",
+                   named ? call.name : "a script function", index);
+    return 0;
 }
 
 CPObject* ScriptCall::Object(int index) const {

@@ -24,7 +24,9 @@ int TruncateToInt(double value);
 
 // One call of a script function: reads the arguments by the rules every
 // script function follows and pushes its results.
-// - Numbers: missing or not numeric reads as 0.
+// - Numbers: missing or not numeric reads as 0; NaN, an infinity and (for
+//   Float) a value beyond the float range read as 0 too, with a log line
+//   naming the function and the argument.
 // - Booleans: only a missing argument, nil and false are false.
 // - Objects: anything but a handle of a live object reads as null.
 // - Strict text raises a script error unless the argument is text or a
@@ -33,8 +35,8 @@ class ScriptCall {
 public:
     explicit ScriptCall(lua_State* state) : L(state) {}
 
-    double Number(int index) const { return lua_tonumber(L, index); }
-    float Float(int index) const { return static_cast<float>(Number(index)); }
+    double Number(int index) const;
+    float Float(int index) const;
     int Int(int index) const { return TruncateToInt(Number(index)); }
     bool Bool(int index) const { return lua_toboolean(L, index) != 0; }
     CPObject* Object(int index) const;
@@ -45,8 +47,9 @@ public:
     }
     std::string StrictText(int index) const;
     std::string LooseText(int index) const;
-    // Raises a script error unless the argument is a number or numeric text.
-    double StrictNumber(int index) const { return luaL_checknumber(L, index); }
+    // Raises a script error unless the argument is a number or numeric text;
+    // a number that is not finite reads as 0 as above.
+    double StrictNumber(int index) const;
 
     void PushNumber(double value);
     void PushBool(bool value);
@@ -65,6 +68,8 @@ public:
 
 private:
     void MakeRoom(int count);
+    // Logs the refused argument; 0.
+    double Refused(int index) const;
 
     lua_State* L;
     int results = 0;

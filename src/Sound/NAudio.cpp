@@ -117,8 +117,11 @@ HRESULT CNAudio::OpenListener() {
 // the sound of an earlier one.
 void CNAudio::LoadSoundTable() {
     CPFileReader reader("Data\\Sounds\\Sounds.dat", false);
-    if (FAILED(reader.Load()))
+    if (FAILED(reader.Load())) {
+        GetLog().Print(
+            0, "Data\\Sounds\\Sounds.dat could not be read (missing or cut short): no named sounds\n");
         return;
+    }
     CPLineReader lines(reader.GetData(), static_cast<std::size_t>(reader.GetSize()));
     std::string line;
     while (lines.ReadLine(line)) {

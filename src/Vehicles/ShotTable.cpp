@@ -10,11 +10,14 @@
 #include "Vehicles/PTracerShot.h"
 
 #include <charconv>
+#include <cmath>
+#include <optional>
 
 namespace {
 
 // A class's columns between the class and the sound, one letter each: "n"
-// a number, "t" a text, "m" the rocket's mode.
+// a number, "c" a burst's particle count, "t" a text, "m" the rocket's
+// mode.
 struct ShotClass {
     const char* name;
     const char* columns;
@@ -22,7 +25,7 @@ struct ShotClass {
 constexpr ShotClass kClasses[] = {
     {"tracer", "nnntttnnn"},
     {"rocket", "mnnnnttttnn"},
-    {"burst", "tnnnnnn"},
+    {"burst", "tcnnnnn"},
 };
 // Name, class and sound around the columns.
 constexpr std::size_t kFixedFields = 3;
@@ -35,18 +38,30 @@ const ShotClass* FindClass(const std::string& name) {
     return nullptr;
 }
 
-bool IsNumber(const std::string& text) {
+// The whole text as a number; nullopt when it is not one or lies beyond
+// the float range.
+std::optional<float> NumberOf(const std::string& text) {
     float value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return !text.empty() && error == std::errc() && stop == end;
+    if (text.empty() || error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
 }
 
 std::string CheckColumn(char kind, const std::string& value, std::size_t column) {
-    if (kind == 'n' && !IsNumber(value))
-        return "column " + std::to_string(column) + " \"" + value + "\" is not a number";
     if (kind == 'm' && value != "straight" && value != "ballistic")
         return "the mode \"" + value + "\" is neither \"straight\" nor \"ballistic\"";
+    if (kind != 'n' && kind != 'c')
+        return {};
+    const std::string named = "column " + std::to_string(column) + " \"" + value + "\"";
+    const std::optional<float> number = NumberOf(value);
+    if (!number)
+        return named + " is not a number";
+    if (!std::isfinite(*number))
+        return named + " is not a finite number";
+    if (kind == 'c' && (*number < 0 || *number > CPBurstShot::kMaxParticles))
+        return named + ": a burst has 0 to " + std::to_string(CPBurstShot::kMaxParticles) + " particles";
     return {};
 }
 

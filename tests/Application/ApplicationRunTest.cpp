@@ -37,6 +37,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -385,6 +386,71 @@ TEST_F(ApplicationRunTest, NormalRunListsTheStandingTasksAndSavesTheSettings) {
     const std::string config = ReadFile("config.cfg").value_or("");
     EXPECT_NE(config.find("fullScreen = 1\r\n"), std::string::npos);
     EXPECT_NE(config.find("screenWidth = 640\r\n"), std::string::npos);
+}
+
+// Without a main script nothing drives the game; a level or a trace that
+// was asked for and fails makes the run useless to whoever asked.
+TEST_F(ApplicationRunTest, NoMainScriptAMissingLevelOrAnUnwritableTraceEndTheRun) {
+    struct Case {
+        const char* name;
+        std::function<void(SPRunOptions&)> prepare;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"no main in the list",
+         [](SPRunOptions&) { WriteFile("Data/Scripts/list.dat", "menu t_interface interface\n"); },
+         "there is no script \"main\""},
+        {"no script list", [](SPRunOptions&) { fs::remove("Data/Scripts/list.dat"); },
+         "there is no script \"main\""},
+        {"main unreadable", [](SPRunOptions&) { fs::remove("Data/Scripts/main.lua"); },
+         "there is no script \"main\""},
+        {"missing level", [](SPRunOptions& options) { options.level = "nowhere"; },
+         "the level asked for could not be loaded"},
+        {"unwritable trace", [](SPRunOptions& options) { options.traceFile = "no/folder/trace.txt"; },
+         "the trace file could not be created"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("Data/Scripts/list.dat", "main t_system main\nmenu t_interface interface\n");
+        WriteFile("Data/Scripts/main.lua", "while true do Update() end\n");
+        WriteFile("Actions.cfg", kActions);
+        SPRunOptions options;
+        options.launcherResult = LAUNCH_WINDOWED;
+        options.frames = 3;
+        c.prepare(options);
+        std::string logged;
+        GetLog().SetSink([&logged](std::string_view text) { logged += text; });
+        EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 1);
+        GetLog().SetSink(nullptr);
+        EXPECT_NE(logged.find(std::string("The game could not start: ") + c.logged), std::string::npos)
+            << logged;
+        EXPECT_EQ(PlatGetFirstWindow(), nullptr);
+        SetCallRecorder({});
+        DeleteLeftovers();
+        SetCallRecorder([this](const std::string& call) { Record(call); });
+        g_AppExiting = false;
+    }
+}
+
+// The trace is on disk while the run goes on; a main script that returns
+// says so in the log.
+TEST_F(ApplicationRunTest, TheTraceIsWrittenAsTheRunGoesAndAnEndedMainIsLogged) {
+    WriteFile("Actions.cfg", kActions);
+    WriteFile("Data/Scripts/main.lua", "SendCommandByName('menu', 'hello', 'x') Update()\n"
+                                       "local trace = io.open('trace.txt', 'r')\n"
+                                       "local seen = io.open('seen.txt', 'w')\n"
+                                       "seen:write(trace:read('*a')) seen:close() trace:close()\n");
+    SPRunOptions options;
+    options.launcherResult = LAUNCH_WINDOWED;
+    options.frames = 4;
+    options.traceFile = "trace.txt";
+    std::string logged;
+    GetLog().SetSink([&logged](std::string_view text) { logged += text; });
+    EXPECT_EQ(ApplicationMain(nullptr, SW_SHOWNORMAL, options), 0);
+    GetLog().SetSink(nullptr);
+    EXPECT_EQ(ReadFile("seen.txt"), "1 menu hello \"x\" dropped\n");
+    EXPECT_EQ(ReadFile("trace.txt"), "1 menu hello \"x\" dropped\n");
+    EXPECT_NE(logged.find("The script main ended"), std::string::npos) << logged;
 }
 
 TEST_F(ApplicationRunTest, RecordedInputReplacesTheDevices) {

@@ -116,7 +116,12 @@ TEST_F(SettingsTest, ParseLineForms) {
         {"texlod = -3", {{"texlod", "-3"}}},
         {"mouse = 1e-3", {{"mouse", "0.001"}}},
         {"plane = 0,75", {{"plane", "0"}}},
-        {"friction = none", {{"friction", "0"}}},
+        // Text that is no finite number keeps the value.
+        {"friction = none", {}},
+        {"friction = nan", {}},
+        {"mouse = -inf", {}},
+        {"plane = 1e999", {}},
+        {"musicVolume =", {}},
         // A screen 0 wide is refused: the setting keeps its value.
         {"screenWidth = none", {}},
         {"fullScreen = 1 = 2", {{"fullScreen", "1"}}},
@@ -160,6 +165,7 @@ TEST_F(SettingsTest, OutOfRangeValuesAreRefusedWithALogLineAndRepairedBySaving) 
     const std::pair<const char*, const char*> refused[] = {
         {"screenWidth", "-5"}, {"screenWidth", "0"},  {"screenHeight", "99999"}, {"screenHeight", "NaN"},
         {"soundVolume", "7"},  {"musicVolume", "-1"}, {"frequency", "12"},       {"bitrate", "64"},
+        {"friction", "nan"},   {"mouse", "inf"},      {"soundVolume", "-nan"},
     };
     std::string config;
     for (const auto& [key, value] : refused)

@@ -63,11 +63,17 @@ TEST(SkyCutFileTest, EveryFileCutAtEveryLineStillGivesAFiniteSky) {
         for (size_t kept = 0; kept <= lines.size(); ++kept) {
             for (const auto& [name, text] : files)
                 WriteCloudFile(name, name == cutName ? FirstLines(lines, kept) : text);
+            log.text.clear();
             Skyscape sky;
             sky.Load("skyscape1.txt");
             for (int update = 0; update < 3; ++update)
                 sky.Update(20.0f);
             ASSERT_TRUE(FiniteLook(sky)) << cutName << " cut to " << kept << " lines";
+            // The whole demo files read silently; a cut one is named.
+            const std::string path = "Data\\Clouds\\" + cutName;
+            const bool named = log.text.find(path + " is cut short") != std::string::npos ||
+                               log.text.find(path + " could not be read") != std::string::npos;
+            EXPECT_EQ(named, kept < lines.size()) << cutName << " cut to " << kept << " lines\n" << log.text;
         }
     }
 }
@@ -77,6 +83,7 @@ TEST(SkyCutFileTest, AMissingSkyFileGivesAnEmptySky) {
     SkyLogCapture log;
     Skyscape sky;
     EXPECT_FALSE(sky.Load("skyscape9.txt"));
+    EXPECT_NE(log.text.find("Data\\Clouds\\skyscape9.txt could not be read"), std::string::npos) << log.text;
     sky.Update(1);
     EXPECT_TRUE(sky.vertices.empty());
     EXPECT_TRUE(sky.keyframes.empty());

@@ -1,7 +1,9 @@
+#include "Core/Log.h"
 #include "Core/PFileReader.h"
 #include "Game/CheckpointMarker.h"
 #include "Game/LevelFile.h"
 #include "Game/LevelTestSupport.h"
+#include "Game/PLine.h"
 #include "Support/GameTestSupport.h"
 #include "Vehicles/PPlayer.h"
 
@@ -79,7 +81,14 @@ TEST_F(LevelScene, DamagedLevelsFailOrSkipWhatIsMissing) {
         bool loads;
     };
     const std::vector<LevelRecord> noCars = {Record("player", {97, 0, 0})};
+    // Lines with no segment: nothing to sample.
+    std::vector<TrackLineEntry> emptyExtra = RingLines();
+    emptyExtra.insert(emptyExtra.begin() + 1, TrackLineEntry{"pit_lane", false, {}});
+    std::vector<TrackLineEntry> emptyLeft = RingLines();
+    emptyLeft[1].segments.clear();
     const Case cases[] = {
+        {"another line without pieces dropped", SmallLevel(), emptyExtra, {}, {}, true},
+        {"a race line without pieces", SmallLevel(), emptyLeft, {}, {}, false},
         {"no c_path", SmallLevel(), {RingLines()[1], RingLines()[2]}, {}, {}, false},
         {"computer cars without edges", SmallLevel(), centreOnly, {}, {}, false},
         {"edges needed only by computer cars", noCars, centreOnly, {}, {}, true},
@@ -98,6 +107,24 @@ TEST_F(LevelScene, DamagedLevelsFailOrSkipWhatIsMissing) {
         WriteLevel("damaged", c.records, c.lines);
         EXPECT_EQ(Load("damaged"), c.loads);
     }
+}
+
+// Laps are counted where the start line is: without the posts it crosses
+// the racing line's first piece.
+TEST_F(LevelScene, WithoutStartPostsTheStartLineCrossesTheFirstPiece) {
+    std::string log;
+    GetLog().SetSink([&log](std::string_view text) { log += text; });
+    WriteLevel("postless", {Record("player", {97, 0, 0}), Record("enemy1", {103, 8, 0})});
+    const bool loaded = Load("postless");
+    GetLog().SetSink({});
+    ASSERT_TRUE(loaded);
+    EXPECT_NE(log.find("no start posts: laps are counted at the first piece of c_path"), std::string::npos)
+        << log;
+    const CPLine& first = *level->playerLine;
+    EXPECT_EQ(level->startPoint, first.centre);
+    const D3DXVECTOR3 along = first.end - first.start;
+    EXPECT_NEAR(D3DXVec3Dot(&along, &level->startLine), 0.0f, 1e-3f);
+    EXPECT_GT(D3DXVec3Length(&level->startLine), 0.0f);
 }
 
 TEST_F(LevelScene, UnsafeAndShortNamesAreSkipped) {

@@ -164,6 +164,8 @@ TEST_F(SaveGameTest, SlotChoiceTakesTheFirstEmptyThenTheOldest) {
         int chosen;
     };
     const std::string damagedTime = SaveFileBytes().Text("P").Int(50).bytes;
+    const std::string golden = GoldenSaveFile();
+    const std::string damagedBody = golden.substr(0, golden.size() - 1);
     const std::vector<Slots> cases = {
         {"no saves", {}, 0},
         {"slot 0 deleted", {std::string(), SaveAt("B", 1, 1)}, 0},
@@ -175,10 +177,14 @@ TEST_F(SaveGameTest, SlotChoiceTakesTheFirstEmptyThenTheOldest) {
          {SaveAt("A", 9, 1), SaveAt("B", 2, 1, 7, 900), SaveAt("C", 9, 1), SaveAt("D", 2, 1, 7, 100),
           SaveAt("E", 9, 1), SaveAt("F", 9, 1)},
          1},
-        {"a damaged time is the oldest",
+        {"a damaged time is free",
          {SaveAt("A", 1, 1), SaveAt("B", 1, 1), SaveAt("C", 1, 1), damagedTime, SaveAt("E", 1, 1),
           SaveAt("F", 1, 1)},
          3},
+        {"a damaged body is free though its time reads",
+         {SaveAt("A", 1, 1), SaveAt("B", 9, 1), SaveAt("C", 9, 1), SaveAt("D", 9, 1), damagedBody,
+          SaveAt("F", 9, 1)},
+         4},
     };
     for (const Slots& c : cases) {
         TempGameRoot fresh;
@@ -192,6 +198,38 @@ TEST_F(SaveGameTest, SlotChoiceTakesTheFirstEmptyThenTheOldest) {
         EXPECT_EQ(game.currentSlot, c.chosen) << c.name;
         EXPECT_EQ(game.GetSaveProfiles()[static_cast<std::size_t>(c.chosen)], "new") << c.name;
     }
+}
+
+// A damaged first slot, as a game that starts with a fresh profile meets it
+// at every launch: the new profile takes slot 0 and the damaged file is kept
+// beside it, so the next launch loads the new profile.
+TEST_F(SaveGameTest, ADamagedSlotIsMovedAsideAndWrittenAgain) {
+    const std::string damaged = GoldenSaveFile().substr(0, 100);
+    WriteSlot(0, damaged);
+    WriteSlot(1, SaveAt("B", 1, 1));
+    for (int launch = 0; launch < 3; ++launch) {
+        CPGameData game;
+        if (!game.LoadGame("save0.sav")) {
+            game.profileName = "fresh";
+            log.clear();
+            game.SaveGameChooseSlot();
+            EXPECT_NE(log.find("Data\\Saves\\save0.sav was moved aside as save0.sav.damaged"),
+                      std::string::npos)
+                << log;
+        }
+        EXPECT_EQ(game.currentSlot, 0) << launch;
+        EXPECT_EQ(game.profileName, "fresh") << launch;
+    }
+    EXPECT_EQ(TempGameRoot::ReadFile("Data/Saves/save0.sav.damaged"), damaged);
+    EXPECT_EQ(data.GetSaveProfiles(), (std::vector<std::string>{"fresh", "B", "", "", "", ""}));
+}
+
+TEST_F(SaveGameTest, StaleTemporariesOfTheSlotsAreSwept) {
+    WriteSlot(2, GoldenSaveFile());
+    Write("Data/Saves/save2.sav.tmp999999999-0", "half");
+    Write("Data/Saves/save5.sav.tmp999999999-3", "half");
+    CPGameData::RemoveStaleSaveTemporaries();
+    EXPECT_EQ(TempGameRoot::Listing("Data/Saves"), std::vector<std::string>{"save2.sav"});
 }
 
 TEST_F(SaveGameTest, LoadingTheSameProfileKeepsItsMissionAndRuns) {

@@ -103,6 +103,41 @@ TEST_F(ActionBindingsTest, FailedLoadKeepsEveryTable) {
     EXPECT_EQ(input->actionNames, std::vector<std::string>{"jump"});
 }
 
+// Loading such a file and saving afterwards would replace the player's
+// bindings with nothing.
+TEST_F(ActionBindingsTest, AFileThatBindsNoKeyIsRefusedAndTheBindingsKept) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"empty", ""},
+        {"prose", "These are not the bindings you are looking for.\n"},
+        {"no key name", "fire;Fire;Spacebar;false\n"},
+        {"codes out of range", "n;N;128;true\nm;M;-1;true\n"},
+        {"comments only", "// keys\n/* none */\n"},
+    };
+    StartInput(kFixture);
+    const std::string before = input->FormatActions();
+    for (const auto& [name, text] : cases) {
+        TempGameRoot::WriteFile("other.cfg", text);
+        logText.clear();
+        EXPECT_EQ(input->LoadActions("other.cfg"), S_FALSE) << name;
+        EXPECT_EQ(input->FormatActions(), before) << name;
+        EXPECT_EQ(input->keyBindings[57].text, "fire") << name;
+        EXPECT_FALSE(input->ActionsChanged()) << name;
+        EXPECT_NE(logText.find("other.cfg holds no line that binds a key"), std::string::npos) << logText;
+    }
+    // One line that binds is enough.
+    TempGameRoot::WriteFile("other.cfg", "prose\nn;N;127;true\n");
+    EXPECT_EQ(input->LoadActions("other.cfg"), 0);
+    EXPECT_EQ(input->actionNames, (std::vector<std::string>{"prose", "n"}));
+}
+
+TEST_F(ActionBindingsTest, AnEmptyBindingsFileStartsWithoutBindingsAndSaysSo) {
+    StartInput("");
+    EXPECT_NE(logText.find("Actions.cfg holds no line that binds a key"), std::string::npos) << logText;
+    EXPECT_NE(logText.find("The game runs without key bindings"), std::string::npos) << logText;
+    EXPECT_EQ(BoundKeys(*input), 0);
+    EXPECT_FALSE(input->actionsLoaded);
+}
+
 TEST_F(ActionBindingsTest, SetActionMovesAKeyBetweenRecordsInMapOrder) {
     // "q" is written first, but "p" comes first in the map: it loses Space.
     StartInput("q;Q;Space;false\np;P;Space;false\nr;R;E;false\n");
@@ -165,10 +200,15 @@ TEST_F(ActionBindingsTest, MalformedFilesLoadWithoutHarm) {
         "\"unterminated;quote;Space;false\n;;;true\n-99999999999999999999;X;-99999999999999999999;true\n",
         ";;;;;;;;\n\n[section]\n/* open comment\n",
     };
-    StartInput("");
+    StartInput(kFixture);
     for (const std::string& text : cases) {
         TempGameRoot::WriteFile("noise.cfg", text);
-        EXPECT_EQ(input->LoadActions("noise.cfg"), 0);
+        const std::string before = input->FormatActions();
+        const int result = input->LoadActions("noise.cfg");
+        ASSERT_TRUE(result == 0 || result == S_FALSE);
+        if (result == S_FALSE) {
+            EXPECT_EQ(input->FormatActions(), before);
+        }
         const std::string written = input->FormatActions();
         TempGameRoot::WriteFile("again.cfg", written);
         EXPECT_EQ(input->LoadActions("again.cfg"), 0);

@@ -1,6 +1,7 @@
 #include "ParticleTestSupport.h"
 #include "Support/TempGameRoot.h"
 
+#include "Core/Log.h"
 #include "Platform/Random.h"
 
 namespace {
@@ -99,6 +100,27 @@ TEST_F(ParticleTablesTest, AnUnreadableTableStopsTheStartBeforeTheLaterOnes) {
     EXPECT_EQ(manager.systemDefs.Size(), 0u);
     EXPECT_TRUE(manager.flames.empty());
     EXPECT_FALSE(manager.running);
+}
+
+// Each table names the file and line of a number that is not finite.
+TEST_F(ParticleTablesTest, NumbersThatAreNotFiniteAreLoggedWithFileAndLine) {
+    Tables tables;
+    tables.particles += "bad b.tga particle.fx 1 1 1 0 0 1:nan:0:0\n";
+    tables.spots = "// spots\nboth skid.tga spot.fx 1 1 1 0 0 inf:1\n";
+    tables.systems += "bad spark 1 -inf 0 1 2 0 0 0 1 0 0 0 0 0 0\n";
+    tables.flames = "up;0.25;NaN;7\n";
+    tables.Write();
+    std::string log;
+    GetLog().SetSink([&log](std::string_view text) { log += text; });
+    ASSERT_TRUE(manager.Start());
+    GetLog().SetSink({});
+    for (const char* line : {"Data\\particles.dat line 6: \"nan\" is not a finite number",
+                             "Data\\spots.dat line 2: \"inf\" is not a finite number",
+                             "Data\\particlesystems.dat line 4: \"-inf\" is not a finite number",
+                             "Data\\flames.dat line 1: \"NaN\" is not a finite number"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+    EXPECT_EQ(manager.systemDefs.Find("bad")->size, 0.0f);
+    EXPECT_EQ(manager.flames.front()->duration, 0.0f);
 }
 
 TEST_F(ParticleTablesTest, HostileTablesNeitherCrashNorDrawNaN) {

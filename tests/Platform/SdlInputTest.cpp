@@ -101,6 +101,23 @@ TEST_F(SdlInputTest, ScancodesSetTheBytesOfTheirKeyCodes) {
     }
 }
 
+// At a few frames a second a quick tap falls between two reads of the
+// keyboard: the next read sees the key down once, the read after released.
+TEST_F(SdlInputTest, AKeyTappedBetweenTwoReadsIsSeenDownOnce) {
+    PushKey(SDL_SCANCODE_RETURN, true);
+    PushKey(SDL_SCANCODE_RETURN, false);
+    PushKey(SDL_SCANCODE_A, true);
+    Pump();
+    EXPECT_EQ(KeysDown(), (std::vector<int>{28, 30}));
+    EXPECT_EQ(KeysDown(), std::vector<int>{30});
+    PushKey(SDL_SCANCODE_A, false);
+    PushKey(SDL_SCANCODE_A, true);
+    PushKey(SDL_SCANCODE_A, false);
+    Pump();
+    EXPECT_EQ(KeysDown(), std::vector<int>{30});
+    EXPECT_EQ(KeysDown(), std::vector<int>{});
+}
+
 TEST_F(SdlInputTest, MouseGathersMotionWheelAndButtonsUntilRead) {
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;

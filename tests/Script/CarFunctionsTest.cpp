@@ -1,6 +1,8 @@
 #include "RaceScene.h"
 
+#include "Core/Log.h"
 #include "Core/PGlobalTimer.h"
+#include "Core/PSettings.h"
 #include "Physics/PPhysicData.h"
 #include "Physics/Simulator/RbRigidBody.h"
 #include "Vehicles/PCar.h"
@@ -49,6 +51,37 @@ TEST_F(CarFunctions, DamageTakesLifeAndTellsTheScripts) {
     EXPECT_EQ(lua.Eval("DamagePlayer(car1, 100)"), "true");
     EXPECT_FLOAT_EQ(Car(0).life, 50.0f);
     EXPECT_EQ(lua.Eval("DamagePlayer(null, 100)"), "true");
+}
+
+// NaN or an infinity in a car's position or velocity stays there for the
+// rest of the race: such an argument reads as 0 and is logged.
+TEST_F(CarFunctions, NumbersThatAreNotFiniteReadAsZeroWithALogLine) {
+    const struct {
+        const char* call;
+        const char* logged;
+    } cases[] = {
+        {"SetPosition(player, 0/0, 1, 2)", "SetPosition: argument 2 is not a finite number"},
+        {"SetPosition(player, 1, 1e300, 2)", "SetPosition: argument 3 is not a finite number"},
+        {"ApplyImpulse(player, 0, 0, -1/0)", "ApplyImpulse: argument 4 is not a finite number"},
+        {"Jump(player, 1/0, 0, 0)", "Jump: argument 2 is not a finite number"},
+        {"PlayerApplyImpulse(0/0, 0, 0)", "PlayerApplyImpulse: argument 1 is not a finite number"},
+        {"PlayerApplyImpulse(0, 0, 0, 0, 0, 1/0)", "PlayerApplyImpulse: argument 6 is not a finite number"},
+        {"SetMouse(0/0)", "SetMouse: argument 1 is not a finite number"},
+        {"SetCarParams(player, -1/0, 0)", "SetCarParams: argument 2 is not a finite number"},
+    };
+    std::string log;
+    GetLog().SetSink([&log](std::string_view text) { log += text; });
+    for (const auto& c : cases) {
+        log.clear();
+        EXPECT_EQ(lua.Run(c.call), "") << c.call;
+        EXPECT_NE(log.find(c.logged), std::string::npos) << c.call << ": " << log;
+        const D3DXVECTOR3 at = Player().GetPosition();
+        float velocity[4];
+        Player().GetCarVelocity(velocity);
+        for (float v : {at.x, at.y, at.z, velocity[0], velocity[1], velocity[2], g_MouseSetting})
+            EXPECT_TRUE(std::isfinite(v)) << c.call;
+    }
+    GetLog().SetSink({});
 }
 
 TEST_F(CarFunctions, DefeatAndDisplayNames) {
@@ -183,7 +216,7 @@ TEST_F(CarFunctions, GameSpeedNeverRunsBackwards) {
         float scale;
     };
     for (const Case& c :
-         {Case{"2", 2.0f}, Case{"-1", 0.0f}, Case{"0/0", 0.0f}, Case{"0.5", 0.5f}, Case{"1/0", 0.5f}}) {
+         {Case{"2", 2.0f}, Case{"-1", 0.0f}, Case{"0/0", 0.0f}, Case{"0.5", 0.5f}, Case{"1/0", 0.0f}}) {
         ASSERT_EQ(lua.Run(std::string("SetTemp(") + c.factor + ")"), "");
         EXPECT_EQ(g_TimeScale, c.scale) << c.factor;
         EXPECT_EQ(lua.Eval("GetTemp()"), lua.Eval(std::to_string(c.scale)));

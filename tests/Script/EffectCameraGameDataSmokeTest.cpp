@@ -3,13 +3,16 @@
 #include "Game/PCamera.h"
 #include "Game/PGameData.h"
 #include "Game/PLevel.h"
+#include "Interface/InterfacePages.h"
 #include "Script/Functions/ScriptFunctionTables.h"
+#include "Script/PScriptManager.h"
 #include "Support/TempGameRoot.h"
 #include "Vehicles/PPlayer.h"
 #include "Vehicles/PShotSpawner.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <set>
 
@@ -71,13 +74,29 @@ TEST_F(EffectCameraGameDataSmokeTest, HostileArgumentsWithoutGameDataOrLevel) {
     EXPECT_EQ(CallEverything(lua), 89u);
 }
 
+// With game data and a level every function acts on them: none may leave a
+// number that is not finite in the camera or the player's data, and what
+// they make (the lens flare) goes with the script manager.
 TEST_F(EffectCameraGameDataSmokeTest, HostileArgumentsWithGameDataAndLevel) {
-    CPGameData data;
-    auto camera = std::make_unique<CPCamera>();
-    CPLevel level;
-    level.camera = CPRefPtr<CPCamera>(camera.get());
-    CallEverything(lua);
-    level.camera = nullptr;
+    const std::size_t pages = g_InterfacePages.size();
+    {
+        CPScriptManager scripts;
+        CPGameData data;
+        auto camera = std::make_unique<CPCamera>();
+        CPLevel level;
+        level.camera = CPRefPtr<CPCamera>(camera.get());
+        EXPECT_EQ(CallEverything(lua), 89u);
+        EXPECT_EQ(level.camera.Get(), camera.get());
+        for (float value : {camera->distance, camera->targetDistance, camera->heading, camera->pitchBase,
+                            camera->fov, camera->targetFov, camera->speed, camera->tilt, camera->targetTilt})
+            EXPECT_TRUE(std::isfinite(value)) << value;
+        EXPECT_TRUE(std::isfinite(data.money)) << data.money;
+        for (float coefficient : data.coefficients)
+            EXPECT_TRUE(std::isfinite(coefficient)) << coefficient;
+        EXPECT_NE(level.lensFlare.Get(), nullptr) << "SetLensFlare made a flare for the level";
+        level.camera = nullptr;
+    }
+    EXPECT_EQ(g_InterfacePages.size(), pages) << "the flare outlived the script manager";
 }
 
 } // namespace

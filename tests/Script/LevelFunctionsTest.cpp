@@ -103,6 +103,23 @@ TEST_F(RaceLevelFunctions, InitLevelOverALevelStopsAndDeletesItFirst) {
     EXPECT_EQ(CountTasks(kernel, "CPObjUpdater"), 1);
 }
 
+// A script that goes on with a level that failed to load would race on a
+// level without track or cars: it is told, and there is no level.
+TEST_F(RaceLevelFunctions, InitLevelTellsTheScriptWhetherTheLevelLoaded) {
+    TempGameRoot::WriteFile("Data/Levels/cut.lvl", "KV");
+    const struct {
+        const char* name;
+        const char* result;
+        bool level;
+    } cases[] = {{"ring", "true", true}, {"missing", "false", false}, {"cut", "false", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(lua.Eval("InitLevel('" + std::string(c.name) + "')"), c.result) << c.name;
+        EXPECT_EQ(g_Level != nullptr, c.level) << c.name;
+        EXPECT_EQ(lua.Run("StartLevel()"), "") << c.name;
+        EXPECT_EQ(CountTasks(kernel, "CPObjUpdater"), c.level ? 1 : 0) << c.name;
+    }
+}
+
 // As the game's main script ends a race: stop and delete the level in one
 // update at priority 20, ahead of the level's own task in the same pass.
 TEST_F(RaceLevelFunctions, StopAndDeleteInOnePassFromAScript) {

@@ -41,4 +41,27 @@ TEST_F(SaveGameFunctionsTest, SavesAreListedLoadedAndDeletedAcrossSpellings) {
     EXPECT_EQ(TempGameRoot::Listing("data/Saves"), (std::vector<std::string>{"save0.sav", "save1.sav"}));
 }
 
+// A megabyte of name would make a megabyte save and log line: names are
+// capped however they come, and the save is written and read back capped.
+TEST_F(SaveGameFunctionsTest, ProfileAndPlayerNamesAreCapped) {
+    const std::string capped(CPGameData::kMaxNameLength, 'x');
+    for (const char* set :
+         {"SetProfileName(string.rep('x', 1000000))", "SetPlayerName(string.rep('x', 1000000))",
+          "NewPlayer(string.rep('x', 1000000))"}) {
+        data.profileName.clear();
+        data.playerName.clear();
+        ASSERT_EQ(lua.Run(set), "") << set;
+        EXPECT_LE(data.profileName.size(), capped.size()) << set;
+        EXPECT_LE(data.playerName.size(), capped.size()) << set;
+    }
+    std::filesystem::remove_all("Data/Saves");
+    ASSERT_EQ(lua.Run("SetProfileName(string.rep('x', 100)) SetPlayerName(string.rep('x', 100)) SaveGame()"),
+              "");
+    EXPECT_EQ(lua.Values("GetProfileName(), GetPlayerName()"), capped + "," + capped);
+    EXPECT_LT(std::filesystem::file_size("Data/Saves/save0.sav"), 300u);
+    data.profileName = data.playerName = "";
+    ASSERT_EQ(lua.Run("LoadGame('save0.sav')"), "");
+    EXPECT_EQ(lua.Values("GetProfileName(), GetPlayerName()"), capped + "," + capped);
+}
+
 } // namespace

@@ -52,8 +52,8 @@ TEST_F(ScriptLifecycleTest, RunsYieldsEndsAndFails) {
          {"step|1", "step|2"},
          true,
          false,
-         nullptr},
-        {"ends without Update", "step(1)", 3, {"step|1"}, true, false, nullptr},
+         "The script s ended\n"},
+        {"ends without Update", "step(1)", 3, {"step|1"}, true, false, "The script s ended\n"},
         {"text error on frame 2",
          "step(1) Update() step(2) error('boom')",
          2,
@@ -89,8 +89,14 @@ TEST_F(ScriptLifecycleTest, RunsYieldsEndsAndFails) {
          {},
          true,
          false,
-         nullptr},
-        {"Update inside pcall does not wait", "pcall(Update) step(1)", 1, {"step|1"}, true, false, nullptr},
+         "The script s ended\n"},
+        {"Update inside pcall does not wait",
+         "pcall(Update) step(1)",
+         1,
+         {"step|1"},
+         true,
+         false,
+         "The script s ended\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,7 +169,7 @@ TEST_F(ScriptLifecycleTest, RunawayScriptsAreStoppedAndTheirMemoryReturned) {
         if (c.logged)
             EXPECT_TRUE(Logged(std::string("\nScript Error!\n")) && Logged(c.logged)) << log;
         else
-            EXPECT_EQ(log, "");
+            EXPECT_EQ(log, "The script s ended\n");
         // The other scripts go on.
         Steps();
         manager->SendCommandByName("rec", "ping", "");

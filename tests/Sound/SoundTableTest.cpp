@@ -51,6 +51,7 @@ TEST_F(SoundTableTest, LinesMakeNamedSounds) {
 TEST_F(SoundTableTest, UnknownNamesAndRepeatedLoads) {
     StartAudio();
     EXPECT_TRUE(audio->sounds.empty()) << "no Sounds.dat gives an empty table";
+    EXPECT_NE(log.find("Data\\Sounds\\Sounds.dat could not be read"), std::string::npos) << log;
     EXPECT_FALSE(audio->FindSound("nothing"));
     EXPECT_EQ(audio->sounds.count("nothing"), 1u) << "the name is added, empty";
     EXPECT_FALSE(audio->FindSound("nothing"));

@@ -53,7 +53,7 @@ protected:
                 std::filesystem::copy_file(texture.path(), "Data/Textures" / texture.path().filename(),
                                            std::filesystem::copy_options::overwrite_existing);
         LoadShots(spawner, ReadText(KV_SOURCE_DIR "/data/shots.dat"));
-        particles.ReadParticleTypes(ReadText(KV_SOURCE_DIR "/data/particles.dat"), false);
+        particles.ReadParticleTypes("particles.dat", ReadText(KV_SOURCE_DIR "/data/particles.dat"), false);
     }
     void TearDown() override {
         g_Bloom = bloom;

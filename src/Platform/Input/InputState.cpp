@@ -4,8 +4,11 @@
 #include <utility>
 
 void PlatInputState::SetKey(int code, bool down) {
-    if (code >= 0 && code < static_cast<int>(keys.size()))
-        keys[code] = down ? 0x80 : 0;
+    if (code < 0 || code >= static_cast<int>(keys.size()))
+        return;
+    keys[code] = down ? 0x80 : 0;
+    if (down)
+        pressedSinceRead[code] = 0x80;
 }
 
 void PlatInputState::SetButton(int button, bool down) {
@@ -15,11 +18,14 @@ void PlatInputState::SetButton(int button, bool down) {
 
 void PlatInputState::ReleaseAll() {
     keys.fill(0);
+    pressedSinceRead.fill(0);
     buttons.fill(0);
 }
 
-void PlatInputState::CopyKeys(BYTE out[256]) const {
-    std::copy(keys.begin(), keys.end(), out);
+void PlatInputState::TakeKeys(BYTE out[256]) {
+    for (std::size_t code = 0; code < keys.size(); ++code)
+        out[code] = keys[code] | pressedSinceRead[code];
+    pressedSinceRead.fill(0);
 }
 
 DIMOUSESTATE PlatInputState::TakeMouse() {

@@ -4,8 +4,9 @@
 
 #include <array>
 
-// What a backend keeps between reads: the keys and buttons held, and the
-// motion and wheel turns gathered since the mouse was last read.
+// What a backend keeps between reads: the keys and buttons held, the keys
+// pressed since the keys were last read, and the motion and wheel turns
+// gathered since the mouse was last read.
 class PlatInputState {
 public:
     // Codes outside 0-255 and buttons outside 0-2 are ignored.
@@ -19,12 +20,16 @@ public:
     // Lets go of every key and button.
     void ReleaseAll();
 
-    void CopyKeys(BYTE out[256]) const;
+    // The keys held, and those pressed and released again since the last
+    // read: a tap between two reads is seen down once, and released by the
+    // read after.
+    void TakeKeys(BYTE out[256]);
     // The buttons, and the motion and wheel gathered, which start again at 0.
     DIMOUSESTATE TakeMouse();
 
 private:
     std::array<BYTE, 256> keys{};
+    std::array<BYTE, 256> pressedSinceRead{};
     std::array<BYTE, 3> buttons{};
     LONG motionX = 0;
     LONG motionY = 0;

@@ -76,7 +76,7 @@ HRESULT PlatScriptedInput::Poll(const PlatInputDevice& device) {
 bool PlatScriptedInput::ReadKeys(BYTE out[256]) {
     if (TakeFailure(PlatInputDevice::Keyboard))
         return false;
-    state.CopyKeys(out);
+    state.TakeKeys(out);
     return true;
 }
 

@@ -227,7 +227,7 @@ HRESULT PlatSdlInput::Poll(const PlatInputDevice& device) {
 }
 
 bool PlatSdlInput::ReadKeys(BYTE out[256]) {
-    state.CopyKeys(out);
+    state.TakeKeys(out);
     return true;
 }
 

@@ -11,8 +11,8 @@
 #include "Script/ScriptCall.h"
 #include "Vehicles/PPlayer.h"
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace {
 
@@ -180,9 +180,7 @@ int SetPlayerType(lua_State* L) {
 // a negative factor stops it, and a factor that is not a finite number is
 // refused.
 int SetTemp(lua_State* L) {
-    const float factor = ScriptCall(L).Float(1);
-    if (std::isfinite(factor))
-        g_TimeScale = std::max(factor, 0.0f);
+    g_TimeScale = std::max(ScriptCall(L).Float(1), 0.0f);
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "Vehicles/PPlayer.h"
 
 #include <array>
+#include <cstdint>
 #include <map>
 
 namespace {
@@ -96,7 +97,8 @@ int IsEnemySourceNear(lua_State* L) {
 // a mission the list lacks or without a player car.
 int GetEnemyType(lua_State* L) {
     ScriptCall call(L);
-    const int mission = call.Int(1) - 1;
+    // In a wider type: the lowest int would overflow.
+    const int64_t mission = static_cast<int64_t>(call.Int(1)) - 1;
     const std::string group = call.LooseText(1);
     const CPPlayer* player = PlayerCar();
     if (!player)
@@ -111,7 +113,7 @@ int GetEnemyType(lua_State* L) {
         call.PushNumber(source.position.y);
         return call.Results();
     }
-    if (!g_GameData || mission < 0 || mission >= static_cast<int>(g_GameData->missions.size()))
+    if (!g_GameData || mission < 0 || mission >= static_cast<int64_t>(g_GameData->missions.size()))
         return 0;
     call.PushText(
         DrawName(g_GameData->missions[static_cast<std::size_t>(mission)].enemies, PlatRand() % 100));

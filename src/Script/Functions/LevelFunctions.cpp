@@ -30,9 +30,11 @@ void DeleteCurrentLevel() {
 }
 
 // A level over the current one would leave the old one's tasks in the kernel:
-// the old level is stopped and deleted first.
+// the old level is stopped and deleted first. True when the level loaded; a
+// level that failed to load is deleted (it has no track or cars to race),
+// so the script can go back to its menu.
 int InitLevel(lua_State* L) {
-    const ScriptCall call(L);
+    ScriptCall call(L);
     const std::string name = call.LooseText(1);
     const bool single = call.Bool(2), time = call.Bool(3);
     if (g_Level) {
@@ -40,9 +42,13 @@ int InitLevel(lua_State* L) {
         DeleteCurrentLevel();
     }
     auto* level = new CPLevel();
-    if (!level->Load(name, single, time))
+    const bool loaded = level->Load(name, single, time);
+    if (!loaded) {
         GetLog().Print(0, "InitLevel: level %s could not be loaded\n", name.c_str());
-    return 0;
+        DeleteCurrentLevel();
+    }
+    call.PushBool(loaded);
+    return call.Results();
 }
 
 int StartLevel(lua_State*) {

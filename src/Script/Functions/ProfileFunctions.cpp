@@ -18,7 +18,7 @@ constexpr const char* kPlayerId = "10";
 int SetPlayerName(lua_State* L) {
     const std::string name = ScriptCall(L).LooseText(1);
     if (g_GameData)
-        g_GameData->playerName = name;
+        g_GameData->playerName = CPGameData::CapName(name);
     return 0;
 }
 

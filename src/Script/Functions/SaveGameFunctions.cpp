@@ -42,7 +42,7 @@ int NewPlayer(lua_State* L) {
     const std::string name = ScriptCall(L).LooseText(1);
     if (!g_GameData)
         return 0;
-    g_GameData->playerName = name;
+    g_GameData->playerName = CPGameData::CapName(name);
     g_GameData->SaveGameWrite("save0.sav");
     return 0;
 }

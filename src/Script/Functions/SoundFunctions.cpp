@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace {
 
@@ -23,11 +22,9 @@ bool OptionalFlag(lua_State* L, int index) {
     return lua_isboolean(L, index) && lua_toboolean(L, index);
 }
 
-// Volumes are kept within 0..1 (NaN as 0): the volume law is only defined
-// there.
+// Volumes are kept within 0..1: the volume law is only defined there.
 float Volume(const ScriptCall& call) {
-    const float volume = call.Float(1);
-    return std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
+    return std::clamp(call.Float(1), 0.0f, 1.0f);
 }
 
 int PlaySpecialSound(lua_State* L) {
