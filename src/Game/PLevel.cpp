@@ -48,8 +48,9 @@ D3DXMATRIX ChildBakeMatrix(const D3DXMATRIX& matrix, const D3DXQUATERNION& orien
 
 } // namespace
 
-CPLevel::CPLevel() : clockMark(timeGetTime()) {
+CPLevel::CPLevel() {
     g_Level = this;
+    clock.mark = timeGetTime();
     // The computer drivers learn each frame where their cars are and how fast
     // they go.
     feedDriver = [](int index, CPPlayer& car, const D3DXVECTOR3& forward, float speed, int paceA, int paceB) {
@@ -97,9 +98,7 @@ void CPLevel::ReleaseMembers() {
     carPace.clear();
     checkpoints.clear();
     refillPads.clear();
-    heldObjects3.clear();
-    pathLines.Clear();
-    heldObjects2.clear();
+    laps.pathLines.Clear();
     playerLine = nullptr;
     checkpointMarker = nullptr;
     cars.clear();
@@ -107,17 +106,14 @@ void CPLevel::ReleaseMembers() {
     player = nullptr;
     camera = nullptr;
     extraLooseObjects.clear();
-    gridCounts.reset();
-    gridCells.reset();
+    grid.counts.reset();
+    grid.cells.reset();
     looseObjects.clear();
     quadTree.reset();
     spatialTree = nullptr;
     terrain = nullptr;
     roadPhysics = nullptr;
-    eyeModel = nullptr;
     levelModel = nullptr;
-    auxTask2 = nullptr;
-    auxTask1 = nullptr;
     updaterTask = nullptr;
     shownCheckpoint = nullptr;
     currentCheckpoint = checkpointSequence.end();
@@ -127,7 +123,7 @@ void CPLevel::ReleaseMembers() {
     centrePath = nullptr;
     lensFlare = nullptr;
     heldObjects.clear();
-    ghostModel = nullptr;
+    run.ghost = nullptr;
 }
 
 void CPLevel::DeleteOwned() {
@@ -148,12 +144,12 @@ void CPLevel::DeleteOwned() {
 }
 
 void CPLevel::PlaceInGrid(const CPRefPtr<CPGameObject>& object) {
-    if (!object || !gridCells || cellsX <= 0 || cellsY <= 0)
+    if (!object || !grid.cells || grid.cellsX <= 0 || grid.cellsY <= 0)
         return;
     const D3DXVECTOR3& at = object->GetPosition();
-    const int x = std::clamp(static_cast<int>((extentX / 2 + at.x) * 0.1f), 0, cellsX - 1);
-    const int y = std::clamp(static_cast<int>((extentY / 2 + at.y) * 0.1f), 0, cellsY - 1);
-    (*gridCells)[y + cellsY * x].push_back(object);
+    const int x = std::clamp(static_cast<int>((grid.extentX / 2 + at.x) * 0.1f), 0, grid.cellsX - 1);
+    const int y = std::clamp(static_cast<int>((grid.extentY / 2 + at.y) * 0.1f), 0, grid.cellsY - 1);
+    (*grid.cells)[y + grid.cellsY * x].push_back(object);
 }
 
 void CPLevel::BakeTreeTransform(const CPRefPtr<CPGameObject>& object, const D3DXMATRIX& matrix) {
@@ -220,16 +216,12 @@ void CPLevel::SetCameraView(int view) {
         return;
     cameraTarget = player.Get();
     const bool second = view == 1;
-    activeDistance = second ? camera2Distance : cameraDistance;
-    activeHeight = second ? camera2Height : cameraHeight;
-    activeAngleDiv = second ? camera2AngleDiv : cameraAngleDiv;
-    activeDistanceDiv = second ? camera2DistanceDiv : cameraDistanceDiv;
-    activeAngle = second ? camera2Angle : cameraAngle;
+    // The fixed view follows the first view's record.
+    activeView = views[second ? 1 : 0];
     if (camera)
         camera->fixedMode = view == 2;
-    const float blur[3] = {cameraBlur, camera2Blur, camera3Blur};
     if (g_Blur && g_Render)
-        g_Render->UpdateBlurGrid(blur[view]);
+        g_Render->UpdateBlurGrid(views[view].blur);
     if (!player)
         return;
     if (view != 2 && camera)

@@ -3,13 +3,17 @@
 #include "Core/PRefPtr.h"
 #include "Core/StringHashMap.h"
 #include "Game/CameraTarget.h"
+#include "Game/CameraViewRecord.h"
+#include "Game/DemoCameraState.h"
+#include "Game/LapState.h"
 #include "Game/LevelRecord.h"
 #include "Game/PCamera.h"
 #include "Game/PGameObject.h"
 #include "Game/PSpline.h"
-#include "Game/RacePath.h"
+#include "Game/RaceClock.h"
 #include "Game/RayQuery.h"
-#include "Game/RunSample.h"
+#include "Game/RunRecording.h"
+#include "Game/SceneryGrid.h"
 #include "Platform/D3DX9Math.h"
 #include "Platform/Graphics/D3D9Types.h"
 
@@ -49,7 +53,6 @@ public:
     // Computer cars driven by the main controllers; more come only from the
     // game data's extra-car count.
     static constexpr int kMainCars = 5;
-    static constexpr int kMaxLights = 30;
     static constexpr float kLevelExtent = 3000.0f;
     // The player's entry in `places`; computer cars are 0 to 4.
     static constexpr int kPlayerPlace = 10;
@@ -121,123 +124,80 @@ public:
     bool GetCarSteering(float& slideFactor, float& steering) const override;
     bool IsResultSent() const override { return resultSent; }
     float GetTrackAngle() const override { return trackAngle; }
-    float GetDemoShotTime() const override { return demoShotTime; }
+    float GetDemoShotTime() const override { return demo.shotTime; }
 
-    // Fields in declared order.
-    CPRefPtr<CPGameObject> ghostModel;
-    float raceTime = 0;
-    float lastSampleTime = 0;
-    int ghostIndex = 0;
-    float idleClock = 0;
-    float warmUpClock = 0;
-    std::list<CPRefPtr<CPGameObject>> heldObjects;
-    int extraCarCount = 0;
-    int cameraView = 0;
-    // The lens-flare page; the interface layer above the game owns its type.
-    CPRefPtr<CPObject> lensFlare;
-    float camera2Angle = 0;
-    float cameraAngle = 0;
-    float activeAngle = 0;
-    float demoTurnSign = 1.0f;
-    bool demoMode = true;
+    // The race's models and the level's own parts.
+    CPRefPtr<CPPlayer> player;
+    CPPlayer* cameraTarget = nullptr;
+    std::list<CPRefPtr<CPPlayer>> cars;
     std::string playerModel = "truck_130_";
     std::list<std::string> carModels;
-    // Milliseconds of the system clock at construction, kept whole so that
-    // differences stay exact however long the machine has run.
-    uint32_t clockMark = 0;
+    int extraCarCount = 0;
+    bool extraCarsActive = true;
+    CPLine* playerLine = nullptr;
     CPRefPtr<CPSpline> centrePath;
     CPRefPtr<CPSpline> leftPath;
     CPRefPtr<CPSpline> rightPath;
-    bool failedSent = false;
     StringHashMap<D3DXVECTOR3> sources{100};
-    std::map<int, CPRefPtr<CPGameObject>> checkpointSequence;
-    std::map<int, CPRefPtr<CPGameObject>>::iterator currentCheckpoint = checkpointSequence.end();
-    CPRefPtr<CPGameObject> shownCheckpoint;
     CPRefPtr<CPObjUpdater> updaterTask;
-    CPRefPtr<CPTask> auxTask1;
-    CPRefPtr<CPTask> auxTask2;
     CPRefPtr<CPGameObject> levelModel;
-    CPRefPtr<CPGameObject> eyeModel;
     CPRefPtr<CPGameObject> roadPhysics;
     CPRefPtr<CPGameObject> terrain;
     CPRefPtr<CPLevelBranch> spatialTree;
     std::unique_ptr<CPQuadTree> quadTree;
     std::list<CPRefPtr<CPGameObject>> looseObjects;
-    // cellsX x cellsY lists; null once deleted.
-    std::unique_ptr<std::vector<std::list<CPRefPtr<CPGameObject>>>> gridCells;
     // The computer cars: the rays and blasts of weapons reach them wherever
     // they are (they are few), the loose scenery only near the player.
     std::list<CPRefPtr<CPGameObject>> extraLooseObjects;
-    std::unique_ptr<std::vector<int>> gridCounts;
-    CPRefPtr<CPCamera> camera;
-    D3DLIGHT9 sunLight{};
-    float extentX = 10.0f;
-    float extentY = 10.0f;
-    float countdown = 0;
-    float targetSpeed = 0;
-    DWORD ambientColour = 0;
-    float activeDistance = 7.0f;
-    float activeHeight = 2.0f;
-    float camera2Distance = 0;
-    float camera2Height = 0;
-    float cameraDistance = 0;
-    float cameraHeight = 0;
-    float camera3Distance = 0;
-    float camera3Height = 0;
-    float camera2Blur = 0;
-    float cameraBlur = 0;
-    float camera3Blur = 0;
-    float activeAngleDiv = 0;
-    float activeDistanceDiv = 0;
-    float camera2AngleDiv = 0;
-    float camera2DistanceDiv = 0;
-    float cameraAngleDiv = 0;
-    float cameraDistanceDiv = 0;
-    int cellsX = 0;
-    int cellsY = 0;
+    SceneryGrid grid;
     int levelNumber = 0;
-    CPRefPtr<CPPlayer> player;
-    CPPlayer* cameraTarget = nullptr;
-    std::list<CPRefPtr<CPPlayer>> cars;
+    bool singleMode = false;
+    bool timeMode = false;
+    bool reverse = false;
+
+    // Objects that must stay alive while the race holds them (pickups in
+    // reach and the like).
+    std::list<CPRefPtr<CPGameObject>> heldObjects;
+
+    // Light and sky.
+    D3DLIGHT9 sunLight{};
+    DWORD ambientColour = 0;
+    // The lens-flare page; the interface layer above the game owns its type.
+    CPRefPtr<CPObject> lensFlare;
+
+    // The chase camera: the car's three views, the one followed now, and what
+    // it reads of the camera's car each pass.
+    CPRefPtr<CPCamera> camera;
+    int cameraView = 0;
+    CameraViewRecord views[3];
+    CameraViewRecord activeView{7.0f, 2.0f};
+    float targetSpeed = 0;
     float targetHeading = 0;
     D3DXVECTOR3 targetForward{0, 0, 0};
-    int demoShot = 0;
-    float demoClock = 0;
-    CPRefPtr<CheckpointMarker> checkpointMarker;
-    CPLine* playerLine = nullptr;
-    std::list<CPRefPtr<CPObject>> heldObjects2;
-    bool extraCarsActive = true;
-    RacePath pathLines;
-    std::vector<int> carLine = std::vector<int>(20, 0);
-    std::vector<int> carProgress = std::vector<int>(20, 0);
-    std::list<CPRefPtr<CPObject>> heldObjects3;
-    bool lapTiming = false;
-    int playerLineIndex = 0;
-    int playerProgress = 0;
-    int startLineIndex = 0;
-    D3DXVECTOR3 startLine{0, 0, 0};
-    D3DXVECTOR3 startPoint{0, 0, 0};
-    int places[3] = {-1, -1, -1};
-    bool raceOver = false;
-    float padSoundCooldown = 0;
-    bool timeMode = false;
-    std::string runCarModel;
-    std::vector<RunSample> runSamples;
-    bool singleMode = false;
-    float demoShotTime = 0;
-    bool resultSent = false;
     float trackAngle = 0;
-    bool reverse = false;
-    std::list<CPRefPtr<CPGameObject>> refillPads;
-    int placeToFinish = 0;
+    DemoCameraState demo;
+
+    // The race rules: clocks, laps, checkpoints, refill pads and the result.
+    float raceTime = 0;
+    float countdown = 0;
+    RaceClock clock;
+    LapState laps;
+    std::map<int, CPRefPtr<CPGameObject>> checkpointSequence;
+    std::map<int, CPRefPtr<CPGameObject>>::iterator currentCheckpoint = checkpointSequence.end();
+    CPRefPtr<CPGameObject> shownCheckpoint;
+    CPRefPtr<CheckpointMarker> checkpointMarker;
     std::list<std::pair<CPRefPtr<CPGameObject>, float>> checkpoints;
-    float checkpointTimer = 0;
     int lastCheckpoint = -1;
     int checkpointsPassed = 0;
-    float cameraFov = 50.0f;
-    float camera2Fov = 50.0f;
+    std::list<CPRefPtr<CPGameObject>> refillPads;
+    int placeToFinish = 0;
+    bool raceOver = false;
+    bool resultSent = false;
+    bool failedSent = false;
     bool shotsBlocked = false;
-    float stepAccumulator = 0;
+
+    // The time trial's recorded run and ghost.
+    RunRecording run;
 
     // Hands a computer driver its car's state each frame: the vehicle index,
     // the car, its forward direction, its signed speed and its two pace
@@ -356,7 +316,6 @@ private:
     void ChooseDemoShot();
     void FeedCamera();
     void AimCamera();
-    void PlaceEyeModel();
     void UpdateTimeMode();
     void MoveGhost(const std::vector<RunSample>& samples);
     void SubmitFrame();

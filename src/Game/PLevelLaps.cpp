@@ -32,7 +32,7 @@ constexpr float kExtraCarDropHeight = 3.0f;
 
 void CPLevel::UpdateTiming() {
     UpdateLaps();
-    if (!lapTiming || !g_GameData)
+    if (!laps.lapTiming || !g_GameData)
         return;
     const float dt = g_FrameTime;
     const auto entry = static_cast<std::size_t>(std::max(g_GameData->lapCount - 1, 0));
@@ -48,11 +48,11 @@ void CPLevel::UpdateTiming() {
 }
 
 int CPLevel::NearestPiece(const D3DXVECTOR3& point) const {
-    return pathLines.Nearest(point, kFarthestPiece);
+    return laps.pathLines.Nearest(point, kFarthestPiece);
 }
 
 int CPLevel::ProgressStep(int from, int to) const {
-    const int n = static_cast<int>(pathLines.size());
+    const int n = static_cast<int>(laps.pathLines.size());
     int d = to - from;
     if (d <= kBackwardWrap)
         d += n - 1;
@@ -62,7 +62,7 @@ int CPLevel::ProgressStep(int from, int to) const {
 }
 
 void CPLevel::UpdateLaps() {
-    if (pathLines.empty())
+    if (laps.pathLines.empty())
         return;
     if (cameraTarget)
         UpdatePlayerLaps();
@@ -78,34 +78,34 @@ void CPLevel::UpdateLaps() {
 }
 
 void CPLevel::UpdatePlayerLaps() {
-    const int n = static_cast<int>(pathLines.size());
+    const int n = static_cast<int>(laps.pathLines.size());
     const int nearest = NearestPiece(cameraTarget->GetPosition());
-    if (nearest != -1 && nearest != playerLineIndex) {
-        const int d = ProgressStep(playerLineIndex, nearest);
-        playerProgress += d;
+    if (nearest != -1 && nearest != laps.playerLineIndex) {
+        const int d = ProgressStep(laps.playerLineIndex, nearest);
+        laps.playerProgress += d;
         if (g_GameData)
             g_GameData->progress += d;
-        playerLineIndex = nearest;
+        laps.playerLineIndex = nearest;
     }
-    if (nearest != startLineIndex)
+    if (nearest != laps.startLineIndex)
         return;
-    if (playerProgress >= n - kPlayerLapSlack) {
+    if (laps.playerProgress >= n - kPlayerLapSlack) {
         D3DXVECTOR3 along;
-        D3DXVec3Normalize(&along, &startLine);
-        const D3DXVECTOR3 toStart = startPoint - cameraTarget->GetPosition();
+        D3DXVec3Normalize(&along, &laps.startLine);
+        const D3DXVECTOR3 toStart = laps.startPoint - cameraTarget->GetPosition();
         D3DXVECTOR3 across;
         D3DXVec3Cross(&across, &toStart, &along);
         if (D3DXVec3Length(&across) > kStartLineReach)
             return;
         CompletePlayerLap();
     }
-    if (g_GameData && playerProgress < kGridProgress && g_GameData->lapCount == 1)
+    if (g_GameData && laps.playerProgress < kGridProgress && g_GameData->lapCount == 1)
         g_GameData->progress = 0;
 }
 
 void CPLevel::CompletePlayerLap() {
-    const int n = static_cast<int>(pathLines.size());
-    playerProgress = 0;
+    const int n = static_cast<int>(laps.pathLines.size());
+    laps.playerProgress = 0;
     if (!g_GameData)
         return;
     CPGameData& data = *g_GameData;
@@ -124,32 +124,32 @@ void CPLevel::CompletePlayerLap() {
 }
 
 void CPLevel::TakePlace(int who) {
-    if (std::find(std::begin(places), std::end(places), who) != std::end(places))
+    if (std::find(std::begin(laps.places), std::end(laps.places), who) != std::end(laps.places))
         return;
-    int* free = std::find(std::begin(places), std::end(places), -1);
-    if (free != std::end(places))
+    int* free = std::find(std::begin(laps.places), std::end(laps.places), -1);
+    if (free != std::end(laps.places))
         *free = who;
 }
 
 // The records are keyed by the car's position in `cars`, the racer id the
 // heads-up display and the game data use.
 void CPLevel::UpdateCarLaps(int slot, int index, CPPlayer& car) {
-    const int n = static_cast<int>(pathLines.size());
+    const int n = static_cast<int>(laps.pathLines.size());
     const std::string key = std::to_string(index);
     RacerRecord* record = g_GameData ? g_GameData->racerStats.Find(key) : nullptr;
     const int nearest = NearestPiece(car.GetPosition());
-    if (nearest != -1 && nearest != carLine[slot]) {
-        const int d = ProgressStep(carLine[slot], nearest);
+    if (nearest != -1 && nearest != laps.carLine[slot]) {
+        const int d = ProgressStep(laps.carLine[slot], nearest);
         if (g_GameData) {
             record = &g_GameData->racerStats[key];
             record->progress += d;
         }
-        carProgress[slot] += d;
-        carLine[slot] = nearest;
+        laps.carProgress[slot] += d;
+        laps.carLine[slot] = nearest;
     }
-    if (nearest != startLineIndex)
+    if (nearest != laps.startLineIndex)
         return;
-    if (carProgress[slot] >= n - kCarLapSlack) {
+    if (laps.carProgress[slot] >= n - kCarLapSlack) {
         if (record) {
             const int laps = record->lapCount;
             record->lapCount += 1;
@@ -157,7 +157,7 @@ void CPLevel::UpdateCarLaps(int slot, int index, CPPlayer& car) {
             if (g_GameData->roundCount < record->lapCount)
                 TakePlace(index);
         }
-        carProgress[slot] = 0;
+        laps.carProgress[slot] = 0;
     }
     if (!g_GameData)
         return;
@@ -178,23 +178,23 @@ void CPLevel::BuildPathLines() {
         if (piece == first)
             break;
     }
-    pathLines.Assign(std::move(inOrder));
+    laps.pathLines.Assign(std::move(inOrder));
 }
 
 void CPLevel::ResetProgress() {
-    playerProgress = 0;
+    laps.playerProgress = 0;
     BuildPathLines();
-    playerLineIndex = cameraTarget ? std::max(NearestPiece(cameraTarget->GetPosition()), 0) : 0;
-    startLineIndex = NearestPiece(startPoint);
-    startLine.z = 0;
-    carLine.assign(kMainCars, 0);
-    carProgress.assign(kMainCars, 0);
+    laps.playerLineIndex = cameraTarget ? std::max(NearestPiece(cameraTarget->GetPosition()), 0) : 0;
+    laps.startLineIndex = NearestPiece(laps.startPoint);
+    laps.startLine.z = 0;
+    laps.carLine.assign(kMainCars, 0);
+    laps.carProgress.assign(kMainCars, 0);
     int slot = 0;
     for (const CPRefPtr<CPPlayer>& car : cars) {
         if (slot >= kMainCars)
             break;
         if ((car->GetFlags() & PLAYER_ALL_SIDES) == 0)
-            carLine[slot++] = std::max(NearestPiece(car->GetPosition()), 0);
+            laps.carLine[slot++] = std::max(NearestPiece(car->GetPosition()), 0);
     }
 }
 

@@ -109,8 +109,8 @@ CPLine* FirstPiece(const CPRefPtr<CPSpline>& line) {
 bool CPLevel::Load(const std::string& name, bool single, bool time) {
     CPStageTimer timer("level load");
     raceTime = 0;
-    lastSampleTime = 0;
-    ghostIndex = 0;
+    run.lastSampleTime = 0;
+    run.ghostIndex = 0;
     timeMode = time;
     singleMode = single;
     ResetDrivers();
@@ -121,7 +121,7 @@ bool CPLevel::Load(const std::string& name, bool single, bool time) {
     if (g_Render)
         g_Render->LoadSky(levelNumber);
     timer.Stage("sky");
-    demoMode = g_Rolling != 0;
+    demo.active = g_Rolling != 0;
     PlatSRand(timeGetTime());
     failedSent = false;
     LevelFile file;
@@ -161,7 +161,7 @@ bool CPLevel::Load(const std::string& name, bool single, bool time) {
         return false;
     timer.Stage("cars");
     SetCameraView(0);
-    camera->SetDistance(activeDistance);
+    camera->SetDistance(activeView.distance);
     player->CreateShadow();
     FinishLoad(starts);
     timer.Stage("finish");
@@ -180,7 +180,7 @@ void CPLevel::ResetDrivers() {
 void CPLevel::LoadGhost() {
     const RaceProgress* best = timeMode && g_GameData ? g_GameData->GetRaceProgress(levelNumber) : nullptr;
     if (best && !best->carModel.empty())
-        ghostModel = LoadModel(best->carModel + "_.rdf", 20);
+        run.ghost = LoadModel(best->carModel + "_.rdf", 20);
 }
 
 bool CPLevel::ReadLevelFile(const std::string& name, LevelFile& file) {
@@ -202,7 +202,7 @@ bool CPLevel::ReadLevelFile(const std::string& name, LevelFile& file) {
 
 bool CPLevel::CheckLines(const std::string& name, const LevelFile& file) const {
     const bool drivers =
-        demoMode ||
+        demo.active ||
         (!timeMode && std::any_of(file.records.begin(), file.records.end(), [](const LevelRecord& record) {
             return ClassifyLevelRecord(StripTrailingDigits(record.name)) == ELevelRecordKind::CarStart;
         }));
@@ -216,8 +216,8 @@ bool CPLevel::CheckLines(const std::string& name, const LevelFile& file) const {
 }
 
 void CPLevel::SetUpSun() {
-    extentX = kLevelExtent;
-    extentY = kLevelExtent;
+    grid.extentX = kLevelExtent;
+    grid.extentY = kLevelExtent;
     ambientColour = 0xff7f7f7f;
     if (g_Render && g_Render->GetDevice()) {
         g_Render->ambient = ambientColour;
@@ -231,11 +231,11 @@ void CPLevel::SetUpSun() {
 }
 
 void CPLevel::CreateGrid() {
-    cellsX = static_cast<int>(extentX * 0.1f);
-    cellsY = static_cast<int>(extentY * 0.1f);
-    const auto cells = static_cast<std::size_t>(cellsX) * static_cast<std::size_t>(cellsY);
-    gridCells = std::make_unique<std::vector<std::list<CPRefPtr<CPGameObject>>>>(cells);
-    gridCounts = std::make_unique<std::vector<int>>(cells, 0);
+    grid.cellsX = static_cast<int>(grid.extentX * 0.1f);
+    grid.cellsY = static_cast<int>(grid.extentY * 0.1f);
+    const auto cells = static_cast<std::size_t>(grid.cellsX) * static_cast<std::size_t>(grid.cellsY);
+    grid.cells = std::make_unique<std::vector<std::list<CPRefPtr<CPGameObject>>>>(cells);
+    grid.counts = std::make_unique<std::vector<int>>(cells, 0);
 }
 
 void CPLevel::PlaceRecords(const LevelFile& file, Starts& starts,
@@ -313,7 +313,7 @@ void CPLevel::AddScenery(const CPRefPtr<CPGameObject>& object, const LevelRecord
     if (model == "checkpoint.rdf" || model == "checkpoint_a.rdf")
         checkpoints.emplace_back(object,
                                  static_cast<float>(std::atof(NameField(record.name, 1).c_str())) + 9.0f);
-    checkpointTimer = 0;
+    clock.checkpointTimer = 0;
     lastCheckpoint = -1;
     checkpointsPassed = 0;
 }
@@ -347,10 +347,10 @@ void CPLevel::LoadTerrain(const std::string& name) {
     delete description;
     terrain->SetVisible(true);
     terrain->SetStatic(true);
-    const float w = extentX / 2;
-    const float h = extentY / 2;
-    const float u = 0.2f * extentX;
-    const float v = 0.2f * extentY;
+    const float w = grid.extentX / 2;
+    const float h = grid.extentY / 2;
+    const float u = 0.2f * grid.extentX;
+    const float v = 0.2f * grid.extentY;
     mesh->sourceVertices = {{-w, -h, -0.6f, 0, 0, 1, 0xffffffff, 0, 0, 0, 0, 0},
                             {w, -h, -0.6f, 0, 0, 1, 0xffffffff, 0, 1, 0, u, 0},
                             {w, h, -0.6f, 0, 0, 1, 0xffffffff, 0, 1, 1, u, v},
@@ -400,7 +400,7 @@ void CPLevel::BuildSpatialStructure(const std::vector<CPRefPtr<CPGameObject>>& s
     if (staticBlock)
         staticBlock->Lock();
     if (quadTree) {
-        const float half = std::max(extentX, extentY) / 2;
+        const float half = std::max(grid.extentX, grid.extentY) / 2;
         quadTree->SetBounds({0, 0, 0}, {half, half, 100});
         quadTree->Build(std::vector<CPRefPtr<CPSceneObject>>(scenery.begin(), scenery.end()), 0);
     } else {
@@ -437,9 +437,9 @@ bool CPLevel::CreateComputerCars(const Starts& starts, const std::string& carBas
         cars.push_back(car);
         extraLooseObjects.push_back(car);
         const TiXmlElement* view = DescriptionElement(*car, "camera");
-        ReadKey(view, "distance", camera2Distance);
-        ReadKey(view, "height", camera2Height);
-        ReadKey(view, "angle", camera2Angle);
+        ReadKey(view, "distance", views[1].distance);
+        ReadKey(view, "height", views[1].height);
+        ReadKey(view, "angle", views[1].angle);
         float pace[2] = {0, 0};
         ReadKey(view, "min", pace[0]);
         ReadKey(view, "max", pace[1]);
@@ -458,15 +458,15 @@ void CPLevel::SetDriverPaths(int index) {
 }
 
 bool CPLevel::CreatePlayerCar(const Starts& starts) {
-    runCarModel = playerModel;
-    player = BuildCar(playerModel + (demoMode ? "_enemy.rdf" : ".rdf"), playerModel);
+    run.carModel = playerModel;
+    player = BuildCar(playerModel + (demo.active ? "_enemy.rdf" : ".rdf"), playerModel);
     if (!player)
         return false;
     player->Activate(PRIORITY_OBJECTS);
     player->SetPosition(starts.playerPosition + D3DXVECTOR3(0, 0, kCarDrop));
     player->SetOrientation(starts.playerOrientation);
     player->UpdateHierarchy();
-    if (demoMode) {
+    if (demo.active) {
         carModels.push_back(playerModel);
         cars.push_back(player);
         carPace.emplace_back(0, 0);
@@ -484,15 +484,15 @@ void CPLevel::ReadPlayerCamera() {
     const TiXmlElement* second = DescriptionElement(*player, "camera2");
     const TiXmlElement* fixed = DescriptionElement(*player, "camera3");
     const std::pair<const char*, float*> viewKeys[] = {
-        {"distance", &cameraDistance},  {"height", &cameraHeight},
-        {"angle_div", &cameraAngleDiv}, {"distance_div", &cameraDistanceDiv},
-        {"blur", &cameraBlur},          {"fov", &cameraFov}};
+        {"distance", &views[0].distance},  {"height", &views[0].height},
+        {"angle_div", &views[0].angleDiv}, {"distance_div", &views[0].distanceDiv},
+        {"blur", &views[0].blur},          {"fov", &views[0].fov}};
     const std::pair<const char*, float*> secondKeys[] = {
-        {"distance", &camera2Distance},  {"height", &camera2Height},
-        {"angle_div", &camera2AngleDiv}, {"distance_div", &camera2DistanceDiv},
-        {"blur", &camera2Blur},          {"fov", &camera2Fov}};
+        {"distance", &views[1].distance},  {"height", &views[1].height},
+        {"angle_div", &views[1].angleDiv}, {"distance_div", &views[1].distanceDiv},
+        {"blur", &views[1].blur},          {"fov", &views[1].fov}};
     const std::pair<const char*, float*> fixedKeys[] = {
-        {"distance", &camera3Distance}, {"height", &camera3Height}, {"blur", &camera3Blur}};
+        {"distance", &views[2].distance}, {"height", &views[2].height}, {"blur", &views[2].blur}};
     for (const auto& [key, field] : viewKeys)
         ReadKey(view, key, *field);
     for (const auto& [key, field] : secondKeys)
@@ -500,7 +500,7 @@ void CPLevel::ReadPlayerCamera() {
     for (const auto& [key, field] : fixedKeys)
         ReadKey(fixed, key, *field);
     // Each "angle" also turns the camera, "camera2" last.
-    for (auto [element, angle] : {std::pair{view, &cameraAngle}, std::pair{second, &camera2Angle}}) {
+    for (auto [element, angle] : {std::pair{view, &views[0].angle}, std::pair{second, &views[1].angle}}) {
         if (element && element->Attribute("angle")) {
             ReadKey(element, "angle", *angle);
             camera->SetAngle(*angle * kDegrees);
@@ -561,8 +561,8 @@ void CPLevel::FinishLoad(const Starts& starts) {
     }
     playerLine = FirstPiece(centrePath);
     if (starts.leftPostFound && starts.rightPostFound) {
-        startLine = starts.leftPost - starts.rightPost;
-        startPoint = (starts.leftPost + starts.rightPost) * 0.5f;
+        laps.startLine = starts.leftPost - starts.rightPost;
+        laps.startPoint = (starts.leftPost + starts.rightPost) * 0.5f;
     } else {
         PlaceStartAtFirstPiece();
     }
@@ -586,8 +586,8 @@ void CPLevel::PlaceStartAtFirstPiece() {
     if (!playerLine)
         return;
     const D3DXVECTOR3 along = playerLine->end - playerLine->start;
-    startLine = {-along.y, along.x, 0};
-    startPoint = playerLine->centre;
+    laps.startLine = {-along.y, along.x, 0};
+    laps.startPoint = playerLine->centre;
 }
 
 CPRefPtr<CPGameObject> CPLevel::LoadModel(const std::string& fileName, int priority) {

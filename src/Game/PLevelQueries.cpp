@@ -97,16 +97,16 @@ void CPLevel::QuerySphere(const D3DXVECTOR3& centre, float radius,
 
 void CPLevel::QueryGrid(const D3DXVECTOR3& centre, float radius,
                         std::vector<CPRefPtr<CPGameObject>>& result) const {
-    if (!gridCells || cellsX <= 0 || cellsY <= 0)
+    if (!grid.cells || grid.cellsX <= 0 || grid.cellsY <= 0)
         return;
     const auto cell = [](float extent, float at) { return static_cast<int>((extent / 2 + at) * 0.1f); };
-    const int x0 = std::max(cell(extentX, centre.x - kNearPlayer), 0);
-    const int x1 = std::min(cell(extentX, centre.x + kNearPlayer), cellsX - 1);
-    const int y0 = std::max(cell(extentY, centre.y - kNearPlayer), 0);
-    const int y1 = std::min(cell(extentY, centre.y + kNearPlayer), cellsY - 1);
+    const int x0 = std::max(cell(grid.extentX, centre.x - kNearPlayer), 0);
+    const int x1 = std::min(cell(grid.extentX, centre.x + kNearPlayer), grid.cellsX - 1);
+    const int y0 = std::max(cell(grid.extentY, centre.y - kNearPlayer), 0);
+    const int y1 = std::min(cell(grid.extentY, centre.y + kNearPlayer), grid.cellsY - 1);
     for (int x = x0; x <= x1; ++x) {
         for (int y = y0; y <= y1; ++y)
-            AppendTouching((*gridCells)[y + cellsY * x], centre, radius, result);
+            AppendTouching((*grid.cells)[y + grid.cellsY * x], centre, radius, result);
     }
 }
 

@@ -48,8 +48,8 @@ void CPLevel::Start() {
     }
     placeToFinish = 0;
     raceOver = false;
-    std::fill(std::begin(places), std::end(places), -1);
-    stepAccumulator = 0;
+    std::fill(std::begin(laps.places), std::end(laps.places), -1);
+    clock.stepAccumulator = 0;
     g_FrameTime = 0;
     if (g_AITask)
         g_AITask->priority = PRIORITY_AI;
@@ -88,8 +88,8 @@ void CPLevel::Start() {
     SendStartCommands();
     ResetLapRecords();
     ResetProgress();
-    warmUpClock = 0;
-    idleClock = 0;
+    clock.warmUp = 0;
+    clock.idle = 0;
 }
 
 void CPLevel::SendStartCommands() {
@@ -118,10 +118,10 @@ void CPLevel::Stop() {
     StopExtraVehicles();
     if (levelModel)
         levelModel->Deactivate();
-    pathLines.Clear();
-    carLine.clear();
-    carProgress.clear();
-    lapTiming = false;
+    laps.pathLines.Clear();
+    laps.carLine.clear();
+    laps.carProgress.clear();
+    laps.lapTiming = false;
     EmptyObjectLists();
     if (player)
         player->Deactivate();
@@ -129,21 +129,16 @@ void CPLevel::Stop() {
     if (spatialTree)
         spatialTree->DeactivateObjects();
     spatialTree = nullptr;
-    ghostModel = nullptr;
+    run.ghost = nullptr;
     checkpointMarker = nullptr;
-    for (CPRefPtr<CPTask>* task : {&auxTask1, &auxTask2}) {
-        if (*task)
-            (*task)->Stop();
-        *task = nullptr;
-    }
     if (updaterTask)
         updaterTask->Stop();
     updaterTask = nullptr;
     shotsBlocked = true;
     if (g_ShotSpawner)
         g_ShotSpawner->StopTask();
-    gridCells.reset();
-    gridCounts.reset();
+    grid.cells.reset();
+    grid.counts.reset();
     player = nullptr;
     lensFlare = nullptr;
     if (g_ParticlesManager)

@@ -41,13 +41,13 @@ void CPLevel::Update() {
     const float dt = g_FrameTime;
     if (!raceOver)
         UpdateRaceResult();
-    if (warmUpClock < kWarmUpLimit)
-        warmUpClock += dt;
-    idleClock += dt;
+    if (clock.warmUp < kWarmUpLimit)
+        clock.warmUp += dt;
+    clock.idle += dt;
     UpdateCheckpointClock(dt);
     UpdateDemoCamera(dt);
     UpdateClocks(dt);
-    if (!demoMode)
+    if (!demo.active)
         StepPlayer(dt);
     FeedCamera();
     FeedComputerCars(dt);
@@ -67,7 +67,7 @@ void CPLevel::SendToInterface(const std::string& command, const std::string& par
 }
 
 void CPLevel::UpdateRaceResult() {
-    if (places[0] == kPlayerPlace) {
+    if (laps.places[0] == kPlayerPlace) {
         if (timeMode) {
             FinishTimedRun();
             return;
@@ -79,13 +79,13 @@ void CPLevel::UpdateRaceResult() {
             resultSent = true;
         }
         raceOver = true;
-    } else if (places[1] == kPlayerPlace) {
+    } else if (laps.places[1] == kPlayerPlace) {
         EndRace("2nd", placeToFinish >= 1);
-    } else if (places[2] == kPlayerPlace) {
+    } else if (laps.places[2] == kPlayerPlace) {
         EndRace("3rd", placeToFinish >= 2);
     }
-    const bool slotFree = std::count(std::begin(places), std::end(places), -1) > 0;
-    const bool playerPlaced = std::count(std::begin(places), std::end(places), kPlayerPlace) > 0;
+    const bool slotFree = std::count(std::begin(laps.places), std::end(laps.places), -1) > 0;
+    const bool playerPlaced = std::count(std::begin(laps.places), std::end(laps.places), kPlayerPlace) > 0;
     // Three computer cars finished first.
     if (!slotFree && !playerPlaced)
         EndRace(nullptr, false);
@@ -112,8 +112,8 @@ void CPLevel::FinishTimedRun() {
         best = record->bestTime == 0 || time < record->bestTime;
         if (best) {
             record->bestTime = time;
-            record->carModel = runCarModel;
-            record->samples = runSamples;
+            record->carModel = run.carModel;
+            record->samples = run.samples;
         }
     }
     SendToInterface("show_message", best ? "finish!" : "lost!");
@@ -126,25 +126,25 @@ void CPLevel::UpdateCheckpointClock(float dt) {
     if (!g_GameData || !g_GameData->checkpointMode || lastCheckpoint == -1 || resultSent || raceOver ||
         singleMode)
         return;
-    checkpointTimer -= dt;
-    if (checkpointTimer > 0)
+    clock.checkpointTimer -= dt;
+    if (clock.checkpointTimer > 0)
         return;
     SendToInterface("checkpoint", "timeout!,1");
     SendToInterface("show_message", "lost!");
     SendToJeep("game_over");
     resultSent = true;
     raceOver = true;
-    checkpointTimer = 0;
+    clock.checkpointTimer = 0;
 }
 
 void CPLevel::UpdateClocks(float dt) {
     raceTime += dt;
     countdown -= dt;
     const uint32_t now = timeGetTime();
-    const float real = static_cast<float>(now - clockMark) * 0.001f;
-    clockMark = now;
+    const float real = static_cast<float>(now - clock.mark) * 0.001f;
+    clock.mark = now;
     UpdateTiming();
-    demoShotTime += real;
+    demo.shotTime += real;
     if (countdown < 0 && !failedSent) {
         countdown = 0;
         if (g_ScriptManager)
@@ -154,11 +154,11 @@ void CPLevel::UpdateClocks(float dt) {
 }
 
 void CPLevel::StepPlayer(float dt) {
-    stepAccumulator = std::min(stepAccumulator + dt, kMaxPlayerBacklog);
-    while (stepAccumulator >= kPlayerStep) {
+    clock.stepAccumulator = std::min(clock.stepAccumulator + dt, kMaxPlayerBacklog);
+    while (clock.stepAccumulator >= kPlayerStep) {
         if (player)
             player->Update(kPlayerStep);
-        stepAccumulator -= kPlayerStep;
+        clock.stepAccumulator -= kPlayerStep;
     }
 }
 
@@ -193,7 +193,7 @@ void CPLevel::UpdateTrackAngle() {
 }
 
 void CPLevel::UpdateRefillPads(float dt) {
-    padSoundCooldown = std::max(0.0f, padSoundCooldown - dt);
+    clock.padSoundCooldown = std::max(0.0f, clock.padSoundCooldown - dt);
     for (const CPRefPtr<CPGameObject>& pad : refillPads)
         RefillAt(pad->partsBounds);
 }
@@ -201,7 +201,7 @@ void CPLevel::UpdateRefillPads(float dt) {
 void CPLevel::RefillAt(const AxisAlignedBox& pad) {
     if (player && pad.Contains(player->GetPosition())) {
         const CPCar* physics = player->GetCar();
-        if (physics && physics->nitroReserve != kFullNitro && padSoundCooldown == 0) {
+        if (physics && physics->nitroReserve != kFullNitro && clock.padSoundCooldown == 0) {
             if (CPRefPtr<CNSound> sound = g_Audio ? g_Audio->FindSound("fast") : CPRefPtr<CNSound>()) {
                 if (sound->IsPlaying()) {
                     sound->Stop();
@@ -209,7 +209,7 @@ void CPLevel::RefillAt(const AxisAlignedBox& pad) {
                 }
                 sound->Play(0, 0);
             }
-            padSoundCooldown = kPadSoundCoolDown;
+            clock.padSoundCooldown = kPadSoundCoolDown;
         }
         FillNitro(*player);
     }
@@ -234,13 +234,13 @@ void CPLevel::UpdateCheckpoints() {
 
 void CPLevel::ReachCheckpoint(int index, float allowance) {
     ++checkpointsPassed;
-    const float left = static_cast<float>(static_cast<int>(checkpointTimer * 10)) * 0.1f;
-    if (checkpointTimer > 0 && g_GameData) {
+    const float left = static_cast<float>(static_cast<int>(clock.checkpointTimer * 10)) * 0.1f;
+    if (clock.checkpointTimer > 0 && g_GameData) {
         char bonus[256];
         std::snprintf(bonus, sizeof(bonus), "time,%s,%f", g_GameData->GetText("bonus_time").c_str(), left);
         SendToInterface("bonus_points", bonus);
     }
-    checkpointTimer = allowance;
+    clock.checkpointTimer = allowance;
     const int count = static_cast<int>(checkpoints.size());
     // The third lap's closing checkpoint is not announced.
     const bool lastOfThirdLap = g_GameData && g_GameData->lapCount == 3 && checkpointsPassed == count + 1;

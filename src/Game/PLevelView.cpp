@@ -50,12 +50,12 @@ float BodySpeed(const CPPlayer& car) {
 } // namespace
 
 void CPLevel::UpdateDemoCamera(float dt) {
-    if (!demoMode)
+    if (!demo.active)
         return;
-    demoClock += dt;
-    if (demoClock <= kDemoShotLength)
+    demo.clock += dt;
+    if (demo.clock <= kDemoShotLength)
         return;
-    demoClock = 0;
+    demo.clock = 0;
     if (PlatRand() % 2 == 0)
         SetCameraView(PlatRand() % 2);
     else
@@ -64,11 +64,11 @@ void CPLevel::UpdateDemoCamera(float dt) {
 
 void CPLevel::ChooseDemoShot() {
     const int shot = PlatRand() % 3;
-    if (shot == demoShot)
+    if (shot == demo.shot)
         return;
-    demoShot = shot;
-    demoShotTime = 0;
-    demoTurnSign = PlatRand() % 2 == 0 ? -1.0f : 1.0f;
+    demo.shot = shot;
+    demo.shotTime = 0;
+    demo.turnSign = PlatRand() % 2 == 0 ? -1.0f : 1.0f;
     if (!camera)
         return;
     if (shot == 0)
@@ -87,19 +87,19 @@ void CPLevel::FeedCamera() {
     const CPCar* car = cameraTarget->GetCar();
     targetSpeed = car ? car->speed : 0.0f;
     camera->targetSpeed = targetSpeed;
-    camera->angleDiv = activeAngleDiv;
+    camera->angleDiv = activeView.angleDiv;
     camera->targetTilt = std::fabs(ClampedAcos(forward.z)) - kPi / 2;
-    camera->viewAngle = activeAngle;
+    camera->viewAngle = activeView.angle;
     camera->carHeight = at.z;
-    if (demoShot == kOrbitShot) {
+    if (demo.shot == kOrbitShot) {
         // Without a divisor the speed does not widen the orbit.
-        const float widening = activeDistanceDiv != 0 ? targetSpeed / activeDistanceDiv : 0.0f;
-        camera->focus = D3DXVECTOR3(at.x, at.y, at.z + activeHeight * kOrbitHeightShare);
-        camera->SetDistance(widening + activeDistance);
+        const float widening = activeView.distanceDiv != 0 ? targetSpeed / activeView.distanceDiv : 0.0f;
+        camera->focus = D3DXVECTOR3(at.x, at.y, at.z + activeView.height * kOrbitHeightShare);
+        camera->SetDistance(widening + activeView.distance);
     } else if (cameraView != kFixedView) {
-        camera->distanceDiv = activeDistanceDiv;
-        camera->SetDistance(activeDistance);
-        camera->focus = D3DXVECTOR3(at.x, at.y, at.z + activeHeight);
+        camera->distanceDiv = activeView.distanceDiv;
+        camera->SetDistance(activeView.distance);
+        camera->focus = D3DXVECTOR3(at.x, at.y, at.z + activeView.height);
     }
     camera->speed = BodySpeed(*cameraTarget);
 }
@@ -110,10 +110,11 @@ void CPLevel::AimCamera() {
     D3DXVECTOR3 forward, up;
     CarAxes(*cameraTarget, forward, up);
     const float heading = HeadingAlong(forward);
-    if (cameraView != kFixedView && demoShot == kOrbitShot) {
-        camera->SetHeading(demoTurnSign * demoShotTime * kOrbitTurnRate);
+    if (cameraView != kFixedView && demo.shot == kOrbitShot) {
+        camera->SetHeading(demo.turnSign * demo.shotTime * kOrbitTurnRate);
     } else if (cameraView == kFixedView) {
-        const D3DXVECTOR3 eye = cameraTarget->GetPosition() + forward * camera3Distance + up * camera3Height;
+        const D3DXVECTOR3 eye =
+            cameraTarget->GetPosition() + forward * views[2].distance + up * views[2].height;
         camera->SetFixedView(eye, eye + forward, up);
         camera->SetHeading(heading);
     }
@@ -121,50 +122,39 @@ void CPLevel::AimCamera() {
     targetHeading = heading;
     camera->SetTarget(this);
     camera->Update();
-    PlaceEyeModel();
-}
-
-void CPLevel::PlaceEyeModel() {
-    const D3DXVECTOR3* eye = camera->GetEyePosition();
-    if (!eyeModel || !eye)
-        return;
-    eyeModel->SetPosition(*eye);
-    eyeModel->UpdateHierarchy();
-    if (g_Render && g_Render->GetRenderBlock())
-        g_Render->GetRenderBlock()->AddObject(eyeModel.Get());
 }
 
 void CPLevel::UpdateTimeMode() {
-    if (player && raceTime > lastSampleTime + kSampleInterval) {
-        lastSampleTime = raceTime;
-        runSamples.push_back({player->GetPosition(), player->GetOrientation(), raceTime});
+    if (player && raceTime > run.lastSampleTime + kSampleInterval) {
+        run.lastSampleTime = raceTime;
+        run.samples.push_back({player->GetPosition(), player->GetOrientation(), raceTime});
     }
     const RaceProgress* best = g_GameData ? g_GameData->GetRaceProgress(levelNumber) : nullptr;
     // A best run without samples has no ghost.
-    if (!ghostModel || !best || best->samples.empty())
+    if (!run.ghost || !best || best->samples.empty())
         return;
     MoveGhost(best->samples);
     if (g_Render && g_Render->GetRenderBlock())
-        g_Render->GetRenderBlock()->AddObject(ghostModel.Get());
+        g_Render->GetRenderBlock()->AddObject(run.ghost.Get());
 }
 
 void CPLevel::MoveGhost(const std::vector<RunSample>& samples) {
     const int last = static_cast<int>(samples.size()) - 1;
-    ghostIndex = std::min(ghostIndex, last);
-    while (samples[ghostIndex].raceTime < raceTime && ghostIndex < last)
-        ++ghostIndex;
-    if (samples[ghostIndex].raceTime < raceTime || ghostIndex == 0)
+    run.ghostIndex = std::min(run.ghostIndex, last);
+    while (samples[run.ghostIndex].raceTime < raceTime && run.ghostIndex < last)
+        ++run.ghostIndex;
+    if (samples[run.ghostIndex].raceTime < raceTime || run.ghostIndex == 0)
         return;
-    const RunSample& from = samples[ghostIndex - 1];
-    const RunSample& to = samples[ghostIndex];
+    const RunSample& from = samples[run.ghostIndex - 1];
+    const RunSample& to = samples[run.ghostIndex];
     const float span = to.raceTime - from.raceTime;
     // Two samples at the same time: the later one stands.
     const float t = span > 0 ? (raceTime - from.raceTime) / span : 1.0f;
     D3DXVECTOR3 position;
     D3DXVec3Lerp(&position, &from.position, &to.position, t);
-    ghostModel->SetPosition(position);
-    ghostModel->SetOrientation(to.orientation);
-    ghostModel->UpdateHierarchy();
+    run.ghost->SetPosition(position);
+    run.ghost->SetOrientation(to.orientation);
+    run.ghost->UpdateHierarchy();
 }
 
 void CPLevel::SubmitFrame() {
@@ -181,7 +171,7 @@ void CPLevel::SubmitScene(CPRenderBlock& block) {
         block.AddVisual(terrain.Get());
     for (const CPRefPtr<CPPlayer>& car : cars)
         car->SubmitForDrawing(block, *camera);
-    if (player && !demoMode)
+    if (player && !demo.active)
         player->SubmitForDrawing(block, *camera);
     if (g_QuadLevels == 0 && spatialTree)
         spatialTree->CullVisible(camera->GetMainCamera());
