@@ -224,8 +224,8 @@ TEST_F(ShotHits, ARocketThatMissesExplodesAtTheEndOfItsRange) {
     EXPECT_EQ(ActiveShots(spawner, "shell"), 0);
     EXPECT_TRUE(Damage().empty());
     EXPECT_EQ(log.Particles("iskra"), 3);
-    ASSERT_FALSE(log.positions.empty());
-    EXPECT_NEAR(log.positions.front().y, 50, 1.6f) << "where its range ran out";
+    ASSERT_FALSE(log.Of("iskra").empty());
+    EXPECT_NEAR(log.Of("iskra").front().position.y, 50, 1.6f) << "where its range ran out";
 }
 
 // Every bad row is named and skipped; the good rows still load.

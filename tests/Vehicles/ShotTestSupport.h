@@ -22,7 +22,8 @@ public:
             [this](const std::string& target, const std::string& command, const std::string& params, bool) {
                 commands.push_back(target + ":" + command + "(" + params + ")");
             });
-        particleManager.ReadParticleTypes("iskra spark.tga particle_add.fx 1 1 1 0 1\n"
+        particleManager.ReadParticleTypes("particles.dat",
+                                          "iskra spark.tga particle_add.fx 1 1 1 0 1\n"
                                           "iskra3blue spark.tga particle_add.fx 1 1 1 0 1\n"
                                           "gilze spark.tga particle.fx 1 1 1 0 0\n"
                                           "wall puff.tga particle.fx 1 1 1 0 0\n"
