@@ -137,9 +137,9 @@ public:
         level.camera = &camera;
         level.player = cars.front().get();
         level.cameraTarget = cars.front().get();
-        level.demoMode = false;
-        level.cameraDistance = 9;
-        level.cameraHeight = 1.5f;
+        level.demo.active = false;
+        level.views[0].distance = 9;
+        level.views[0].height = 1.5f;
         level.SetCameraView(0);
         camera.SetAngle(0.35f);
         camera.SetFov(60);

@@ -352,7 +352,7 @@ bool CPApplication::StartRequestedLevel() {
     }
     level->Start();
     // The race script gives the camera the car's field of view.
-    level->GetCamera()->SetFov(level->cameraFov);
+    level->GetCamera()->SetFov(level->views[0].fov);
     return true;
 }
 

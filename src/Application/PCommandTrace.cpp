@@ -48,7 +48,7 @@ void CPCommandTrace::AddCarPositions() {
         const D3DXVECTOR3& at = car->GetPosition();
         AddPosition("car" + std::to_string(++index), at.x, at.y, at.z);
     }
-    if (const CPGameObject* ghost = g_Level->ghostModel.Get()) {
+    if (const CPGameObject* ghost = g_Level->run.ghost.Get()) {
         const D3DXVECTOR3& at = ghost->GetPosition();
         AddPosition("ghost", at.x, at.y, at.z);
     }

@@ -76,7 +76,7 @@ void PlayPickupSound(const char* soundName, const D3DXVECTOR3& at) {
 } // namespace
 
 void CPPlayer::UpdatePickups() {
-    if (!g_Level || !g_Level->lapTiming || !g_GameData)
+    if (!g_Level || !g_Level->laps.lapTiming || !g_GameData)
         return;
     std::vector<HeldObject>& bonuses = g_GameData->heldObjects;
     // A taken pickup leaves the list: the entry after it moves into its

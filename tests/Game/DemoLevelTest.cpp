@@ -69,8 +69,8 @@ TEST_F(DemoLevel, LevelOneLoadsWithItsCarsAndTrack) {
         EXPECT_GE(std::min(piece->centre.x - low.x, high.x - piece->centre.x), 100.0f);
         EXPECT_GE(std::min(piece->centre.y - low.y, high.y - piece->centre.y), 100.0f);
     }
-    EXPECT_NEAR(level.startLine.y, -20.0f, 1e-4f);
-    EXPECT_FLOAT_EQ(level.startPoint.z, 1.0f);
+    EXPECT_NEAR(level.laps.startLine.y, -20.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(level.laps.startPoint.z, 1.0f);
     level.Start();
     level.Stop();
     EXPECT_TRUE(level.extraLooseObjects.empty()) << "a stopped race's cars are out of reach";
@@ -114,7 +114,7 @@ TEST_F(DemoLevel, TwoLapsAlongTheRacingLineWinTheRace) {
     const std::vector<const CPLine*> pieces = RaceOrder(level);
     const std::size_t n = pieces.size();
     ASSERT_GT(n, 90u);
-    const std::size_t start = NearestPiece(pieces, level.startPoint) + n - 5;
+    const std::size_t start = NearestPiece(pieces, level.laps.startPoint) + n - 5;
     // The points the car is put at, one a frame.
     std::vector<D3DXVECTOR3> route;
     for (std::size_t step = 0; step < 2 * n + 10; ++step) {

@@ -121,10 +121,10 @@ TEST_F(LevelScene, WithoutStartPostsTheStartLineCrossesTheFirstPiece) {
     EXPECT_NE(log.find("no start posts: laps are counted at the first piece of c_path"), std::string::npos)
         << log;
     const CPLine& first = *level->playerLine;
-    EXPECT_EQ(level->startPoint, first.centre);
+    EXPECT_EQ(level->laps.startPoint, first.centre);
     const D3DXVECTOR3 along = first.end - first.start;
-    EXPECT_NEAR(D3DXVec3Dot(&along, &level->startLine), 0.0f, 1e-3f);
-    EXPECT_GT(D3DXVec3Length(&level->startLine), 0.0f);
+    EXPECT_NEAR(D3DXVec3Dot(&along, &level->laps.startLine), 0.0f, 1e-3f);
+    EXPECT_GT(D3DXVec3Length(&level->laps.startLine), 0.0f);
 }
 
 TEST_F(LevelScene, UnsafeAndShortNamesAreSkipped) {

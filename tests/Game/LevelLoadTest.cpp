@@ -112,8 +112,8 @@ TEST_F(LevelScene, LoadPlacesEveryRecordKind) {
 
     ASSERT_TRUE(level->sources.Find("spawn"));
     ExpectNear(*level->sources.Find("spawn"), {1, 2, 3});
-    ExpectNear(level->startLine, {16, 0, 0});
-    ExpectNear(level->startPoint, {100, 0, 1});
+    ExpectNear(level->laps.startLine, {16, 0, 0});
+    ExpectNear(level->laps.startPoint, {100, 0, 1});
 
     // The computer car from the unknown level's bare numbers.
     ASSERT_EQ(level->cars.size(), 1u);
@@ -134,8 +134,8 @@ TEST_F(LevelScene, LoadPlacesEveryRecordKind) {
     EXPECT_EQ(drivers.GetDriver(0)->edgeSamples[2], level->GetLeftSpline()->firstLine);
     EXPECT_EQ(drivers.GetDriver(0)->edgeSamples[1], level->GetRightSpline()->firstLine);
 
-    EXPECT_FLOAT_EQ(level->extentX, 3000.0f);
-    EXPECT_EQ(level->cellsX, 300);
+    EXPECT_FLOAT_EQ(level->grid.extentX, 3000.0f);
+    EXPECT_EQ(level->grid.cellsX, 300);
     EXPECT_EQ(level->ambientColour, 0xff7f7f7fu);
     ASSERT_TRUE(level->spatialTree);
     EXPECT_FALSE(level->quadTree);
@@ -195,7 +195,7 @@ TEST_F(LevelModes, LoadModesAndLevelNames) {
         EXPECT_EQ(level->carModels, std::list<std::string>(c.carModels.begin(), c.carModels.end()));
         EXPECT_EQ(level->checkpoints.size(), c.checkpoints);
         EXPECT_EQ(CarRequests().back(), c.playerModel);
-        EXPECT_EQ(level->demoMode, c.rolling != 0);
+        EXPECT_EQ(level->demo.active, c.rolling != 0);
         EXPECT_EQ(level->cars.size(), c.carModels.size());
     }
     EXPECT_EQ(level->GetLevelNumber(), 4);
@@ -268,9 +268,9 @@ TEST_F(LevelSceneWithSound, CameraViewsCopyTheirValues) {
     WriteLevel("testring", EveryKind());
     ASSERT_TRUE(Load("testring"));
     // Load chose view 0 with the "camera" element of the player's car.
-    EXPECT_FLOAT_EQ(level->activeDistance, 6.0f);
-    EXPECT_FLOAT_EQ(level->cameraFov, 55.0f);
-    EXPECT_FLOAT_EQ(level->camera2Fov, 60.0f);
+    EXPECT_FLOAT_EQ(level->activeView.distance, 6.0f);
+    EXPECT_FLOAT_EQ(level->views[0].fov, 55.0f);
+    EXPECT_FLOAT_EQ(level->views[1].fov, 60.0f);
     EXPECT_FLOAT_EQ(level->GetCamera()->targetDistance, 6.0f);
     EXPECT_FLOAT_EQ(level->GetCamera()->pitchBase, 20.0f * 0.017453292f);
 
@@ -296,11 +296,11 @@ TEST_F(LevelSceneWithSound, CameraViewsCopyTheirValues) {
         SCOPED_TRACE(v.view);
         level->SetCameraView(v.view);
         EXPECT_EQ(level->cameraView, v.view);
-        EXPECT_FLOAT_EQ(level->activeDistance, v.distance);
-        EXPECT_FLOAT_EQ(level->activeHeight, v.height);
-        EXPECT_FLOAT_EQ(level->activeAngleDiv, v.angleDiv);
-        EXPECT_FLOAT_EQ(level->activeDistanceDiv, v.distanceDiv);
-        EXPECT_FLOAT_EQ(level->activeAngle, v.angle);
+        EXPECT_FLOAT_EQ(level->activeView.distance, v.distance);
+        EXPECT_FLOAT_EQ(level->activeView.height, v.height);
+        EXPECT_FLOAT_EQ(level->activeView.angleDiv, v.angleDiv);
+        EXPECT_FLOAT_EQ(level->activeView.distanceDiv, v.distanceDiv);
+        EXPECT_FLOAT_EQ(level->activeView.angle, v.angle);
         EXPECT_EQ(level->GetCamera()->fixedMode, v.fixed);
         // The engine at the sound volume times the view's factor.
         const float gain = std::pow(10.0f, VolumeToAttenuation(0.8f * v.volumeFactor) / 2000.0f);
@@ -310,5 +310,5 @@ TEST_F(LevelSceneWithSound, CameraViewsCopyTheirValues) {
     EXPECT_NEAR(level->GetCamera()->heading, 0.0f, 1e-4f);
     level->SetCameraView(7);
     EXPECT_EQ(level->cameraView, 7);
-    EXPECT_FLOAT_EQ(level->activeDistance, 6.0f);
+    EXPECT_FLOAT_EQ(level->activeView.distance, 6.0f);
 }

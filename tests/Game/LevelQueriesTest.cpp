@@ -34,9 +34,9 @@ protected:
         player.UpdateHierarchy();
         level.player = &player;
         level.cameraTarget = &player;
-        level.extentX = level.extentY = 3000;
-        level.cellsX = level.cellsY = 300;
-        level.gridCells = std::make_unique<std::vector<std::list<CPRefPtr<CPGameObject>>>>(300 * 300);
+        level.grid.extentX = level.grid.extentY = 3000;
+        level.grid.cellsX = level.grid.cellsY = 300;
+        level.grid.cells = std::make_unique<std::vector<std::list<CPRefPtr<CPGameObject>>>>(300 * 300);
     }
     void TearDown() override { g_QuadLevels = 0; }
 
@@ -110,7 +110,7 @@ TEST_F(LevelQueries, SphereFindsTheCarTheNearObjectsAndTheGrid) {
     level.looseObjects = {&near, &lonely};
     level.PlaceInGrid(&filed);
     level.PlaceInGrid(&edge);
-    EXPECT_EQ((*level.gridCells)[299 + 300 * 299].size(), 1u) << "clamped into the last cell";
+    EXPECT_EQ((*level.grid.cells)[299 + 300 * 299].size(), 1u) << "clamped into the last cell";
 
     std::vector<CPRefPtr<CPGameObject>> found;
     level.QuerySphere({2, 0, 0}, 2, found);
@@ -120,7 +120,7 @@ TEST_F(LevelQueries, SphereFindsTheCarTheNearObjectsAndTheGrid) {
     level.QuerySphere({202, 0, 0}, 4, found);
     EXPECT_EQ(found, (std::vector<CPRefPtr<CPGameObject>>{&filed})) << "loose objects only near the car";
 
-    level.gridCells.reset();
+    level.grid.cells.reset();
     found.clear();
     level.QuerySphere({202, 0, 0}, 4, found);
     EXPECT_TRUE(found.empty());

@@ -92,7 +92,7 @@ TEST_F(LevelRun, StartPutsTheRaceIntoTheKernelAndStopTakesItOut) {
     EXPECT_TRUE(level->cars.empty());
     EXPECT_TRUE(level->looseObjects.empty());
     EXPECT_FALSE(level->player);
-    EXPECT_FALSE(level->gridCells);
+    EXPECT_FALSE(level->grid.cells);
     EXPECT_TRUE(level->shotsBlocked);
     EXPECT_FALSE(data.checkpointMode);
     EXPECT_FALSE(render.levelCamera);

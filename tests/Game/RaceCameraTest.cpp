@@ -47,12 +47,12 @@ protected:
         WriteLevel("race", {Record("player", {97, 0, 0}), Record("stolb_start_left", {108, 0, 1}),
                             Record("stolb_start_right", {92, 0, 1})});
         StartRace("race", {97, 0, 0});
-        level->demoMode = false;
+        level->demo.active = false;
     }
 };
 
 TEST_F(RaceCamera, DemoCameraPicksChaseViewsOrNewShotsEveryOneAndAHalfSeconds) {
-    level->demoMode = true;
+    level->demo.active = true;
     // Seed 1 draws 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962,
     // 24464: a new shot 2 (turn -1, low angle), a new shot 1 (turn -1,
     // overhead), then view 0.
@@ -67,25 +67,25 @@ TEST_F(RaceCamera, DemoCameraPicksChaseViewsOrNewShotsEveryOneAndAHalfSeconds) {
     for (const Choice& choice : choices) {
         for (int frame = 0; frame < 91; ++frame)
             Frame();
-        EXPECT_EQ(level->demoShot, choice.shot);
-        EXPECT_FLOAT_EQ(level->demoTurnSign, choice.turn);
+        EXPECT_EQ(level->demo.shot, choice.shot);
+        EXPECT_FLOAT_EQ(level->demo.turnSign, choice.turn);
         EXPECT_FLOAT_EQ(level->GetCamera()->pitchBase, choice.angle);
     }
     EXPECT_EQ(level->cameraView, 0) << "the third choice is a chase view";
 
     // A repeated shot number changes nothing: 41 is odd, 18467 % 3 is 2.
     PlatSRand(1);
-    level->demoShot = 2;
-    level->demoTurnSign = 1.0f;
+    level->demo.shot = 2;
+    level->demo.turnSign = 1.0f;
     level->GetCamera()->SetAngle(0.5f);
     for (int frame = 0; frame < 91; ++frame)
         Frame();
-    EXPECT_FLOAT_EQ(level->demoTurnSign, 1.0f);
+    EXPECT_FLOAT_EQ(level->demo.turnSign, 1.0f);
     EXPECT_FLOAT_EQ(level->GetCamera()->pitchBase, 0.5f);
 }
 
 TEST_F(RaceCamera, DemoCameraNeverPicksTheFixedView) {
-    level->demoMode = true;
+    level->demo.active = true;
     PlatSRand(7);
     for (int frame = 0; frame < 60 * 60; ++frame) {
         Frame();
@@ -99,13 +99,13 @@ TEST_F(RaceCamera, OrbitShotTurnsWithTheShotTime) {
     D3DXQUATERNION onItsTail;
     const D3DXVECTOR3 across(1, 0, 0);
     MovePlayer({97, 0, 0}, *D3DXQuaternionRotationAxis(&onItsTail, &across, kPi / 2));
-    level->demoShot = 1;
-    level->demoTurnSign = -1.0f;
-    level->demoShotTime = 10.0f;
+    level->demo.shot = 1;
+    level->demo.turnSign = -1.0f;
+    level->demo.shotTime = 10.0f;
     // No real time passes: the shot time stays 10 s.
     FrozenClock clock;
     PlatSetClockSource(&clock);
-    level->clockMark = timeGetTime();
+    level->clock.mark = timeGetTime();
     g_FrameTime = 0;
     level->Update();
     PlatSetClockSource(nullptr);
@@ -114,7 +114,7 @@ TEST_F(RaceCamera, OrbitShotTurnsWithTheShotTime) {
 
 TEST_F(RaceCamera, GhostFollowsTheBestRunBetweenSamples) {
     CPGameObject ghost("ghost");
-    level->ghostModel = &ghost;
+    level->run.ghost = &ghost;
     level->timeMode = true;
     level->levelNumber = 2;
     const D3DXQUATERNION second = TurnZ(1.0f);
@@ -140,7 +140,7 @@ TEST_F(RaceCamera, GhostFollowsTheBestRunBetweenSamples) {
         data.raceProgress[1].samples = row.samples;
         ghost.SetPosition({-1, -1, -1});
         ghost.SetOrientation({0, 0, 0, 1});
-        level->ghostIndex = row.startIndex;
+        level->run.ghostIndex = row.startIndex;
         level->raceTime = 1.025f;
         Frame(0);
         EXPECT_NEAR(ghost.GetPosition().x, row.expected.x, 1e-3f);
@@ -150,7 +150,7 @@ TEST_F(RaceCamera, GhostFollowsTheBestRunBetweenSamples) {
             EXPECT_EQ(ghost.GetOrientation(), second) << "the later sample's orientation";
         }
     }
-    level->ghostModel = nullptr;
+    level->run.ghost = nullptr;
 }
 
 TEST_F(RaceCamera, FlareShowsOnlyForASunOnScreenAndInFront) {
@@ -220,8 +220,8 @@ TEST_F(RaceCamera, CameraFollowsTheViewsValuesAndTheCarsSpeed) {
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "view " << row.view << ", shot " << row.shot);
         level->SetCameraView(row.view);
-        level->activeDistanceDiv = row.distanceDiv;
-        level->demoShot = row.shot;
+        level->activeView.distanceDiv = row.distanceDiv;
+        level->demo.shot = row.shot;
         Frame(0);
         const CPCamera& camera = *level->GetCamera();
         EXPECT_FLOAT_EQ(camera.targetDistance, row.distance);
@@ -229,7 +229,7 @@ TEST_F(RaceCamera, CameraFollowsTheViewsValuesAndTheCarsSpeed) {
         EXPECT_FLOAT_EQ(camera.targetSpeed, 24);
         EXPECT_FLOAT_EQ(camera.angleDiv, 2);
     }
-    level->demoShot = 0;
+    level->demo.shot = 0;
     level->SetCameraView(2);
     Frame(0);
     const CPCamera& camera = *level->GetCamera();

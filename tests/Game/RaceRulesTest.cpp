@@ -58,9 +58,9 @@ TEST_F(RaceRules, LapsCountOnlyInTheRaceDirection) {
         level->reverse = row.reverse;
         level->ResetProgress();
         CPLine* first = level->GetSpline()->firstLine;
-        EXPECT_EQ(level->pathLines[1], row.reverse ? first->next : first->prev);
+        EXPECT_EQ(level->laps.pathLines[1], row.reverse ? first->next : first->prev);
         // The piece nearest the posts is the ring's last.
-        EXPECT_EQ(level->startLineIndex, row.reverse ? 123 : 1);
+        EXPECT_EQ(level->laps.startLineIndex, row.reverse ? 123 : 1);
 
         std::vector<float> lapsAt;
         bool everBackwards = false, alwaysBackwards = true, negative = false;
@@ -71,7 +71,7 @@ TEST_F(RaceRules, LapsCountOnlyInTheRaceDirection) {
             Frame();
             if (data.lapCount != laps)
                 lapsAt.push_back(0.5f * frame);
-            negative = negative || data.progress < 0 || level->playerProgress < 0;
+            negative = negative || data.progress < 0 || level->laps.playerProgress < 0;
             everBackwards = everBackwards || level->IsPlayerMovingBackwards();
             alwaysBackwards = alwaysBackwards && level->IsPlayerMovingBackwards();
         }
@@ -79,7 +79,7 @@ TEST_F(RaceRules, LapsCountOnlyInTheRaceDirection) {
         if (row.lapsAt.empty()) {
             EXPECT_TRUE(Take("game_interface").empty());
             EXPECT_TRUE(Take("jeep").empty());
-            EXPECT_LT(level->playerProgress, -300);
+            EXPECT_LT(level->laps.playerProgress, -300);
             EXPECT_TRUE(alwaysBackwards);
         } else {
             EXPECT_EQ(Take("game_interface"),
@@ -87,7 +87,7 @@ TEST_F(RaceRules, LapsCountOnlyInTheRaceDirection) {
                                 "show_message(finish!)"}));
             EXPECT_EQ(Take("jeep"), Commands{"game_over()"});
             EXPECT_FALSE(negative);
-            EXPECT_LE(level->playerProgress, 124);
+            EXPECT_LE(level->laps.playerProgress, 124);
             EXPECT_FALSE(everBackwards);
         }
         level->Stop();
@@ -106,17 +106,17 @@ protected:
             pieces.back()->centre = D3DXVECTOR3(500 * std::cos(phi), 500 * std::sin(phi), 0);
             ring.push_back(pieces.back().get());
         }
-        level.pathLines.Assign(ring);
-        level.startLineIndex = 0;
-        level.startPoint = pieces[0]->centre;
-        level.startLine = D3DXVECTOR3(1, 0, 0);
+        level.laps.pathLines.Assign(ring);
+        level.laps.startLineIndex = 0;
+        level.laps.startPoint = pieces[0]->centre;
+        level.laps.startLine = D3DXVECTOR3(1, 0, 0);
         level.cameraTarget = &car;
         data.roundCount = 3;
         data.progress = 0;
     }
 
     void Drive(int from, int to) {
-        level.playerLineIndex = from;
+        level.laps.playerLineIndex = from;
         car.SetPosition(pieces[to]->centre);
         level.UpdateLaps();
     }
@@ -133,10 +133,10 @@ TEST_F(LapWrap, AJumpAcrossTheRingsEndCountsTheShortWay) {
     };
     for (const Row& row : {Row{199, 0, 0}, Row{198, 0, 1}, Row{0, 199, 0}, Row{5, 7, 2}, Row{7, 5, -2}}) {
         SCOPED_TRACE(testing::Message() << row.from << " to " << row.to);
-        level.playerProgress = 100;
+        level.laps.playerProgress = 100;
         Drive(row.from, row.to);
-        EXPECT_EQ(level.playerProgress, 100 + row.added);
-        EXPECT_EQ(level.playerLineIndex, row.to);
+        EXPECT_EQ(level.laps.playerProgress, 100 + row.added);
+        EXPECT_EQ(level.laps.playerLineIndex, row.to);
     }
 }
 
@@ -144,10 +144,10 @@ TEST_F(LapWrap, ALapNeedsAllButTwentyPiecesOfProgress) {
     for (const auto& [progress, lap] : {std::pair(179, false), std::pair(180, true)}) {
         SCOPED_TRACE(progress);
         data.lapCount = 1;
-        level.playerProgress = progress;
+        level.laps.playerProgress = progress;
         Drive(0, 0);
         EXPECT_EQ(data.lapCount, lap ? 2 : 1);
-        EXPECT_EQ(level.playerProgress, lap ? 0 : progress);
+        EXPECT_EQ(level.laps.playerProgress, lap ? 0 : progress);
         if (lap) {
             EXPECT_EQ(data.progress, 199);
         }
@@ -173,7 +173,7 @@ TEST_F(RaceRules, PlacesDecideTheResultOnce) {
     StartRace("ring", {250, 6, 1});
     for (const PlaceRow& row : rows) {
         SCOPED_TRACE(row.interface.front());
-        std::copy(std::begin(row.places), std::end(row.places), level->places);
+        std::copy(std::begin(row.places), std::end(row.places), level->laps.places);
         level->placeToFinish = row.placeToFinish;
         level->raceOver = false;
         Frame();
@@ -234,7 +234,7 @@ TEST_F(RaceRules, RefillPadsFillNitroAndSoundAtMostEveryTwoSeconds) {
         MovePlayer(step.at);
         Frame();
         EXPECT_FLOAT_EQ(car.nitroReserve, step.after);
-        EXPECT_NEAR(level->padSoundCooldown, step.coolDown, 1e-5f);
+        EXPECT_NEAR(level->clock.padSoundCooldown, step.coolDown, 1e-5f);
     }
 }
 
@@ -247,18 +247,18 @@ TEST_F(RaceRules, ClocksRunOutOnceAndThePlayerStepsInSixtieths) {
     EXPECT_EQ(Take("main"), Commands{"level_failed()"});
 
     level->player->respawnCoolDown = 1.0f;
-    level->stepAccumulator = 0;
+    level->clock.stepAccumulator = 0;
     Frame(0.04f);
     EXPECT_NEAR(level->player->respawnCoolDown, 1.0f - 2 * 0.016666668f, 1e-6f) << "two fixed steps";
-    EXPECT_NEAR(level->stepAccumulator, 0.0066667f, 1e-5f);
+    EXPECT_NEAR(level->clock.stepAccumulator, 0.0066667f, 1e-5f);
 }
 
 TEST_F(RaceRules, TimedRunKeepsTheBestLapAndItsSamples) {
     WriteRing("ring");
     StartRace("ring", {250, 6, 1}, true);
     level->levelNumber = 3;
-    level->runCarModel = "buggy";
-    level->runSamples = {{{1, 2, 3}, {0, 0, 0, 1}, 0.5f}};
+    level->run.carModel = "buggy";
+    level->run.samples = {{{1, 2, 3}, {0, 0, 0, 1}, 0.5f}};
     struct Row {
         float lap;
         const char* message;
@@ -269,7 +269,7 @@ TEST_F(RaceRules, TimedRunKeepsTheBestLapAndItsSamples) {
         SCOPED_TRACE(row.lap);
         data.lapCount = 2;
         data.lapTimes[0] = row.lap;
-        level->places[0] = CPLevel::kPlayerPlace;
+        level->laps.places[0] = CPLevel::kPlayerPlace;
         level->raceOver = false;
         Frame();
         EXPECT_EQ(Take("game_interface"), Commands{row.message});

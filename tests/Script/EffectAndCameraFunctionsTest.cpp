@@ -204,21 +204,21 @@ TEST_F(CameraFunctionsTest, SetCameraDrawsOnlyWhenTheShotChanges) {
     PlatSRand(9);
     const int first = PlatRand();
     PlatSRand(9);
-    level.demoTurnSign = 7;
+    level.demo.turnSign = 7;
     lua.Run("SetCamera(false)");
-    EXPECT_EQ(level.demoTurnSign, 7);
+    EXPECT_EQ(level.demo.turnSign, 7);
     EXPECT_EQ(PlatRand(), first);
 
-    level.demoShotTime = 3;
+    level.demo.shotTime = 3;
     level.targetHeading = 0.5f;
     PlatSRand(9);
     const float sign = PlatRand() % 2 == 0 ? -1.0f : 1.0f;
     const float pitch = PlatRand() % 4 == 0 ? -0.2617994f : -1.5707964f;
     PlatSRand(9);
     lua.Run("SetCamera(true)");
-    EXPECT_EQ(level.demoShot, 1);
-    EXPECT_EQ(level.demoShotTime, 0);
-    EXPECT_EQ(level.demoTurnSign, sign);
+    EXPECT_EQ(level.demo.shot, 1);
+    EXPECT_EQ(level.demo.shotTime, 0);
+    EXPECT_EQ(level.demo.turnSign, sign);
     EXPECT_EQ(camera->pitchBase, pitch);
     lua.Run("SetCamera(false)");
     EXPECT_EQ(camera->heading, 0.5f);

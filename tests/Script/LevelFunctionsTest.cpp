@@ -315,8 +315,8 @@ TEST_F(RaceLevelFunctions, RadarPlacesRacersAroundThePlayer) {
     EXPECT_EQ(lua.Values("GetAIPositions()"), "");
     InitRing();
     g_ScreenWidth = 1024;
-    g_Level->extentX = 1000;
-    g_Level->extentY = 500;
+    g_Level->grid.extentX = 1000;
+    g_Level->grid.extentY = 500;
     Player().SetPosition({97, 0, 0});
     Player().SetFlags(PLAYER_UMBRINE);
     // Positions are kept by the car's index: the first car is the dark
@@ -342,13 +342,13 @@ TEST_F(RaceLevelFunctions, RadarPlacesRacersAroundThePlayer) {
     // Heading a half turn: turned a further quarter.
     g_Level->GetCamera()->heading = std::numbers::pi_v<float>;
     EXPECT_EQ(radar(), (std::vector<std::string>{"915,-50,false", "915,150,true", "940,100,false"}));
-    g_Level->extentX = g_Level->extentY = 0;
+    g_Level->grid.extentX = g_Level->grid.extentY = 0;
     EXPECT_EQ(lua.Values("GetAIPositions()"), "") << "no radar scale";
 }
 
 TEST_F(RaceLevelFunctions, SpawnPointsStayNearThePlayerInsideTheLevel) {
     InitRing();
-    g_Level->extentX = g_Level->extentY = 400;
+    g_Level->grid.extentX = g_Level->grid.extentY = 400;
     for (unsigned seed = 1; seed <= 1000; ++seed) {
         PlatSRand(seed);
         g_Level->targetSpeed = seed % 2 ? 5.0f : 0.0f;

@@ -21,7 +21,7 @@ protected:
         for (const char* effect : {"sparks4", "sparks4red", "sparks4_remont", "sparks4_velm"})
             table += TracerRow(effect);
         LoadShots(spawner, table);
-        level.lapTiming = true;
+        level.laps.lapTiming = true;
         data.maxAbilityCount = 3;
         car = &AddVehicle({0, 0, 1});
         level.cars.emplace_back(car);
@@ -149,9 +149,9 @@ TEST_F(Pickups, TwoPickupsInOneFrameAreBothTaken) {
 
 TEST_F(Pickups, NothingIsTakenWhileTheClockStandsOrByACarOfAllSides) {
     AddBonus("bonus_remont", {});
-    level.lapTiming = false;
+    level.laps.lapTiming = false;
     car->UpdatePickups();
-    level.lapTiming = true;
+    level.laps.lapTiming = true;
     car->SetFlags(PLAYER_ALL_SIDES);
     car->UpdatePickups();
     EXPECT_EQ(data.heldObjects.size(), 1u);

@@ -154,7 +154,7 @@ TEST_F(RaceEffects, TheShadowWorldScreenBelongsToTheCameraTarget) {
     CPPlayer& other = AddVehicle({30, 0, 1});
     level.cars.emplace_back(&other);
     level.cameraTarget = car;
-    level.lapTiming = true;
+    level.laps.lapTiming = true;
     CPGameObject portal("box"), mark("portal_a");
     portal.AddChild(&mark);
     portal.bounds = other.bounds;

@@ -90,11 +90,11 @@ int GetCameraPositions(lua_State* L) {
 int SetCamera(lua_State* L) {
     const int shot = ScriptCall(L).Bool(1) ? 1 : 0;
     CPCamera* camera = LevelCamera();
-    if (!camera || shot == g_Level->demoShot)
+    if (!camera || shot == g_Level->demo.shot)
         return 0;
-    g_Level->demoShot = shot;
-    g_Level->demoShotTime = 0;
-    g_Level->demoTurnSign = PlatRand() % 2 == 0 ? -1.0f : 1.0f;
+    g_Level->demo.shot = shot;
+    g_Level->demo.shotTime = 0;
+    g_Level->demo.turnSign = PlatRand() % 2 == 0 ? -1.0f : 1.0f;
     if (shot == 0)
         camera->SetHeading(g_Level->targetHeading);
     camera->SetAngle(PlatRand() % 4 == 0 ? kDemoLowPitch : kDemoTopPitch);
@@ -150,14 +150,14 @@ int SetFOV(lua_State* L) {
 int GetFov1(lua_State* L) {
     ScriptCall call(L);
     if (g_Level)
-        call.PushNumber(g_Level->cameraFov);
+        call.PushNumber(g_Level->views[0].fov);
     return call.Results();
 }
 
 int GetFov2(lua_State* L) {
     ScriptCall call(L);
     if (g_Level)
-        call.PushNumber(g_Level->camera2Fov);
+        call.PushNumber(g_Level->views[1].fov);
     return call.Results();
 }
 

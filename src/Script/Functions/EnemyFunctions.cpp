@@ -164,8 +164,8 @@ int GetPositionForEnemy(lua_State* L) {
     for (int attempt = 0; player && attempt < 2 && !inside; ++attempt) {
         const D3DXVECTOR3 offset = SpawnOffset(*player, spread);
         candidate = fixed ? D3DXVECTOR3(x + 2, y + 2, 0) : player->GetPosition() + offset;
-        const float halfX = g_Level->extentX * 0.5f - kEdgeMargin,
-                    halfY = g_Level->extentY * 0.5f - kEdgeMargin;
+        const float halfX = g_Level->grid.extentX * 0.5f - kEdgeMargin,
+                    halfY = g_Level->grid.extentY * 0.5f - kEdgeMargin;
         inside =
             -halfX <= candidate.x && candidate.x <= halfX && -halfY <= candidate.y && candidate.y <= halfY;
     }

@@ -83,7 +83,7 @@ int SetReversed(lua_State* L) {
 
 int SetUpdateTime(lua_State* L) {
     if (g_Level)
-        g_Level->lapTiming = ScriptCall(L).Bool(1);
+        g_Level->laps.lapTiming = ScriptCall(L).Bool(1);
     return 0;
 }
 
@@ -96,7 +96,7 @@ int PushLevelFlag(lua_State* L, bool (*flag)(const CPLevel& level)) {
 }
 
 int IsRaceStarted(lua_State* L) {
-    return PushLevelFlag(L, [](const CPLevel& level) { return level.lapTiming; });
+    return PushLevelFlag(L, [](const CPLevel& level) { return level.laps.lapTiming; });
 }
 
 int IsSingleMode(lua_State* L) {
@@ -129,8 +129,8 @@ int IsWeather(lua_State* L) {
 int GetLevelSize(lua_State* L) {
     ScriptCall call(L);
     if (g_Level) {
-        call.PushNumber(g_Level->extentX);
-        call.PushNumber(g_Level->extentY);
+        call.PushNumber(g_Level->grid.extentX);
+        call.PushNumber(g_Level->grid.extentY);
     }
     return call.Results();
 }

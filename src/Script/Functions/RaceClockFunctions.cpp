@@ -107,7 +107,7 @@ int GetBestTimeAttack(lua_State* L) {
 }
 
 int GetCheckpointTime(lua_State* L) {
-    return PushClock(L, g_Level ? g_Level->checkpointTimer : 0.0f);
+    return PushClock(L, g_Level ? g_Level->clock.checkpointTimer : 0.0f);
 }
 
 int GetFullTime(lua_State* L) {

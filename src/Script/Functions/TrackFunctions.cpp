@@ -307,7 +307,7 @@ D3DXVECTOR2 RadarPoint(const D3DXVECTOR3& player, float x, float y, float scale)
 int GetAIPositions(lua_State* L) {
     ScriptCall call(L);
     const CPPlayer* player = PlayerCar();
-    const float scale = g_Level ? std::max(g_Level->extentX, g_Level->extentY) : 0.0f;
+    const float scale = g_Level ? std::max(g_Level->grid.extentX, g_Level->grid.extentY) : 0.0f;
     if (!player || !g_GameData || !g_Level->GetCamera() || !(scale > 0))
         return 0;
     call.PushNumber(3.0 * static_cast<double>(g_GameData->racerTable.Size()));
