@@ -7,11 +7,8 @@
 # script may have failed.
 set -euo pipefail
 game=$1 bindings=$2
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 printf 'rolling = 1\r\n' > config.cfg
 echo 'Demo.introVideo = "none.avi"' > demo_test.lua
 printf '30 Enter down\n31 Enter up\n' > input.txt

@@ -10,11 +10,8 @@
 # The level must load without a level error.
 set -euo pipefail
 game=$1 bindings=$2
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 echo "1 autodrive on" > drive.txt
 frames=1080
 timeout 120 "$game" --headless --windowed --level level1 --frames $frames --frame-time 0.0166667 \

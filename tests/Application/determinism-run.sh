@@ -8,11 +8,8 @@
 # still name the same objects in the same places.
 set -euo pipefail
 game=$1 bindings=$2
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 echo 'Demo.laps = 1 Demo.levelTime = 180' > demo_test.lua
 printf '5 Esc down\n6 Esc up\n30 Enter down\n31 Enter up\n40 autodrive on\n' > input.txt
 for run in 1 2; do

@@ -11,11 +11,8 @@ options=(--windowed --frames "$frames")
 if [ -n "$replay" ]; then
   options+=(--input "$replay")
 fi
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 SDL_VIDEODRIVER=offscreen timeout 60 "$game" "${options[@]}"
 grep -q "Kernel ended after $ends frames" log.txt
 test -s config.cfg

@@ -8,11 +8,8 @@
 # game.
 set -euo pipefail
 game=$1 bindings=$2
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 SDL_VIDEODRIVER=offscreen timeout 60 "$game" --headless --windowed --frames 30 > /dev/null
 saved=$(md5sum Data/Saves/save0.sav)
 printf '400 Esc down\n401 Esc up\n460 Esc down\n461 Esc up\n' > input.txt

@@ -30,11 +30,8 @@
 set -euo pipefail
 game=$1 bindings=$2 variant=${3:-race}
 frames=9000
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 # A game run in the build folder leaves its records there.
 rm -f Data/scores.dat
 # The level clock is the race's length in seconds times the difficulty's

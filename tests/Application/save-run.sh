@@ -5,11 +5,8 @@
 # instead of starting another.
 set -euo pipefail
 game=$1 bindings=$2 savetool=$3 frames=$4
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 rm -rf Data/Saves
 SDL_VIDEODRIVER=offscreen timeout 60 "$game" --windowed --frames "$frames" >/dev/null
 "$savetool" dump Data/Saves/save0.sav >dump.txt

@@ -7,11 +7,8 @@
 # the ground, not beyond the barriers or fallen off the world.
 set -euo pipefail
 game=$1 bindings=$2
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$bindings" "$folder/Actions.cfg"
-cp -r "$(dirname "$game")/Data" "$folder/Data"
-cd "$folder"
+source "$(dirname "$0")/game-folder.sh"
+enter_game_folder "$game" "$bindings"
 echo "1 Up down" > throttle.txt
 timeout 180 "$game" --headless --windowed --level level1 --frames 2400 --frame-time 0.0166667 \
   --input throttle.txt --trace trace.txt
