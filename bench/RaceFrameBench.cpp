@@ -19,56 +19,20 @@
 #include "Core/PTaskManager.h"
 #include "Game/PLevel.h"
 #include "Platform/Win32Window.h"
+#include "Support/AllocationCounter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <string>
 #include <vector>
-
-namespace {
-
-// Allocations on the thread that runs the game while counting is on.
-thread_local bool t_counting = false;
-std::atomic<long> g_allocations{0};
-
-void* Allocate(std::size_t size) {
-    if (t_counting)
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
 
 namespace {
 
@@ -164,9 +128,9 @@ public:
         options.inputFile = "input.txt";
         options.frameTime = 1.0 / 60;
         options.headless = headless;
-        t_counting = true;
+        CountAllocations(true);
         const int status = ApplicationMain(nullptr, SW_SHOWNORMAL, options);
-        t_counting = false;
+        CountAllocations(false);
         CPTaskManager::SetTaskTimer({});
         return status == 0;
     }
@@ -194,8 +158,8 @@ public:
 private:
     void Charge(const CPTask& task) {
         const double cpu = ThreadCpuMicroseconds();
-        const long allocations = g_allocations.load(std::memory_order_relaxed);
-        t_counting = false;
+        const long allocations = AllocationCount();
+        CountAllocations(false);
         const auto frame = static_cast<std::size_t>(g_FrameCounter);
         if (frame < records.size()) {
             const std::string name = task.GetClassName();
@@ -210,8 +174,8 @@ private:
             if (menuSeconds < 0 && name == "CPLuaScript-menu")
                 menuSeconds = std::chrono::duration<double>(record.end - start).count();
         }
-        t_counting = true;
-        lastAllocations = g_allocations.load(std::memory_order_relaxed);
+        CountAllocations(true);
+        lastAllocations = 0;
         lastCpu = ThreadCpuMicroseconds();
     }
 

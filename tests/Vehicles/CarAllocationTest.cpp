@@ -1,5 +1,5 @@
-#include "AllocationCounter.h"
 #include "CarTestSupport.h"
+#include "Support/AllocationCounter.h"
 
 #include "Sound/NAudio.h"
 

@@ -1,16 +1,20 @@
-#include "AllocationCounter.h"
+#include "Support/AllocationCounter.h"
+
+#include <atomic>
 
 #include <cstdlib>
 #include <new>
 
 namespace {
 
-bool g_Counting = false;
-long g_Allocations = 0;
+// Only the counting thread counts: others (a driver's, the sound mixer's)
+// allocate on their own schedule.
+thread_local bool t_Counting = false;
+std::atomic<long> g_Allocations{0};
 
 void* Allocate(std::size_t size) noexcept {
-    if (g_Counting)
-        ++g_Allocations;
+    if (t_Counting)
+        g_Allocations.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size ? size : 1);
 }
 
@@ -18,12 +22,12 @@ void* Allocate(std::size_t size) noexcept {
 
 void CountAllocations(bool on) {
     if (on)
-        g_Allocations = 0;
-    g_Counting = on;
+        g_Allocations.store(0, std::memory_order_relaxed);
+    t_Counting = on;
 }
 
 long AllocationCount() {
-    return g_Allocations;
+    return g_Allocations.load(std::memory_order_relaxed);
 }
 
 // Every unaligned form of new and delete goes through malloc and free, so that
