@@ -1,6 +1,7 @@
 #include "RaceScene.h"
 
 #include "Core/Log.h"
+#include "Core/PGlobalTimer.h"
 #include "Interface/PInterface.h"
 #include "Platform/Win32Shell.h"
 
@@ -89,6 +90,8 @@ protected:
         ASSERT_EQ(lua.Run("names = " + SweptNames()), "");
     }
     void TearDown() override {
+        // SetTemp swept with hostile numbers leaves the game's speed at 0.
+        g_TimeScale = 1;
         PlatSetShellRecorder({});
         GetLog().SetSink({});
         RaceScene::TearDown();
